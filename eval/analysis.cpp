@@ -41,9 +41,7 @@ EvaluationAnalysis AnalyzeEvaluation(const Position& leaf, const LeafWeights& we
 
 EvaluationAnalysis AnalyzeEvaluation(const Position& leaf, const WeightFile& weights, int sortMode,
                                      int rankCount, std::FILE* console, std::FILE* report) {
-  CheckEvaluable(leaf);
-  return AnalyzeEvaluation(leaf, weights.ReadLeafWeights(leaf.kingSquare[Sente], leaf.kingSquare[Gote]),
-                           sortMode, rankCount, console, report);
+  return AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, weights), sortMode, rankCount, console, report);
 }
 
 void WriteEvaluationTotal(std::FILE* report, const EvaluationAnalysis& analysis) {

@@ -105,9 +105,22 @@ EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& 
   return result;
 }
 
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file) {
+LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file) {
   CheckEvaluable(pos);
-  return DecomposeEvaluation(pos, file.ReadLeafWeights(pos.kingSquare[Sente], pos.kingSquare[Gote]));
+  const FeatureList list = BuildFeatureList(pos);
+  std::array<std::int16_t, MaxFeatureEntries> senteFeatures;
+  std::array<std::int16_t, MaxFeatureEntries> goteFeatures;
+  for (int e = 0; e < list.size; ++e) {
+    senteFeatures[e] = list.entries[e].senteIndex;
+    goteFeatures[e] = list.entries[e].goteIndex;
+  }
+  const auto used = std::size_t(list.size);
+  return file.ReadLeafWeights(pos.kingSquare[Sente], pos.kingSquare[Gote],
+                              std::span(senteFeatures).first(used), std::span(goteFeatures).first(used));
+}
+
+EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file) {
+  return DecomposeEvaluation(pos, ReadLeafWeights(pos, file));
 }
 
 }  // namespace fv

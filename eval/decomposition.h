@@ -60,7 +60,11 @@ FeatureList BuildFeatureList(const Position& pos);
 // Checks the position first (see CheckEvaluable).
 EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights);
 
-// The same, reading the two views' weights from `file`.
+// Reads from `file` the weights that the evaluation of `pos` needs. Checks the
+// position first (see CheckEvaluable).
+LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file);
+
+// The same as above, reading the two views' weights from `file`.
 EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file);
 
 }  // namespace fv

@@ -96,7 +96,9 @@ void WeightFile::ReadValues(std::uint64_t first, std::span<std::int16_t> out) co
   }
 }
 
-LeafWeights WeightFile::ReadLeafWeights(int senteKing, int goteKing) const {
+LeafWeights WeightFile::ReadLeafWeights(int senteKing, int goteKing,
+                                        std::span<const std::int16_t> senteFeatures,
+                                        std::span<const std::int16_t> goteFeatures) const {
   if (senteKing < 0 || senteKing >= KingSquareCount || goteKing < 0 || goteKing >= KingSquareCount) {
     throw std::out_of_range("king square outside the board");
   }
@@ -106,13 +108,36 @@ LeafWeights WeightFile::ReadLeafWeights(int senteKing, int goteKing) const {
              static_cast<std::uint64_t>(info.st_size));
   }
   const int last = KingSquareCount - 1;
-  return LeafWeights{ReadView(senteKing, goteKing), ReadView(last - goteKing, last - senteKing)};
+  return LeafWeights{ReadView(senteKing, goteKing, senteFeatures),
+                     ReadView(last - goteKing, last - senteKing, goteFeatures)};
 }
 
-ViewWeights WeightFile::ReadView(int king, int otherKing) const {
+ViewWeights WeightFile::ReadView(int king, int otherKing, std::span<const std::int16_t> features) const {
   ViewWeights view;
-  view.kpp.resize(PackedKppBlockSize);
-  ReadValues(PackedKppIndex(king, 0, 0), view.kpp);
+  std::array<bool, KppFeatureCount> wanted{};
+  for (const int feature : features) {
+    if (feature < 0 || feature >= KppFeatureCount) throw std::out_of_range("KPP feature index");
+    wanted[feature] = true;
+  }
+  // Rows in ascending order; row m + 1 follows row m in the file, so a run of
+  // consecutive rows is one read.
+  view.rowStart.fill(-1);
+  std::int32_t values = 0;
+  for (int m = 0; m < KppFeatureCount; ++m) {
+    if (!wanted[m]) continue;
+    view.rowStart[m] = values;
+    values += m + 1;
+  }
+  view.kppRows.resize(std::size_t(values));
+  for (int m = 0; m < KppFeatureCount;) {
+    if (view.rowStart[m] < 0) { ++m; continue; }
+    int end = m + 1;
+    while (end < KppFeatureCount && view.rowStart[end] >= 0) ++end;
+    const std::size_t first = PackedKppIndex(king, m, 0);
+    const std::size_t count = PackedKppIndex(king, end, 0) - first;
+    ReadValues(first, std::span(view.kppRows).subspan(std::size_t(view.rowStart[m]), count));
+    m = end;
+  }
   ReadValues(PackedKppValueCount + KkpIndex(king, otherKing, 0), view.kkp);
   return view;
 }

@@ -1,13 +1,15 @@
 // The engine's weight file, opened once before the engine runs and read later,
-// when the leaf is known, for just the weights that one evaluation needs: the
-// packed KPP block and the KKP row of each side's king view (about 4.4 MB of
-// the 186 MB file). The file belongs to the engine and is only ever read.
+// when the leaf is known, for just the weights that one evaluation needs: in
+// each side's king view, the packed KPP rows of the leaf's features and the
+// KKP row of the two kings (well under 1 MB of the 186 MB file). The file
+// belongs to the engine and is only ever read.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -15,14 +17,22 @@
 
 namespace fv {
 
-// The weights of one king view: the packed KPP triangle of the view's king
-// square and the KKP row of that king against the other king.
+// The weights of one king view: some rows of the packed KPP triangle of the
+// view's king square (row m holds the pairs (m, 0..m)), and the KKP row of
+// that king against the other king.
 struct ViewWeights {
-  std::vector<std::int16_t> kpp;  // PackedKppBlockSize values
+  std::array<std::int32_t, KppFeatureCount> rowStart;  // into kppRows; -1: row not read
+  std::vector<std::int16_t> kppRows;
   std::array<std::int16_t, KkpFeatureCount> kkp{};
 
-  // Weight of the KPP pair (i, j); (i, j) and (j, i) are the same weight.
-  std::int16_t Kpp(int i, int j) const { return kpp[PackedPairIndex(i, j)]; }
+  // Weight of the KPP pair (i, j), the same as (j, i). Throws
+  // std::out_of_range unless the row of the larger index was read.
+  std::int16_t Kpp(int i, int j) const {
+    const int m = i > j ? i : j;
+    const int n = i > j ? j : i;
+    if (n < 0 || m >= KppFeatureCount || rowStart[m] < 0) throw std::out_of_range("KPP row not read");
+    return kppRows[std::size_t(rowStart[m] + n)];
+  }
 };
 
 // The weights of one evaluation: the Sente view (own king on the Sente king's
@@ -49,10 +59,12 @@ class WeightFile {
   std::uint64_t size() const { return size_; }
 
   // Reads the weights of both king views for kings on the board squares
-  // `senteKing` and `goteKing` (0..80; others throw std::out_of_range). Warns
-  // once more if the file's size has changed since Open, as the engine ran in
-  // between. A read error throws InputError.
-  LeafWeights ReadLeafWeights(int senteKing, int goteKing) const;
+  // `senteKing` and `goteKing` (0..80): in each view the KPP rows of the given
+  // feature indices (0..1475) and the KKP row. Out-of-range arguments throw
+  // std::out_of_range. Warns once more if the file's size has changed since
+  // Open, as the engine ran in between. A read error throws InputError.
+  LeafWeights ReadLeafWeights(int senteKing, int goteKing, std::span<const std::int16_t> senteFeatures,
+                              std::span<const std::int16_t> goteFeatures) const;
 
   // Reads `out.size()` consecutive values starting at value index `first`;
   // bytes beyond the end of the file read as 0.
@@ -64,7 +76,7 @@ class WeightFile {
 
   // The weights of the view with its own king on `king` and the other king on
   // `otherKing`, both squares as the view takes them.
-  ViewWeights ReadView(int king, int otherKing) const;
+  ViewWeights ReadView(int king, int otherKing, std::span<const std::int16_t> features) const;
 
   std::string path_;
   int fd_ = -1;
