@@ -101,20 +101,6 @@ TEST(AnalysisOutput, PreparedPositionsMatchTheirTranscripts) {
   }
 }
 
-TEST(AnalysisOutput, RankedTermsAreTheOnesPrinted) {
-  const Output out = Analyze(Middlegame(), 0, 3);
-  const std::string ranking = out.console.substr(out.console.find("RANKING:\n"));
-  std::istringstream lines(ranking);
-  std::string line;
-  std::getline(lines, line);
-  for (const FeatureContribution& term : out.analysis.ranked) {
-    ASSERT_TRUE(std::getline(lines, line));
-    EXPECT_NE(line.find("value = " + std::to_string(term.value) + "  "), std::string::npos) << line;
-  }
-  EXPECT_FALSE(std::getline(lines, line));
-  EXPECT_EQ(out.analysis.ranked.size(), 3u);
-}
-
 TEST(AnalysisOutput, RankCountBeyondTheTermsListsEveryTerm) {
   const Output out = Analyze(sample::TwoKings(76, 4), 0, 500);
   EXPECT_EQ(out.analysis.ranked.size(), 210u);

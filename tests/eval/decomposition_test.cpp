@@ -61,6 +61,7 @@ TEST(Decomposition, FeatureListOfListedPieces) {
   pos.board[30] = -FU;
   pos.board[40] = UM;
   pos.hand[Sente][5] = 2;  // two KA
+  pos.board[41] = 15;      // no piece code: no entry
   const FeatureList list = BuildFeatureList(pos);
   ASSERT_EQ(list.size, 16);
   struct Case { int entry, senteIndex, goteIndex, senteLocation, goteLocation; };
@@ -158,16 +159,6 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
   Position legal = sample::StartingPosition();
   legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};
   EXPECT_NO_THROW(CheckEvaluable(legal));
-}
-
-TEST(Decomposition, SquaresWithoutAPieceCodeGiveNoEntry) {
-  Position pos = sample::TwoKings(76, 4);
-  pos.board[40] = 15;
-  pos.board[41] = -15;
-  pos.board[42] = KI;
-  const FeatureList list = BuildFeatureList(pos);
-  ASSERT_EQ(list.size, 15);
-  EXPECT_EQ(list.entries[14].senteLocation, 42);
 }
 
 }  // namespace

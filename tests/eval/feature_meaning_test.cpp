@@ -28,21 +28,5 @@ TEST(FeatureMeaning, KkpIndicesRoundTrip) {
   }
 }
 
-TEST(FeatureMeaning, ListedPlacements) {
-  struct Case { int index; FeatureMeaning meaning; };
-  const Case cases[] = {
-      {0, {true, true, 0, 0}},      {19, {true, false, 0, 0}},    {89, {true, false, 6, 2}},
-      {90, {false, true, FU, 9}},   {192, {false, false, FU, 30}}, {1030, {false, true, UM, 40}},
-      {1111, {false, false, UM, 40}}, {1475, {false, false, RY, 80}},
-  };
-  for (const Case& c : cases) {
-    const FeatureMeaning& f = KppFeatureMeaning(c.index);
-    EXPECT_EQ(f.inHand, c.meaning.inHand) << c.index;
-    EXPECT_EQ(f.own, c.meaning.own) << c.index;
-    EXPECT_EQ(f.kind, c.meaning.kind) << c.index;
-    EXPECT_EQ(f.place, c.meaning.place) << c.index;
-  }
-}
-
 }  // namespace
 }  // namespace fv
