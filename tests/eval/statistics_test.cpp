@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
 #include <vector>
 
 namespace fv {
@@ -46,54 +44,6 @@ TEST(Statistics, CountsCoverEveryTermAndViewsAlternate) {
   EXPECT_EQ(stats.side[Gote].count, 2);   // -5 and the Sente-view zero
   EXPECT_EQ(stats.side[Sente].sum, 645);
   EXPECT_EQ(stats.side[Sente].bins[2], 1);
-}
-
-std::string Written(const ContributionStats& stats, bool console) {
-  std::FILE* console_ = std::tmpfile();
-  std::FILE* report = std::tmpfile();
-  WriteStatistics(stats, console_, report);
-  std::FILE* wanted = console ? console_ : report;
-  std::rewind(wanted);
-  std::string text;
-  for (int c; (c = std::fgetc(wanted)) != EOF;) text += char(c);
-  std::fclose(console_);
-  std::fclose(report);
-  return text;
-}
-
-std::string Bytes(std::initializer_list<int> bytes) {
-  std::string s;
-  for (const int b : bytes) s += char(b);
-  return s;
-}
-
-TEST(Statistics, ShiftJisLinesOnConsoleAndReport) {
-  ContributionStats stats;
-  for (int n = 0; n < 100; ++n) EnterTerm(stats, Sente, 16);  // sum 1600, printed 50
-  EnterTerm(stats, Gote, 2240);                                // Sente bin 7
-  EnterTerm(stats, Sente, -33);                                // Gote sum 33, printed 1
-  const std::string sente = Bytes({0x90, 0xE6, 0x8E, 0xE8});
-  const std::string gote = Bytes({0x8C, 0xE3, 0x8E, 0xE8});
-  const std::string favouring = Bytes({0x97, 0x4C, 0x97, 0x98, 0x93, 0xC1, 0x92, 0xA5, 0x90, 0x94});
-  const std::string sum = Bytes({0x91, 0x8D, 0x98, 0x61});
-  const std::string distribution = Bytes({0x95, 0xAA, 0x95, 0x7A});
-  const std::string comma = Bytes({0x81, 0x43});
-  const std::string dash = Bytes({0x81, 0x60});
-  auto bins = [&](const std::array<int, 8>& counts, const char* end) {
-    std::string text;
-    for (int k = 0; k < 8; ++k) {
-      text += " [" + std::to_string(10 * k) + dash + std::to_string(10 * k + 10) + "] = " +
-              std::to_string(counts[k]) + end;
-    }
-    return text;
-  };
-  const std::string console = sente + favouring + "=101, " + sum + "=120\n" + distribution + "\n" +
-                              bins({100, 0, 0, 0, 0, 0, 0, 1}, "\n") + gote + favouring + "=1" + comma + sum +
-                              "=1\n" + distribution + "\n" + bins({1, 0, 0, 0, 0, 0, 0, 0}, "\n");
-  const std::string report = sente + favouring + "=101, " + sum + "=120<br>" + bins({100, 0, 0, 0, 0, 0, 0, 1}, "<br>") +
-                             gote + favouring + "=1" + comma + sum + "=1<br>" + bins({1, 0, 0, 0, 0, 0, 0, 0}, "<br>");
-  EXPECT_EQ(Written(stats, true), console);
-  EXPECT_EQ(Written(stats, false), report);
 }
 
 }  // namespace
