@@ -22,10 +22,9 @@ std::string SystemProblem(const char* what, int error) {
 
 void WarnSize(std::FILE* warnings, const std::string& path, const char* what, std::uint64_t actual) {
   if (!warnings) return;
-  std::fprintf(warnings,
-               "fvexplain: %s: warning: %s %llu bytes, expected %llu; weights beyond its end read as 0\n",
-               path.c_str(), what, static_cast<unsigned long long>(actual),
-               static_cast<unsigned long long>(WeightFileBytes));
+  std::fprintf(warnings, "fvexplain: %s: warning: %s %llu bytes, expected %llu; %s\n", path.c_str(), what,
+               static_cast<unsigned long long>(actual), static_cast<unsigned long long>(WeightFileBytes),
+               actual < WeightFileBytes ? "the weights beyond its end read as 0" : "the bytes beyond are ignored");
 }
 
 }  // namespace

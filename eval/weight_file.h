@@ -46,7 +46,8 @@ class WeightFile {
  public:
   // Opens and checks the file. A missing, unreadable or non-regular file throws
   // InputError. A size other than WeightFileBytes writes one warning line to
-  // `warnings` (if not null); weights that the file does not reach read as 0.
+  // `warnings` (if not null); weights that the file does not reach read as 0
+  // and bytes beyond the layout are ignored.
   static WeightFile Open(const std::string& path, std::FILE* warnings);
 
   WeightFile(WeightFile&& other) noexcept;

@@ -100,8 +100,8 @@ TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
   struct Case { const char* what; std::uint64_t bytes; std::int16_t lastKpp, lastKkp; const char* warning; };
   const Case cases[] = {
       {"exact size", WeightFileBytes, 0x1234, 3, ""},
-      {"longer", WeightFileBytes + 2, 0x1234, 3, "the file has 186268250 bytes, expected 186268248"},
-      {"KPP section only", KkpSectionByteOffset, 0x1234, 0, "the file has 176584212 bytes, expected 186268248"},
+      {"longer", WeightFileBytes + 2, 0x1234, 3, "the file has 186268250 bytes, expected 186268248; the bytes beyond are ignored"},
+      {"KPP section only", KkpSectionByteOffset, 0x1234, 0, "the file has 176584212 bytes, expected 186268248; the weights beyond its end read as 0"},
       {"ends inside the last KPP weight", KkpSectionByteOffset - 1, 0x34, 0, "has 176584211 bytes"},
   };
   for (const Case& c : cases) {
