@@ -120,7 +120,6 @@ ViewWeights WeightFile::ReadView(int king, int otherKing, std::span<const std::i
   }
   // Rows in ascending order; row m + 1 follows row m in the file, so a run of
   // consecutive rows is one read.
-  view.rowStart.fill(-1);
   std::int32_t values = 0;
   for (int m = 0; m < KppFeatureCount; ++m) {
     if (!wanted[m]) continue;

@@ -21,7 +21,13 @@ namespace fv {
 // view's king square (row m holds the pairs (m, 0..m)), and the KKP row of
 // that king against the other king.
 struct ViewWeights {
-  std::array<std::int32_t, KppFeatureCount> rowStart;  // into kppRows; -1: row not read
+  static constexpr std::array<std::int32_t, KppFeatureCount> NoRows() {
+    std::array<std::int32_t, KppFeatureCount> rows{};
+    rows.fill(-1);
+    return rows;
+  }
+
+  std::array<std::int32_t, KppFeatureCount> rowStart = NoRows();  // into kppRows; -1: row not read
   std::vector<std::int16_t> kppRows;
   std::array<std::int16_t, KkpFeatureCount> kkp{};
 

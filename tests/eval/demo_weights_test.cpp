@@ -14,7 +14,6 @@
 namespace fv {
 namespace {
 
-using testing::SparseWeightFile;
 using testing::TempDir;
 
 std::vector<std::int16_t> Block(int king) {
@@ -58,23 +57,31 @@ TEST(DemoWeights, KingShelterAndAttackSupport) {
   EXPECT_EQ(DemoKkpWeight(King59, 4, 36 + 13), 0);             // own pawn there: no support
 }
 
-// Writes the demo weights of the two views of `pos` into a sparse file.
-EvaluationBreakdown DemoEvaluation(const Position& pos) {
-  TempDir dir;
-  const std::string path = dir.File("fv.bin");
-  {
-    SparseWeightFile file(path);
-    const int ks = pos.kingSquare[Sente];
-    const int kg = pos.kingSquare[Gote];
-    for (const auto& [king, other] : {std::pair{ks, kg}, std::pair{80 - kg, 80 - ks}}) {
-      file.Write(PackedKppIndex(king, 0, 0), Block(king));
-      std::vector<std::int16_t> row(KkpFeatureCount);
-      for (int f = 0; f < KkpFeatureCount; ++f) row[f] = DemoKkpWeight(king, other, f);
-      file.Write(PackedKppValueCount + KkpIndex(king, other, 0), row);
-    }
-  }
-  return DecomposeEvaluation(pos, WeightFile::Open(path, nullptr));
+// The whole demonstration file, written once for the tests that read it.
+const WeightFile& DemoFile() {
+  static const TempDir dir;
+  static const WeightFile file = [] {
+    WriteDemoWeights(dir.File("fv.bin"));
+    return WeightFile::Open(dir.File("fv.bin"), nullptr);
+  }();
+  return file;
 }
+
+TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
+  EXPECT_EQ(DemoFile().size(), WeightFileBytes);
+  const std::vector<std::int16_t> rows = {0, 666 + 67, 1475};
+  const LeafWeights leaf = DemoFile().ReadLeafWeights(King59, 40, rows, rows);
+  const std::vector<std::int16_t> block = Block(King59);
+  for (const int i : rows) {
+    for (const int j : rows) EXPECT_EQ(leaf.sente.Kpp(i, j), At(block, i, j)) << i << ", " << j;
+  }
+  for (int f = 0; f < KkpFeatureCount; ++f) {
+    ASSERT_EQ(leaf.sente.kkp[f], DemoKkpWeight(King59, 40, f)) << f;
+    ASSERT_EQ(leaf.gote.kkp[f], DemoKkpWeight(40, 4, f)) << f;
+  }
+}
+
+EvaluationBreakdown DemoEvaluation(const Position& pos) { return DecomposeEvaluation(pos, DemoFile()); }
 
 TEST(DemoWeights, StartingPositionIsBalancedAndAWeakCastleIsNot) {
   EXPECT_EQ(DemoEvaluation(sample::StartingPosition()).total, 0);
