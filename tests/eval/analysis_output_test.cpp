@@ -15,6 +15,7 @@
 namespace fv {
 namespace {
 
+using testing::Contents;
 using testing::SparseWeightFile;
 using testing::TempDir;
 
@@ -23,14 +24,6 @@ struct Output {
   std::string report;
   EvaluationAnalysis analysis;
 };
-
-std::string Contents(std::FILE* stream) {
-  std::rewind(stream);
-  std::string text;
-  for (int c; (c = std::fgetc(stream)) != EOF;) text += char(c);
-  std::fclose(stream);
-  return text;
-}
 
 // Runs the analysis of `pos` on a weight file that holds pseudo-random
 // weights in the two king views of the position and zeros elsewhere.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <span>
@@ -72,6 +73,15 @@ class SparseWeightFile {
  private:
   int fd_ = -1;
 };
+
+// Everything written to `stream`; closes it.
+inline std::string Contents(std::FILE* stream) {
+  std::rewind(stream);
+  std::string text;
+  for (int c; (c = std::fgetc(stream)) != EOF;) text += char(c);
+  std::fclose(stream);
+  return text;
+}
 
 // Deterministic pseudo-random weight of a value index, over the whole 16 bits.
 inline std::int16_t HashWeight(std::uint64_t index) {

@@ -12,6 +12,7 @@ namespace fv {
 namespace {
 
 using testing::HashWeight;
+using testing::Contents;
 using testing::SparseWeightFile;
 using testing::TempDir;
 
@@ -84,14 +85,6 @@ TEST(WeightFile, LookupsMatchTheExpandedSquareTable) {
   for (const int i : some) {
     for (const int j : some) ASSERT_EQ(sparse.Kpp(i, j), expected(i, j)) << i << ", " << j;
   }
-}
-
-std::string Contents(std::FILE* stream) {
-  std::rewind(stream);
-  std::string text;
-  for (int c; (c = std::fgetc(stream)) != EOF;) text += char(c);
-  std::fclose(stream);
-  return text;
 }
 
 TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
