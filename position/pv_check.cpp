@@ -52,10 +52,10 @@ std::string BoardMoveProblem(int side, const Position& pos, std::string_view mov
   return "";
 }
 
-// The move characters with anything unprintable shown as \xNN.
-std::string Printable(std::string_view move) {
+// The text with anything unprintable shown as \xNN, so a message stays one line.
+std::string Printable(std::string_view text) {
   std::string shown;
-  for (const char c : move) {
+  for (const char c : text) {
     if (c >= ' ' && c <= '~') {
       shown += c;
     } else {
@@ -84,7 +84,7 @@ void ValidatePv(const std::string& logPath, int side, const Position& start, con
     const std::string_view move = std::string_view(text).substr(i * PvMoveLength, PvMoveLength);
     const std::string problem = PvMoveProblem(side, pos, move);
     if (!problem.empty()) {
-      throw InputError(logPath, "move " + std::to_string(i + 1) + " (" + Printable(move) + "): " + problem);
+      throw InputError(logPath, Printable("move " + std::to_string(i + 1) + " (" + std::string(move) + "): " + problem));
     }
     ApplyMove(side, pos, list.moves[i]);
     side = 1 - side;

@@ -77,6 +77,8 @@ TEST(PvCheck, ValidationPlaysTheMovesInTurn) {
   EXPECT_EQ(problem(Sente, "8833UM3233KI0033GI"), "move 3 (0033GI): drops onto the occupied square 33");
   EXPECT_EQ(problem(Sente, "8833UM3233KI0055GI0022KA"), "");  // Gote's second KA is the captured UM
   EXPECT_EQ(problem(Sente, "7776FU33\n34FU"), "move 2 (33\\x0A34F): not a move: its digits must be 1 to 9 (00 for a drop)");
+  EXPECT_EQ(problem(Sente, "2824\n0"), "move 1 (2824\\x0A0): no piece of Sente on 28");
+  EXPECT_EQ(problem(Sente, "8833\n\x01"), "move 1 (8833\\x0A\\x01): moves KA from 88 but names \\x0A\\x01");
   EXPECT_EQ(problem(Sente, ""), "");
 }
 
