@@ -8,16 +8,10 @@ namespace {
 
 TEST(PvMoves, SixCharacterGroupsEncode) {
   struct Case { const char* move; int from, to; bool promoted; std::int32_t word; };
-  const Case cases[] = {
-      {"7776FU", 56, 47, false, 7215},  {"3334FU", 24, 33, false, 3105},
-      {"0055KA", 86, 40, false, 11048}, {"8822UM", 64, 16, true, 24592},
-      {"2211UM", 16, 8, true, 18440},   {"0011FU", 81, 8, false, 10376},
-      {"0099HI", 87, 72, false, 11208}, {"0055OU", 88, 40, false, 11304},
-      {"9191NY", 0, 0, true, 16384},    {"1919RY", 80, 80, true, 16384 + 80 * 129},
-      {"5958KI", 76, 67, false, 76 * 128 + 67},
-      {"0055TO", 80, 40, true, 16384 + 80 * 128 + 40},
-  };
-  for (const Case& c : cases) {
+  for (const Case c : {Case{"7776FU", 56, 47, false, 7215}, {"3334FU", 24, 33, false, 3105}, {"0055KA", 86, 40, false, 11048},
+                       {"8822UM", 64, 16, true, 24592}, {"2211UM", 16, 8, true, 18440}, {"0011FU", 81, 8, false, 10376},
+                       {"0099HI", 87, 72, false, 11208}, {"0055OU", 88, 40, false, 11304}, {"9191NY", 0, 0, true, 16384},
+                       {"0055TO", 80, 40, true, 16384 + 80 * 128 + 40}}) {
     PvMoveList list;
     ParsePv(c.move, list);
     ASSERT_EQ(list.count(), 1) << c.move;
@@ -28,18 +22,10 @@ TEST(PvMoves, SixCharacterGroupsEncode) {
   }
 }
 
-TEST(PvMoves, CountIsWholeGroupsInTextOrder) {
+TEST(PvMoves, WholeGroupsInTextOrder) {
   struct Case { const char* text; std::vector<std::int32_t> moves; };
-  const Case cases[] = {
-      {"", {}},
-      {"7776F", {}},
-      {"7776FU3334FU", {7215, 3105}},
-      {"7776FU3334FU2", {7215, 3105}},
-      {"3334FU7776FU", {3105, 7215}},
-  };
-  for (const Case& c : cases) {
-    PvMoveList list;
-    list.moves = {1, 2, 3};
+  for (const Case& c : {Case{"", {}}, {"7776F", {}}, {"7776FU3334FU2", {7215, 3105}}, {"3334FU7776FU", {3105, 7215}}}) {
+    PvMoveList list{{1, 2, 3}};
     ParsePv(c.text, list);
     EXPECT_EQ(list.moves, c.moves) << c.text;
   }

@@ -16,37 +16,24 @@ class TempFile {
  public:
   explicit TempFile(const std::string& content) {
     char name[] = "/tmp/fvexplain-test-XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd >= 0) close(fd);
+    close(mkstemp(name));
     path_ = name;
     std::ofstream(path_, std::ios::binary) << content;
   }
   ~TempFile() { std::filesystem::remove(path_); }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
   const std::string& path() const { return path_; }
 
  private:
   std::string path_;
 };
 
-// A stream whose bytes can be read back as a string.
+// A stream whose bytes can be read back.
 class CapturedStream {
  public:
   CapturedStream() : file_(open_memstream(&buffer_, &size_)) {}
-  ~CapturedStream() {
-    std::fclose(file_);
-    std::free(buffer_);
-  }
-  CapturedStream(const CapturedStream&) = delete;
-  CapturedStream& operator=(const CapturedStream&) = delete;
-
+  ~CapturedStream() { std::fclose(file_), std::free(buffer_); }
   std::FILE* file() { return file_; }
-  std::string text() {
-    std::fflush(file_);
-    return std::string(buffer_, size_);
-  }
+  std::string text() { return std::fflush(file_), std::string(buffer_, size_); }
 
  private:
   char* buffer_ = nullptr;
