@@ -17,6 +17,10 @@ std::string MoveText(Move m) {
   return CellText(FromCell(m)) + CellText(ToCell(m)) + std::string(PieceNames[after - 1]);
 }
 
-std::string SignedMoveText(Move m) { return (SideOf(MovedPiece(m)) == Sente ? "+" : "-") + MoveText(m); }
+std::string SignedMoveText(Move m) {
+  std::string text(1, SideOf(MovedPiece(m)) == Sente ? '+' : '-');
+  text += MoveText(m);
+  return text;
+}
 
 }  // namespace fv::engine
