@@ -66,7 +66,7 @@ void ParseHandLine(const std::string& line, Position& pos, const std::string& na
 
 PositionRecord ParsePositionRecord(std::string_view text, const std::string& name) {
   const std::vector<std::string> lines = SplitLines(text);
-  if (lines.size() < 13) throw InputError(name, "too short: expected three header lines and nine board lines");
+  if (lines.size() < 12) throw InputError(name, "too short: expected three header lines and nine board lines");
   PositionRecord record;
   for (int rank = 1; rank <= 9; ++rank) ParseBoardLine(lines[2 + rank], rank, record.position, name);
   std::size_t i = 12;
