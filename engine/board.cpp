@@ -127,10 +127,10 @@ bool Board::IsAttacked(int cell, int by) const {
   return cells_[cell - KnightOffsetLeft(by)] == knight || cells_[cell - KnightOffsetRight(by)] == knight;
 }
 
-bool Board::IsRepetition() const {
+int Board::RepetitionDistance() const {
   for (int back = 4; back <= ply_ && back < 1024; back += 2)
-    if (history_[(ply_ - back) & 1023] == key_) return true;
-  return false;
+    if (history_[(ply_ - back) & 1023] == key_) return back;
+  return 0;
 }
 
 }  // namespace fv::engine

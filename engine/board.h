@@ -36,8 +36,9 @@ class Board {
   bool InCheck() const { return king_[side_] != 0 && IsAttacked(king_[side_], side_ ^ 1); }
   // True when the side that just moved left its own king attacked.
   bool MoverKingAttacked() const { return king_[side_ ^ 1] != 0 && IsAttacked(king_[side_ ^ 1], side_); }
-  // True when the current position occurred before with the same side to move.
-  bool IsRepetition() const;
+  // How many plies ago the current position last occurred (same pieces, hands
+  // and side to move) since Set; 0 when it did not.
+  int RepetitionDistance() const;
 
  private:
   void Put(int cell, Piece p);

@@ -63,6 +63,7 @@ class Searcher {
   std::array<std::array<Move, MaxPly + 1>, MaxPly + 1> pv_{};
   std::array<int, MaxPly + 2> pvLength_{};
   std::array<std::array<Move, 2>, MaxPly + 1> killers_{};
+  std::array<bool, MaxPly + 1> inCheck_{};  // by ply along the current line
   std::array<std::array<int, CellCount>, 32> history_{};
 };
 
@@ -111,6 +112,7 @@ int Searcher::Quiescence(int alpha, int beta, int ply) {
   const int us = board_.SideToMove();
   if (ply >= MaxPly - 1) return evaluator_.Value(us);
   const bool inCheck = board_.InCheck();
+  inCheck_[ply] = inCheck;
   int best = -Infinite;
   if (!inCheck) {
     // Standing pat: the position's own evaluation is the score if nothing better is found.
@@ -146,7 +148,10 @@ int Searcher::Negamax(int alpha, int beta, int depth, int ply, bool pvNode, bool
   if (depth <= 0) return Quiescence(alpha, beta, ply);
   Visit(ply);
   if (TimeUp()) return 0;
-  if (ply > 0 && board_.IsRepetition()) return 0;
+  const bool inCheck = board_.InCheck();
+  inCheck_[ply] = inCheck;
+  if (ply > 0)
+    if (const int distance = board_.RepetitionDistance()) return RepetitionScore(inCheck_.data(), ply, distance);
   const int us = board_.SideToMove();
   if (ply >= MaxPly - 1) return evaluator_.Value(us);
 
@@ -165,7 +170,6 @@ int Searcher::Negamax(int alpha, int beta, int depth, int ply, bool pvNode, bool
     }
   }
 
-  const bool inCheck = board_.InCheck();
   // Null move: if passing still holds beta at a reduced depth, a real move will too.
   if (!pvNode && !inCheck && allowNull && depth >= 3 && evaluator_.Value(us) >= beta && beta > -MateBound) {
     ++stats_.nullMoveTries;
@@ -259,6 +263,18 @@ SearchResult Searcher::Run() {
 }
 
 }  // namespace
+
+int RepetitionScore(const bool* inCheckByPly, int ply, int distance) {
+  if (distance > ply) return 0;  // the cycle began before the root: its checks are unknown
+  bool weAreChecked = true, theyAreChecked = true;
+  for (int back = 0; back < distance; ++back) {
+    bool& flag = back % 2 == 0 ? weAreChecked : theyAreChecked;
+    flag = flag && inCheckByPly[ply - back];
+  }
+  if (weAreChecked) return MateScore - ply;
+  if (theyAreChecked) return -MateScore + ply;
+  return 0;
+}
 
 SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks) {
   Searcher searcher(root, weights, limits, hooks);

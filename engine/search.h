@@ -48,6 +48,13 @@ struct SearchHooks {
   std::function<void(const Board&, int senteValue)> onNode;
 };
 
+// Score for the side to move of a position repeated `distance` plies after
+// its previous occurrence, at `ply` from the root. `inCheckByPly[p]` tells
+// whether the side to move at ply p of the current line was in check. A
+// repetition is a draw, unless one side gave check with every move of the
+// cycle: perpetual check loses for the checking side.
+int RepetitionScore(const bool* inCheckByPly, int ply, int distance);
+
 // Searches `root` to the limits.
 SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits,
                     const SearchHooks& hooks = {});

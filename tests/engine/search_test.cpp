@@ -61,7 +61,8 @@ Board PlayPv(const PositionRecord& root, const std::vector<Move>& pv) {
 }
 
 TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
-  // A mate score instead ends its PV in a position without a legal move.
+  // A mate score instead ends its PV in a position without a legal move, or
+  // in a repetition by perpetual check.
   int evaluatedLeaves = 0;
   for (const PositionRecord& root : SearchPositions()) {
     const SearchResult result = Search(BoardOf(root), SmallWeights(), Depth(5));
@@ -71,7 +72,7 @@ TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
       Board leaf = PlayPv(root, it.pv);
       if (std::abs(it.score) > MateBound) {
         std::array<Move, MaxMoves> moves;
-        EXPECT_EQ(GenerateLegal(leaf, moves.data()), 0);
+        EXPECT_TRUE(GenerateLegal(leaf, moves.data()) == 0 || leaf.RepetitionDistance() != 0);
         continue;
       }
       ASSERT_GE(int(it.pv.size()), it.depth) << "the PV reaches at least the nominal depth";
@@ -103,6 +104,28 @@ TEST(Search, GoteToMoveScoresFromSenteView) {
   const PositionRecord r = PositionWith({{-OU, 5, 1}, {OU, 1, 9}, {-KI, 2, 7}, {-KE, 3, 7}}, {}, gold, Gote);
   const SearchResult result = Search(BoardOf(r), SmallWeights(), Depth(3));
   EXPECT_EQ(result.iterations.back().score, -(MateScore - 1));
+}
+
+TEST(Search, PerpetualCheckLosesAndOtherRepetitionsDraw) {
+  struct Case {
+    const char* what;
+    std::vector<bool> inCheck;  // by ply from the root; the last entry is the repeated position
+    int distance;
+    int expected;
+  };
+  const Case cases[] = {
+      {"quiet cycle", {false, false, false, false, false}, 4, 0},
+      {"we were checked at every turn", {false, true, false, true, false, true}, 4, MateScore - 5},
+      {"they were checked at every turn", {false, false, false, true, false, true, false}, 4, -MateScore + 6},
+      {"one quiet move breaks the chain", {false, true, false, false, false, true}, 4, 0},
+      {"longer cycle with checks", {true, false, true, false, true, false, true}, 6, MateScore - 6},
+      {"cycle older than the root", {true, false, true}, 4, 0},
+  };
+  for (const Case& c : cases) {
+    std::array<bool, 16> flags{};
+    std::copy(c.inCheck.begin(), c.inCheck.end(), flags.begin());
+    EXPECT_EQ(RepetitionScore(flags.data(), int(c.inCheck.size()) - 1, c.distance), c.expected) << c.what;
+  }
 }
 
 TEST(Search, TimeLimitKeepsTheLastFinishedIteration) {
