@@ -66,10 +66,14 @@ void ParseHandLine(const std::string& line, Position& pos, const std::string& na
 
 PositionRecord ParsePositionRecord(std::string_view text, const std::string& name) {
   const std::vector<std::string> lines = SplitLines(text);
-  if (lines.size() < 12) throw InputError(name, "too short: expected three header lines and nine board lines");
+  // Header lines (three in the usual record) run up to the first board line.
+  std::size_t first = 0;
+  while (first < lines.size() && lines[first].rfind("P1", 0) != 0) ++first;
+  if (first == lines.size()) throw InputError(name, "no board line P1");
+  if (lines.size() - first < 9) throw InputError(name, "too short: expected the nine board lines P1 to P9");
   PositionRecord record;
-  for (int rank = 1; rank <= 9; ++rank) ParseBoardLine(lines[2 + rank], rank, record.position, name);
-  std::size_t i = 12;
+  for (int rank = 1; rank <= 9; ++rank) ParseBoardLine(lines[first + rank - 1], rank, record.position, name);
+  std::size_t i = first + 9;
   for (; i < lines.size() && lines[i].size() >= 2 && lines[i][0] == 'P' && (lines[i][1] == '+' || lines[i][1] == '-'); ++i)
     ParseHandLine(lines[i], record.position, name);
   if (i >= lines.size() || (lines[i] != "+" && lines[i] != "-"))

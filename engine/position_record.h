@@ -14,7 +14,8 @@ struct PositionRecord {
   int sideToMove = Sente;
 };
 
-// Parses three header lines (ignored), the board lines P1 to P9, any hand
+// Parses header lines (ignored: every line before the first one beginning
+// with "P1", three in the usual record), the board lines P1 to P9, any hand
 // lines "P+00FU..." / "P-00KA...", and the side-to-move line "+" or "-".
 // Throws fv::InputError naming `name` when the text is malformed or the
 // position cannot arise in a game (see CheckPlayable).

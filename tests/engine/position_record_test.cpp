@@ -30,6 +30,10 @@ TEST(PositionRecord, ReadsBoardHandsAndSideToMove) {
   EXPECT_EQ(start.sideToMove, Sente);
   const PositionRecord gote = ParsePositionRecord(Header + StartBoard + "-\r\n", "p");
   EXPECT_EQ(gote.sideToMove, Gote);
+  // Without header lines, and with a move after the side to move (not applied).
+  const PositionRecord bare = ParsePositionRecord(StartBoard + "P+\nP-\n-\n-3334FU\n", "p");
+  EXPECT_EQ(bare.position.board, StartPosition().board);
+  EXPECT_EQ(bare.sideToMove, Gote);
   for (const char* record : testing::TacticalRecords) {
     const PositionRecord r = ParsePositionRecord(record, "p");
     const PositionRecord again = ParsePositionRecord(FormatPositionRecord(r), "p");
@@ -69,10 +73,11 @@ TEST(PositionRecord, RefusesMalformedOrImpossiblePositions) {
   check.replace(check.find("P3-FU-FU-FU-FU-FU"), 17, "P3-FU-FU-FU-FU * ");
   check.replace(check.find("P2 * -HI *  *  * "), 17, "P2 *  *  *  * -HI");
   const Case cases[] = {
+      {"no board", Header + "PI\n+\n", "no board line P1"},
       {"too short", Header + "P1\n", "too short"},
       {"no side to move", Header + StartBoard, "side to move"},
       {"bad side line", Header + StartBoard + "P+\n*\n", "side to move"},
-      {"board line out of order", Header + "P2" + StartBoard.substr(2) + "+\n", "board line 1"},
+      {"board line out of order", Header + "P1" + StartBoard.substr(2, 28) + "P3" + StartBoard.substr(32) + "+\n", "board line 2"},
       {"short board line", Header + "P1-KY\n" + StartBoard.substr(30) + "+\n", "board line 1"},
       {"unknown piece", Header + badCell + "+\n", "bad cell"},
       {"hand entry of a king", Header + StartBoard + "P+00OU\n+\n", "bad entry"},
