@@ -1,6 +1,6 @@
 // Speed of the engine: perft from the initial position and fixed-depth
-// searches with a full-size weight table of deterministic pseudo-random
-// weights, written to a file and loaded as the program loads fv.bin.
+// searches with the demonstration weights, written to a file and loaded as
+// the program loads fv.bin.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include "engine/search.h"
 #include "engine/start_position.h"
 #include "engine/weights.h"
+#include "tools/make-demo-weights/demo_weights.h"
 
 namespace fv::engine {
 namespace {
@@ -33,7 +34,7 @@ constexpr const char* Midgame =
 const Weights& BenchWeights() {
   static const Weights weights = [] {
     const std::string path = (std::filesystem::temp_directory_path() / "fvengine-bench-fv.bin").string();
-    SaveWeights(PseudoRandomWeights(2026, KingSquareCount, 300), path);
+    WriteDemoWeights(path);
     Weights loaded = LoadWeights(path);
     std::filesystem::remove(path);
     return loaded;

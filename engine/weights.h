@@ -26,11 +26,4 @@ struct Weights {
 // a file that cannot be opened throws fv::InputError.
 Weights LoadWeights(const std::string& path);
 
-// Deterministic weights in [-amplitude, amplitude] with `blocks` KPP blocks
-// (king square k reads block k % blocks); 81 blocks give a full table.
-Weights PseudoRandomWeights(std::uint64_t seed, int blocks, int amplitude);
-
-// Writes `w` (which must have 81 blocks) in the weight file's layout.
-void SaveWeights(const Weights& w, const std::string& path);
-
 }  // namespace fv::engine

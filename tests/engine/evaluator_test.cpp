@@ -7,6 +7,7 @@
 #include "engine/position_record.h"
 #include "engine/start_position.h"
 #include "tests/engine/reference_eval.h"
+#include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"
 
 namespace fv::engine {
@@ -15,7 +16,7 @@ namespace {
 using testing::BoardOf;
 
 const Weights& SmallWeights() {
-  static const Weights w = PseudoRandomWeights(7, 7, 2000);
+  static const Weights w = testing::PseudoRandomWeights(7, 7, 2000);
   return w;
 }
 

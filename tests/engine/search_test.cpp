@@ -9,6 +9,7 @@
 #include "engine/search.h"
 #include "engine/start_position.h"
 #include "tests/engine/reference_eval.h"
+#include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"
 
 namespace fv::engine {
@@ -18,7 +19,7 @@ using testing::BoardOf;
 using testing::PositionWith;
 
 const Weights& SmallWeights() {
-  static const Weights w = PseudoRandomWeights(11, 7, 3000);
+  static const Weights w = testing::PseudoRandomWeights(11, 7, 3000);
   return w;
 }
 
