@@ -23,31 +23,45 @@ int NameIndex(std::string_view name, int count) {
   return -1;
 }
 
-std::string_view Content(const char* line) {
-  std::string_view text(line);
+std::string_view Content(std::string_view text) {
   if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
   return text;
 }
 
-void ReadBoardLine(std::string_view line, int row, Position& pos) {
+// Notes beyond this many are dropped: a record is refused for its first ones.
+constexpr std::size_t MaxPassedOverNotes = 64;
+
+void PassOver(CsaRecord& record, int lineNumber, const std::string& what) {
+  if (record.passedOver.size() < MaxPassedOverNotes)
+    record.passedOver.push_back("line " + std::to_string(lineNumber) + ": " + what);
+}
+
+void ReadBoardLine(std::string_view line, int row, int lineNumber, CsaRecord& record) {
+  if (line[0] != 'P' || line[1] != '1' + row)
+    PassOver(record, lineNumber, "not labelled P" + std::to_string(row + 1));
   for (int cell = 0; cell < 9; ++cell) {
     const std::string_view field = line.substr(2 + 3 * cell, 3);
     if (field[0] == ' ') continue;
     const int sign = field[0] == '+' ? 1 : field[0] == '-' ? -1 : 0;
     const int square = row * 9 + cell;
     const int code = NameIndex(field.substr(1), PieceKindCount) + 1;
-    if (code > 0) pos.board[square] = PieceCode(code * sign);
-    if (field[1] == 'O' && sign != 0) pos.kingSquare[sign > 0 ? Sente : Gote] = std::uint8_t(square);
+    if (code > 0) record.position.board[square] = PieceCode(code * sign);
+    if (field[1] == 'O' && sign != 0) record.position.kingSquare[sign > 0 ? Sente : Gote] = std::uint8_t(square);
+    if (code == 0 || sign == 0) PassOver(record, lineNumber, "cell '" + std::string(field) + "' on " + SquareName(square));
   }
 }
 
 // Adds the entries of one hand line; a count saturates rather than wrapping,
 // so an absurd hand still fails the piece-count check.
-void ReadHandLine(std::string_view line, int side, Position& pos) {
+void ReadHandLine(std::string_view line, int side, int lineNumber, CsaRecord& record) {
   const std::size_t length = line.size();  // including the newline, if any
   for (std::size_t p = 2; p + 1 < length; p += 4) {
     const int kind = p + 3 < length ? NameIndex(line.substr(p + 2, 2), HandKindCount) : -1;
-    if (kind >= 0 && pos.hand[side][kind] < INT8_MAX) ++pos.hand[side][kind];
+    if (kind < 0) {
+      PassOver(record, lineNumber, "hand entry '" + std::string(Content(line.substr(p, 4))) + "'");
+    } else if (record.position.hand[side][kind] < INT8_MAX) {
+      ++record.position.hand[side][kind];
+    }
   }
 }
 
@@ -71,7 +85,7 @@ CsaRecord ReadCsaFile(const std::string& path) {
       throw InputError(path, "line " + std::to_string(reader.LineNumber()) +
                                  ": board line shorter than its nine cells");
     }
-    ReadBoardLine(line, linesRead - HeaderLines, record.position);
+    ReadBoardLine(line, linesRead - HeaderLines, reader.LineNumber(), record);
   }
   if (reader.ReadFailed()) throw InputError(path, "cannot read");
   if (linesRead < HeaderLines + 9) {
@@ -85,7 +99,7 @@ CsaRecord ReadCsaFile(const std::string& path) {
       record.sideToMove = SideToMove(Content(reader.Line()));
       break;
     }
-    ReadHandLine(line, sign == '+' ? Sente : Gote, record.position);
+    ReadHandLine(line, sign == '+' ? Sente : Gote, reader.LineNumber(), record);
   }
   if (reader.ReadFailed()) throw InputError(path, "cannot read");
   const std::string problem = PositionProblem(record.position);

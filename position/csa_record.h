@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "position/position.h"
 
@@ -12,6 +13,12 @@ struct CsaRecord {
   Position position;
   // The side-to-move line ("+" or "-") right after the hand lines, if present.
   std::optional<Side> sideToMove;
+  // What the reader passed over, one note each such as "line 6: cell '+XX'
+  // on 73": board lines not labelled P1 to P9, cells of an unknown sign or
+  // name, and hand entries that name no hand kind (the first 64 notes). The
+  // analysis reads on; a program that plays from the position can refuse
+  // such a record.
+  std::vector<std::string> passedOver;
 };
 
 // Reads a record of fixed shape: three ignored lines, nine board lines of nine

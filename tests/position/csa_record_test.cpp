@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <vector>
 
 #include "position/csa_record.h"
 #include "position/input_error.h"
@@ -65,6 +66,24 @@ TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
     EXPECT_EQ(record.position.hand[Gote], c.gote) << c.lines;
     EXPECT_EQ(record.sideToMove, c.toMove) << c.lines;
   }
+}
+
+TEST(CsaRecord, NotesWhatItPassesOver) {
+  using Notes = std::vector<std::string>;
+  std::string unlabelled = Board();
+  unlabelled[30] = 'Q';  // the second board line
+  struct Case { std::string content; Notes notes; };
+  const Case cases[] = {
+      {Header + Board({{0, "-KY"}, {10, "+UM"}}) + "P+00FU\nP-\n+\n", {}},
+      {Header + Board({{10, "+XX"}, {80, "xFU"}, {20, " FU"}}), {"line 5: cell '+XX' on 82", "line 12: cell 'xFU' on 19"}},
+      {Header + unlabelled, {"line 5: not labelled P2"}},
+      {Header + Board() + "P+00OU00FU00K\nP-00TO\n", {"line 13: hand entry '00OU'", "line 13: hand entry '00K'",
+                                                      "line 14: hand entry '00TO'"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Read(c.content).passedOver, c.notes) << c.content;
+  std::string manyPawns = "P+";
+  for (int i = 0; i < 100; ++i) manyPawns += "00TO";
+  EXPECT_EQ(Read(Header + Board() + manyPawns + "\n").passedOver.size(), 64u);
 }
 
 TEST(CsaRecord, UnusableRecordsAreRefused) {
