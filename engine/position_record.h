@@ -1,9 +1,9 @@
 // The position an engine run searches: a CSA record with the side to move,
-// read from untrusted text, and written back in the same form.
+// read from untrusted text with the shared record reader, and written back in
+// the same form.
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "position/position.h"
 
@@ -14,17 +14,18 @@ struct PositionRecord {
   int sideToMove = Sente;
 };
 
-// Parses header lines (ignored: every line before the first one beginning
-// with "P1", three in the usual record), the board lines P1 to P9, any hand
-// lines "P+00FU..." / "P-00KA...", and the side-to-move line "+" or "-".
-// Throws fv::InputError naming `name` when the text is malformed or the
-// position cannot arise in a game (see CheckPlayable).
-PositionRecord ParsePositionRecord(std::string_view text, const std::string& name);
+// Reads the record at `path` with fv::ReadCsaFile: three header lines, the
+// board lines P1 to P9, any hand lines "P+00FU..." / "P-00KA...", and then the
+// side-to-move line "+" or "-", which is required here. Throws fv::InputError
+// naming `path` when the record cannot be read, when the reader passed over
+// anything in it (an unknown cell, a mislabelled board line, a hand entry of
+// no hand kind), or when the position cannot be played from (CheckPlayable).
 PositionRecord ReadPositionRecord(const std::string& path);
 
-// Throws fv::InputError unless each side has one king, no kind has more pieces
-// than a set holds, no piece stands where it could never move, no column holds
-// two unpromoted pawns of a side, and the side not to move is not in check.
+// Throws fv::InputError naming `name` when fv::PositionProblem finds the
+// position unusable (kings, piece counts, pieces that can never move), when a
+// file holds two unpromoted pawns of a side, or when the side not to move is
+// in check.
 void CheckPlayable(const PositionRecord& record, const std::string& name);
 
 // The record's text: three header lines, the nine board lines, both hand

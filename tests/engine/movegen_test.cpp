@@ -66,7 +66,7 @@ TEST(Perft, InitialPositionToDepthFour) {
 
 TEST(Perft, TacticalPositionsAgreeWithBruteForce) {
   for (std::size_t i = 0; i < testing::TacticalRecords.size(); ++i) {
-    Board b = BoardOf(ParsePositionRecord(testing::TacticalRecords[i], "record"));
+    Board b = BoardOf(testing::RecordOf(testing::TacticalRecords[i]));
     for (int depth = 1; depth <= 3; ++depth)
       EXPECT_EQ(Perft(b, depth), BrutePerft(b, depth)) << "record " << i << " depth " << depth;
   }
@@ -75,7 +75,7 @@ TEST(Perft, TacticalPositionsAgreeWithBruteForce) {
 TEST(Perft, EveryLegalMoveListMatchesBruteForceAlongARandomWalk) {
   // A fixed pseudo-random game: at each node both generators must give the same set.
   for (const char* record : testing::TacticalRecords) {
-    Board b = BoardOf(ParsePositionRecord(record, "record"));
+    Board b = BoardOf(testing::RecordOf(record));
     std::uint32_t seed = 12345;
     for (int ply = 0; ply < 60; ++ply) {
       std::array<Move, MaxMoves> fast;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "engine/position_record.h"
 #include "engine/settings.h"
@@ -23,20 +25,20 @@ const std::string StartBoard =
     "P8 * +KA *  *  *  *  * +HI * \n"
     "P9+KY+KE+GI+KI+OU+KI+GI+KE+KY\n";
 
+using testing::RecordOf;
+
 TEST(PositionRecord, ReadsBoardHandsAndSideToMove) {
-  const PositionRecord start = ParsePositionRecord(Header + StartBoard + "P+\nP-\n+\n", "p");
+  const PositionRecord start = RecordOf(Header + StartBoard + "P+\nP-\n+\n");
   EXPECT_EQ(start.position.board, StartPosition().board);
   EXPECT_EQ(start.position.kingSquare, StartPosition().kingSquare);
   EXPECT_EQ(start.sideToMove, Sente);
-  const PositionRecord gote = ParsePositionRecord(Header + StartBoard + "-\r\n", "p");
+  // CRLF line ends, and a move after the side to move (not applied).
+  const PositionRecord gote = RecordOf("V2.2\r\n'\r\n'\r\n" + StartBoard + "-\r\n-3334FU\r\n");
+  EXPECT_EQ(gote.position.board, StartPosition().board);
   EXPECT_EQ(gote.sideToMove, Gote);
-  // Without header lines, and with a move after the side to move (not applied).
-  const PositionRecord bare = ParsePositionRecord(StartBoard + "P+\nP-\n-\n-3334FU\n", "p");
-  EXPECT_EQ(bare.position.board, StartPosition().board);
-  EXPECT_EQ(bare.sideToMove, Gote);
   for (const char* record : testing::TacticalRecords) {
-    const PositionRecord r = ParsePositionRecord(record, "p");
-    const PositionRecord again = ParsePositionRecord(FormatPositionRecord(r), "p");
+    const PositionRecord r = RecordOf(record);
+    const PositionRecord again = RecordOf(FormatPositionRecord(r));
     EXPECT_EQ(again.position.board, r.position.board);
     EXPECT_EQ(again.position.hand, r.position.hand);
     EXPECT_EQ(again.sideToMove, r.sideToMove);
@@ -53,49 +55,52 @@ TEST(PositionRecord, WritesTheRecordLines) {
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 + 9 + 2 + 1);
 }
 
-TEST(PositionRecord, RefusesMalformedOrImpossiblePositions) {
+TEST(PositionRecord, RefusesMalformedOrUnplayablePositions) {
   struct Case {
     const char* what;
     std::string text;
-    const char* problem;  // part of the message
+    const char* problem;  // the start of the message
   };
-  std::string twoPawns = StartBoard;
-  twoPawns.replace(twoPawns.find("P6 * ") , 5, "P6+FU");
-  std::string deadKnight = StartBoard;
-  deadKnight.replace(deadKnight.find("P2 * "), 5, "P2+KE");
-  deadKnight.replace(deadKnight.find("P9+KY+KE"), 8, "P9+KY * ");
-  std::string noKing = StartBoard;
-  noKing.replace(noKing.find("+OU"), 3, " * ");
-  std::string badCell = StartBoard;
-  badCell.replace(badCell.find("P5 * "), 5, "P5+XX");
-  std::string check = StartBoard;
-  check.replace(check.find("P7+FU+FU+FU+FU+FU"), 17, "P7+FU+FU+FU+FU * ");
-  check.replace(check.find("P3-FU-FU-FU-FU-FU"), 17, "P3-FU-FU-FU-FU * ");
-  check.replace(check.find("P2 * -HI *  *  * "), 17, "P2 *  *  *  * -HI");
+  // The starting board with some cells replaced, each `from` by the `to` after it.
+  auto with = [](std::initializer_list<std::pair<std::string, std::string>> changes) {
+    std::string board = StartBoard;
+    for (const auto& [from, to] : changes) board.replace(board.find(from), from.size(), to);
+    return board;
+  };
+  const std::string check = with({{"P7+FU+FU+FU+FU+FU", "P7+FU+FU+FU+FU * "},
+                                  {"P3-FU-FU-FU-FU-FU", "P3-FU-FU-FU-FU * "},
+                                  {"P2 * -HI *  *  * ", "P2 *  *  *  * -HI"}});
   const Case cases[] = {
-      {"no board", Header + "PI\n+\n", "no board line P1"},
-      {"too short", Header + "P1\n", "too short"},
-      {"no side to move", Header + StartBoard, "side to move"},
-      {"bad side line", Header + StartBoard + "P+\n*\n", "side to move"},
-      {"board line out of order", Header + "P1" + StartBoard.substr(2, 28) + "P3" + StartBoard.substr(32) + "+\n", "board line 2"},
-      {"short board line", Header + "P1-KY\n" + StartBoard.substr(30) + "+\n", "board line 1"},
-      {"unknown piece", Header + badCell + "+\n", "bad cell"},
-      {"hand entry of a king", Header + StartBoard + "P+00OU\n+\n", "bad entry"},
-      {"too many pawns in hand", Header + StartBoard + "P+" + std::string(19 * 4, ' ') + "\n+\n", "bad entry"},
-      {"two pawns on a file", Header + twoPawns + "+\n", "two unpromoted pawns"},
-      {"knight that can never move", Header + deadKnight + "+\n", "can never move"},
-      {"missing king", Header + noKing + "+\n", "one king"},
-      {"side not to move in check", Header + check + "-\n", "in check"},
+      {"no header lines", StartBoard + "P+\nP-\n+\n", "line 10: board line shorter"},
+      {"too short", Header + "P1\n", "line 4: board line shorter"},
+      {"too few lines", "x\n", "only 1 lines"},
+      {"no side to move", Header + StartBoard, "expected the side to move"},
+      {"bad side line", Header + StartBoard + "P+\n*\n", "expected the side to move"},
+      {"board lines out of order", Header + with({{"P2", "P3"}}) + "+\n", "cannot use line 5: not labelled P2"},
+      {"unknown piece", Header + with({{"P5 * ", "P5+XX"}}) + "+\n", "cannot use line 8: cell '+XX' on 95"},
+      {"hand entry of a king", Header + StartBoard + "P+00OU\n+\n", "cannot use line 13: hand entry '00OU'"},
+      {"too many bishops", Header + StartBoard + "P-00KA\n+\n", "39 pieces besides the kings"},
+      {"two pawns on a file", Header + with({{"P7+FU+FU", "P7+FU * "}, {"P6 * ", "P6+FU"}}) + "+\n",
+       "two unpromoted pawns of a side on file 9"},
+      {"two Gote pawns on a file", Header + with({{"P3-FU-FU", "P3-FU * "}, {"P4 *  *  *  * ", "P4 *  *  * -FU"}}) + "+\n",
+       "two unpromoted pawns of a side on file 6"},
+      {"knight that can never move", Header + with({{"P9+KY+KE", "P9+KY * "}, {"P2 * ", "P2+KE"}}) + "+\n",
+       "+KE on 92 can never move"},
+      {"missing king", Header + with({{"+OU", " * "}}) + "+\n", "0 kings of Sente"},
+      {"side not to move in check", Header + check + "-\n", "the side not to move is in check"},
   };
   for (const Case& c : cases) {
+    const test::TempFile file(c.text);
     try {
-      ParsePositionRecord(c.text, "position.csa");
+      ReadPositionRecord(file.path());
       ADD_FAILURE() << c.what << ": accepted";
     } catch (const InputError& e) {
-      EXPECT_EQ(e.file(), "position.csa") << c.what;
-      EXPECT_NE(e.problem().find(c.problem), std::string::npos) << c.what << ": " << e.problem();
+      EXPECT_EQ(e.file(), file.path()) << c.what;
+      EXPECT_EQ(e.problem().rfind(c.problem, 0), 0u) << c.what << ": " << e.problem();
     }
   }
+  // The same board with the side in check to move is fine.
+  EXPECT_EQ(RecordOf(Header + check + "+\n").sideToMove, Sente);
 }
 
 TEST(Settings, ReadsValuesAndRefusesBadLines) {

@@ -89,7 +89,7 @@ TEST_F(Program, BadInputEndsWithAClearMessage) {
   const Case cases[] = {
       {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open the weight file"},
       {"bad settings", "engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole number"},
-      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: no board line P1"},
+      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 lines"},
       {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1, "fvengine: none.csa: cannot open"},
       {"unknown option", nullptr, nullptr, "--fast", 2, "fvengine: unknown argument '--fast'"},
       {"perft without depth", nullptr, nullptr, "--perft", 2, "fvengine: --perft needs a depth"},

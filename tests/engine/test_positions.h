@@ -8,6 +8,7 @@
 #include "engine/board.h"
 #include "engine/position_record.h"
 #include "position/position.h"
+#include "tests/support/test_files.h"
 
 namespace fv::engine::testing {
 
@@ -30,6 +31,9 @@ inline PositionRecord PositionWith(std::initializer_list<Placed> pieces, std::ar
   r.sideToMove = side;
   return r;
 }
+
+// Reads a record text the way fvengine reads position.csa.
+inline PositionRecord RecordOf(const std::string& text) { return ReadPositionRecord(test::TempFile(text).path()); }
 
 inline Board BoardOf(const PositionRecord& r) {
   Board b;
