@@ -6,7 +6,7 @@
 #include "engine/movegen.h"
 #include "engine/position_record.h"
 #include "engine/start_position.h"
-#include "tests/engine/reference_eval.h"
+#include "tests/engine/explained_eval.h"
 #include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"
 
@@ -21,7 +21,7 @@ const Weights& SmallWeights() {
 }
 
 void ExpectAgrees(const Evaluator& e, const Board& b, const char* what) {
-  const testing::ReferenceEvaluation ref = testing::Evaluate(SmallWeights(), b.ToPosition());
+  const EvaluationBreakdown ref = testing::Explained(SmallWeights(), b.ToPosition());
   ASSERT_EQ(e.Material(), ref.material) << what;
   ASSERT_EQ(e.KkpSum(), ref.kkpSum) << what;
   ASSERT_EQ(e.KppSum(), ref.kppSum) << what;
@@ -29,25 +29,25 @@ void ExpectAgrees(const Evaluator& e, const Board& b, const char* what) {
   ASSERT_EQ(e.Value(b.SideToMove()), b.SideToMove() == Sente ? ref.total : -ref.total) << what;
 }
 
-TEST(Evaluator, FreshComputationMatchesTheReference) {
+TEST(Evaluator, FreshComputationMatchesTheExplainer) {
   Evaluator e(SmallWeights());
   Board b;
   b.Set(StartPosition(), Sente);
   e.Reset(b);
   ExpectAgrees(e, b, "start");
   for (const char* record : testing::TacticalRecords) {
-    b = BoardOf(ParsePositionRecord(record, "record"));
+    b = BoardOf(testing::RecordOf(record));
     e.Reset(b);
     ExpectAgrees(e, b, record);
   }
 }
 
-TEST(Evaluator, IncrementalUpdatesMatchTheReferenceAlongRandomGames) {
+TEST(Evaluator, IncrementalUpdatesMatchTheExplainerAlongRandomGames) {
   // Random legal games cover captures, drops, promotions and king moves of
   // both sides; every step is checked forwards and again on the way back.
   Evaluator e(SmallWeights());
   for (const char* record : testing::TacticalRecords) {
-    Board b = BoardOf(ParsePositionRecord(record, "record"));
+    Board b = BoardOf(testing::RecordOf(record));
     e.Reset(b);
     std::array<Move, 80> played{};
     std::uint32_t seed = 99;

@@ -8,7 +8,7 @@
 #include "engine/position_record.h"
 #include "engine/search.h"
 #include "engine/start_position.h"
-#include "tests/engine/reference_eval.h"
+#include "tests/engine/explained_eval.h"
 #include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"
 
@@ -25,7 +25,7 @@ const Weights& SmallWeights() {
 
 std::vector<PositionRecord> SearchPositions() {
   std::vector<PositionRecord> positions = {{StartPosition(), Sente}};
-  for (const char* record : testing::TacticalRecords) positions.push_back(ParsePositionRecord(record, "record"));
+  for (const char* record : testing::TacticalRecords) positions.push_back(testing::RecordOf(record));
   return positions;
 }
 
@@ -42,7 +42,7 @@ TEST(Search, IncrementalEvaluationMatchesFullComputationAtEveryNode) {
     SearchHooks hooks;
     hooks.onNode = [&](const Board& b, int senteValue) {
       ++visited;
-      ASSERT_EQ(senteValue, testing::Evaluate(SmallWeights(), b.ToPosition()).total);
+      ASSERT_EQ(senteValue, testing::Explained(SmallWeights(), b.ToPosition()).total);
     };
     Search(BoardOf(root), SmallWeights(), Depth(3), hooks);
     EXPECT_GT(visited, 100u);
@@ -77,7 +77,7 @@ TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
         continue;
       }
       ASSERT_GE(int(it.pv.size()), it.depth) << "the PV reaches at least the nominal depth";
-      EXPECT_EQ(it.score, testing::Evaluate(SmallWeights(), leaf.ToPosition()).total) << "depth " << it.depth;
+      EXPECT_EQ(it.score, testing::Explained(SmallWeights(), leaf.ToPosition()).total) << "depth " << it.depth;
       ++evaluatedLeaves;
     }
   }
