@@ -17,19 +17,8 @@
 namespace fv::engine {
 namespace {
 
-// A middle game with pieces in hand, castled kings and open files.
-constexpr const char* Midgame =
-    "V2.2\nN+\nN-\n"
-    "P1-KY-KE *  *  *  *  * -KE-KY\n"
-    "P2 * -HI *  *  * -KI-OU-KA * \n"
-    "P3 *  * -FU-FU-GI-GI-FU-FU * \n"
-    "P4-FU-FU *  * -FU-FU *  * -FU\n"
-    "P5 *  *  *  *  *  *  * +FU * \n"
-    "P6+FU * +FU+FU+FU+GI+FU *  * \n"
-    "P7 * +FU+GI * +KI * +KE * +FU\n"
-    "P8 * +OU+KI *  *  *  * +HI * \n"
-    "P9+KY+KE *  *  *  *  *  * +KY\n"
-    "P+00KA\nP-00KI00FU\n+\n";
+// The demo's middle game: castled kings, bishops in hand.
+PositionRecord Midgame() { return ReadPositionRecord(FV_SOURCE_DIR "/examples/demo/position.csa"); }
 
 const Weights& BenchWeights() {
   static const Weights weights = [] {
@@ -68,7 +57,7 @@ void SearchDepth8(benchmark::State& state, const PositionRecord& root) {
 }
 
 void BM_SearchInitialDepth8(benchmark::State& state) { SearchDepth8(state, {StartPosition(), Sente}); }
-void BM_SearchMidgameDepth8(benchmark::State& state) { SearchDepth8(state, ParsePositionRecord(Midgame, "midgame")); }
+void BM_SearchMidgameDepth8(benchmark::State& state) { SearchDepth8(state, Midgame()); }
 BENCHMARK(BM_SearchInitialDepth8)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SearchMidgameDepth8)->Unit(benchmark::kMillisecond)->Iterations(1);
 
