@@ -12,6 +12,7 @@ namespace {
 const std::string Record = SourceFile("examples/replay/game000.csa");
 const std::string SearchLog = SourceFile("examples/replay/n000.log");
 const std::string ExpectedOut = SourceFile("tests/run/expected/example.stdout");
+const std::string ExpectedReport = SourceFile("tests/run/expected/example.report.html");
 
 // Chosen weights for the leaves of the example record. Neither king moves in
 // these PVs: Sente's stays on 69 (square 75), Gote's on 41 (square 5), which
@@ -46,41 +47,55 @@ void CompareWithExpected(const std::string& name, const std::string& actual) {
   EXPECT_EQ(actual, SourceFile(path)) << path;
 }
 
-std::string RecordWith(const std::string& from, const std::string& to) {
-  std::string record = Record;
-  return record.replace(record.find(from), from.size(), to);
+// `text` with the first `from` replaced by `to`.
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  return text.replace(text.find(from), from.size(), to);
 }
+
+std::string RecordWith(const std::string& from, const std::string& to) { return Replaced(Record, from, to); }
 
 TEST(EndToEnd, PreparedCasesMatchTheirTranscriptsAndReports) {
   struct Case {
-    std::string name, searchLog;
+    std::string name, report, searchLog;
     std::vector<std::string> arguments;
-    std::uint64_t weightBytes;
     std::string err;
   };
+  // The order of the ranking does not change the report.
   const Case cases[] = {
-      {"example", SearchLog, {"1", "2"}, WeightFileBytes, ""},  // two arguments: order 0
-      {"example-order1", SearchLog, {"1"}, WeightFileBytes, ""},
-      {"example-order2", SearchLog, {"2"}, WeightFileBytes, ""},
-      {"gote-first", GoteFirstLog, {}, WeightFileBytes, ""},
-      {"empty-pv", "", {}, WeightFileBytes,
+      {"example", "example", SearchLog, {"1", "2"}, ""},  // two arguments: order 0
+      {"example-order1", "example", SearchLog, {"1"}, ""},
+      {"example-order2", "example", SearchLog, {"2"}, ""},
+      {"gote-first", "gote-first", GoteFirstLog, {}, ""},
+      {"empty-pv", "empty-pv", "", {},
        "fvexplain: ./log/n000.log: warning: cannot open (No such file or directory), the PV is empty\n"},
-      {"short-weights", SearchLog, {}, ShortFileBytes,
-       "fvexplain: ./fv.bin: warning: the file has 185559494 bytes, expected 186268248; "
-       "the weights beyond its end read as 0\n"},
   };
   for (const Case& c : cases) {
     Workspace workspace;
     workspace.UseReplayEngine(Record, c.searchLog);
-    workspace.UseWeights(ChosenWeights, c.weightBytes);
+    workspace.UseWeights(ChosenWeights);
     workspace.Write("report.html", std::string(5000, 'x'));
     const RunResult result = workspace.Run(c.arguments);
     EXPECT_EQ(result.status, 0) << c.name;
     EXPECT_EQ(result.err, c.err) << c.name;
     CompareWithExpected(c.name + ".stdout", result.out);
-    CompareWithExpected(c.name + ".report.html", workspace.Read("report.html"));
+    CompareWithExpected(c.report + ".report.html", workspace.Read("report.html"));
     EXPECT_TRUE(fs::is_directory(workspace.dir() / "log"));  // created when missing
   }
+}
+
+// Only Gote's KKP weight of its RY (+320) lies beyond the end: the KKP sum
+// becomes 640 and the total (-50528 + 640 + 33875) / 32 = -500.
+TEST(EndToEnd, ShortWeightFileWarnsAndReadsZeroBeyondItsEnd) {
+  Workspace workspace;
+  workspace.UseReplayEngine(Record, SearchLog);
+  workspace.UseWeights(ChosenWeights, ShortFileBytes);
+  const RunResult result = workspace.Run();
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err,
+            "fvexplain: ./fv.bin: warning: the file has 185559494 bytes, expected 186268248; "
+            "the weights beyond its end read as 0\n");
+  EXPECT_EQ(result.out, Replaced(ExpectedOut, "KKP=320\n", "KKP=640\n"));
+  EXPECT_EQ(workspace.Read("report.html"), Replaced(ExpectedReport, "=-510<br>", "=-500<br>"));
 }
 
 TEST(EndToEnd, LogFolderLosesItsFilesAndLinksOnly) {
