@@ -70,14 +70,13 @@ void AnalysisRun::ShowLeaf() {
   PrintBoard(position_, stdout);
 }
 
-// A leaf that the weights cannot evaluate (a PV that captures a king) is
-// refused under the name of the file it came from: the search log when the PV
-// moved anything, else the game record.
+// The record's checks already refuse every position that the weights cannot
+// evaluate, so only the PV can lead to one (a move that captures a king): it
+// is refused under the name of the search log.
 void AnalysisRun::AnalyzeLeaf() {
   try {
     CheckEvaluable(position_);
   } catch (const InputError& error) {
-    if (pvMoves_.count() == 0) throw InputError(RecordPath, "the position cannot be evaluated: " + error.problem());
     throw InputError(SearchLogPath, "the leaf of the PV cannot be evaluated: " + error.problem());
   }
   analysis_ = AnalyzeEvaluation(position_, *weights_, settings_.sortMode, settings_.rankCount, stdout, report_.stream());
