@@ -10,7 +10,6 @@
 #include <system_error>
 #include <thread>
 
-#include "render/png_encoder.h"
 
 namespace fv {
 
@@ -46,10 +45,10 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-std::string EncodeAndWrite(const std::string& path, const cv::Mat& picture, PngScratch& scratch,
-                           std::vector<std::uint8_t>& bytes) {
+std::string EncodeAndWrite(const std::string& path, const cv::Mat& picture, const PngReference* reference,
+                           PngScratch& scratch, std::vector<std::uint8_t>& bytes) {
   bytes.clear();
-  EncodePng(picture, scratch, bytes);
+  EncodePng(picture, scratch, bytes, reference);
   return WriteFileAtomically(path, bytes);
 }
 
@@ -73,7 +72,7 @@ std::string WritePicture(const std::string& path, const cv::Mat& picture) {
   PngScratch scratch;
   std::vector<std::uint8_t> bytes;
   try {
-    return EncodeAndWrite(path, picture, scratch, bytes);
+    return EncodeAndWrite(path, picture, nullptr, scratch, bytes);
   } catch (const std::exception& e) {
     return e.what();
   }
@@ -92,7 +91,7 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
     for (std::size_t i = next.fetch_add(1); i < jobs.size(); i = next.fetch_add(1)) {
       try {
         jobs[i].draw(picture);
-        reasons[i] = EncodeAndWrite(jobs[i].path, picture, scratch, bytes);
+        reasons[i] = EncodeAndWrite(jobs[i].path, picture, jobs[i].reference, scratch, bytes);
       } catch (const std::exception& e) {
         reasons[i] = e.what();
       }

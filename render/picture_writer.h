@@ -10,6 +10,8 @@
 
 #include <opencv2/core/mat.hpp>
 
+#include "render/png_encoder.h"
+
 namespace fv {
 
 struct PictureFailure {
@@ -18,10 +20,13 @@ struct PictureFailure {
 };
 
 // One picture to make: `draw` fills the worker's picture (it may hold an
-// earlier job's pixels, so it must draw everything), which is then saved at `path`.
+// earlier job's pixels, so it must draw everything), which is then saved at
+// `path`. A picture drawn over a copy of one board may name that board's
+// coded rows as `reference` (which must outlive the writing) to be saved faster.
 struct PictureJob {
   std::string path;
   std::function<void(cv::Mat& picture)> draw;
+  const PngReference* reference = nullptr;
 };
 
 // Writes `bytes` to `path` through a temporary file beside it and a rename.

@@ -8,6 +8,8 @@
 #include <opencv2/imgproc.hpp>
 #include <zlib.h>
 
+#include "render/adler32.h"
+
 namespace fv {
 
 namespace {
@@ -82,21 +84,40 @@ class BitWriter {
   void Put(BitCode code) {
     buffer_ |= static_cast<std::uint64_t>(code.bits) << count_;
     count_ += code.length;
+    written_ += static_cast<std::size_t>(code.length);
     if (count_ >= 32) {
       for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(buffer_ >> (8 * i)));
       buffer_ >>= 32;
       count_ -= 32;
     }
   }
+  // Appends the codes of a row encoded on its own.
+  void Append(const PngRowCode& row) {
+    const std::uint8_t* bytes = row.bits.data();
+    std::size_t left = row.bitCount;
+    for (; left >= 32; left -= 32, bytes += 4) {
+      std::uint32_t word;
+      std::memcpy(&word, bytes, 4);
+      Put({word, 32});
+    }
+    for (; left > 0; ++bytes) {
+      const int n = static_cast<int>(std::min<std::size_t>(left, 8));
+      Put({*bytes & ((1u << n) - 1), n});
+      left -= static_cast<std::size_t>(n);
+    }
+  }
+  // Pads the last byte with zero bits.
   void Finish() {
     for (; count_ > 0; count_ -= 8, buffer_ >>= 8) out_.push_back(static_cast<std::uint8_t>(buffer_));
     count_ = 0;
   }
+  std::size_t written() const { return written_; }
 
  private:
   std::vector<std::uint8_t>& out_;
   std::uint64_t buffer_ = 0;
   int count_ = 0;
+  std::size_t written_ = 0;
 };
 
 struct Candidate {
@@ -117,28 +138,33 @@ std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_
   return n;
 }
 
-// One final fixed-Huffman deflate block of `data`.
-void Deflate(const std::vector<std::uint8_t>& data, int stride, std::vector<std::uint8_t>& out) {
+std::vector<Candidate> Candidates(std::size_t stride) {
   std::vector<Candidate> candidates;
-  for (int distance : {3, stride})
-    if (distance <= WindowSize) candidates.push_back({distance, DistanceCode(distance)});
-  for (int cells = 1; cells <= CellCandidates; ++cells) candidates.push_back({cells * CellBytes, DistanceCode(cells * CellBytes)});
+  for (std::size_t distance : {std::size_t{3}, stride})
+    if (distance <= WindowSize) candidates.push_back({static_cast<int>(distance), DistanceCode(static_cast<int>(distance))});
+  for (int cells = 1; cells <= CellCandidates; ++cells)
+    candidates.push_back({cells * CellBytes, DistanceCode(cells * CellBytes)});
+  return candidates;
+}
 
-  BitWriter bits(out);
-  bits.Put({0b011, 3});  // last block, fixed Huffman code
-  const std::size_t size = data.size();
-  std::size_t i = 0;
+// The codes of scanline [begin, end) of `data`. Matches end inside the
+// scanline and reach back at most one scanline, so the codes depend on this
+// scanline and the one above only: a row that is the same in two pictures, with
+// the same row above, has the same codes in both.
+void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
+                const std::vector<Candidate>& candidates, BitWriter& bits) {
+  std::size_t i = begin;
   int literals = 0;  // length of the current run of literals
-  while (i < size) {
+  while (i < end) {
     std::size_t best = 0;
     const Candidate* chosen = nullptr;
-    const std::size_t limit = std::min<std::size_t>(MaxMatch, size - i);
+    const std::size_t limit = std::min<std::size_t>(MaxMatch, end - i);
     // Inside a long run of literals (wood and ink of the piece pictures) repeats
     // are looked for at every fourth byte only: a repeated piece row is found a
     // few bytes late, and the search costs a quarter.
     const bool look = literals < LiteralRunBeforeSkipping || literals % SkipStep == 0;
     if (look && limit >= 4) {  // the first three bytes are compared as one four-byte load
-      const std::uint8_t* here = &data[i];
+      const std::uint8_t* here = data + i;
       std::uint32_t a;
       std::memcpy(&a, here, 4);
       for (const Candidate& c : candidates) {
@@ -166,8 +192,57 @@ void Deflate(const std::vector<std::uint8_t>& data, int stride, std::vector<std:
       ++literals;
     }
   }
+}
+
+PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size_t end,
+                          const std::vector<Candidate>& candidates) {
+  PngRowCode row;
+  BitWriter bits(row.bits);
+  DeflateRow(data, begin, end, candidates, bits);
+  row.bitCount = bits.written();
+  bits.Finish();
+  row.adler = Adler32(data + begin, end - begin);
+  return row;
+}
+
+// Rows of `picture` that take over the codes of the reference's rows: rows
+// equal to the reference's, below an equal row (or at the top).
+std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference) {
+  std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
+  if (!reference) return taken;
+  const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
+  bool aboveSame = true;
+  for (int y = 0; y < picture.rows; ++y) {
+    const bool same = std::memcmp(picture.ptr(y), reference->picture.ptr(y), rowBytes) == 0;
+    taken[y] = same && aboveSame;
+    aboveSame = same;
+  }
+  return taken;
+}
+
+// One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
+std::uint32_t Deflate(const cv::Mat& picture, const std::vector<std::uint8_t>& data, const PngReference* reference,
+                      const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
+  const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
+  const std::vector<Candidate> candidates = Candidates(stride);
+  BitWriter bits(out);
+  bits.Put({0b011, 3});  // last block, fixed Huffman code
+  std::uint32_t adler = 1;
+  for (int y = 0; y < picture.rows; ++y) {
+    const std::size_t begin = stride * static_cast<std::size_t>(y);
+    std::uint32_t rowAdler;
+    if (taken[y]) {
+      bits.Append(reference->rows[y]);
+      rowAdler = reference->rows[y].adler;
+    } else {
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits);
+      rowAdler = Adler32(data.data() + begin, stride);
+    }
+    adler = static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
+  }
   bits.Put(FixedSymbolCode(256));  // end of block
   bits.Finish();
+  return adler;
 }
 
 void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -191,11 +266,13 @@ std::size_t OpenChunk(std::vector<std::uint8_t>& out) {
   return start;
 }
 
-// Scanlines as PNG stores them: a filter byte (0, none) and the row in RGB order.
-void FillScanlines(const cv::Mat& picture, std::vector<std::uint8_t>& scanlines) {
+// Scanlines as PNG stores them: a filter byte (0, none) and the row in RGB
+// order. Only the rows that are coded, and the rows above them, are needed.
+void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, std::vector<std::uint8_t>& scanlines) {
   const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
   scanlines.resize(stride * picture.rows);
   for (int y = 0; y < picture.rows; ++y) {
+    if (taken[y] && (y + 1 == picture.rows || taken[y + 1])) continue;
     std::uint8_t* line = &scanlines[stride * y];
     line[0] = 0;
     cv::Mat rgb(1, picture.cols, CV_8UC3, line + 1);
@@ -203,12 +280,39 @@ void FillScanlines(const cv::Mat& picture, std::vector<std::uint8_t>& scanlines)
   }
 }
 
-}  // namespace
+bool Compatible(const cv::Mat& picture, const PngReference* reference) {
+  return reference && reference->picture.size() == picture.size() && reference->picture.type() == picture.type() &&
+         reference->rows.size() == static_cast<std::size_t>(picture.rows);
+}
 
-void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uint8_t>& out) {
+void CheckPicture(const cv::Mat& picture) {
   if (picture.type() != CV_8UC3 || picture.empty())
     throw std::invalid_argument("EncodePng takes a non-empty 8-bit three-channel picture");
-  FillScanlines(picture, scratch.scanlines);
+}
+
+}  // namespace
+
+PngReference MakePngReference(const cv::Mat& picture) {
+  CheckPicture(picture);
+  PngReference reference;
+  reference.picture = picture.clone();
+  std::vector<std::uint8_t> data;
+  FillScanlines(picture, std::vector<char>(static_cast<std::size_t>(picture.rows), 0), data);
+  const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
+  const std::vector<Candidate> candidates = Candidates(stride);
+  for (int y = 0; y < picture.rows; ++y) {
+    const std::size_t begin = stride * static_cast<std::size_t>(y);
+    reference.rows.push_back(EncodeRowAlone(data.data(), begin, begin + stride, candidates));
+  }
+  return reference;
+}
+
+void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uint8_t>& out,
+               const PngReference* reference) {
+  CheckPicture(picture);
+  if (!Compatible(picture, reference)) reference = nullptr;
+  const std::vector<char> taken = RowsTakenOver(picture, reference);
+  FillScanlines(picture, taken, scratch.scanlines);
   const std::vector<std::uint8_t>& data = scratch.scanlines;
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -222,8 +326,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
 
   chunk = OpenChunk(out);
   out.insert(out.end(), {0x78, 0x01});  // zlib header: deflate, 32 KiB window, fastest
-  Deflate(data, static_cast<int>(data.size() / picture.rows), out);
-  PutBigEndian(out, static_cast<std::uint32_t>(adler32(1, data.data(), static_cast<uInt>(data.size()))));
+  PutBigEndian(out, Deflate(picture, data, reference, taken, out));
   CloseChunk(out, chunk, "IDAT");
 
   chunk = OpenChunk(out);

@@ -75,6 +75,31 @@ TEST(EncodePng, CompressesBoardPictures) {
   EXPECT_LT(bytes.size(), 640u * 640 * 3 / 4);
 }
 
+TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
+  const cv::Mat board = DrawnBoard();
+  const PngReference reference = MakePngReference(board);
+  struct Case { const char* what; cv::Rect changed; };
+  const Case cases[] = {
+      {"unchanged", {0, 0, 0, 0}},           {"first row", {0, 0, 640, 1}},
+      {"last row", {100, 639, 5, 1}},        {"one pixel mid-row", {300, 301, 1, 1}},
+      {"a band", {0, 200, 640, 37}},         {"every row", {639, 0, 1, 640}},
+  };
+  for (const Case& c : cases) {
+    cv::Mat picture = board.clone();
+    picture(c.changed).setTo(cv::Scalar(1, 2, 3));
+    PngScratch scratch;
+    std::vector<std::uint8_t> bytes;
+    EncodePng(picture, scratch, bytes, &reference);
+    EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), picture)) << c.what;
+  }
+  // A reference of another size is not used.
+  const cv::Mat small = Noise(20, 10, 256);
+  PngScratch scratch;
+  std::vector<std::uint8_t> bytes;
+  EncodePng(small, scratch, bytes, &reference);
+  EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), small));
+}
+
 TEST(EncodePng, RejectsOtherPictureKinds) {
   PngScratch scratch;
   std::vector<std::uint8_t> bytes;
