@@ -45,6 +45,18 @@ TEST(WritePictures, EveryJobEndsUpUnderItsOwnName) {
   }
 }
 
+TEST(WritePictures, PicturesOverAReferenceBoardKeepTheirOwnPixels) {
+  TempFolder folder;
+  const PngReference reference = MakePngReference(Numbered(0));
+  std::vector<PictureJob> jobs = NumberedJobs(folder, 6);
+  for (PictureJob& job : jobs) job.reference = &reference;
+  EXPECT_TRUE(WritePictures(jobs, 2).empty());
+  for (int n = 0; n < 6; ++n) {
+    const cv::Mat read = cv::imread(folder.File("rank" + std::to_string(n) + ".png"), cv::IMREAD_COLOR);
+    EXPECT_TRUE(SamePixels(read, Numbered(n))) << n;
+  }
+}
+
 TEST(WritePictures, UnwritableFolderGivesEveryFileWithItsReason) {
   TempFolder folder;
   std::vector<PictureJob> jobs = NumberedJobs(folder, 4);
