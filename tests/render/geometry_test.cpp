@@ -16,13 +16,6 @@ TEST(LocationPoint, SquaresAreCellMiddlesAndHandSlotsLieOnTheHandRows) {
   }
 }
 
-TEST(LocationPoint, EveryPointIsInsideThePicture) {
-  for (int location = 0; location < LocationCount; ++location) {
-    const cv::Point p = LocationPoint(location);
-    EXPECT_TRUE(p.x >= 0 && p.x < PictureSize && p.y >= 0 && p.y < PictureSize) << location;
-  }
-}
-
 TEST(LocationPoint, RejectsLocationsOutsideTheCells) {
   for (int location : {-1, 95, 1000}) EXPECT_THROW(LocationPoint(location), std::out_of_range) << location;
 }
