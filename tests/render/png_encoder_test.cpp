@@ -92,6 +92,20 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
     EncodePng(picture, scratch, bytes, &reference);
     EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), picture)) << c.what;
   }
+  // A coded row is matched against the true row above, even where that row's
+  // codes are taken over and the scratch still holds an earlier picture's row.
+  const cv::Mat base = Noise(64, 40, 256), other = Noise(64, 1, 256);
+  const PngReference baseReference = MakePngReference(base);
+  cv::Mat earlier = base.clone(), later = base.clone();
+  other.copyTo(earlier.row(20));
+  other.copyTo(later.row(21));
+  PngScratch reused;
+  std::vector<std::uint8_t> first, second;
+  EncodePng(earlier, reused, first, &baseReference);
+  EncodePng(later, reused, second, &baseReference);
+  EXPECT_TRUE(SamePixels(cv::imdecode(first, cv::IMREAD_COLOR), earlier));
+  EXPECT_TRUE(SamePixels(cv::imdecode(second, cv::IMREAD_COLOR), later));
+
   // A reference of another size is not used.
   const cv::Mat small = Noise(20, 10, 256);
   PngScratch scratch;
