@@ -152,7 +152,7 @@ cv::Mat DrawPiece(GlyphSource& glyphs, const PieceStyle& style) {
   // The kanji stands in the body of the piece, between shoulders and foot.
   const double shoulder = outline.corners[1].y, foot = outline.corners[2].y;
   const cv::Point centre(w / 2, static_cast<int>(std::lround((shoulder + foot) / 2 * Supersample - 2.5 * Supersample)));
-  const cv::Mat glyph = glyphs.Render(style.kanji, static_cast<int>(std::lround(27.0 * style.size * Supersample)));
+  const cv::Mat glyph = glyphs.Render(style.kanji, static_cast<int>(std::lround(29.0 * style.size * Supersample)));
   Ink(canvas, glyph, centre, style.promoted ? RedInk : BlackInk);
 
   cv::Mat small, picture;
