@@ -1,0 +1,126 @@
+#include "eval/decomposition.h"
+
+#include <string>
+
+#include "eval/feature_index.h"
+#include "position/input_error.h"
+#include "position/material.h"
+
+namespace fv {
+
+namespace {
+
+constexpr const char* SideNames[2] = {"Sente", "Gote"};
+
+bool IsPieceCode(int code) { return code >= -PieceKindCount && code <= PieceKindCount; }
+
+bool IsNonKingPiece(int code) { return code != 0 && code != OU && code != -OU && IsPieceCode(code); }
+
+[[noreturn]] void Refuse(const std::string& problem) { throw InputError("leaf position", problem); }
+
+}  // namespace
+
+void CheckEvaluable(const Position& pos) {
+  for (const Side side : {Sente, Gote}) {
+    const int square = pos.kingSquare[side];
+    const int king = side == Sente ? OU : -OU;
+    if (square >= SquareCount || pos.board[square] != king) {
+      Refuse(std::string(SideNames[side]) + " has no king on its king square");
+    }
+    for (int kind = 0; kind < HandKindCount; ++kind) {
+      const int count = pos.hand[side][kind];
+      if (count < 0 || count > MaxHandCount[kind]) {
+        Refuse(std::string(SideNames[side]) + " holds " + std::to_string(count) + " " +
+               std::string(PieceNames[kind]) + " in hand; the weights cover 0 to " +
+               std::to_string(MaxHandCount[kind]));
+      }
+    }
+  }
+  int pieces = 0;
+  for (const PieceCode code : pos.board) pieces += IsNonKingPiece(code);
+  if (pieces > MaxBoardPieces) {
+    Refuse(std::to_string(pieces) + " pieces besides the kings on the board; a set has " +
+           std::to_string(MaxBoardPieces));
+  }
+}
+
+FeatureList BuildFeatureList(const Position& pos) {
+  FeatureList list;
+  auto add = [&list](int senteIndex, int goteIndex, int senteLocation, int goteLocation) {
+    list.entries[list.size++] = {std::int16_t(senteIndex), std::int16_t(goteIndex),
+                                 std::int16_t(senteLocation), std::int16_t(goteLocation)};
+  };
+  for (int kind = 0; kind < HandKindCount; ++kind) {
+    const int senteCount = pos.hand[Sente][kind];
+    const int goteCount = pos.hand[Gote][kind];
+    add(KppHandIndex(Sente, Sente, kind, senteCount), KppHandIndex(Gote, Gote, kind, goteCount),
+        SenteHandLocation + kind, GoteHandLocation + kind);
+    add(KppHandIndex(Sente, Gote, kind, goteCount), KppHandIndex(Gote, Sente, kind, senteCount),
+        GoteHandLocation + kind, SenteHandLocation + kind);
+  }
+  for (int square = 0; square < SquareCount; ++square) {
+    const PieceCode code = pos.board[square];
+    if (!IsNonKingPiece(code)) continue;
+    add(KppBoardIndex(Sente, code, square), KppBoardIndex(Gote, code, square), square, square);
+  }
+  return list;
+}
+
+EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights) {
+  CheckEvaluable(pos);
+  const int senteKing = pos.kingSquare[Sente];
+  const int goteKing = pos.kingSquare[Gote];
+  EvaluationBreakdown result;
+
+  for (int square = 0; square < SquareCount; ++square) {
+    const PieceCode code = pos.board[square];
+    if (!IsNonKingPiece(code)) continue;
+    if (code > 0) {
+      result.kkpSum += weights.sente.kkp[KkpBoardIndex(Sente, code, square)];
+    } else {
+      result.kkpSum -= weights.gote.kkp[KkpBoardIndex(Gote, -code, square)];
+    }
+  }
+  for (int kind = 0; kind < HandKindCount; ++kind) {
+    result.kkpSum += weights.sente.kkp[KkpHandIndex(kind, pos.hand[Sente][kind])];
+    result.kkpSum -= weights.gote.kkp[KkpHandIndex(kind, pos.hand[Gote][kind])];
+  }
+
+  const FeatureList list = BuildFeatureList(pos);
+  result.terms.reserve(std::size_t(list.size) * (list.size + 1));
+  for (int i = 0; i < list.size; ++i) {
+    const FeatureEntry& later = list.entries[i];
+    for (int j = 0; j <= i; ++j) {
+      const FeatureEntry& earlier = list.entries[j];
+      const std::int32_t a = weights.sente.Kpp(later.senteIndex, earlier.senteIndex);
+      const std::int32_t b = weights.gote.Kpp(later.goteIndex, earlier.goteIndex);
+      result.kppSum += a - b;
+      result.terms.push_back({a, std::int16_t(senteKing), later.senteLocation, earlier.senteLocation});
+      result.terms.push_back({-b, std::int16_t(goteKing), later.goteLocation, earlier.goteLocation});
+    }
+  }
+
+  result.material = CountMaterial(pos);
+  result.total = (result.material * WeightScale + result.kkpSum + result.kppSum) / WeightScale;
+  return result;
+}
+
+LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file) {
+  CheckEvaluable(pos);
+  const FeatureList list = BuildFeatureList(pos);
+  std::array<std::int16_t, MaxFeatureEntries> senteFeatures;
+  std::array<std::int16_t, MaxFeatureEntries> goteFeatures;
+  for (int e = 0; e < list.size; ++e) {
+    senteFeatures[e] = list.entries[e].senteIndex;
+    goteFeatures[e] = list.entries[e].goteIndex;
+  }
+  const auto used = std::size_t(list.size);
+  return file.ReadLeafWeights(pos.kingSquare[Sente], pos.kingSquare[Gote],
+                              std::span(senteFeatures).first(used), std::span(goteFeatures).first(used));
+}
+
+EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file) {
+  return DecomposeEvaluation(pos, ReadLeafWeights(pos, file));
+}
+
+}  // namespace fv

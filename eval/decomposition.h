@@ -1,0 +1,70 @@
+// The static evaluation of a position taken apart: material, the KKP sum, the
+// KPP sum and every single KPP term, each tied to the king and the two cells
+// that select its weight.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "eval/feature_contribution.h"
+#include "eval/weight_file.h"
+#include "position/position.h"
+
+namespace fv {
+
+// One piece on the board or one hand count, with its KPP feature index and the
+// location of the cell it describes in each of the two views.
+struct FeatureEntry {
+  std::int16_t senteIndex;
+  std::int16_t goteIndex;
+  std::int16_t senteLocation;
+  std::int16_t goteLocation;
+};
+
+// 14 hand entries and at most 38 board pieces besides the two kings.
+constexpr int MaxBoardPieces = 38;
+constexpr int MaxFeatureEntries = 2 * HandKindCount + MaxBoardPieces;
+constexpr int MaxTermCount = MaxFeatureEntries * (MaxFeatureEntries + 1);
+
+// Largest hand count of each kind that the weight layout has features for.
+constexpr std::array<int, HandKindCount> MaxHandCount = {18, 4, 4, 4, 4, 2, 2};
+
+struct FeatureList {
+  std::array<FeatureEntry, MaxFeatureEntries> entries;
+  int size = 0;
+};
+
+struct EvaluationBreakdown {
+  std::int32_t kkpSum = 0;    // weight units
+  std::int32_t kppSum = 0;    // weight units
+  std::int32_t material = 0;  // evaluation units, Sente positive
+  std::int32_t total = 0;     // evaluation units: (32 * material + kkpSum + kppSum) / 32
+  // For each pair (i, j <= i) of feature entries, i ascending, then j
+  // ascending: the Sente-view term, then the Gote-view term.
+  std::vector<FeatureContribution> terms;
+};
+
+// Throws InputError (file "leaf position") for a position the weights cannot
+// evaluate: a side whose king square does not hold its king, a hand count
+// outside 0..MaxHandCount, or more than MaxBoardPieces pieces besides kings.
+void CheckEvaluable(const Position& pos);
+
+// Hand entries first (for each kind, the view's own count, then the
+// opponent's), then the board pieces other than kings by ascending square.
+// Squares holding a code outside -14..14 give no entry. Expects a position
+// that passed CheckEvaluable.
+FeatureList BuildFeatureList(const Position& pos);
+
+// Takes the evaluation of `pos` apart with the weights of its two king views.
+// Checks the position first (see CheckEvaluable).
+EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights);
+
+// Reads from `file` the weights that the evaluation of `pos` needs. Checks the
+// position first (see CheckEvaluable).
+LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file);
+
+// The same as above, reading the two views' weights from `file`.
+EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file);
+
+}  // namespace fv

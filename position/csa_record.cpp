@@ -1,0 +1,98 @@
+#include "position/csa_record.h"
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "position/input_error.h"
+#include "position/line_reader.h"
+#include "position/position_check.h"
+
+namespace fv {
+
+namespace {
+
+constexpr int HeaderLines = 3;
+constexpr int BoardLineLength = 2 + 9 * 3;
+
+// Index of a two-letter name among the first `count` PieceNames, or -1.
+int NameIndex(std::string_view name, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (name == PieceNames[i]) return i;
+  }
+  return -1;
+}
+
+std::string_view Content(const char* line) {
+  std::string_view text(line);
+  if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  return text;
+}
+
+void ReadBoardLine(std::string_view line, int row, Position& pos) {
+  for (int cell = 0; cell < 9; ++cell) {
+    const std::string_view field = line.substr(2 + 3 * cell, 3);
+    if (field[0] == ' ') continue;
+    const int sign = field[0] == '+' ? 1 : field[0] == '-' ? -1 : 0;
+    const int square = row * 9 + cell;
+    const int code = NameIndex(field.substr(1), PieceKindCount) + 1;
+    if (code > 0) pos.board[square] = PieceCode(code * sign);
+    if (field[1] == 'O' && sign != 0) pos.kingSquare[sign > 0 ? Sente : Gote] = std::uint8_t(square);
+  }
+}
+
+// Adds the entries of one hand line; a count saturates rather than wrapping,
+// so an absurd hand still fails the piece-count check.
+void ReadHandLine(std::string_view line, int side, Position& pos) {
+  const std::size_t length = line.size();  // including the newline, if any
+  for (std::size_t p = 2; p + 1 < length; p += 4) {
+    const int kind = p + 3 < length ? NameIndex(line.substr(p + 2, 2), HandKindCount) : -1;
+    if (kind >= 0 && pos.hand[side][kind] < INT8_MAX) ++pos.hand[side][kind];
+  }
+}
+
+std::optional<Side> SideToMove(std::string_view line) {
+  if (line == "+") return Sente;
+  if (line == "-") return Gote;
+  return std::nullopt;
+}
+
+}  // namespace
+
+CsaRecord ReadCsaFile(const std::string& path) {
+  LineReader reader(path);
+  if (!reader.IsOpen()) throw InputError(path, "cannot open (" + reader.OpenError() + ")");
+  CsaRecord record;
+  int linesRead = 0;
+  for (; linesRead < HeaderLines + 9 && reader.Next(); ++linesRead) {
+    if (linesRead < HeaderLines) continue;
+    const std::string_view line = Content(reader.Line());
+    if (line.size() < BoardLineLength) {
+      throw InputError(path, "line " + std::to_string(reader.LineNumber()) +
+                                 ": board line shorter than its nine cells");
+    }
+    ReadBoardLine(line, linesRead - HeaderLines, record.position);
+  }
+  if (reader.ReadFailed()) throw InputError(path, "cannot read");
+  if (linesRead < HeaderLines + 9) {
+    throw InputError(path, "only " + std::to_string(linesRead) +
+                               " lines, a record needs three header and nine board lines");
+  }
+  while (reader.Next()) {
+    const std::string_view line(reader.Line());
+    const char sign = line.size() > 1 ? line[1] : '\0';
+    if (sign != '+' && sign != '-') {
+      record.sideToMove = SideToMove(Content(reader.Line()));
+      break;
+    }
+    ReadHandLine(line, sign == '+' ? Sente : Gote, record.position);
+  }
+  if (reader.ReadFailed()) throw InputError(path, "cannot read");
+  const std::string problem = PositionProblem(record.position);
+  if (!problem.empty()) throw InputError(path, problem);
+  return record;
+}
+
+void ReadCsaRecord(const std::string& path, Position& pos) { pos = ReadCsaFile(path).position; }
+
+}  // namespace fv

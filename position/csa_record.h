@@ -1,0 +1,30 @@
+// Reader of the board and hands of a CSA game record.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "position/position.h"
+
+namespace fv {
+
+struct CsaRecord {
+  Position position;
+  // The side-to-move line ("+" or "-") right after the hand lines, if present.
+  std::optional<Side> sideToMove;
+};
+
+// Reads a record of fixed shape: three ignored lines, nine board lines of nine
+// three-character cells after two leading characters (rank 1 first, file 9
+// first in a line), then hand lines "P+00FU00KI..." / "P-..." that add up. A
+// cell with an unknown name or sign is left empty; hand entries other than
+// the seven hand kinds are passed over and their square digits are not read.
+// Throws InputError when the file cannot be read, has fewer than twelve lines
+// or a board line shorter than its nine cells, or when the position cannot be
+// analysed (see PositionProblem).
+CsaRecord ReadCsaFile(const std::string& path);
+
+// Reads the record at `path` into `pos` (see ReadCsaFile).
+void ReadCsaRecord(const std::string& path, Position& pos);
+
+}  // namespace fv

@@ -1,0 +1,41 @@
+// Line-by-line reading of a text file in fgets-sized pieces.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace fv {
+
+// Reads a text file the way fgets does with a 1024-byte buffer: one read gives
+// at most 1023 characters including the newline, so a longer line arrives in
+// pieces. A CR right before the line end is dropped, so CRLF files read like
+// LF files.
+class LineReader {
+ public:
+  static constexpr int BufferSize = 1024;
+
+  explicit LineReader(const std::string& path);
+  ~LineReader();
+  LineReader(const LineReader&) = delete;
+  LineReader& operator=(const LineReader&) = delete;
+
+  bool IsOpen() const { return file_ != nullptr; }
+  // Why the file could not be opened (the system's error text).
+  const std::string& OpenError() const { return openError_; }
+
+  // Reads the next line into the buffer. At end of file or on a read error it
+  // returns false and leaves the buffer as it was.
+  bool Next();
+  bool ReadFailed() const;
+
+  const char* Line() const { return buffer_; }
+  int LineNumber() const { return lineNumber_; }
+
+ private:
+  std::FILE* file_;
+  std::string openError_;
+  char buffer_[BufferSize] = {};
+  int lineNumber_ = 0;
+};
+
+}  // namespace fv

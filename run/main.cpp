@@ -1,0 +1,26 @@
+// fvexplain: lets the engine search, replays its principal variation and
+// explains the evaluation of the leaf.
+#include <cstdio>
+
+#include "position/input_error.h"
+#include "run/analysis_run.h"
+#include "run/command_line.h"
+
+int main(int argc, char* argv[]) {
+  const fv::CommandLine line = fv::ParseCommandLine(argc, argv);
+  if (line.request == fv::Request::Help) {
+    fv::PrintUsage(stdout);
+    return 0;
+  }
+  if (line.request == fv::Request::Version) {
+    fv::PrintVersion(stdout);
+    return 0;
+  }
+  try {
+    return fv::AnalysisRun(line.settings).Execute();
+  } catch (const fv::InputError& error) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "fvexplain: %s: %s\n", error.file().c_str(), error.problem().c_str());
+    return 1;
+  }
+}

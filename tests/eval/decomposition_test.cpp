@@ -1,0 +1,165 @@
+#include "eval/decomposition.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <string>
+
+#include "eval/feature_index.h"
+#include "position/input_error.h"
+#include "tests/eval/sample_positions.h"
+#include "tests/eval/weight_file_fixture.h"
+
+namespace fv {
+namespace {
+
+using testing::SparseWeightFile;
+using testing::TempDir;
+
+// Two kings alone: Sente's on 77 (4i), Gote's on 4 (5a). The Gote view looks
+// from 80 - 4 = 76 with the other king on 80 - 77 = 3.
+constexpr int SenteKing = 77;
+constexpr int GoteKing = 4;
+
+TEST(Decomposition, TwoKingsAloneByHand) {
+  TempDir dir;
+  const std::string path = dir.File("fv.bin");
+  {
+    SparseWeightFile file(path);
+    // KKP: the fourteen hand features with count 0 are taken, nothing else.
+    file.Kkp(SenteKing, GoteKing, 0, 10);    // own FU count 0
+    file.Kkp(SenteKing, GoteKing, 19, 20);   // own KY count 0
+    file.Kkp(SenteKing, GoteKing, 42, -5);   // own HI count 0
+    file.Kkp(SenteKing, GoteKing, 1, 1000);  // own FU count 1: not present
+    file.Kkp(76, 3, 0, 7);
+    file.Kkp(76, 3, 24, 3);                  // own KE count 0
+    // KPP: the pair (opponent FU count 0, own FU count 0) in the Sente view,
+    // the diagonal of opponent HI count 0 in the Gote view.
+    file.Kpp(SenteKing, 19, 0, 100);
+    file.Kpp(76, 87, 87, -33);
+    file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
+  }
+  const EvaluationBreakdown result =
+      DecomposeEvaluation(sample::TwoKings(SenteKing, GoteKing), WeightFile::Open(path, nullptr));
+  EXPECT_EQ(result.kkpSum, 10 + 20 - 5 - (7 + 3));
+  EXPECT_EQ(result.kppSum, 100 - (-33));
+  EXPECT_EQ(result.material, 0);
+  EXPECT_EQ(result.total, (15 + 133) / 32);
+  ASSERT_EQ(result.terms.size(), 210u);
+  // Pair order (0,0), (1,0), (1,1), ...; entry 0 is own FU (81 / 88), entry 1
+  // the opponent's FU (88 / 81).
+  EXPECT_EQ(result.terms[0], (FeatureContribution{0, SenteKing, 81, 81}));
+  EXPECT_EQ(result.terms[1], (FeatureContribution{0, GoteKing, 88, 88}));
+  EXPECT_EQ(result.terms[2], (FeatureContribution{100, SenteKing, 88, 81}));
+  EXPECT_EQ(result.terms[3], (FeatureContribution{0, GoteKing, 81, 88}));
+  EXPECT_EQ(result.terms[208], (FeatureContribution{0, SenteKing, 94, 94}));
+  EXPECT_EQ(result.terms[209], (FeatureContribution{33, GoteKing, 87, 87}));
+}
+
+TEST(Decomposition, FeatureListOfListedPieces) {
+  Position pos = sample::TwoKings(76, 4);
+  pos.board[30] = -FU;
+  pos.board[40] = UM;
+  pos.hand[Sente][5] = 2;  // two KA
+  pos.board[41] = 15;      // no piece code: no entry
+  const FeatureList list = BuildFeatureList(pos);
+  ASSERT_EQ(list.size, 16);
+  struct Case { int entry, senteIndex, goteIndex, senteLocation, goteLocation; };
+  const Case cases[] = {
+      {0, 0, 0, 81, 88},      {1, 19, 19, 88, 81},    {10, 80, 78, 86, 93},
+      {11, 81, 83, 93, 86},   {13, 87, 87, 94, 87},   {14, 192, 131, 30, 30},
+      {15, 1030, 1111, 40, 40},
+  };
+  for (const Case& c : cases) {
+    const FeatureEntry& e = list.entries[c.entry];
+    EXPECT_EQ(e.senteIndex, c.senteIndex) << c.entry;
+    EXPECT_EQ(e.goteIndex, c.goteIndex) << c.entry;
+    EXPECT_EQ(e.senteLocation, c.senteLocation) << c.entry;
+    EXPECT_EQ(e.goteLocation, c.goteLocation) << c.entry;
+  }
+}
+
+TEST(Decomposition, FullBoardIdentities) {
+  // Kings on 76 and 4: both views look from 76 with the other king on 4.
+  TempDir dir;
+  const std::string path = dir.File("fv.bin");
+  {
+    SparseWeightFile file(path);
+    file.FillView(76, 4, testing::HashWeight);
+  }
+  const Position pos = sample::StartingPosition();
+  const EvaluationBreakdown result = DecomposeEvaluation(pos, WeightFile::Open(path, nullptr));
+  ASSERT_EQ(result.terms.size(), 2756u);
+  const std::int64_t termSum = std::accumulate(result.terms.begin(), result.terms.end(), std::int64_t{0},
+                                               [](std::int64_t s, const FeatureContribution& t) { return s + t.value; });
+  EXPECT_EQ(termSum, result.kppSum);
+  // The position is symmetric and both views read the same weights.
+  EXPECT_EQ(result.kkpSum, 0);
+  EXPECT_EQ(result.kppSum, 0);
+  EXPECT_EQ(result.total, 0);
+  for (std::size_t t = 0; t < result.terms.size(); t += 2) {
+    ASSERT_EQ(result.terms[t].kingLocation, 76);
+    ASSERT_EQ(result.terms[t + 1].kingLocation, 4);
+  }
+  // The last pair joins the last board piece (Sente's KY on 80) with itself:
+  // the diagonal of own KY on 80 in the Sente view.
+  EXPECT_EQ(result.terms[2754], (FeatureContribution{testing::HashWeight(PackedKppIndex(76, 305, 305)), 76, 80, 80}));
+}
+
+TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
+  // Sente's king on 76, Gote's on 3: the Sente view reads kkp[76][3] and
+  // block 76; the Gote view's weights are all 0. Sente's pawns in hand (0 or
+  // 1) select the own FU features that carry the weights.
+  struct Case { std::int16_t kkp, kpp; int sentePawns, gotePawns; std::int32_t total; };
+  const Case cases[] = {
+      {-40, 0, 0, 0, -1},  // -40 / 32 is -1, not -2
+      {0, -33, 0, 0, -1},  {0, -31, 0, 0, 0},   {-33, 0, 0, 0, -1},
+      {31, 0, 1, 0, 87},   {-31, 0, 1, 0, 86},  {0, 32, 0, 1, -86},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const std::string path = dir.File("fv.bin");
+    {
+      SparseWeightFile file(path);
+      file.Kkp(76, 3, c.sentePawns, c.kkp);
+      file.Kpp(76, c.sentePawns, c.sentePawns, c.kpp);
+    }
+    Position pos = sample::TwoKings(76, 3);
+    pos.hand[Sente][0] = std::int8_t(c.sentePawns);
+    pos.hand[Gote][0] = std::int8_t(c.gotePawns);
+    const EvaluationBreakdown result = DecomposeEvaluation(pos, WeightFile::Open(path, nullptr));
+    EXPECT_EQ(result.kkpSum, c.kkp);
+    EXPECT_EQ(result.kppSum, c.kpp);
+    EXPECT_EQ(result.material, 87 * (c.sentePawns - c.gotePawns));
+    EXPECT_EQ(result.total, c.total) << c.kkp << " " << c.kpp;
+  }
+}
+
+TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
+  auto with = [](auto change) { Position p = sample::TwoKings(76, 4); change(p); return p; };
+  struct Case { const char* what; Position pos; const char* problem; };
+  const Case cases[] = {
+      {"no sente king", with([](Position& p) { p.board[76] = 0; }), "Sente has no king on its king square"},
+      {"gote king elsewhere", with([](Position& p) { p.kingSquare[Gote] = 5; }), "Gote has no king on its king square"},
+      {"king square off the board", with([](Position& p) { p.kingSquare[Sente] = 81; }),
+       "Sente has no king on its king square"},
+      {"19 pawns", with([](Position& p) { p.hand[Sente][0] = 19; }), "Sente holds 19 FU in hand; the weights cover 0 to 18"},
+      {"negative count", with([](Position& p) { p.hand[Gote][6] = -1; }), "Gote holds -1 HI in hand; the weights cover 0 to 2"},
+      {"39 pieces", with([](Position& p) { for (int s = 18; s < 57; ++s) p.board[s] = FU; }),
+       "39 pieces besides the kings on the board; a set has 38"},
+  };
+  for (const Case& c : cases) {
+    try {
+      CheckEvaluable(c.pos);
+      ADD_FAILURE() << c.what << " was accepted";
+    } catch (const InputError& e) {
+      EXPECT_EQ(e.problem(), c.problem) << c.what;
+    }
+  }
+  Position legal = sample::StartingPosition();
+  legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};
+  EXPECT_NO_THROW(CheckEvaluable(legal));
+}
+
+}  // namespace
+}  // namespace fv

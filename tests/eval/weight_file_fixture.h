@@ -1,0 +1,98 @@
+// Weight files written for tests: sparse files of any size with chosen values
+// at chosen value indices, in a temporary folder of their own.
+#pragma once
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "eval/weight_layout.h"
+
+namespace fv::testing {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "fvexplain-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~TempDir() { std::filesystem::remove_all(path_); }
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A file of `bytes` bytes, all zero (sparse) except the values written later.
+class SparseWeightFile {
+ public:
+  SparseWeightFile(const std::string& path, std::uint64_t bytes = WeightFileBytes) {
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
+    if (fd_ < 0 || ::ftruncate(fd_, off_t(bytes)) != 0) throw std::runtime_error("cannot create " + path);
+  }
+  ~SparseWeightFile() { ::close(fd_); }
+
+  // Writes values little-endian starting at value index `first`.
+  void Write(std::uint64_t first, std::span<const std::int16_t> values) {
+    std::vector<unsigned char> bytes;
+    for (const std::int16_t v : values) {
+      bytes.push_back(static_cast<unsigned char>(std::uint16_t(v) & 0xff));
+      bytes.push_back(static_cast<unsigned char>(std::uint16_t(v) >> 8));
+    }
+    if (::pwrite(fd_, bytes.data(), bytes.size(), off_t(first * 2)) != ssize_t(bytes.size())) {
+      throw std::runtime_error("pwrite failed");
+    }
+  }
+  void Write(std::uint64_t index, std::int16_t value) { Write(index, std::span(&value, 1)); }
+
+  void Kpp(int king, int i, int j, std::int16_t value) { Write(PackedKppIndex(king, i, j), value); }
+  void Kkp(int k1, int k2, int f, std::int16_t value) { Write(PackedKppValueCount + KkpIndex(k1, k2, f), value); }
+
+  // Fills the KPP block of `king` and the KKP row (king, otherKing) with
+  // `weight(valueIndex)`.
+  void FillView(int king, int otherKing, const std::function<std::int16_t(std::uint64_t)>& weight) {
+    std::vector<std::int16_t> block(PackedKppBlockSize);
+    const std::uint64_t first = PackedKppIndex(king, 0, 0);
+    for (std::size_t n = 0; n < block.size(); ++n) block[n] = weight(first + n);
+    Write(first, block);
+    std::vector<std::int16_t> row(KkpFeatureCount);
+    const std::uint64_t rowFirst = PackedKppValueCount + KkpIndex(king, otherKing, 0);
+    for (std::size_t f = 0; f < row.size(); ++f) row[f] = weight(rowFirst + f);
+    Write(rowFirst, row);
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+// Everything written to `stream`; closes it.
+inline std::string Contents(std::FILE* stream) {
+  std::rewind(stream);
+  std::string text;
+  for (int c; (c = std::fgetc(stream)) != EOF;) text += char(c);
+  std::fclose(stream);
+  return text;
+}
+
+// Deterministic pseudo-random weight of a value index, over the whole 16 bits.
+inline std::int16_t HashWeight(std::uint64_t index) {
+  std::uint64_t x = index * 0x9E3779B97F4A7C15ull;
+  x ^= x >> 29;
+  x *= 0xBF58476D1CE4E5B9ull;
+  x ^= x >> 32;
+  return static_cast<std::int16_t>(std::uint16_t(x));
+}
+
+// Smaller weights (|w| < 4096), so that sums look like an engine's.
+inline std::int16_t ModestWeight(std::uint64_t index) { return std::int16_t(HashWeight(index) / 8); }
+
+}  // namespace fv::testing

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "position/csa_record.h"
+#include "position/input_error.h"
+#include "tests/support/test_files.h"
+
+namespace fv {
+namespace {
+
+const std::string Header = "V2.2\nN+sente\nN-gote\n";
+
+// Nine board lines, empty but for `cells` (square -> cell) and the kings on 51 and 59.
+std::string Board(std::map<int, std::string> cells = {}) {
+  cells.try_emplace(SquareOf(5, 1), "-OU");
+  cells.try_emplace(SquareOf(5, 9), "+OU");
+  std::string lines;
+  for (int square = 0; square < SquareCount; ++square) {
+    if (square % 9 == 0) lines += 'P', lines += char('1' + square / 9);
+    lines += cells.count(square) ? cells[square] : " * ";
+    if (square % 9 == 8) lines += '\n';
+  }
+  return lines;
+}
+
+CsaRecord Read(const std::string& content) { return ReadCsaFile(test::TempFile(content).path()); }
+
+std::string Problem(const std::string& path) {
+  try {
+    ReadCsaFile(path);
+  } catch (const InputError& error) {
+    return error.file() == path ? error.problem() : "wrong file " + error.file();
+  }
+  return "";
+}
+
+TEST(CsaRecord, BoardCellsAndKings) {
+  struct Case { const char* cell; int square; PieceCode code; };
+  for (const Case c : {Case{" * ", 0, 0}, {"-KY", 0, -KY}, {"+FU", 9, FU}, {"-UM", 0, -UM}, {"+RY", 80, RY},
+                       {"-NK", 0, -NK}, {"xFU", 10, 0}, {"+XX", 10, 0}, {" FU", 10, 0}}) {
+    EXPECT_EQ(Read(Header + Board({{c.square, c.cell}})).position.board[c.square], c.code) << c.cell;
+  }
+  const Position pos = Read(Header + Board({{SquareOf(5, 1), " * "}, {SquareOf(5, 9), " * "}, {0, "-OU"}, {80, "+OU"}})).position;
+  EXPECT_EQ(pos.board[0], -OU);
+  EXPECT_EQ(pos.board[80], OU);
+  EXPECT_EQ(pos.kingSquare[Gote], 0);
+  EXPECT_EQ(pos.kingSquare[Sente], 80);
+}
+
+TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
+  using Hand = std::array<std::int8_t, HandKindCount>;
+  struct Case { const char* lines; Hand sente, gote; std::optional<Side> toMove; };
+  const Case cases[] = {
+      {"P+00KI00FU00FU\n", {2, 0, 0, 0, 1, 0, 0}, {}, {}},
+      {"P-00HI\nP+00OU\n-\n", {}, {0, 0, 0, 0, 0, 0, 1}, Gote},
+      {"P-00TO00KA00UM\r\n+\r\n", {}, {0, 0, 0, 0, 0, 1, 0}, Sente},
+      {"P+55FU77KE\nP+00FU", {2, 0, 1, 0, 0, 0, 0}, {}, {}},
+      {"P+00FU00K\n+2726FU\n", {1, 0, 0, 0, 0, 0, 0}, {}, {}},
+      {"+\nP+00FU\n", {}, {}, Sente},
+  };
+  for (const Case& c : cases) {
+    const CsaRecord record = Read(Header + Board() + c.lines);
+    EXPECT_EQ(record.position.hand[Sente], c.sente) << c.lines;
+    EXPECT_EQ(record.position.hand[Gote], c.gote) << c.lines;
+    EXPECT_EQ(record.sideToMove, c.toMove) << c.lines;
+  }
+}
+
+TEST(CsaRecord, UnusableRecordsAreRefused) {
+  std::string shortLine = Board(), pawns;
+  shortLine.erase(4 * 30 - 2, 1);  // the fourth board line loses its last blank
+  for (int i = 0; i < 128; ++i) pawns += "00FU";
+  const std::string hugeHand = std::string("P+") + pawns + "\nP+" + pawns + "\n";  // 256 would wrap an 8-bit count to 0
+  struct Case { std::string content, problem; };
+  const Case cases[] = {
+      {"", "only 0 lines, a record needs three header and nine board lines"},
+      {Header + Board().substr(0, 30 * 8), "only 11 lines, a record needs three header and nine board lines"},
+      {Header + shortLine, "line 7: board line shorter than its nine cells"},
+      {Header + "P1\n", "line 4: board line shorter than its nine cells"},
+      {Header + Board({{SquareOf(5, 9), " * "}}) + "P+00OU\n", "0 kings of Sente on the board, there must be exactly one"},
+      {Header + Board() + hugeHand, "127 pieces besides the kings, a set has 38"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Problem(test::TempFile(c.content).path()), c.problem) << c.content;
+  EXPECT_EQ(Problem("/nonexistent/game000.csa"), "cannot open (No such file or directory)");
+  EXPECT_EQ(Problem("/tmp"), "cannot read");
+}
+
+}  // namespace
+}  // namespace fv

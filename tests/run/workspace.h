@@ -1,0 +1,83 @@
+// A temporary working directory in which the built fvexplain is run.
+#pragma once
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fv::test {
+
+namespace fs = std::filesystem;
+
+inline std::string ReadFile(const fs::path& path) {
+  std::ostringstream bytes;
+  bytes << std::ifstream(path, std::ios::binary).rdbuf();
+  return bytes.str();
+}
+
+// The bytes of a file of the source tree.
+inline std::string SourceFile(const std::string& relativePath) { return ReadFile(fs::path(FV_SOURCE_DIR) / relativePath); }
+
+struct RunResult {
+  int status;  // exit status, or 128 + signal
+  std::string out, err;
+};
+
+class Workspace {
+ public:
+  Workspace() {
+    char name[] = "/tmp/fvexplain-run-XXXXXX";
+    dir_ = mkdtemp(name);
+  }
+  ~Workspace() { fs::remove_all(dir_); }
+
+  const fs::path& dir() const { return dir_; }
+  void Write(const std::string& path, const std::string& content) const { std::ofstream(dir_ / path, std::ios::binary) << content; }
+  std::string Read(const std::string& path) const { return ReadFile(dir_ / path); }
+
+  // ./engine is the bundled replay script, replaying these files (an empty text leaves one out).
+  void UseReplayEngine(const std::string& record, const std::string& searchLog) const {
+    fs::create_directories(dir_ / "replay");
+    fs::copy_file(fs::path(FV_SOURCE_DIR) / "examples/replay/engine", dir_ / "replay/engine");
+    if (!record.empty()) Write("replay/game000.csa", record);
+    if (!searchLog.empty()) Write("replay/n000.log", searchLog);
+    fs::create_symlink("replay/engine", dir_ / "engine");
+  }
+
+  // ./engine is a shell script with this body.
+  void UseEngineScript(const std::string& body) const {
+    Write("engine", "#!/bin/sh\n" + body + "\n");
+    fs::permissions(dir_ / "engine", fs::perms::owner_all);
+  }
+
+  // Runs fvexplain here with an empty standard input.
+  RunResult Run(const std::vector<std::string>& arguments = {}) const {
+    const std::string out = dir_.string() + ".out", err = dir_.string() + ".err";
+    if (fork() == 0) {
+      std::vector<char*> argv{const_cast<char*>(FVEXPLAIN_PATH)};
+      for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      argv.push_back(nullptr);
+      dup2(open("/dev/null", O_RDONLY), 0);
+      dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+      dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      if (chdir(dir_.c_str()) == 0) execv(FVEXPLAIN_PATH, argv.data());
+      _exit(127);
+    }
+    int status = 0;
+    wait(&status);
+    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err)};
+    fs::remove(out), fs::remove(err);
+    return result;
+  }
+
+ private:
+  fs::path dir_;
+};
+
+}  // namespace fv::test
