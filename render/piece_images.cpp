@@ -1,11 +1,9 @@
 #include "render/piece_images.h"
 
-#include <filesystem>
-
-#include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include "render/geometry.h"
+#include "render/jpeg_reader.h"
 
 namespace fv {
 
@@ -14,21 +12,6 @@ namespace {
 const cv::Scalar FallbackTileColour(200, 222, 238);
 const cv::Scalar FallbackEdgeColour(90, 110, 130);
 const cv::Scalar FallbackTextColour(0, 0, 0);
-
-// Reason a picture could not be used, for the warning line.
-std::string LoadProblem(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::exists(path, error)) return "no such piece picture";
-  return "not a readable picture";
-}
-
-cv::Mat ReadColourPicture(const std::string& path) {
-  try {
-    return cv::imread(path, cv::IMREAD_COLOR);
-  } catch (const cv::Exception&) {
-    return {};  // a decoder that gives up on a damaged file counts as unreadable
-  }
-}
 
 }  // namespace
 
@@ -51,11 +34,11 @@ PieceImageSet LoadPieceImages(const std::string& directory, std::FILE* warnings)
   PieceImageSet set;
   for (int kind = 1; kind <= PieceKindCount; ++kind) {
     const std::string path = PieceImagePath(directory, kind);
-    cv::Mat picture = ReadColourPicture(path);
-    if (picture.empty()) {
+    cv::Mat picture;
+    const std::string problem = ReadJpeg(path, picture);
+    if (!problem.empty()) {
       if (warnings)
-        std::fprintf(warnings, "fvexplain: %s: %s; a plain tile stands in for it\n", path.c_str(),
-                     LoadProblem(path).c_str());
+        std::fprintf(warnings, "fvexplain: %s: %s; a plain tile stands in for it\n", path.c_str(), problem.c_str());
       picture = FallbackPieceTile(kind);
     }
     set.pictures[kind] = std::move(picture);

@@ -21,8 +21,8 @@ struct PieceImageSet {
 // File of a piece kind 1..14 in the folder: "<directory>/FU.jpg" .. "RY.jpg".
 std::string PieceImagePath(const std::string& directory, int kind);
 
-// Reads the 14 pictures as colour. A file that is missing or not a readable
-// picture gets one warning line on `warnings` (nothing when it is null) and is
+// Reads the 14 JPEG pictures as colour. A file that is missing or not a
+// readable JPEG picture gets one warning line on `warnings` (nothing when it is null) and is
 // replaced by a plain tile carrying the piece's two-letter name.
 PieceImageSet LoadPieceImages(const std::string& directory, std::FILE* warnings);
 
