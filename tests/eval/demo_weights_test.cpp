@@ -71,7 +71,9 @@ TEST(DemoWeights, DocumentedIdeas) {
   // Every piece on the board, however far from the king, has a single weight.
   for (int index = 0; index < KppFeatureCount; ++index) {
     const FeatureMeaning& f = KppFeatureMeaning(index);
-    if (!f.inHand && f.place != King59) EXPECT_NE(At(block, index, index), 0) << index;
+    if (!f.inHand && f.place != King59) {
+      EXPECT_NE(At(block, index, index), 0) << index;
+    }
   }
   // Well inside 16 bits: the largest is 18 pawns in hand, 144 units.
   const auto [low, high] = std::minmax_element(block.begin(), block.end());
@@ -126,17 +128,25 @@ TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
 
 EvaluationBreakdown DemoEvaluation(const Position& pos) { return DecomposeEvaluation(pos, DemoFile()); }
 
-TEST(DemoWeights, StartingPositionIsBalancedAndAWeakCastleIsNot) {
+TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
   EXPECT_EQ(DemoEvaluation(sample::StartingPosition()).total, 0);
-  // Gote's gold on 4a has left its king: Sente is better by the position
-  // alone, by a realistic margin.
-  Position pos = sample::StartingPosition();
-  pos.board[5] = 0;
-  pos.board[5 + 27] = -KI;
-  const EvaluationBreakdown result = DemoEvaluation(pos);
-  EXPECT_EQ(result.material, 0);
-  EXPECT_GT(result.total, 10);
-  EXPECT_LT(result.total, 200);
+  // Sente's positional advantage (total less material) stays in a realistic range.
+  struct Case { const char* idea; int from, to; PieceCode piece; int low, high; };
+  const Case cases[] = {
+      {"Gote's gold on 4a has left its king for 4d", 5, 32, -KI, 10, 200},
+      {"Sente's rook, promoted, next to Gote's king on 5b", 70, 13, RY, 20, 400},
+      {"Sente's king walked up to 5e", 76, 40, OU, -800, -100},
+  };
+  for (const Case& c : cases) {
+    Position pos = sample::StartingPosition();
+    pos.board[c.from] = 0;
+    pos.board[c.to] = c.piece;
+    if (c.piece == OU) pos.kingSquare[Sente] = std::uint8_t(c.to);
+    const EvaluationBreakdown result = DemoEvaluation(pos);
+    const int positional = result.total - result.material;
+    EXPECT_GT(positional, c.low) << c.idea;
+    EXPECT_LT(positional, c.high) << c.idea;
+  }
 }
 
 TEST(DemoWeights, UnwritablePathIsReported) {
