@@ -12,6 +12,7 @@
 #include "run/engine_process.h"
 #include "run/log_folder.h"
 #include "run/paths.h"
+#include "run/run_pictures.h"
 
 namespace fv {
 
@@ -20,20 +21,23 @@ AnalysisRun::AnalysisRun(const RunSettings& settings) : settings_(settings), rep
   report_.WriteOpening();
 }
 
-// Stage 8 (input picture), the pictures of stage 12 and stage 14 (gallery)
-// take their places in this sequence as they are built.
+// A picture that cannot be saved does not stop the run: the report is
+// finished, and the status tells of the failure.
 int AnalysisRun::Execute() {
   OpenWeights();           // 3
   RunEngineOnEmptyLog();   // 4
   ReadInputPosition();     // 5, 6
   ReadPv();                // 7
+  SaveInputPicture();      // 8
   StartPvLine();           // 9
   ReplayPvToLeaf();        // 10
   ShowLeaf();              // 11
   AnalyzeLeaf();           // 12
+  SaveLeafPictures();      // 12
   WriteTotals();           // 13
-  report_.WriteClosingAndClose();  // 15
-  return 0;
+  report_.WriteGallery(settings_.rankCount);  // 14
+  report_.WriteClosingAndClose();             // 15
+  return pictureFailed_ ? 1 : 0;
 }
 
 // A missing or unusable weight file stops the run before the log folder is
@@ -55,6 +59,13 @@ void AnalysisRun::ReadPv() {
   pvSide_ = ReadPvText(SearchLogPath, pvText_);
   ParsePv(pvText_, pvMoves_);
   ValidatePv(SearchLogPath, pvSide_, position_, pvText_, pvMoves_);
+}
+
+// The piece pictures are read once here and serve every board of the run; a
+// missing one is named on standard error and drawn as a plain tile.
+void AnalysisRun::SaveInputPicture() {
+  pieces_ = LoadPieceImages(PieceImageFolder, stderr);
+  NoteFailures(WriteInputPicture(position_, pieces_));
 }
 
 void AnalysisRun::StartPvLine() {
@@ -80,6 +91,15 @@ void AnalysisRun::AnalyzeLeaf() {
     throw InputError(SearchLogPath, "the leaf of the PV cannot be evaluated: " + error.problem());
   }
   analysis_ = AnalyzeEvaluation(position_, *weights_, settings_.sortMode, settings_.rankCount, stdout, report_.stream());
+}
+
+void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(position_, analysis_.ranked, pieces_)); }
+
+void AnalysisRun::NoteFailures(const std::vector<PictureFailure>& failures) {
+  if (failures.empty()) return;
+  pictureFailed_ = true;
+  std::fflush(stdout);
+  ReportPictureFailures(failures, stderr);
 }
 
 void AnalysisRun::WriteTotals() { WriteEvaluationTotal(report_.stream(), analysis_); }

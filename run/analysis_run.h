@@ -8,6 +8,8 @@
 #include "eval/weight_file.h"
 #include "position/position.h"
 #include "position/pv_moves.h"
+#include "render/picture_writer.h"
+#include "render/piece_images.h"
 #include "run/report.h"
 #include "run/settings.h"
 
@@ -29,11 +31,16 @@ class AnalysisRun {
   void RunEngineOnEmptyLog();
   void ReadInputPosition();
   void ReadPv();
+  void SaveInputPicture();
   void StartPvLine();
   void ReplayPvToLeaf();
   void ShowLeaf();
   void AnalyzeLeaf();
+  void SaveLeafPictures();
   void WriteTotals();
+
+  // Prints the failures and keeps them for the exit status.
+  void NoteFailures(const std::vector<PictureFailure>& failures);
 
   RunSettings settings_;
   Report report_;
@@ -45,6 +52,9 @@ class AnalysisRun {
   // The leaf's totals, statistics and ranked terms (the terms' pictures are
   // drawn from `ranked`).
   EvaluationAnalysis analysis_;
+  PieceImageSet pieces_;
+  // A picture that could not be saved: the run goes on and ends with status 1.
+  bool pictureFailed_ = false;
 };
 
 }  // namespace fv

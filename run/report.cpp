@@ -4,12 +4,15 @@
 #include <cstring>
 
 #include "position/input_error.h"
+#include "run/paths.h"
 
 namespace fv {
 
 namespace {
 
 // "入力局面->末端局面" (input position -> leaf position) in Shift_JIS.
+constexpr int GalleryRowLength = 5;
+
 constexpr const char* PictureHeading = "\x93\xFC\x97\xCD\x8B\xC7\x96\xCA->\x96\x96\x92\x5B\x8B\xC7\x96\xCA";
 
 }  // namespace
@@ -31,6 +34,13 @@ void Report::WritePictureHeadings() {
 }
 
 void Report::WriteLineBreaks() { std::fprintf(file_, "<br><br>"); }
+
+void Report::WriteGallery(int rankCount) {
+  for (int rank = 1; rank <= rankCount; ++rank) {
+    std::fprintf(file_, "<img src=%s width=320> ", RankPicturePath(rank).c_str());
+    if (rank % GalleryRowLength == 0) std::fprintf(file_, "<br><br>");
+  }
+}
 
 void Report::WriteClosingAndClose() {
   std::fprintf(file_, "</BODY></HTML>");

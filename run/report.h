@@ -24,6 +24,9 @@ class Report {
   void WritePictureHeadings();
   // "<br><br>" after the PV.
   void WriteLineBreaks();
+  // One picture per rank 1..rankCount at report width, "<br><br>" after
+  // every fifth.
+  void WriteGallery(int rankCount);
   // "</BODY></HTML>", then closes the page; throws InputError if any write failed.
   void WriteClosingAndClose();
 

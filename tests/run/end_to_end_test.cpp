@@ -4,33 +4,10 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "tests/run/workspace.h"
+#include "tests/run/example_case.h"
 
 namespace fv::test {
 namespace {
-
-const std::string Record = SourceFile("examples/replay/game000.csa");
-const std::string SearchLog = SourceFile("examples/replay/n000.log");
-const std::string ExpectedOut = SourceFile("tests/run/expected/example.stdout");
-const std::string ExpectedReport = SourceFile("tests/run/expected/example.report.html");
-
-// Chosen weights for the leaves of the example record. Neither king moves in
-// these PVs: Sente's stays on 69 (square 75), Gote's on 41 (square 5), which
-// Gote's view turns into 75, so both views read block 75 and the KKP row
-// (75, 5). Square s as Gote's view takes it is 80 - s.
-const std::vector<Weight> ChosenWeights = {
-    {Weight::Kpp, 75, 996, 996, 3200},      // Sente view: own UM on 31 (6) with itself
-    {Weight::Kpp, 75, 1463, 1463, -1600},   // Sente view: Gote's RY on 48 (68) with itself
-    {Weight::Kpp, 75, 49, 2, 500},          // Sente view: 1 KE and 2 FU in own hand
-    {Weight::Kpp, 75, 79, 1, 250},          // Sente view: 1 KA and 1 FU in own hand
-    {Weight::Kpp, 75, 79, 79, 33},          // either view: 1 KA in own hand with itself
-    {Weight::Kpp, 75, 731, 551, 960},       // Gote view: own KI on 32 (15) and own GI on 34 (33)
-    {Weight::Kpp, 75, 550, 550, 700},       // Gote view: own GI on 24 (34) with itself
-    {Weight::Kpp, 75, 1145, 1145, -32768},  // Gote view: Sente's UM on 31 with itself
-    {Weight::Kkp, 75, 5, 501, 640},         // Sente view: own UM on 31
-    {Weight::Kkp, 75, 5, 398, -96},         // own KI on 78 (65) in Sente's view, on 32 in Gote's: cancel
-    {Weight::Kkp, 75, 5, 669, 320},         // Gote view: own RY on 48
-};
 
 // The example's PV reaches the leaf with these moves; a PV of three moves
 // starting with Gote, with a capture by each side.
@@ -104,7 +81,7 @@ TEST(EndToEnd, LogFolderLosesItsFilesAndLinksOnly) {
   workspace.UseWeights(ChosenWeights);
   fs::create_directories(workspace.dir() / "log/keep/inner");
   fs::create_directories(workspace.dir() / "outside");
-  workspace.Write("log/rank001.png", "stale");
+  workspace.Write("log/rank151.png", "stale");
   workspace.Write("log/n000.log", "  8  1.+1111FU\n");
   workspace.Write("log/keep/inner/note.txt", "kept");
   workspace.Write("outside/target.txt", "target");
@@ -115,7 +92,9 @@ TEST(EndToEnd, LogFolderLosesItsFilesAndLinksOnly) {
   std::vector<std::string> entries;
   for (const auto& entry : fs::directory_iterator(workspace.dir() / "log")) entries.push_back(entry.path().filename());
   std::sort(entries.begin(), entries.end());
-  EXPECT_EQ(entries, (std::vector<std::string>{"game000.csa", "keep", "n000.log"}));
+  std::vector<std::string> expected = {"game000.csa", "init.png", "keep", "leaf.png", "n000.log"};
+  for (int rank = 1; rank <= 150; ++rank) expected.push_back(fs::path(RankPicture(rank)).filename());
+  EXPECT_EQ(entries, expected);
   EXPECT_EQ(workspace.Read("log/keep/inner/note.txt"), "kept");
   EXPECT_EQ(workspace.Read("outside/target.txt"), "target");
   EXPECT_EQ(result.out, ExpectedOut);

@@ -53,9 +53,11 @@ struct RunResult {
 
 class Workspace {
  public:
+  // Starts with a copy of the bundled piece pictures in img/.
   Workspace() {
     char name[] = "/tmp/fvexplain-run-XXXXXX";
     dir_ = mkdtemp(name);
+    fs::copy(fs::path(FV_SOURCE_DIR) / "img", dir_ / "img");
   }
   ~Workspace() { fs::remove_all(dir_); }
 

@@ -1,0 +1,41 @@
+#include "run/run_pictures.h"
+
+#include "render/board_picture.h"
+#include "render/feature_picture.h"
+#include "render/png_encoder.h"
+#include "run/paths.h"
+
+namespace fv {
+
+std::vector<PictureFailure> WriteInputPicture(const Position& input, const PieceImageSet& pieces) {
+  return WritePictures({{InputPicturePath, [&](cv::Mat& p) { DrawPosition(input, pieces, p); }}});
+}
+
+std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::vector<FeatureContribution>& ranked,
+                                              const PieceImageSet& pieces) {
+  cv::Mat board;
+  DrawPosition(leaf, pieces, board);
+  // The ranked pictures differ from the leaf only around their marks, so the
+  // leaf's coded rows serve all of them.
+  const PngReference boardRows = MakePngReference(board);
+  std::vector<PictureJob> jobs;
+  jobs.reserve(ranked.size() + 1);
+  jobs.push_back({LeafPicturePath, [&](cv::Mat& p) { board.copyTo(p); }, &boardRows});
+  for (std::size_t i = 0; i < ranked.size(); ++i) {
+    const FeatureContribution& term = ranked[i];
+    jobs.push_back({RankPicturePath(static_cast<int>(i) + 1),
+                    [&](cv::Mat& p) {
+                      board.copyTo(p);
+                      DrawFeature(p, term.value, term.kingLocation, term.firstLocation, term.secondLocation);
+                    },
+                    &boardRows});
+  }
+  return WritePictures(jobs);
+}
+
+void ReportPictureFailures(const std::vector<PictureFailure>& failures, std::FILE* out) {
+  for (const PictureFailure& failure : failures)
+    std::fprintf(out, "fvexplain: %s: %s\n", failure.path.c_str(), failure.reason.c_str());
+}
+
+}  // namespace fv

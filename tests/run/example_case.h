@@ -1,0 +1,43 @@
+// The example run of the end-to-end tests: the bundled record and search log
+// with weights chosen so that the leaf's terms are known.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/run/workspace.h"
+
+namespace fv::test {
+
+const std::string Record = SourceFile("examples/replay/game000.csa");
+const std::string SearchLog = SourceFile("examples/replay/n000.log");
+const std::string ExpectedOut = SourceFile("tests/run/expected/example.stdout");
+const std::string ExpectedReport = SourceFile("tests/run/expected/example.report.html");
+
+// Chosen weights for the leaves of the example record. Neither king moves in
+// these PVs: Sente's stays on 69 (square 75), Gote's on 41 (square 5), which
+// Gote's view turns into 75, so both views read block 75 and the KKP row
+// (75, 5). Square s as Gote's view takes it is 80 - s.
+const std::vector<Weight> ChosenWeights = {
+    {Weight::Kpp, 75, 996, 996, 3200},      // Sente view: own UM on 31 (6) with itself
+    {Weight::Kpp, 75, 1463, 1463, -1600},   // Sente view: Gote's RY on 48 (68) with itself
+    {Weight::Kpp, 75, 49, 2, 500},          // Sente view: 1 KE and 2 FU in own hand
+    {Weight::Kpp, 75, 79, 1, 250},          // Sente view: 1 KA and 1 FU in own hand
+    {Weight::Kpp, 75, 79, 79, 33},          // either view: 1 KA in own hand with itself
+    {Weight::Kpp, 75, 731, 551, 960},       // Gote view: own KI on 32 (15) and own GI on 34 (33)
+    {Weight::Kpp, 75, 550, 550, 700},       // Gote view: own GI on 24 (34) with itself
+    {Weight::Kpp, 75, 1145, 1145, -32768},  // Gote view: Sente's UM on 31 with itself
+    {Weight::Kkp, 75, 5, 501, 640},         // Sente view: own UM on 31
+    {Weight::Kkp, 75, 5, 398, -96},         // own KI on 78 (65) in Sente's view, on 32 in Gote's: cancel
+    {Weight::Kkp, 75, 5, 669, 320},         // Gote view: own RY on 48
+};
+
+// "log/rank001.png" for rank 1, relative to the workspace.
+inline std::string RankPicture(int rank) {
+  char name[32];
+  std::snprintf(name, sizeof name, "log/rank%03d.png", rank);
+  return name;
+}
+
+}  // namespace fv::test
