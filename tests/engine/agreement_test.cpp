@@ -72,7 +72,6 @@ TEST(Agreement, EngineScoreIsTheExplainedEvaluationOfItsLeaf) {
     Workspace run;
     fs::create_symlink(weights.dir() / "fv.bin", run.dir() / "fv.bin");
     fs::create_symlink(FVENGINE_PATH, run.dir() / "engine");
-    if (fs::exists(fs::path(FV_SOURCE_DIR) / "img")) fs::create_directory_symlink(fs::path(FV_SOURCE_DIR) / "img", run.dir() / "img");
     if (!c.record.empty()) run.Write("position.csa", c.record);
     run.Write("engine.conf", "depth = " + std::to_string(c.depth) + "\ntime = 0\n");
     const RunResult result = run.Run();
