@@ -17,7 +17,7 @@ namespace fv {
 namespace {
 
 std::string SystemProblem(const char* what, int error) {
-  return std::string(what) + ": " + std::strerror(error);
+  return std::string(what) + " (" + std::strerror(error) + ")";
 }
 
 void WarnSize(std::FILE* warnings, const std::string& path, const char* what, std::uint64_t actual) {

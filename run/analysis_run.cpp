@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "eval/decomposition.h"
 #include "position/board_text.h"
 #include "position/csa_record.h"
+#include "position/input_error.h"
 #include "position/pv_check.h"
 #include "position/pv_reader.h"
 #include "position/replay.h"
@@ -18,18 +20,25 @@ AnalysisRun::AnalysisRun(const RunSettings& settings) : settings_(settings), rep
   report_.WriteOpening();
 }
 
-// Stages 3 (weights), 8 (input picture) and 12 to 14 (evaluation analysis,
-// totals, gallery) take their places in this sequence as they are built.
+// Stage 8 (input picture), the pictures of stage 12 and stage 14 (gallery)
+// take their places in this sequence as they are built.
 int AnalysisRun::Execute() {
+  OpenWeights();           // 3
   RunEngineOnEmptyLog();   // 4
   ReadInputPosition();     // 5, 6
   ReadPv();                // 7
   StartPvLine();           // 9
   ReplayPvToLeaf();        // 10
   ShowLeaf();              // 11
+  AnalyzeLeaf();           // 12
+  WriteTotals();           // 13
   report_.WriteClosingAndClose();  // 15
   return 0;
 }
+
+// A missing or unusable weight file stops the run before the log folder is
+// touched and the engine starts; a size warning goes to standard error.
+void AnalysisRun::OpenWeights() { weights_.emplace(WeightFile::Open(WeightPath, stderr)); }
 
 void AnalysisRun::RunEngineOnEmptyLog() {
   EmptyLogFolder(LogFolder);
@@ -60,5 +69,19 @@ void AnalysisRun::ShowLeaf() {
   report_.WriteLineBreaks();
   PrintBoard(position_, stdout);
 }
+
+// The record's and the PV's checks already refuse every position that the
+// weights cannot evaluate (the PV check refuses taking a king); should a leaf
+// still be one, it is refused under the name of the search log.
+void AnalysisRun::AnalyzeLeaf() {
+  try {
+    CheckEvaluable(position_);
+  } catch (const InputError& error) {
+    throw InputError(SearchLogPath, "the leaf of the PV cannot be evaluated: " + error.problem());
+  }
+  analysis_ = AnalyzeEvaluation(position_, *weights_, settings_.sortMode, settings_.rankCount, stdout, report_.stream());
+}
+
+void AnalysisRun::WriteTotals() { WriteEvaluationTotal(report_.stream(), analysis_); }
 
 }  // namespace fv

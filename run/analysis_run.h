@@ -1,8 +1,11 @@
 // One analysis run in the working directory, stage by stage.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "eval/analysis.h"
+#include "eval/weight_file.h"
 #include "position/position.h"
 #include "position/pv_moves.h"
 #include "run/report.h"
@@ -10,8 +13,9 @@
 
 namespace fv {
 
-// Owns everything that lives for the whole run: the report, the position that
-// the replay turns into the leaf, and the PV.
+// Owns everything that lives for the whole run: the report, the weight file,
+// the position that the replay turns into the leaf, the PV and the analysis of
+// the leaf.
 class AnalysisRun {
  public:
   explicit AnalysisRun(const RunSettings& settings);
@@ -21,12 +25,15 @@ class AnalysisRun {
   int Execute();
 
  private:
+  void OpenWeights();
   void RunEngineOnEmptyLog();
   void ReadInputPosition();
   void ReadPv();
   void StartPvLine();
   void ReplayPvToLeaf();
   void ShowLeaf();
+  void AnalyzeLeaf();
+  void WriteTotals();
 
   RunSettings settings_;
   Report report_;
@@ -34,6 +41,10 @@ class AnalysisRun {
   std::string pvText_;
   int pvSide_ = Sente;
   PvMoveList pvMoves_;
+  std::optional<WeightFile> weights_;
+  // The leaf's totals, statistics and ranked terms (the terms' pictures are
+  // drawn from `ranked`).
+  EvaluationAnalysis analysis_;
 };
 
 }  // namespace fv

@@ -4,6 +4,7 @@
 namespace fv {
 
 constexpr const char* ReportPath = "./report.html";
+constexpr const char* WeightPath = "./fv.bin";
 constexpr const char* LogFolder = "log";
 constexpr const char* EnginePath = "./engine";
 constexpr const char* RecordPath = "./log/game000.csa";

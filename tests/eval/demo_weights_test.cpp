@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "eval/decomposition.h"
+#include "eval/feature_meaning.h"
 #include "eval/weight_layout.h"
 #include "tests/eval/sample_positions.h"
 #include "tests/eval/weight_file_fixture.h"
@@ -26,35 +27,79 @@ std::int16_t At(const std::vector<std::int16_t>& block, int i, int j) { return b
 
 constexpr int King59 = 76;  // 5i, Sente's home square
 
+// Feature index of a board piece on square `s` by its base.
+constexpr int On(int base, int s) { return base + s; }
+
+// Squares as the view takes them, around the king on 5i (76).
+constexpr int Sq59 = 76, Sq58 = 67, Sq48 = 68, Sq49 = 77, Sq68 = 66, Sq57 = 58, Sq47 = 59, Sq67 = 57,
+              Sq38 = 69, Sq69 = 75, Sq79 = 74, Sq55 = 40, Sq51 = 4, Sq28 = 70, Sq91 = 0, Sq11 = 8, Sq52 = 13;
+constexpr int OwnFU = 81, OppFU = 162, OwnKE = 360, OppKE = 441, OwnGI = 504, OppGI = 585, OwnKI = 666,
+              OppKI = 747, OppKA = 909, OwnUM = 990, OppUM = 1071, OwnHI = 1152, OppHI = 1233, OppRY = 1395;
+
 TEST(DemoWeights, DocumentedIdeas) {
   const std::vector<std::int16_t> block = Block(King59);
   struct Case { const char* idea; int i, j; int units; };
   const Case cases[] = {
-      {"own gold in front of the king", 666 + 67, 666 + 67, 40},
-      {"own silver two steps away", 504 + 56, 504 + 56, 20},
-      {"own gold far away", 666 + 10, 666 + 10, 0},
-      {"opponent's dragon next to the king", 1395 + 75, 1395 + 75, -60},
-      {"opponent's knight two steps away", 441 + 58, 441 + 58, -20},
+      // Single pieces: defenders' bonus and attackers' penalty by king distance.
+      {"own gold in front of the king", On(OwnKI, Sq58), On(OwnKI, Sq58), 40},
+      {"own silver two steps away", On(OwnGI, Sq57), On(OwnGI, Sq57), 24},
+      {"own gold far away still counts a little", On(OwnKI, Sq91), On(OwnKI, Sq91), 1},
+      {"own horse three steps away", On(OwnUM, Sq55 + 9), On(OwnUM, Sq55 + 9), 16},
+      {"own rook far away", On(OwnHI, Sq52), On(OwnHI, Sq52), 2},
+      {"opponent's dragon next to the king", On(OppRY, Sq48), On(OppRY, Sq48), -60},
+      {"opponent's knight two steps away", On(OppKE, Sq57), On(OppKE, Sq57), -22},
+      {"opponent's pawn four steps away", On(OppFU, Sq55), On(OppFU, Sq55), -2},
+      {"opponent's bishop eight steps away", On(OppKA, Sq91), On(OppKA, Sq91), -3},
       {"two silvers in hand", 58 + 2, 58 + 2, 50},
       {"opponent's rook in hand", 87 + 1, 87 + 1, 0},
-      {"gold and silver side by side near the king", 666 + 68, 504 + 69, 15},
-      {"gold and silver apart", 666 + 68, 504 + 66, 0},
-      {"opponent's gold and horse near the king", 747 + 67, 1071 + 66, -20},
-      {"opponent's pawns do not combine", 162 + 67, 162 + 66, 0},
+      // Pairs of own pieces.
+      {"gold and silver side by side near the king", On(OwnKI, Sq58), On(OwnGI, Sq48), 16},
+      {"gold and silver two steps apart", On(OwnKI, Sq68), On(OwnGI, Sq47), 6},
+      {"gold and silver three steps apart", On(OwnKI, Sq68), On(OwnGI, Sq38), 0},
+      {"pawn wall in front of the king", On(OwnFU, Sq57), On(OwnFU, Sq47), 8},
+      {"pawns beside the king: side by side, no wall", On(OwnFU, Sq69), On(OwnFU, Sq79), 12},
+      // Pairs of the opponent's pieces.
+      {"opponent's gold and horse next to the king", On(OppKI, Sq58), On(OppUM, Sq68), -24},
+      {"opponent's silvers five steps away", On(OppGI, Sq55 - 9), On(OppGI, Sq55 - 8), -3},
+      {"opponent's rook behind its pawn", On(OppHI, Sq51), On(OppFU, Sq57), -14},
+      {"opponent's pawns do not combine", On(OppFU, Sq58), On(OppFU, Sq68), 0},
+      // Mixed pairs and hand counts.
+      {"own and opponent's piece", On(OwnKI, Sq58), On(OppKI, Sq68), 0},
+      {"hand count and board piece", 58 + 1, On(OwnKI, Sq58), 0},
   };
   for (const Case& c : cases) EXPECT_EQ(At(block, c.i, c.j), c.units * WeightScale) << c.idea;
+  // Every piece on the board, however far from the king, has a single weight.
+  for (int index = 0; index < KppFeatureCount; ++index) {
+    const FeatureMeaning& f = KppFeatureMeaning(index);
+    if (!f.inHand && f.place != King59) {
+      EXPECT_NE(At(block, index, index), 0) << index;
+    }
+  }
   // Well inside 16 bits: the largest is 18 pawns in hand, 144 units.
   const auto [low, high] = std::minmax_element(block.begin(), block.end());
   EXPECT_EQ(*low, -60 * WeightScale);  // the opponent's dragon next to the king
   EXPECT_EQ(*high, 144 * WeightScale);
 }
 
-TEST(DemoWeights, KingShelterAndAttackSupport) {
-  EXPECT_EQ(DemoKkpWeight(King59, 4, 0), 0);                   // home king
-  EXPECT_EQ(DemoKkpWeight(40, 4, 0), -30 * WeightScale);       // king on 5e
-  EXPECT_EQ(DemoKkpWeight(40, 4, 3), -30 * WeightScale);       // with any own pawn count
-  EXPECT_EQ(DemoKkpWeight(King59, 4, 333 + 13), 10 * WeightScale);  // own gold next to the enemy king
-  EXPECT_EQ(DemoKkpWeight(King59, 4, 36 + 13), 0);             // own pawn there: no support
+TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
+  struct Case { const char* idea; int king, otherKing, feature; int units; };
+  const Case cases[] = {
+      {"home king, no pawn in hand", King59, 4, 0, 10},
+      {"king on 5h, two pawns in hand", Sq58, 4, 2, 6 + 2},
+      {"king on 5e", Sq55, 4, 0, -30},
+      {"king on 5a", Sq51, 4, 0, -60},
+      {"one bishop in hand", King59, 4, 39 + 1, 4},
+      {"two golds in hand", King59, 4, 34 + 2, 6},
+      {"pawn on its starting rank", King59, 4, 36 + Sq57, 0},
+      {"pawn on 5c", King59, 4, 36 + Sq52 + 9, 15},
+      {"rook on the opponent's side", King59, 4, 576 + Sq52, 20},
+      {"rook at home", King59, 4, 576 + Sq28, 0},
+      {"dragon at home", King59, 4, 657 + Sq28, 10},
+      {"gold next to the enemy king on 5a", King59, 4, 333 + Sq52, 4 + 12},
+      {"silver two steps from the enemy king", King59, 4, 252 + Sq52 + 9, 8 + 8},
+      {"pawn next to the enemy king: no support", King59, 4, 36 + Sq52, 20},
+  };
+  for (const Case& c : cases) EXPECT_EQ(DemoKkpWeight(c.king, c.otherKing, c.feature), c.units * WeightScale) << c.idea;
 }
 
 // The whole demonstration file, written once for the tests that read it.
@@ -83,17 +128,25 @@ TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
 
 EvaluationBreakdown DemoEvaluation(const Position& pos) { return DecomposeEvaluation(pos, DemoFile()); }
 
-TEST(DemoWeights, StartingPositionIsBalancedAndAWeakCastleIsNot) {
+TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
   EXPECT_EQ(DemoEvaluation(sample::StartingPosition()).total, 0);
-  // Gote's gold on 4a has left its king: Sente is better by the position
-  // alone, by a realistic margin.
-  Position pos = sample::StartingPosition();
-  pos.board[5] = 0;
-  pos.board[5 + 27] = -KI;
-  const EvaluationBreakdown result = DemoEvaluation(pos);
-  EXPECT_EQ(result.material, 0);
-  EXPECT_GT(result.total, 10);
-  EXPECT_LT(result.total, 200);
+  // Sente's positional advantage (total less material) stays in a realistic range.
+  struct Case { const char* idea; int from, to; PieceCode piece; int low, high; };
+  const Case cases[] = {
+      {"Gote's gold on 4a has left its king for 4d", 5, 32, -KI, 10, 200},
+      {"Sente's rook, promoted, next to Gote's king on 5b", 70, 13, RY, 20, 400},
+      {"Sente's king walked up to 5e", 76, 40, OU, -800, -100},
+  };
+  for (const Case& c : cases) {
+    Position pos = sample::StartingPosition();
+    pos.board[c.from] = 0;
+    pos.board[c.to] = c.piece;
+    if (c.piece == OU) pos.kingSquare[Sente] = std::uint8_t(c.to);
+    const EvaluationBreakdown result = DemoEvaluation(pos);
+    const int positional = result.total - result.material;
+    EXPECT_GT(positional, c.low) << c.idea;
+    EXPECT_LT(positional, c.high) << c.idea;
+  }
 }
 
 TEST(DemoWeights, UnwritablePathIsReported) {

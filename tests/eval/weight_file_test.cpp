@@ -138,7 +138,7 @@ TEST(WeightFile, UnusableFilesAndRequestsAreRefused) {
   TempDir dir;
   std::filesystem::create_directory(dir.File("folder"));
   struct Case { std::string path; const char* problem; };
-  for (const Case& c : {Case{dir.File("absent.bin"), "cannot open: No such file or directory"},
+  for (const Case& c : {Case{dir.File("absent.bin"), "cannot open (No such file or directory)"},
                         Case{dir.File("folder"), "is a directory, not a weight file"}}) {
     try {
       WeightFile::Open(c.path, nullptr);

@@ -5,9 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,25 @@ inline std::string ReadFile(const fs::path& path) {
 
 // The bytes of a file of the source tree.
 inline std::string SourceFile(const std::string& relativePath) { return ReadFile(fs::path(FV_SOURCE_DIR) / relativePath); }
+
+// One weight of a test weight file, placed by king square and feature indices
+// with the file's own arithmetic (written out here, not taken from the
+// program): KPP pairs in the packed triangle of their king square, KKP
+// features in the row of the two kings.
+struct Weight {
+  enum Table { Kpp, Kkp } table;
+  int king, second, third;  // Kpp: king, i, j; Kkp: own king, other king, feature
+  std::int16_t value;
+
+  std::uint64_t ByteOffset() const {
+    constexpr std::uint64_t BlockValues = 1476ull * 1477 / 2;
+    if (table == Kkp) return 2 * (81 * BlockValues + (std::uint64_t(king) * 81 + second) * 738 + third);
+    const std::uint64_t m = std::max(second, third), n = std::min(second, third);
+    return 2 * (king * BlockValues + m * (m + 1) / 2 + n);
+  }
+};
+
+constexpr std::uint64_t WeightFileBytes = 186'268'248;
 
 struct RunResult {
   int status;  // exit status, or 128 + signal
@@ -48,6 +70,22 @@ class Workspace {
     if (!record.empty()) Write("replay/game000.csa", record);
     if (!searchLog.empty()) Write("replay/n000.log", searchLog);
     fs::create_symlink("replay/engine", dir_ / "engine");
+  }
+
+  // ./fv.bin of `bytes` bytes (sparse), all zero but the given weights
+  // (those beyond its end are left out).
+  void UseWeights(const std::vector<Weight>& weights, std::uint64_t bytes = WeightFileBytes) const {
+    const std::string path = (dir_ / "fv.bin").string();
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (ftruncate(fd, off_t(bytes)) != 0) throw std::runtime_error("cannot size " + path);
+    for (const Weight& w : weights) {
+      const unsigned char little[2] = {static_cast<unsigned char>(std::uint16_t(w.value) & 0xff),
+                                       static_cast<unsigned char>(std::uint16_t(w.value) >> 8)};
+      if (w.ByteOffset() + 2 <= bytes && pwrite(fd, little, 2, off_t(w.ByteOffset())) != 2) {
+        throw std::runtime_error("cannot write " + path);
+      }
+    }
+    close(fd);
   }
 
   // ./engine is a shell script with this body.

@@ -1,5 +1,6 @@
 #include "tools/make-demo-weights/demo_weights.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cerrno>
@@ -12,83 +13,88 @@
 
 #include "eval/feature_meaning.h"
 #include "eval/weight_layout.h"
+#include "tools/make-demo-weights/demo_rules.h"
 #include "position/position.h"
 
 namespace fv {
 
 namespace {
 
-// Chebyshev distance of two squares: the number of king steps between them.
-int Distance(int a, int b) {
-  return std::max(std::abs(a % 9 - b % 9), std::abs(a / 9 - b / 9));
-}
+using namespace demo;
 
-// Bonus for an own gold-like piece or silver at distance 1, 2, 3 of its king.
-constexpr std::array<int, 4> DefenderBonus(int kind) {
-  switch (kind) {
-    case KI: return {0, 40, 25, 8};
-    case GI: return {0, 30, 20, 6};
-    default: return {};
-  }
-}
-
-// Penalty for an opponent's piece at distance 1, 2, 3 of the own king.
-constexpr std::array<int, 4> AttackerPenalty(int kind) {
-  switch (kind) {
-    case RY: return {0, 60, 40, 20};
-    case UM: return {0, 50, 35, 15};
-    case KI: return {0, 45, 25, 8};
-    case GI: return {0, 40, 22, 6};
-    case KE: return {0, 20, 20, 0};
-    case HI: return {0, 20, 15, 0};
-    case KA: return {0, 15, 10, 0};
-    case KY: return {0, 10, 5, 0};
-    case FU: return {0, 10, 0, 0};
-    default: return {};
-  }
-}
-
-// Bonus for each own piece in hand, by hand kind FU..HI.
-constexpr std::array<int, HandKindCount> HandBonus = {8, 15, 18, 25, 28, 35, 40};
-
-constexpr int CastlePairBonus = 15;
-constexpr int AttackPairPenalty = 20;
-constexpr int AttackSupportBonus = 10;
-
-bool IsAttackPairKind(int kind) { return kind != FU && kind != KY; }
-
-// One feature's part in the block of one king: its single weight (the
-// diagonal) and whether it joins castle pairs or attack pairs.
-struct FeatureRole {
-  int single = 0;
-  bool castle = false;
-  bool attack = false;
+// A board square as a view takes it, split into rank (0 is rank 1, the
+// opponent's back rank) and column.
+struct Place {
+  int rank, column;
 };
 
-FeatureRole RoleOf(int king, int index) {
-  const FeatureMeaning& f = KppFeatureMeaning(index);
-  FeatureRole role;
-  if (f.inHand) {
-    if (f.own) role.single = f.place * HandBonus[f.kind];
-    return role;
+Place PlaceOf(int square) { return {square / 9, square % 9}; }
+
+// Chebyshev distance: the number of king steps between two squares.
+int Distance(Place a, Place b) { return std::max(std::abs(a.rank - b.rank), std::abs(a.column - b.column)); }
+
+// One KPP feature as the rules see it in the block of one king.
+struct Feature {
+  bool onBoard = false;
+  bool own = false;
+  int kind = 0;
+  Place place{};
+  int kingDistance = 0;
+  int single = 0;  // the diagonal weight
+};
+
+Feature FeatureOf(Place king, int index) {
+  const FeatureMeaning& m = KppFeatureMeaning(index);
+  Feature f;
+  f.own = m.own;
+  f.kind = m.kind;
+  if (m.inHand) {
+    if (m.own) f.single = m.place * HandBonus[m.kind];
+    return f;
   }
-  const int d = Distance(f.place, king);
-  if (d > 3) return role;
-  if (f.own) {
-    role.single = DefenderBonus(f.kind)[d];
-    role.castle = role.single > 0 && d <= 2;
-  } else {
-    role.single = -AttackerPenalty(f.kind)[d];
-    role.attack = d <= 2 && IsAttackPairKind(f.kind);
-  }
-  return role;
+  f.onBoard = true;
+  f.place = PlaceOf(m.place);
+  f.kingDistance = Distance(f.place, king);
+  f.single = m.own ? DefenderBonus(m.kind)[f.kingDistance] : -AttackerPenalty(m.kind)[f.kingDistance];
+  return f;
 }
 
-int PairAmount(const FeatureRole& a, const FeatureRole& b, int squareA, int squareB) {
-  if (squareA == squareB) return 0;  // two pieces never share a square
-  if (a.castle && b.castle && Distance(squareA, squareB) == 1) return CastlePairBonus;
-  if (a.attack && b.attack) return -AttackPairPenalty;
-  return 0;
+bool IsRookLike(int kind) { return kind == HI || kind == RY; }
+bool IsBishopLike(int kind) { return kind == KA || kind == UM; }
+
+// Whether `line` (a rook or bishop) stands behind `front` as seen from the
+// king: on its file or diagonal and farther away.
+bool StandsBehind(const Feature& line, const Feature& front) {
+  if (line.kingDistance <= front.kingDistance) return false;
+  const int dr = std::abs(line.place.rank - front.place.rank);
+  const int dc = std::abs(line.place.column - front.place.column);
+  return (IsRookLike(line.kind) && dc == 0) || (IsBishopLike(line.kind) && dr == dc);
+}
+
+// Two own pieces: a pawn wall in front of the king, else pieces side by side
+// or two steps apart.
+int OwnPairAmount(const Feature& a, const Feature& b, int farther, Place king) {
+  if (a.kind == FU && b.kind == FU && std::abs(a.place.column - b.place.column) == 1 &&
+      a.place.rank < king.rank && b.place.rank < king.rank) {
+    return PawnWallBonus[farther];
+  }
+  const int apart = Distance(a.place, b.place);
+  return apart == 1 ? ConnectedBonus[farther] : apart == 2 ? NearbyBonus[farther] : 0;
+}
+
+// Two of the opponent's pieces: a rook or bishop behind an attacker, else two
+// attackers other than pawns near the king.
+int OpponentPairAmount(const Feature& a, const Feature& b, int farther) {
+  if (StandsBehind(a, b)) return -LineSupportPenalty[b.kingDistance];
+  if (StandsBehind(b, a)) return -LineSupportPenalty[a.kingDistance];
+  return a.kind != FU && b.kind != FU ? -AttackPairPenalty[farther] : 0;
+}
+
+// Two board pieces of the same owner.
+int PairAmount(const Feature& a, const Feature& b, Place king) {
+  if (a.place.rank == b.place.rank && a.place.column == b.place.column) return 0;  // never together
+  const int farther = std::max(a.kingDistance, b.kingDistance);
+  return a.own ? OwnPairAmount(a, b, farther, king) : OpponentPairAmount(a, b, farther);
 }
 
 std::int16_t ToWeight(int amount) { return static_cast<std::int16_t>(amount * WeightScale); }
@@ -98,28 +104,34 @@ std::int16_t ToWeight(int amount) { return static_cast<std::int16_t>(amount * We
 std::int16_t DemoKkpWeight(int king, int otherKing, int feature) {
   const FeatureMeaning& f = KkpFeatureMeaning(feature);
   if (f.inHand) {
-    // The own pawn count is present exactly once, so it carries the king's
-    // shelter: a king that leaves its own three ranks is exposed.
-    if (f.kind != 0) return 0;
-    const int rank = king / 9 + 1;
-    return ToWeight(rank >= 7 ? 0 : rank == 6 ? -15 : -30);
+    // The own pawn count is present exactly once, so it carries the king's rank.
+    const int kingRank = f.kind == 0 ? KingRankBonus[PlaceOf(king).rank] : 0;
+    return ToWeight(kingRank + f.place * HandKkpBonus[f.kind]);
   }
-  const bool supports = f.kind == RY || f.kind == UM || f.kind == KI || f.kind == GI;
-  return ToWeight(supports && Distance(f.place, otherKing) <= 2 ? AttackSupportBonus : 0);
+  const Place place = PlaceOf(f.place);
+  const int support = SupportsAttack(f.kind) ? AttackSupportBonus[Distance(place, PlaceOf(otherKing))] : 0;
+  return ToWeight(RankBonus(f.kind)[place.rank] + support);
 }
 
 void FillDemoKppBlock(int king, std::span<std::int16_t> block) {
-  std::array<FeatureRole, KppFeatureCount> roles;
-  std::array<int, KppFeatureCount> squares;
+  const Place kingPlace = PlaceOf(king);
+  std::vector<Feature> features(KppFeatureCount);
+  std::array<std::vector<int>, 2> boardIndices;  // by owner: opponent's, own; ascending
   for (int index = 0; index < KppFeatureCount; ++index) {
-    roles[index] = RoleOf(king, index);
-    const FeatureMeaning& f = KppFeatureMeaning(index);
-    squares[index] = f.inHand ? -1 - index : f.place;  // hand counts pair with nothing
+    features[index] = FeatureOf(kingPlace, index);
+    if (features[index].onBoard) boardIndices[features[index].own].push_back(index);
   }
-  std::size_t at = 0;
+  // Only two board pieces of one owner form a pair; every other pair is 0.
+  std::fill(block.begin(), block.end(), std::int16_t{0});
   for (int i = 0; i < KppFeatureCount; ++i) {
-    for (int j = 0; j < i; ++j) block[at++] = ToWeight(PairAmount(roles[i], roles[j], squares[i], squares[j]));
-    block[at++] = ToWeight(roles[i].single);
+    const Feature& a = features[i];
+    const std::size_t row = PackedPairIndex(i, 0);
+    block[row + i] = ToWeight(a.single);
+    if (!a.onBoard) continue;
+    for (const int j : boardIndices[a.own]) {
+      if (j >= i) break;
+      block[row + j] = ToWeight(PairAmount(a, features[j], kingPlace));
+    }
   }
 }
 

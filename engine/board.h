@@ -1,0 +1,58 @@
+// The engine's board: pieces on a framed mailbox, hands, kings, side to move
+// and a Zobrist key, with make/unmake and attack tests.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/types.h"
+#include "position/position.h"
+
+namespace fv::engine {
+
+class Board {
+ public:
+  // Sets up the position of `pos` with `sideToMove` to move. The position is
+  // taken as it stands; callers check legality of outside input first.
+  void Set(const Position& pos, int sideToMove);
+  Position ToPosition() const;
+
+  Piece At(int cell) const { return cells_[cell]; }
+  int Hand(int side, int kind) const { return hand_[side][kind]; }  // kind FU..HI (1..7)
+  int KingCell(int side) const { return king_[side]; }  // 0 when the side has no king
+  int SideToMove() const { return side_; }
+  std::uint64_t Key() const { return key_; }
+  int Ply() const { return ply_; }  // moves made since Set
+  // True when `side` has an unpromoted pawn on the column of `cell`.
+  bool HasPawnOnColumn(int side, int cell) const { return pawnColumns_[side] >> ColumnOfCell(cell) & 1; }
+
+  void Make(Move m);
+  void Unmake(Move m);
+  void MakeNull();
+  void UnmakeNull();
+
+  // True when a piece of `by` attacks `cell`.
+  bool IsAttacked(int cell, int by) const;
+  bool InCheck() const { return king_[side_] != 0 && IsAttacked(king_[side_], side_ ^ 1); }
+  // True when the side that just moved left its own king attacked.
+  bool MoverKingAttacked() const { return king_[side_ ^ 1] != 0 && IsAttacked(king_[side_ ^ 1], side_); }
+  // How many plies ago the current position last occurred (same pieces, hands
+  // and side to move) since Set; 0 when it did not.
+  int RepetitionDistance() const;
+
+ private:
+  void Put(int cell, Piece p);
+  void Remove(int cell);
+  void AddHand(int side, int kind, int delta);
+
+  std::array<Piece, CellCount> cells_{};
+  std::array<std::array<int, 8>, 2> hand_{};
+  std::array<int, 2> king_{};
+  std::array<std::uint16_t, 2> pawnColumns_{};
+  int side_ = Sente;
+  std::uint64_t key_ = 0;
+  int ply_ = 0;
+  std::array<std::uint64_t, 1024> history_{};  // keys of the positions since Set
+};
+
+}  // namespace fv::engine

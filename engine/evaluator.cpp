@@ -1,0 +1,173 @@
+#include "engine/evaluator.h"
+
+#include "eval/feature_index.h"
+#include "position/material.h"
+
+namespace fv::engine {
+namespace {
+
+constexpr int BothViews = 3;
+constexpr int ViewBit(int view) { return 1 << view; }
+
+// Hand counts occupy the first fourteen slots: two per kind, Sente's first.
+constexpr int HandSlot(int side, int kind) { return 2 * (kind - 1) + side; }
+
+FeatureSlot HandFeatures(int owner, int kind, int count) {
+  FeatureSlot slot{};
+  for (int view = 0; view < 2; ++view) slot.kpp[view] = std::int16_t(KppHandIndex(Side(view), Side(owner), kind - 1, count));
+  slot.kkp[owner] = std::int16_t(KkpHandIndex(kind - 1, count));
+  slot.kkp[owner ^ 1] = -1;
+  return slot;
+}
+
+// Features of a non-king piece on a board cell.
+FeatureSlot BoardFeatures(Piece p, int cell) {
+  const int sq = SquareOfCell(cell);
+  const int owner = SideOf(p);
+  FeatureSlot slot{};
+  for (int view = 0; view < 2; ++view) slot.kpp[view] = std::int16_t(KppBoardIndex(Side(view), ToCode(p), sq));
+  slot.kkp[owner] = std::int16_t(KkpBoardIndex(Side(owner), KindOf(p), sq));
+  slot.kkp[owner ^ 1] = -1;
+  slot.cell = std::uint8_t(cell);
+  return slot;
+}
+
+// Material value of one piece of `kind` as `side`'s, Sente positive.
+int SidedValue(int side, int kind) { return PieceValue(PieceCode(side == Sente ? kind : -kind)); }
+
+}  // namespace
+
+int Evaluator::SenteTotal() const {
+  const State& s = stack_.back();
+  return (s.material * WeightScale + (s.kkpSum[0] - s.kkpSum[1]) + (s.kppSum[0] - s.kppSum[1])) / WeightScale;
+}
+
+int Evaluator::KkpValue(const State& s, int view, int f) const {
+  if (f < 0) return 0;
+  const int ks = s.kingSquare[Sente];
+  const int kg = s.kingSquare[Gote];
+  return view == Sente ? weights_.Kkp(ks, kg, f) : weights_.Kkp(80 - kg, 80 - ks, f);
+}
+
+int Evaluator::RowSum(const State& s, int view, int index, int skipSlot) const {
+  const std::int16_t* block = weights_.KppBlock(KppKing(s, view));
+  int sum = 0;
+  for (int j = 0; j < s.count; ++j)
+    if (j != skipSlot) sum += block[PackedPairIndex(index, s.slots[j].kpp[view])];
+  return sum;
+}
+
+void Evaluator::RecomputeKpp(State& s, int view) const {
+  const std::int16_t* block = weights_.KppBlock(KppKing(s, view));
+  std::int32_t sum = 0;
+  for (int i = 0; i < s.count; ++i)
+    for (int j = 0; j <= i; ++j) sum += block[PackedPairIndex(s.slots[i].kpp[view], s.slots[j].kpp[view])];
+  s.kppSum[view] = sum;
+}
+
+void Evaluator::RecomputeKkp(State& s) const {
+  for (int view = 0; view < 2; ++view) {
+    std::int32_t sum = 0;
+    for (int i = 0; i < s.count; ++i) sum += KkpValue(s, view, s.slots[i].kkp[view]);
+    s.kkpSum[view] = sum;
+  }
+}
+
+// Gives slot x new features; the sums of the views in `views` follow.
+void Evaluator::Replace(State& s, int x, const FeatureSlot& slot, int views) const {
+  for (int view = 0; view < 2; ++view) {
+    if (!(views & ViewBit(view))) continue;
+    const int before = s.slots[x].kpp[view];
+    const int after = slot.kpp[view];
+    const std::int16_t* block = weights_.KppBlock(KppKing(s, view));
+    s.kppSum[view] += RowSum(s, view, after, x) - RowSum(s, view, before, x) +
+                      block[PackedPairIndex(after, after)] - block[PackedPairIndex(before, before)];
+    s.kkpSum[view] += KkpValue(s, view, slot.kkp[view]) - KkpValue(s, view, s.slots[x].kkp[view]);
+  }
+  s.slots[x] = slot;
+}
+
+void Evaluator::RemoveSlot(State& s, int x, int views) const {
+  for (int view = 0; view < 2; ++view) {
+    if (!(views & ViewBit(view))) continue;
+    s.kppSum[view] -= RowSum(s, view, s.slots[x].kpp[view], -1);
+    s.kkpSum[view] -= KkpValue(s, view, s.slots[x].kkp[view]);
+  }
+  s.slotOfCell[s.slots[x].cell] = NoSlot;
+  const int last = --s.count;
+  if (x != last) {
+    s.slots[x] = s.slots[last];
+    s.slotOfCell[s.slots[x].cell] = std::uint8_t(x);
+  }
+}
+
+void Evaluator::AddSlot(State& s, const FeatureSlot& slot, int views) const {
+  const int x = s.count++;
+  s.slots[x] = slot;
+  s.slotOfCell[slot.cell] = std::uint8_t(x);
+  for (int view = 0; view < 2; ++view) {
+    if (!(views & ViewBit(view))) continue;
+    s.kppSum[view] += RowSum(s, view, slot.kpp[view], -1);
+    s.kkpSum[view] += KkpValue(s, view, slot.kkp[view]);
+  }
+}
+
+void Evaluator::Reset(const Board& board) {
+  State s{};
+  s.slotOfCell.fill(NoSlot);
+  for (int side = 0; side < 2; ++side) s.kingSquare[side] = SquareOfCell(board.KingCell(side));
+  for (int side = 0; side < 2; ++side)
+    for (int kind = FU; kind <= HI; ++kind) s.slots[HandSlot(side, kind)] = HandFeatures(side, kind, board.Hand(side, kind));
+  s.count = 2 * HandKindCount;
+  for (int sq = 0; sq < SquareCount; ++sq) {
+    const Piece p = board.At(CellOf(sq));
+    if (p == NoPiece || KindOf(p) == OU) continue;
+    s.slotOfCell[CellOf(sq)] = std::uint8_t(s.count);
+    s.slots[s.count++] = BoardFeatures(p, CellOf(sq));
+  }
+  RecomputeKpp(s, Sente);
+  RecomputeKpp(s, Gote);
+  RecomputeKkp(s);
+  s.material = CountMaterial(board.ToPosition());
+  stack_.clear();
+  stack_.reserve(MaxPly * 2);
+  stack_.push_back(s);
+}
+
+void Evaluator::Make(const Board& board, Move m) {
+  stack_.push_back(stack_.back());
+  State& s = stack_.back();
+  const int us = board.SideToMove();
+  const int to = ToCell(m);
+  if (IsDrop(m)) {
+    const int kind = DropKind(m);
+    Replace(s, HandSlot(us, kind), HandFeatures(us, kind, board.Hand(us, kind) - 1), BothViews);
+    AddSlot(s, BoardFeatures(MakePiece(us, kind), to), BothViews);
+    return;
+  }
+  const Piece moved = MovedPiece(m);
+  const Piece captured = CapturedPiece(m);
+  const bool kingMove = KindOf(moved) == OU;
+  // A king move changes every KPP term of its own view: that view is summed afresh.
+  const int views = kingMove ? ViewBit(us ^ 1) : BothViews;
+  if (captured != NoPiece) {
+    const int kind = UnpromotedKind(KindOf(captured));
+    RemoveSlot(s, s.slotOfCell[to], views);
+    Replace(s, HandSlot(us, kind), HandFeatures(us, kind, board.Hand(us, kind) + 1), views);
+    s.material += SidedValue(us, kind) - PieceValue(ToCode(captured));
+  }
+  if (kingMove) {
+    s.kingSquare[us] = SquareOfCell(to);
+    RecomputeKpp(s, us);
+    RecomputeKkp(s);
+    return;
+  }
+  const Piece after = IsPromotion(m) ? MakePiece(us, PromotedKind(KindOf(moved))) : moved;
+  const int x = s.slotOfCell[FromCell(m)];
+  s.slotOfCell[FromCell(m)] = NoSlot;
+  s.slotOfCell[to] = std::uint8_t(x);
+  Replace(s, x, BoardFeatures(after, to), BothViews);
+  s.material += PieceValue(ToCode(after)) - PieceValue(ToCode(moved));
+}
+
+}  // namespace fv::engine

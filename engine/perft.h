@@ -1,0 +1,12 @@
+// Perft: the number of leaf positions of the legal move tree to a fixed depth.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/board.h"
+
+namespace fv::engine {
+
+std::uint64_t Perft(Board& board, int depth);
+
+}  // namespace fv::engine

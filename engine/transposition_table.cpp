@@ -1,0 +1,19 @@
+#include "engine/transposition_table.h"
+
+namespace fv::engine {
+
+TranspositionTable::TranspositionTable(std::size_t megabytes) {
+  std::size_t count = 1;
+  while (count * 2 * sizeof(TableEntry) <= megabytes * 1024 * 1024) count *= 2;
+  entries_.resize(count);
+  mask_ = count - 1;
+}
+
+void TranspositionTable::Store(std::uint64_t key, Move move, int score, int depth, Bound bound) {
+  TableEntry& e = entries_[key & mask_];
+  if (e.key == key && e.depth > depth && bound != Bound::Exact) return;
+  if (move == NoMove && e.key == key) move = e.move;
+  e = {key, move, score, std::int16_t(depth), bound};
+}
+
+}  // namespace fv::engine

@@ -1,0 +1,29 @@
+// The evaluation weights in memory: the packed KPP triangles and the KKP
+// table of the weight file, in weight units (1/32 of an evaluation unit).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "eval/weight_layout.h"
+
+namespace fv::engine {
+
+struct Weights {
+  std::vector<std::int16_t> kpp;  // packed KPP blocks, PackedKppBlockSize values each
+  std::vector<std::int16_t> kkp;  // KkpValueCount values
+  // The KPP block each king square reads: the square itself for a weight
+  // file; small tables may let several squares share a block.
+  std::array<int, KingSquareCount> kppBlock{};
+
+  const std::int16_t* KppBlock(int king) const { return kpp.data() + PackedKppIndex(kppBlock[king], 0, 0); }
+  int Kkp(int k1, int k2, int f) const { return kkp[KkpIndex(k1, k2, f)]; }
+};
+
+// Reads the whole weight file. A shorter file leaves the missing weights 0;
+// a file that cannot be opened throws fv::InputError.
+Weights LoadWeights(const std::string& path);
+
+}  // namespace fv::engine

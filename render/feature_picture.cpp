@@ -1,0 +1,60 @@
+#include "render/feature_picture.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include <opencv2/imgproc.hpp>
+
+#include "render/geometry.h"
+
+namespace fv {
+
+namespace {
+
+const cv::Scalar White(255, 255, 255);
+constexpr int LineThickness = 3;
+constexpr int MarkRadius = 10;
+constexpr double TextScale = 1.4;
+constexpr int TextThickness = 2;
+constexpr int TextLeftOfCentre = 50;
+constexpr int TextBelowCentre = 20;
+
+// Where the white copies of the text go, in drawing order.
+const cv::Point OutlineOffsets[] = {{2, 2}, {-2, -2}, {-2, 2}, {2, -2}};
+
+void PutMarkText(cv::Mat& picture, const std::string& text, cv::Point origin, const cv::Scalar& colour) {
+  cv::putText(picture, text, origin, cv::FONT_HERSHEY_SIMPLEX, TextScale, colour, TextThickness, cv::LINE_AA);
+}
+
+}  // namespace
+
+cv::Scalar MarkColour(int value) {
+  const int intensity = std::min(128 + std::abs(ShownValue(value)), 255);
+  return value >= 0 ? cv::Scalar(intensity, 0, 0) : cv::Scalar(0, 0, intensity);
+}
+
+std::string MarkText(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%+d", ShownValue(value));
+  return text;
+}
+
+void DrawFeature(cv::Mat& picture, int value, int kingLocation, int firstLocation, int secondLocation) {
+  const cv::Point a = LocationPoint(kingLocation);
+  const cv::Point b = LocationPoint(firstLocation);
+  const cv::Point c = LocationPoint(secondLocation);
+  const cv::Scalar colour = MarkColour(value);
+
+  cv::line(picture, a, b, colour, LineThickness, cv::LINE_8);
+  cv::line(picture, b, c, colour, LineThickness, cv::LINE_8);
+  cv::line(picture, c, a, colour, LineThickness, cv::LINE_8);
+  for (const cv::Point& centre : {a, b, c}) cv::circle(picture, centre, MarkRadius, colour, cv::FILLED, cv::LINE_8);
+
+  const std::string text = MarkText(value);
+  const cv::Point origin((a.x + b.x + c.x) / 3 - TextLeftOfCentre, (a.y + b.y + c.y) / 3 + TextBelowCentre);
+  for (const cv::Point& offset : OutlineOffsets) PutMarkText(picture, text, origin + offset, White);
+  PutMarkText(picture, text, origin, colour);
+}
+
+}  // namespace fv

@@ -1,0 +1,111 @@
+#include "render/picture_writer.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+#include <thread>
+
+
+namespace fv {
+
+namespace {
+
+std::string SystemReason(const char* what, int error) {
+  return std::string(what) + ": " + std::generic_category().message(error);
+}
+
+// A name in the folder of `path` that no other writer of this process uses.
+std::string TemporaryName(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  const std::filesystem::path target(path);
+  std::string name(".");
+  name += target.filename().string();
+  name += ".tmp-";
+  name += std::to_string(::getpid());
+  name += '-';
+  name += std::to_string(counter.fetch_add(1));
+  return (target.parent_path() / name).string();
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+std::string EncodeAndWrite(const std::string& path, const cv::Mat& picture, const PngReference* reference,
+                           PngScratch& scratch, std::vector<std::uint8_t>& bytes) {
+  bytes.clear();
+  EncodePng(picture, scratch, bytes, reference);
+  return WriteFileAtomically(path, bytes);
+}
+
+}  // namespace
+
+std::string WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  const std::string temporary = TemporaryName(path);
+  const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return SystemReason("cannot create a file in its folder", errno);
+
+  std::string reason;
+  if (!WriteAll(fd, bytes.data(), bytes.size())) reason = SystemReason("cannot write", errno);
+  if (::close(fd) != 0 && reason.empty()) reason = SystemReason("cannot finish writing", errno);
+  if (reason.empty() && std::rename(temporary.c_str(), path.c_str()) != 0)
+    reason = SystemReason("cannot put the file in place", errno);
+  if (!reason.empty()) ::unlink(temporary.c_str());
+  return reason;
+}
+
+std::string WritePicture(const std::string& path, const cv::Mat& picture) {
+  PngScratch scratch;
+  std::vector<std::uint8_t> bytes;
+  try {
+    return EncodeAndWrite(path, picture, nullptr, scratch, bytes);
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+}
+
+std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads) {
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));
+
+  std::vector<std::string> reasons(jobs.size());
+  std::atomic<std::size_t> next{0};
+  auto work = [&] {
+    cv::Mat picture;
+    PngScratch scratch;
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = next.fetch_add(1); i < jobs.size(); i = next.fetch_add(1)) {
+      try {
+        jobs[i].draw(picture);
+        reasons[i] = EncodeAndWrite(jobs[i].path, picture, jobs[i].reference, scratch, bytes);
+      } catch (const std::exception& e) {
+        reasons[i] = e.what();
+      }
+    }
+  };
+  std::vector<std::thread> workers;
+  for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
+  work();  // the calling thread is one of the workers
+  for (std::thread& worker : workers) worker.join();
+
+  std::vector<PictureFailure> failures;
+  for (std::size_t i = 0; i < jobs.size(); ++i)
+    if (!reasons[i].empty()) failures.push_back({jobs[i].path, reasons[i]});
+  return failures;
+}
+
+}  // namespace fv

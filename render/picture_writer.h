@@ -1,0 +1,46 @@
+// Saving pictures as PNG files: many at once on all cores, each file written
+// under a temporary name in its folder and renamed into place, so a file is
+// either complete under its final name or not there at all.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <opencv2/core/mat.hpp>
+
+#include "render/png_encoder.h"
+
+namespace fv {
+
+struct PictureFailure {
+  std::string path;
+  std::string reason;
+};
+
+// One picture to make: `draw` fills the worker's picture (it may hold an
+// earlier job's pixels, so it must draw everything), which is then saved at
+// `path`. A picture drawn over a copy of one board may name that board's
+// coded rows as `reference` (which must outlive the writing) to be saved faster.
+struct PictureJob {
+  std::string path;
+  std::function<void(cv::Mat& picture)> draw;
+  const PngReference* reference = nullptr;
+};
+
+// Writes `bytes` to `path` through a temporary file beside it and a rename.
+// Returns an empty string on success, else why it failed (no file is left
+// behind then, under either name).
+std::string WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Encodes one 8-bit three-channel picture as PNG and writes it atomically.
+// Returns an empty string on success, else the reason.
+std::string WritePicture(const std::string& path, const cv::Mat& picture);
+
+// Draws, encodes and writes every job, `threads` at a time (0: one per core).
+// Returns the jobs that failed, in job order, with their reasons; a job whose
+// drawing throws is reported the same way.
+std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads = 0);
+
+}  // namespace fv

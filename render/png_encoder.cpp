@@ -1,0 +1,336 @@
+#include "render/png_encoder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <stdexcept>
+
+#include <opencv2/imgproc.hpp>
+#include <zlib.h>
+
+#include "render/adler32.h"
+
+namespace fv {
+
+namespace {
+
+constexpr int MinMatch = 3;
+constexpr int MaxMatch = 258;
+constexpr int WindowSize = 32768;
+constexpr int CellBytes = 45 * 3;  // one board cell of pixels
+constexpr int CellCandidates = 8;
+constexpr int LiteralRunBeforeSkipping = 8;
+constexpr int SkipStep = 4;
+
+// Deflate lengths 3..258 and distances 1..32768: base values and extra bits.
+constexpr std::array<int, 29> LengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<int, 29> LengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                             2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr std::array<int, 30> DistanceBase = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
+                                              33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
+                                              1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+
+constexpr std::uint32_t Reverse(std::uint32_t code, int bits) {
+  std::uint32_t reversed = 0;
+  for (int i = 0; i < bits; ++i) reversed |= ((code >> i) & 1u) << (bits - 1 - i);
+  return reversed;
+}
+
+// A run of bits as deflate writes them: least significant bit first.
+struct BitCode {
+  std::uint32_t bits;
+  int length;
+};
+
+// The fixed Huffman code of a literal/length symbol 0..287, bit-reversed.
+constexpr BitCode FixedSymbolCode(int symbol) {
+  if (symbol < 144) return {Reverse(0x30 + symbol, 8), 8};
+  if (symbol < 256) return {Reverse(0x190 + symbol - 144, 9), 9};
+  if (symbol < 280) return {Reverse(symbol - 256, 7), 7};
+  return {Reverse(0xC0 + symbol - 280, 8), 8};
+}
+
+constexpr std::array<BitCode, 256> LiteralCodes = [] {
+  std::array<BitCode, 256> table{};
+  for (int v = 0; v < 256; ++v) table[v] = FixedSymbolCode(v);
+  return table;
+}();
+
+// Length code with its extra bits, as one run of bits, for lengths 3..258.
+constexpr std::array<BitCode, MaxMatch + 1> LengthCodes = [] {
+  std::array<BitCode, MaxMatch + 1> table{};
+  for (int length = MinMatch; length <= MaxMatch; ++length) {
+    int i = 28;
+    while (LengthBase[i] > length) --i;
+    const BitCode code = FixedSymbolCode(257 + i);
+    table[length] = {code.bits | static_cast<std::uint32_t>(length - LengthBase[i]) << code.length,
+                     code.length + LengthExtra[i]};
+  }
+  return table;
+}();
+
+// Fixed 5-bit distance code with its extra bits.
+BitCode DistanceCode(int distance) {
+  int i = 29;
+  while (DistanceBase[i] > distance) --i;
+  const int extra = i < 4 ? 0 : i / 2 - 1;
+  return {Reverse(i, 5) | static_cast<std::uint32_t>(distance - DistanceBase[i]) << 5, 5 + extra};
+}
+
+class BitWriter {
+ public:
+  explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+  void Put(BitCode code) {
+    buffer_ |= static_cast<std::uint64_t>(code.bits) << count_;
+    count_ += code.length;
+    written_ += static_cast<std::size_t>(code.length);
+    if (count_ >= 32) {
+      for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(buffer_ >> (8 * i)));
+      buffer_ >>= 32;
+      count_ -= 32;
+    }
+  }
+  // Appends the codes of a row encoded on its own.
+  void Append(const PngRowCode& row) {
+    const std::uint8_t* bytes = row.bits.data();
+    std::size_t left = row.bitCount;
+    for (; left >= 32; left -= 32, bytes += 4) {
+      std::uint32_t word;
+      std::memcpy(&word, bytes, 4);
+      Put({word, 32});
+    }
+    for (; left > 0; ++bytes) {
+      const int n = static_cast<int>(std::min<std::size_t>(left, 8));
+      Put({*bytes & ((1u << n) - 1), n});
+      left -= static_cast<std::size_t>(n);
+    }
+  }
+  // Pads the last byte with zero bits.
+  void Finish() {
+    for (; count_ > 0; count_ -= 8, buffer_ >>= 8) out_.push_back(static_cast<std::uint8_t>(buffer_));
+    count_ = 0;
+  }
+  std::size_t written() const { return written_; }
+
+ private:
+  std::vector<std::uint8_t>& out_;
+  std::uint64_t buffer_ = 0;
+  int count_ = 0;
+  std::size_t written_ = 0;
+};
+
+struct Candidate {
+  int distance;
+  BitCode code;
+};
+
+std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
+  std::size_t n = 0;
+  while (n + 8 <= limit) {
+    std::uint64_t x, y;
+    std::memcpy(&x, a + n, 8);
+    std::memcpy(&y, b + n, 8);
+    if (x != y) return n + static_cast<std::size_t>(__builtin_ctzll(x ^ y) / 8);
+    n += 8;
+  }
+  while (n < limit && a[n] == b[n]) ++n;
+  return n;
+}
+
+std::vector<Candidate> Candidates(std::size_t stride) {
+  std::vector<Candidate> candidates;
+  for (std::size_t distance : {std::size_t{3}, stride})
+    if (distance <= WindowSize) candidates.push_back({static_cast<int>(distance), DistanceCode(static_cast<int>(distance))});
+  for (int cells = 1; cells <= CellCandidates; ++cells)
+    candidates.push_back({cells * CellBytes, DistanceCode(cells * CellBytes)});
+  return candidates;
+}
+
+// The codes of scanline [begin, end) of `data`. Matches end inside the
+// scanline and reach back at most one scanline, so the codes depend on this
+// scanline and the one above only: a row that is the same in two pictures, with
+// the same row above, has the same codes in both.
+void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
+                const std::vector<Candidate>& candidates, BitWriter& bits) {
+  std::size_t i = begin;
+  int literals = 0;  // length of the current run of literals
+  while (i < end) {
+    std::size_t best = 0;
+    const Candidate* chosen = nullptr;
+    const std::size_t limit = std::min<std::size_t>(MaxMatch, end - i);
+    // Inside a long run of literals (wood and ink of the piece pictures) repeats
+    // are looked for at every fourth byte only: a repeated piece row is found a
+    // few bytes late, and the search costs a quarter.
+    const bool look = literals < LiteralRunBeforeSkipping || literals % SkipStep == 0;
+    if (look && limit >= 4) {  // the first three bytes are compared as one four-byte load
+      const std::uint8_t* here = data + i;
+      std::uint32_t a;
+      std::memcpy(&a, here, 4);
+      for (const Candidate& c : candidates) {
+        if (static_cast<std::size_t>(c.distance) > i) continue;
+        const std::uint8_t* there = here - c.distance;
+        std::uint32_t b;
+        std::memcpy(&b, there, 4);
+        if ((a ^ b) & 0xFFFFFF) continue;
+        const std::size_t length = MatchLength(here, there, limit);
+        if (length > best) {
+          best = length;
+          chosen = &c;
+          if (length == limit) break;
+        }
+      }
+    }
+    if (chosen) {
+      bits.Put(LengthCodes[best]);
+      bits.Put(chosen->code);
+      i += best;
+      literals = 0;
+    } else {
+      bits.Put(LiteralCodes[data[i]]);
+      ++i;
+      ++literals;
+    }
+  }
+}
+
+PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size_t end,
+                          const std::vector<Candidate>& candidates) {
+  PngRowCode row;
+  BitWriter bits(row.bits);
+  DeflateRow(data, begin, end, candidates, bits);
+  row.bitCount = bits.written();
+  bits.Finish();
+  row.adler = Adler32(data + begin, end - begin);
+  return row;
+}
+
+// Rows of `picture` that take over the codes of the reference's rows: rows
+// equal to the reference's, below an equal row (or at the top).
+std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference) {
+  std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
+  if (!reference) return taken;
+  const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
+  bool aboveSame = true;
+  for (int y = 0; y < picture.rows; ++y) {
+    const bool same = std::memcmp(picture.ptr(y), reference->picture.ptr(y), rowBytes) == 0;
+    taken[y] = same && aboveSame;
+    aboveSame = same;
+  }
+  return taken;
+}
+
+// One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
+std::uint32_t Deflate(const cv::Mat& picture, const std::vector<std::uint8_t>& data, const PngReference* reference,
+                      const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
+  const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
+  const std::vector<Candidate> candidates = Candidates(stride);
+  BitWriter bits(out);
+  bits.Put({0b011, 3});  // last block, fixed Huffman code
+  std::uint32_t adler = 1;
+  for (int y = 0; y < picture.rows; ++y) {
+    const std::size_t begin = stride * static_cast<std::size_t>(y);
+    std::uint32_t rowAdler;
+    if (taken[y]) {
+      bits.Append(reference->rows[y]);
+      rowAdler = reference->rows[y].adler;
+    } else {
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits);
+      rowAdler = Adler32(data.data() + begin, stride);
+    }
+    adler = static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
+  }
+  bits.Put(FixedSymbolCode(256));  // end of block
+  bits.Finish();
+  return adler;
+}
+
+void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+// Appends a chunk whose data already stands at out[start + 8 ...]: fills in
+// its length and type and appends the CRC of type and data.
+void CloseChunk(std::vector<std::uint8_t>& out, std::size_t start, const char* type) {
+  const std::uint32_t length = static_cast<std::uint32_t>(out.size() - start - 8);
+  for (int i = 0; i < 4; ++i) {
+    out[start + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
+    out[start + 4 + i] = static_cast<std::uint8_t>(type[i]);
+  }
+  PutBigEndian(out, static_cast<std::uint32_t>(crc32(0, &out[start + 4], length + 4)));
+}
+
+std::size_t OpenChunk(std::vector<std::uint8_t>& out) {
+  const std::size_t start = out.size();
+  out.resize(start + 8);
+  return start;
+}
+
+// Scanlines as PNG stores them: a filter byte (0, none) and the row in RGB
+// order. Only the rows that are coded, and the rows above them, are needed.
+void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, std::vector<std::uint8_t>& scanlines) {
+  const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
+  scanlines.resize(stride * picture.rows);
+  for (int y = 0; y < picture.rows; ++y) {
+    if (taken[y] && (y + 1 == picture.rows || taken[y + 1])) continue;
+    std::uint8_t* line = &scanlines[stride * y];
+    line[0] = 0;
+    cv::Mat rgb(1, picture.cols, CV_8UC3, line + 1);
+    cv::cvtColor(picture.row(y), rgb, cv::COLOR_BGR2RGB);
+  }
+}
+
+bool Compatible(const cv::Mat& picture, const PngReference* reference) {
+  return reference && reference->picture.size() == picture.size() && reference->picture.type() == picture.type() &&
+         reference->rows.size() == static_cast<std::size_t>(picture.rows);
+}
+
+void CheckPicture(const cv::Mat& picture) {
+  if (picture.type() != CV_8UC3 || picture.empty())
+    throw std::invalid_argument("EncodePng takes a non-empty 8-bit three-channel picture");
+}
+
+}  // namespace
+
+PngReference MakePngReference(const cv::Mat& picture) {
+  CheckPicture(picture);
+  PngReference reference;
+  reference.picture = picture.clone();
+  std::vector<std::uint8_t> data;
+  FillScanlines(picture, std::vector<char>(static_cast<std::size_t>(picture.rows), 0), data);
+  const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
+  const std::vector<Candidate> candidates = Candidates(stride);
+  for (int y = 0; y < picture.rows; ++y) {
+    const std::size_t begin = stride * static_cast<std::size_t>(y);
+    reference.rows.push_back(EncodeRowAlone(data.data(), begin, begin + stride, candidates));
+  }
+  return reference;
+}
+
+void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uint8_t>& out,
+               const PngReference* reference) {
+  CheckPicture(picture);
+  if (!Compatible(picture, reference)) reference = nullptr;
+  const std::vector<char> taken = RowsTakenOver(picture, reference);
+  FillScanlines(picture, taken, scratch.scanlines);
+  const std::vector<std::uint8_t>& data = scratch.scanlines;
+
+  static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  out.insert(out.end(), Signature, Signature + 8);
+
+  std::size_t chunk = OpenChunk(out);
+  PutBigEndian(out, static_cast<std::uint32_t>(picture.cols));
+  PutBigEndian(out, static_cast<std::uint32_t>(picture.rows));
+  out.insert(out.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter choice, no interlace
+  CloseChunk(out, chunk, "IHDR");
+
+  chunk = OpenChunk(out);
+  out.insert(out.end(), {0x78, 0x01});  // zlib header: deflate, 32 KiB window, fastest
+  PutBigEndian(out, Deflate(picture, data, reference, taken, out));
+  CloseChunk(out, chunk, "IDAT");
+
+  chunk = OpenChunk(out);
+  CloseChunk(out, chunk, "IEND");
+}
+
+}  // namespace fv

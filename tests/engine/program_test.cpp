@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "tests/engine/test_positions.h"
+
+namespace fv::engine {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Write(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
+
+class Program : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("fvengine-test-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  Outcome Run(const std::string& args) {
+    const std::string command = "cd '" + dir_.string() + "' && '" FVENGINE_PATH "' " + args + " >out.txt 2>err.txt";
+    const int raw = std::system(command.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir_ / "out.txt"), Slurp(dir_ / "err.txt")};
+  }
+
+  fs::path dir_;
+};
+
+std::string LastLine(const std::string& text) {
+  const std::string trimmed = text.substr(0, text.find_last_not_of('\n') + 1);
+  return trimmed.substr(trimmed.find_last_of('\n') + 1);
+}
+
+TEST_F(Program, PerftPrintsTheLeafCountLast) {
+  const Outcome start = Run("--perft 3");
+  EXPECT_EQ(start.status, 0);
+  EXPECT_EQ(LastLine(start.out), "25470");
+  Write(dir_ / "p.csa", testing::TacticalRecords[1]);
+  const Outcome fromFile = Run("--perft 1 --position p.csa");
+  EXPECT_EQ(fromFile.status, 0);
+  EXPECT_GT(std::stoi(LastLine(fromFile.out)), 0);
+}
+
+TEST_F(Program, SearchLeavesPositionAndLog) {
+  Write(dir_ / "fv.bin", "");  // every weight missing reads 0: material alone
+  Write(dir_ / "engine.conf", "depth = 3\n");
+  Write(dir_ / "position.csa", testing::TacticalRecords[0]);
+  const Outcome run = Run("");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string record = Slurp(dir_ / "log/game000.csa");
+  EXPECT_NE(record.find("\nP1-KY-KE * -KI * -OU * -KE-KY\n"), std::string::npos);
+  EXPECT_NE(record.find("\nP+00KA\nP-00KA\n+\n"), std::string::npos);
+  const std::string log = Slurp(dir_ / "log/n000.log");
+  EXPECT_NE(log.find("pv  8  1.+"), std::string::npos) << log;
+  EXPECT_NE(log.find("\npruning"), std::string::npos) << log;
+  EXPECT_NE(log.find("depth 3 score"), std::string::npos) << log;
+}
+
+TEST_F(Program, BadInputEndsWithAClearMessage) {
+  struct Case {
+    const char* what;
+    const char* file;
+    const char* content;
+    const char* args;
+    int status;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open the weight file"},
+      {"bad settings", "engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole number"},
+      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: no board line P1"},
+      {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1, "fvengine: none.csa: cannot open"},
+      {"unknown option", nullptr, nullptr, "--fast", 2, "fvengine: unknown argument '--fast'"},
+      {"perft without depth", nullptr, nullptr, "--perft", 2, "fvengine: --perft needs a depth"},
+      {"perft with a bad depth", nullptr, nullptr, "--perft x", 2, "fvengine: --perft needs a depth from 0 to 12"},
+  };
+  for (const Case& c : cases) {
+    fs::remove(dir_ / "engine.conf");
+    fs::remove(dir_ / "position.csa");
+    if (c.file) Write(dir_ / c.file, c.content);
+    if (c.file) Write(dir_ / "fv.bin", "");
+    else fs::remove(dir_ / "fv.bin");
+    const Outcome run = Run(c.args);
+    EXPECT_EQ(run.status, c.status) << c.what;
+    EXPECT_EQ(run.err.rfind(c.message, 0), 0u) << c.what << ": " << run.err;
+  }
+  const Outcome help = Run("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("engine.conf"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace fv::engine

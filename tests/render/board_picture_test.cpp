@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+#include <opencv2/imgproc.hpp>
+
+#include "picture_check.h"
+#include "render/board_picture.h"
+#include "render/piece_copy.h"
+
+namespace fv {
+namespace {
+
+using testing::CornerMark;
+using testing::MarkedPieces;
+using testing::Saved;
+using testing::SamePixels;
+
+const cv::Vec3b White(255, 255, 255);
+const cv::Vec3b Black(0, 0, 0);
+
+bool OnGrid(int x, int y) {
+  const bool row = (y - 80) % 50 == 0 && y >= 80 && y <= 530 && x >= 50 && x <= 455;
+  const bool column = (x - 50) % 45 == 0 && x >= 50 && x <= 455 && y >= 80 && y <= 530;
+  return row || column;
+}
+
+cv::Mat Drawn(const Position& pos, const PieceImageSet& images = MarkedPieces()) {
+  cv::Mat board;
+  DrawPosition(pos, images, board);
+  return Saved(board);
+}
+
+TEST(DrawPosition, EmptyPositionIsBlackWithTheWhiteGridOnly) {
+  const cv::Mat board = Drawn(Position{});
+  ASSERT_EQ(board.size(), cv::Size(640, 640));
+  int white = 0;
+  for (int y = 0; y < board.rows; ++y)
+    for (int x = 0; x < board.cols; ++x) {
+      const cv::Vec3b pixel = board.at<cv::Vec3b>(y, x);
+      EXPECT_EQ(pixel, OnGrid(x, y) ? White : Black) << x << "," << y;
+      white += pixel == White;
+    }
+  EXPECT_EQ(white, 10 * 406 + 10 * 451 - 100);
+}
+
+TEST(DrawPosition, OverwritesWhateverThePictureHeld) {
+  cv::Mat board(640, 640, CV_8UC3, cv::Scalar(7, 8, 9));
+  DrawPosition(Position{}, MarkedPieces(), board);
+  EXPECT_EQ(board.at<cv::Vec3b>(300, 600), Black);
+  cv::Mat small(10, 10, CV_8UC1);
+  DrawPosition(Position{}, MarkedPieces(), small);
+  EXPECT_EQ(small.size(), cv::Size(640, 640));
+  EXPECT_EQ(small.type(), CV_8UC3);
+}
+
+TEST(DrawPosition, SentePiecesUprightGotePiecesTurned) {
+  Position pos;
+  pos.board[56] = FU;    // file 7 rank 7: cell at (140, 380)
+  pos.board[4] = -OU;    // file 5 rank 1: cell at (230, 80)
+  pos.board[80] = -KY;   // file 1 rank 9: cell at (410, 480)
+  pos.board[20] = -RY;   // promoted pieces use their own picture
+  const cv::Mat board = Drawn(pos);
+  const PieceImageSet pieces = MarkedPieces();
+
+  struct Case { int square; int x; int y; bool turned; };
+  const Case cases[] = {{56, 140, 380, false}, {4, 230, 80, true}, {80, 410, 480, true}, {20, 140, 180, true}};
+  for (const Case& c : cases) {
+    const cv::Mat& piece = pieces.pictures[std::abs(pos.board[c.square])];
+    // Inside the grid lines every pixel comes from the piece, upright or turned.
+    for (int r = 1; r < 50; ++r)
+      for (int col = 1; col < 45; ++col) {
+        const cv::Vec3b expected = c.turned ? piece.at<cv::Vec3b>(49 - r, 44 - col) : piece.at<cv::Vec3b>(r, col);
+        ASSERT_EQ(board.at<cv::Vec3b>(c.y + r, c.x + col), expected) << "square " << c.square << " " << col << "," << r;
+      }
+    const cv::Point mark = c.turned ? cv::Point(c.x + 43, c.y + 48) : cv::Point(c.x + 2, c.y + 2);
+    EXPECT_EQ(board.at<cv::Vec3b>(mark), CornerMark) << "square " << c.square;
+    EXPECT_EQ(board.at<cv::Vec3b>(c.y, c.x + 20), White) << "grid over the piece's top edge";
+  }
+}
+
+TEST(DrawPosition, HandRowsShowPicturesAndCounts) {
+  Position pos;
+  pos.hand[Sente][0] = 2;    // two FU: picture at (10, 580), "x2" at (18, 583)
+  pos.hand[Gote][6] = 1;     // one HI: turned picture at (280, 10), "x1" at (288, 13)
+  pos.hand[Sente][3] = 12;   // GI at (145, 580), "x12"
+  pos.hand[Gote][2] = -1;    // counts below 1 draw nothing
+  const cv::Mat board = Drawn(pos);
+  const PieceImageSet pieces = MarkedPieces();
+
+  EXPECT_EQ(board.at<cv::Vec3b>(580 + 20, 10 + 2), pieces.pictures[FU].at<cv::Vec3b>(20, 2));
+  EXPECT_EQ(board.at<cv::Vec3b>(582, 12), CornerMark);
+  EXPECT_EQ(board.at<cv::Vec3b>(10 + 48, 280 + 43), CornerMark);
+  EXPECT_EQ(board.at<cv::Vec3b>(10 + 30, 100 + 20), Black) << "Gote's KE count is -1";
+  EXPECT_EQ(board.at<cv::Vec3b>(580 + 30, 55 + 20), Black) << "Sente holds no KY";
+
+  // The count text stands on the top edge of its picture: compare the rows
+  // above each picture with the text drawn alone at the same origin.
+  struct Count { const char* text; int x; int top; };
+  for (const Count& c : {Count{"x2", 18, 580}, Count{"x1", 288, 10}, Count{"x12", 153, 580}}) {
+    cv::Mat alone(640, 640, CV_8UC3, cv::Scalar::all(0));
+    cv::putText(alone, c.text, {c.x, c.top + 3}, cv::FONT_HERSHEY_SIMPLEX, 0.4, cv::Scalar::all(255), 1, cv::LINE_AA);
+    const cv::Rect above(c.x - 8, c.top - 10, 45, 10);
+    EXPECT_TRUE(SamePixels(board(above), alone(above))) << c.text;
+    EXPECT_GT(cv::countNonZero(alone(above).reshape(1)), 3) << c.text;
+  }
+}
+
+TEST(DrawPosition, CodesOutsideThePieceRangeDrawNothing) {
+  Position pos;
+  pos.board[40] = 15;
+  pos.board[41] = -128;
+  pos.board[42] = 127;
+  const cv::Mat board = Drawn(pos);
+  EXPECT_TRUE(SamePixels(board, Drawn(Position{})));
+}
+
+TEST(CopyPieceImage, TurnedCopyMirrorsBothWays) {
+  cv::Mat piece(2, 2, CV_8UC3);
+  const cv::Vec3b p00(1, 2, 3), p10(4, 5, 6), p01(7, 8, 9), p11(10, 11, 12);
+  piece.at<cv::Vec3b>(0, 0) = p00;
+  piece.at<cv::Vec3b>(0, 1) = p10;
+  piece.at<cv::Vec3b>(1, 0) = p01;
+  piece.at<cv::Vec3b>(1, 1) = p11;
+  cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));
+  CopyPieceImage(piece, board, 100, 200, true);
+  EXPECT_EQ(board.at<cv::Vec3b>(200, 100), p11);
+  EXPECT_EQ(board.at<cv::Vec3b>(200, 101), p01);
+  EXPECT_EQ(board.at<cv::Vec3b>(201, 100), p10);
+  EXPECT_EQ(board.at<cv::Vec3b>(201, 101), p00);
+  CopyPieceImage(piece, board, 300, 400, false);
+  EXPECT_EQ(board.at<cv::Vec3b>(400, 300), p00);
+  EXPECT_EQ(board.at<cv::Vec3b>(400, 301), p10);
+  EXPECT_EQ(board.at<cv::Vec3b>(401, 300), p01);
+}
+
+// Per-pixel copy that skips board pixels outside the picture.
+cv::Mat ClippedReference(const cv::Mat& piece, int x, int y, bool turned) {
+  cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));
+  for (int r = 0; r < piece.rows; ++r)
+    for (int c = 0; c < piece.cols; ++c) {
+      if (x + c < 0 || x + c >= 640 || y + r < 0 || y + r >= 640) continue;
+      board.at<cv::Vec3b>(y + r, x + c) =
+          turned ? piece.at<cv::Vec3b>(piece.rows - 1 - r, piece.cols - 1 - c) : piece.at<cv::Vec3b>(r, c);
+    }
+  return board;
+}
+
+TEST(CopyPieceImage, PicturesReachingPastTheEdgeAreClipped) {
+  cv::Mat large(300, 260, CV_8UC3);
+  cv::randu(large, cv::Scalar::all(0), cv::Scalar::all(256));
+  struct Case { int x; int y; };
+  const Case cases[] = {{410, 480}, {10, 580}, {-20, -30}, {600, 10}, {-250, 400}, {700, 0}, {0, 1000}, {-400, -400}};
+  for (const Case& c : cases)
+    for (bool turned : {false, true}) {
+      cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));
+      CopyPieceImage(large, board, c.x, c.y, turned);
+      EXPECT_TRUE(SamePixels(board, ClippedReference(large, c.x, c.y, turned)))
+          << c.x << "," << c.y << (turned ? " turned" : " upright");
+    }
+}
+
+TEST(DrawPosition, OversizedPiecePicturesStayInsideThePicture) {
+  PieceImageSet pieces = MarkedPieces();
+  pieces.pictures[FU] = testing::MarkedPiece(FU, 200, 120);
+  Position pos;
+  pos.board[80] = FU;
+  pos.hand[Sente][0] = 1;
+  pos.hand[Gote][0] = 1;
+  const cv::Mat board = Drawn(pos, pieces);
+  EXPECT_EQ(board.at<cv::Vec3b>(599, 609), pieces.pictures[FU].at<cv::Vec3b>(119, 199));
+  EXPECT_EQ(board.at<cv::Vec3b>(639, 12), pieces.pictures[FU].at<cv::Vec3b>(59, 2));
+}
+
+}  // namespace
+}  // namespace fv

@@ -1,0 +1,109 @@
+#include <filesystem>
+#include <set>
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include "picture_check.h"
+#include "render/picture_writer.h"
+
+namespace fv {
+namespace {
+
+using testing::SamePixels;
+using testing::TempFolder;
+
+std::set<std::string> FilesIn(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+cv::Mat Numbered(int n) {
+  cv::Mat picture(640, 640, CV_8UC3, cv::Scalar::all(0));
+  picture(cv::Rect(n, n, 50, 50)).setTo(cv::Scalar(n, 255 - n, 7));
+  return picture;
+}
+
+std::vector<PictureJob> NumberedJobs(const TempFolder& folder, int count) {
+  std::vector<PictureJob> jobs;
+  for (int n = 0; n < count; ++n)
+    jobs.push_back({folder.File("rank" + std::to_string(n) + ".png"), [n](cv::Mat& picture) { picture = Numbered(n); }});
+  return jobs;
+}
+
+TEST(WritePictures, EveryJobEndsUpUnderItsOwnName) {
+  TempFolder folder;
+  for (unsigned threads : {1u, 3u, 0u}) {
+    const auto failures = WritePictures(NumberedJobs(folder, 20), threads);
+    EXPECT_TRUE(failures.empty()) << threads;
+    EXPECT_EQ(FilesIn(folder.path()).size(), 20u) << "no temporary files left";
+    for (int n = 0; n < 20; ++n) {
+      const cv::Mat read = cv::imread(folder.File("rank" + std::to_string(n) + ".png"), cv::IMREAD_COLOR);
+      EXPECT_TRUE(SamePixels(read, Numbered(n))) << n << " with " << threads << " threads";
+    }
+  }
+}
+
+TEST(WritePictures, PicturesOverAReferenceBoardKeepTheirOwnPixels) {
+  TempFolder folder;
+  const PngReference reference = MakePngReference(Numbered(0));
+  std::vector<PictureJob> jobs = NumberedJobs(folder, 6);
+  for (PictureJob& job : jobs) job.reference = &reference;
+  EXPECT_TRUE(WritePictures(jobs, 2).empty());
+  for (int n = 0; n < 6; ++n) {
+    const cv::Mat read = cv::imread(folder.File("rank" + std::to_string(n) + ".png"), cv::IMREAD_COLOR);
+    EXPECT_TRUE(SamePixels(read, Numbered(n))) << n;
+  }
+}
+
+TEST(WritePictures, UnwritableFolderGivesEveryFileWithItsReason) {
+  TempFolder folder;
+  std::vector<PictureJob> jobs = NumberedJobs(folder, 4);
+  jobs[1].path = folder.File("missing/rank1.png");
+  jobs[3].path = folder.File("missing/rank3.png");
+  const auto failures = WritePictures(jobs, 2);
+  ASSERT_EQ(failures.size(), 2u);
+  EXPECT_EQ(failures[0].path, jobs[1].path);
+  EXPECT_EQ(failures[1].path, jobs[3].path);
+  EXPECT_NE(failures[0].reason.find("No such file or directory"), std::string::npos) << failures[0].reason;
+  EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank0.png", "rank2.png"}));
+}
+
+TEST(WritePictures, DrawingThatThrowsIsReportedAndTheRestWritten) {
+  TempFolder folder;
+  std::vector<PictureJob> jobs = NumberedJobs(folder, 3);
+  jobs[0].draw = [](cv::Mat&) { throw std::out_of_range("location 99 is not 0..94"); };
+  const auto failures = WritePictures(jobs, 2);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].reason, "location 99 is not 0..94");
+  EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank1.png", "rank2.png"}));
+}
+
+TEST(WriteFileAtomically, FailedRenameLeavesNoFileBehind) {
+  TempFolder folder;
+  // A folder with something in it stands where the picture should go.
+  std::filesystem::create_directories(folder.path() / "rank001.png" / "inside");
+  const std::string reason = WriteFileAtomically(folder.File("rank001.png"), std::vector<std::uint8_t>(1000, 7));
+  EXPECT_NE(reason, "");
+  EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank001.png"}));
+  EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "rank001.png"));
+}
+
+TEST(WriteFileAtomically, ReplacesAnEarlierFileWhole) {
+  TempFolder folder;
+  const std::string path = folder.File("leaf.png");
+  ASSERT_EQ(WriteFileAtomically(path, std::vector<std::uint8_t>(5000, 1)), "");
+  ASSERT_EQ(WriteFileAtomically(path, std::vector<std::uint8_t>(10, 2)), "");
+  EXPECT_EQ(std::filesystem::file_size(path), 10u);
+  EXPECT_EQ(FilesIn(folder.path()).size(), 1u);
+}
+
+TEST(WritePicture, ReportsPicturesItCannotEncode) {
+  TempFolder folder;
+  EXPECT_NE(WritePicture(folder.File("grey.png"), cv::Mat(8, 8, CV_8UC1)), "");
+  EXPECT_TRUE(FilesIn(folder.path()).empty());
+}
+
+}  // namespace
+}  // namespace fv

@@ -1,0 +1,81 @@
+#include <cstdio>
+#include <fstream>
+
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include "picture_check.h"
+#include "render/board_picture.h"
+#include "render/piece_images.h"
+
+namespace fv {
+namespace {
+
+using testing::TempFolder;
+
+std::string ReadAll(std::FILE* file) {
+  std::rewind(file);
+  std::string text;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, file)) text += buffer;
+  return text;
+}
+
+TEST(LoadPieceImages, ReadsTheFourteenFilesInCodeOrder) {
+  TempFolder folder;
+  for (int kind = 1; kind <= PieceKindCount; ++kind) {  // grey files too are read as colour
+    const cv::Mat picture(50, 40 + kind, kind % 2 ? CV_8UC3 : CV_8UC1, cv::Scalar::all(200));
+    ASSERT_TRUE(cv::imwrite(PieceImagePath(folder.path().string(), kind), picture));
+  }
+  std::FILE* warnings = std::tmpfile();
+  const PieceImageSet set = LoadPieceImages(folder.path().string(), warnings);
+  EXPECT_EQ(ReadAll(warnings), "");
+  std::fclose(warnings);
+  EXPECT_TRUE(set.pictures[0].empty());
+  for (int kind = 1; kind <= PieceKindCount; ++kind) {
+    EXPECT_EQ(set.pictures[kind].cols, 40 + kind) << kind;
+    EXPECT_EQ(set.pictures[kind].type(), CV_8UC3);
+  }
+  EXPECT_EQ(PieceImagePath("./img", FU), "./img/FU.jpg");
+  EXPECT_EQ(PieceImagePath("./img", RY), "./img/RY.jpg");
+}
+
+TEST(LoadPieceImages, MissingOrDamagedFilesWarnOnceAndGetAPlainTile) {
+  TempFolder folder;
+  const std::string dir = folder.path().string();
+  ASSERT_TRUE(cv::imwrite(PieceImagePath(dir, FU), cv::Mat(50, 45, CV_8UC3, cv::Scalar(10, 20, 30))));
+  std::ofstream(PieceImagePath(dir, KY)) << "not a picture";
+  std::FILE* warnings = std::tmpfile();
+  const PieceImageSet set = LoadPieceImages(dir, warnings);
+  const std::string text = ReadAll(warnings);
+  std::fclose(warnings);
+
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 13);
+  EXPECT_EQ(text.find("FU.jpg"), std::string::npos);
+  EXPECT_NE(text.find("fvexplain: " + dir + "/KY.jpg: not a readable JPEG picture"), std::string::npos) << text;
+  EXPECT_NE(text.find("fvexplain: " + dir + "/RY.jpg: no such piece picture"), std::string::npos) << text;
+
+  for (int kind = 2; kind <= PieceKindCount; ++kind) {
+    EXPECT_EQ(set.pictures[kind].size(), cv::Size(45, 50)) << kind;
+    EXPECT_GT(cv::countNonZero(set.pictures[kind].reshape(1)), 45 * 50) << "a light tile, not black";
+  }
+  EXPECT_FALSE(testing::SamePixels(set.pictures[KY], set.pictures[KE])) << "tiles carry their names";
+
+  Position pos;
+  pos.board[40] = -RY;
+  cv::Mat board;
+  DrawPosition(pos, set, board);
+  EXPECT_NE(board.at<cv::Vec3b>(80 + 4 * 50 + 25, 50 + 4 * 45 + 5), cv::Vec3b(0, 0, 0)) << "the board still reads";
+}
+
+TEST(LoadPieceImages, TheShippedPiecesFitACell) {
+  const PieceImageSet set = LoadPieceImages(FV_SOURCE_DIR "/img", nullptr);
+  for (int kind = 1; kind <= PieceKindCount; ++kind) {
+    EXPECT_LE(set.pictures[kind].cols, 45) << kind;
+    EXPECT_LE(set.pictures[kind].rows, 50) << kind;
+    EXPECT_FALSE(testing::SamePixels(set.pictures[kind], FallbackPieceTile(kind))) << "file " << kind << " was read";
+  }
+}
+
+}  // namespace
+}  // namespace fv

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+#include <opencv2/imgcodecs.hpp>
+
+#include "picture_check.h"
+#include "render/board_picture.h"
+#include "render/feature_picture.h"
+#include "render/png_encoder.h"
+
+namespace fv {
+namespace {
+
+using testing::SamePixels;
+
+cv::Mat Decoded(const cv::Mat& picture) {
+  PngScratch scratch;
+  std::vector<std::uint8_t> bytes;
+  EncodePng(picture, scratch, bytes);
+  return cv::imdecode(bytes, cv::IMREAD_UNCHANGED);
+}
+
+cv::Mat Noise(int width, int height, int levels) {
+  cv::Mat picture(height, width, CV_8UC3);
+  cv::randu(picture, cv::Scalar::all(0), cv::Scalar::all(levels));
+  return picture;
+}
+
+// Repeats of a 45-pixel tile along the rows, like pieces on a board rank.
+cv::Mat RepeatedCells() {
+  const cv::Mat tile = Noise(45, 50, 256);
+  cv::Mat picture(100, 640, CV_8UC3, cv::Scalar::all(0));
+  for (int x = 0; x + 45 <= 640; x += 45) tile.copyTo(picture(cv::Rect(x, 20, 45, 50)));
+  return picture;
+}
+
+cv::Mat DrawnBoard() {
+  Position pos;
+  for (int c = 0; c < 9; ++c) pos.board[54 + c] = FU, pos.board[18 + c] = -FU;
+  pos.board[76] = OU;
+  pos.hand[Sente][0] = 3;
+  cv::Mat board;
+  DrawPosition(pos, LoadPieceImages(FV_SOURCE_DIR "/img", nullptr), board);
+  DrawFeature(board, -812, 76, 81, 88);
+  return board;
+}
+
+TEST(EncodePng, DecodesToTheSamePixels) {
+  struct Case { const char* what; cv::Mat picture; };
+  const Case cases[] = {
+      {"drawn board", DrawnBoard()},
+      {"black", cv::Mat(640, 640, CV_8UC3, cv::Scalar::all(0))},
+      {"noise", Noise(640, 640, 256)},
+      {"few levels", Noise(640, 640, 3)},
+      {"repeated cells", RepeatedCells()},
+      {"one pixel", Noise(1, 1, 256)},
+      {"one row", Noise(7, 1, 256)},
+      {"one column", Noise(1, 9, 2)},
+      {"rows longer than the window", Noise(11000, 3, 2)},
+  };
+  for (const Case& c : cases) {
+    const cv::Mat decoded = Decoded(c.picture);
+    EXPECT_TRUE(SamePixels(decoded, c.picture)) << c.what;
+  }
+}
+
+TEST(EncodePng, PartOfALargerPictureKeepsItsOwnPixels) {
+  const cv::Mat whole = Noise(200, 100, 4);
+  const cv::Mat part = whole(cv::Rect(30, 20, 90, 50));
+  EXPECT_TRUE(SamePixels(Decoded(part), part.clone()));
+}
+
+TEST(EncodePng, CompressesBoardPictures) {
+  PngScratch scratch;
+  std::vector<std::uint8_t> bytes;
+  EncodePng(DrawnBoard(), scratch, bytes);
+  EXPECT_LT(bytes.size(), 640u * 640 * 3 / 4);
+}
+
+TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
+  const cv::Mat board = DrawnBoard();
+  const PngReference reference = MakePngReference(board);
+  struct Case { const char* what; cv::Rect changed; };
+  const Case cases[] = {
+      {"unchanged", {0, 0, 0, 0}},           {"first row", {0, 0, 640, 1}},
+      {"last row", {100, 639, 5, 1}},        {"one pixel mid-row", {300, 301, 1, 1}},
+      {"a band", {0, 200, 640, 37}},         {"every row", {639, 0, 1, 640}},
+  };
+  for (const Case& c : cases) {
+    cv::Mat picture = board.clone();
+    picture(c.changed).setTo(cv::Scalar(1, 2, 3));
+    PngScratch scratch;
+    std::vector<std::uint8_t> bytes;
+    EncodePng(picture, scratch, bytes, &reference);
+    EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), picture)) << c.what;
+  }
+  // A coded row is matched against the true row above, even where that row's
+  // codes are taken over and the scratch still holds an earlier picture's row.
+  const cv::Mat base = Noise(64, 40, 256), other = Noise(64, 1, 256);
+  const PngReference baseReference = MakePngReference(base);
+  cv::Mat earlier = base.clone(), later = base.clone();
+  other.copyTo(earlier.row(20));
+  other.copyTo(later.row(21));
+  PngScratch reused;
+  std::vector<std::uint8_t> first, second;
+  EncodePng(earlier, reused, first, &baseReference);
+  EncodePng(later, reused, second, &baseReference);
+  EXPECT_TRUE(SamePixels(cv::imdecode(first, cv::IMREAD_COLOR), earlier));
+  EXPECT_TRUE(SamePixels(cv::imdecode(second, cv::IMREAD_COLOR), later));
+
+  // A reference of another size is not used.
+  const cv::Mat small = Noise(20, 10, 256);
+  PngScratch scratch;
+  std::vector<std::uint8_t> bytes;
+  EncodePng(small, scratch, bytes, &reference);
+  EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), small));
+}
+
+TEST(EncodePng, RejectsOtherPictureKinds) {
+  PngScratch scratch;
+  std::vector<std::uint8_t> bytes;
+  EXPECT_THROW(EncodePng(cv::Mat(4, 4, CV_8UC1), scratch, bytes), std::invalid_argument);
+  EXPECT_THROW(EncodePng(cv::Mat(4, 4, CV_16UC3), scratch, bytes), std::invalid_argument);
+  EXPECT_THROW(EncodePng(cv::Mat(), scratch, bytes), std::invalid_argument);
+}
+
+}  // namespace
+}  // namespace fv
