@@ -11,13 +11,13 @@ constexpr int DeadRankDepth(int kind) {
   return kind == FU || kind == KY ? 1 : kind == KE ? 2 : 0;
 }
 
-bool IsDead(PieceCode code, int square) {
+}  // namespace
+
+bool CanNeverMove(PieceCode code, int square) {
   const int kind = std::abs(code);
   const int depth = code > 0 ? RankOf(square) : 10 - RankOf(square);
   return depth <= DeadRankDepth(kind);
 }
-
-}  // namespace
 
 std::string SquareName(int square) {
   return std::to_string(FileOf(square)) + std::to_string(RankOf(square));
@@ -54,7 +54,7 @@ std::string PositionProblem(const Position& pos) {
   }
   for (int square = 0; square < SquareCount; ++square) {
     const PieceCode code = pos.board[square];
-    if (code != 0 && IsDead(code, square)) {
+    if (code != 0 && CanNeverMove(code, square)) {
       return std::string(code > 0 ? "+" : "-") + std::string(PieceNames[std::abs(code) - 1]) +
              " on " + SquareName(square) + " can never move";
     }

@@ -18,6 +18,10 @@ constexpr int SetPiecesBesidesKings = 38;
 // ranks, since such a piece can never move again.
 std::string PositionProblem(const Position& pos);
 
+// Whether the piece `code` on `square` can never move: a FU or KY on its
+// owner's farthest rank, a KE on its owner's two farthest ranks.
+bool CanNeverMove(PieceCode code, int square);
+
 // "Sente" or "Gote".
 const char* SideName(int side);
 

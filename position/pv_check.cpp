@@ -32,6 +32,9 @@ std::string DropProblem(int side, const Position& pos, std::string_view move) {
   if (pos.hand[side][kind] < 1) return "drops " + std::string(name) + ", which " + SideName(side) + " does not hold";
   const int to = SquareOfDigits(move[2], move[3]);
   if (pos.board[to] != 0) return "drops onto the occupied square " + SquareName(to);
+  if (CanNeverMove(PieceCode(side == Sente ? kind + 1 : -(kind + 1)), to)) {
+    return "drops " + std::string(name) + " on " + SquareName(to) + ", where it can never move";
+  }
   return "";
 }
 
@@ -43,11 +46,16 @@ std::string BoardMoveProblem(int side, const Position& pos, std::string_view mov
   if (pos.board[to] != 0 && OwnerOf(pos.board[to]) == side) {
     return "a piece of " + std::string(SideName(side)) + " stands on " + SquareName(to);
   }
+  // A PV ends before a king is taken; a leaf without a king has no evaluation.
+  if (std::abs(pos.board[to]) == OU) return "takes the king of " + std::string(SideName(1 - side)) + " on " + SquareName(to);
   const std::string_view name = move.substr(4, 2);
   const std::string_view plain = PieceNames[std::abs(piece) - 1];
   const std::string_view promoted = PieceNames[std::abs(Promote(piece)) - 1];
   if (name != plain && name != promoted) {
     return "moves " + std::string(plain) + " from " + SquareName(from) + " but names " + std::string(name);
+  }
+  if (name == plain && CanNeverMove(piece, to)) {
+    return "moves " + std::string(plain) + " to " + SquareName(to) + " unpromoted, where it can never move";
   }
   return "";
 }

@@ -11,9 +11,10 @@ namespace fv {
 
 // Why `side` cannot play the six move characters `move` in `pos`, or "" if it
 // can: the digits must be 1 to 9 (origin 00 for a drop); a board move needs a
-// piece of the mover on the origin, none on the destination, and the name of
-// the moved piece or of its promoted form; a drop needs a hand kind the mover
-// holds (never OU) and an empty destination.
+// piece of the mover on the origin, none on the destination, no king to take
+// there, and the name of the moved piece or of its promoted form; a drop needs
+// a hand kind the mover holds (never OU) and an empty destination. No move may
+// leave a FU, KY or KE where it can never move again (see CanNeverMove).
 std::string PvMoveProblem(int side, const Position& pos, std::string_view move);
 
 // Plays the PV on a copy of `start` from `side`, the sides alternating, and

@@ -81,9 +81,9 @@ void AnalysisRun::ShowLeaf() {
   PrintBoard(position_, stdout);
 }
 
-// The record's checks already refuse every position that the weights cannot
-// evaluate, so only the PV can lead to one (a move that captures a king): it
-// is refused under the name of the search log.
+// The record's and the PV's checks already refuse every position that the
+// weights cannot evaluate (the PV check refuses taking a king); should a leaf
+// still be one, it is refused under the name of the search log.
 void AnalysisRun::AnalyzeLeaf() {
   try {
     CheckEvaluable(position_);

@@ -1,9 +1,22 @@
 #include "run/command_line.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
 namespace fv {
+
+namespace {
+
+// The number atoi reads (leading blanks, a sign, the digits up to the first
+// other character; 0 without a leading number), saturated to the int range
+// where atoi's result would be undefined.
+int LeadingNumber(const char* text) {
+  return int(std::clamp<long>(std::strtol(text, nullptr, 10), INT_MIN, INT_MAX));
+}
+
+}  // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const argv[]) {
   CommandLine line;
@@ -11,7 +24,7 @@ CommandLine ParseCommandLine(int argc, const char* const argv[]) {
   const char* argument = argv[1];
   if (!std::strcmp(argument, "-h") || !std::strcmp(argument, "--help")) line.request = Request::Help;
   else if (!std::strcmp(argument, "--version")) line.request = Request::Version;
-  else line.settings.sortMode = std::atoi(argument);
+  else line.settings.sortMode = LeadingNumber(argument);
   return line;
 }
 

@@ -47,6 +47,13 @@ TEST(CsaRecord, BoardCellsAndKings) {
   EXPECT_EQ(pos.board[80], OU);
   EXPECT_EQ(pos.kingSquare[Gote], 0);
   EXPECT_EQ(pos.kingSquare[Sente], 80);
+  // A cell naming no piece, even one beginning with O, moves no king square.
+  for (const char* cell : {"-OY", "+OX", "-O "}) {
+    const Position stray = Read(Header + Board({{SquareOf(1, 9), cell}})).position;
+    EXPECT_EQ(stray.board[SquareOf(1, 9)], 0) << cell;
+    EXPECT_EQ(stray.kingSquare[Gote], SquareOf(5, 1)) << cell;
+    EXPECT_EQ(stray.kingSquare[Sente], SquareOf(5, 9)) << cell;
+  }
 }
 
 TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {

@@ -6,14 +6,15 @@
 namespace fv {
 namespace {
 
-// Kings on 59 and 51; Sente's FU on 77 and KA on 88; Gote's FU on 33, KI on
-// 32 and UM on 28; Sente holds a GI, Gote a KA.
+// Kings on 59 and 51; Sente's FU on 77, KA on 88 and KY on 12; Gote's FU on
+// 33, KI on 32 and UM on 28; Sente holds a KE and a GI, Gote a FU and a KA.
 Position Sample() {
   Position pos;
   pos.board[SquareOf(5, 9)] = OU, pos.board[SquareOf(5, 1)] = -OU;
   pos.board[SquareOf(7, 7)] = FU, pos.board[SquareOf(8, 8)] = KA;
   pos.board[SquareOf(3, 3)] = -FU, pos.board[SquareOf(3, 2)] = -KI, pos.board[SquareOf(2, 8)] = -UM;
-  pos.hand[Sente][3] = 1, pos.hand[Gote][5] = 1;
+  pos.board[SquareOf(1, 2)] = KY;
+  pos.hand[Sente][2] = 1, pos.hand[Sente][3] = 1, pos.hand[Gote][0] = 1, pos.hand[Gote][5] = 1;
   return pos;
 }
 
@@ -32,6 +33,11 @@ TEST(PvCheck, EachMoveAgainstThePosition) {
       {Sente, "0055OU", "OU cannot be dropped"}, {Sente, "0055UM", "UM cannot be dropped"},
       {Sente, "0055KA", "drops KA, which Sente does not hold"}, {Gote, "0055GI", "drops GI, which Gote does not hold"},
       {Sente, "0033GI", "drops onto the occupied square 33"}, {Gote, "0077KA", "drops onto the occupied square 77"},
+      {Sente, "8851KA", "takes the king of Gote on 51"}, {Gote, "2859UM", "takes the king of Sente on 59"},
+      {Sente, "1211KY", "moves KY to 11 unpromoted, where it can never move"}, {Sente, "1211NY", ""},
+      {Gote, "3339FU", "moves FU to 39 unpromoted, where it can never move"}, {Gote, "3338FU", ""},
+      {Sente, "0042KE", "drops KE on 42, where it can never move"}, {Sente, "0043KE", ""},
+      {Gote, "0019FU", "drops FU on 19, where it can never move"}, {Gote, "0018FU", ""}, {Sente, "0011GI", ""},
   };
   for (const Case& c : cases) EXPECT_EQ(PvMoveProblem(c.side, Sample(), c.move), c.problem) << c.move;
 }

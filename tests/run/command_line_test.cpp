@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "run/command_line.h"
@@ -19,6 +20,9 @@ TEST(CommandLine, OneArgumentIsReadWithAtoiOthersAreIgnored) {
       {{"7"}, Request::Analyse, 7},     {{"1x"}, Request::Analyse, 1},     {{"x1"}, Request::Analyse, 0},
       {{"  +3"}, Request::Analyse, 3},  {{""}, Request::Analyse, 0},       {{"--help=1"}, Request::Analyse, 0},
       {{"1", "1"}, Request::Analyse, 0}, {{"--help", "x"}, Request::Analyse, 0},
+      {{"2147483647"}, Request::Analyse, INT_MAX}, {{"-2147483648"}, Request::Analyse, INT_MIN},
+      {{"4294967297"}, Request::Analyse, INT_MAX}, {{"99999999999999999999"}, Request::Analyse, INT_MAX},
+      {{"-4294967295"}, Request::Analyse, INT_MIN},
       {{"-h"}, Request::Help, 0},       {{"--help"}, Request::Help, 0},    {{"--version"}, Request::Version, 0},
   };
   for (const Case& c : cases) {
