@@ -114,6 +114,23 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), small));
 }
 
+// Every changed row of a picture coded over a reference, for pictures whose
+// rows are narrower than the cell distances repeats are looked for at.
+TEST(EncodePng, ChangedRowsOfNarrowPicturesDecodeToTheNewPicture) {
+  for (const int width : {1, 7, 100}) {
+    const cv::Mat base = Noise(width, 120, 2);
+    const PngReference reference = MakePngReference(base);
+    for (int y = 0; y < base.rows; y += 3) {
+      cv::Mat picture = base.clone();
+      picture.row(y).setTo(cv::Scalar(1, 0, 1));
+      PngScratch scratch;
+      std::vector<std::uint8_t> bytes;
+      EncodePng(picture, scratch, bytes, &reference);
+      EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), picture)) << "width " << width << ", row " << y;
+    }
+  }
+}
+
 TEST(EncodePng, RejectsOtherPictureKinds) {
   PngScratch scratch;
   std::vector<std::uint8_t> bytes;
