@@ -4,9 +4,10 @@
 // pictures repeated along its rows. The encoder stores the scanlines unfiltered
 // in one deflate block with the fixed Huffman code, and finds repeats only at
 // a few distances that such pictures have: the pixel to the left, the row
-// above, and one to eight board cells to the left. On a board picture that is
-// about four times faster than OpenCV's PNG writer at its default settings,
-// with smaller files (about 130 KB); any PNG reader decodes the exact pixels.
+// above, and one to eight board cells to the left (never beyond the row
+// above). On a board picture that is about four times faster than OpenCV's
+// PNG writer at its default settings, with smaller files (about 130 KB); any
+// PNG reader decodes the exact pixels.
 //
 // Each row is coded from itself and the row above only, so pictures made from
 // one board (the ranked terms, each the leaf board with its own mark) take
