@@ -78,47 +78,55 @@ BitCode DistanceCode(int distance) {
   return {Reverse(i, 5) | static_cast<std::uint32_t>(distance - DistanceBase[i]) << 5, 5 + extra};
 }
 
+// Bits into the start of `out`, which it makes at least `maxBytes` long up
+// front (and never shortens, so a reused buffer is not cleared again), so
+// that each code costs a shift, an or and at times one store.
 class BitWriter {
  public:
-  explicit BitWriter(std::vector<std::uint8_t>& out) : out_(out) {}
+  BitWriter(std::vector<std::uint8_t>& out, std::size_t maxBytes) : out_(out) {
+    if (out.size() < maxBytes + 8) out.resize(maxBytes + 8);
+  }
   void Put(BitCode code) {
     buffer_ |= static_cast<std::uint64_t>(code.bits) << count_;
     count_ += code.length;
     written_ += static_cast<std::size_t>(code.length);
     if (count_ >= 32) {
-      for (int i = 0; i < 4; ++i) out_.push_back(static_cast<std::uint8_t>(buffer_ >> (8 * i)));
+      const auto word = static_cast<std::uint32_t>(buffer_);
+      std::memcpy(&out_[at_], &word, 4);
+      at_ += 4;
       buffer_ >>= 32;
       count_ -= 32;
     }
   }
-  // Appends the codes of a row encoded on its own.
-  void Append(const PngRowCode& row) {
-    const std::uint8_t* bytes = row.bits.data();
-    std::size_t left = row.bitCount;
-    for (; left >= 32; left -= 32, bytes += 4) {
-      std::uint32_t word;
-      std::memcpy(&word, bytes, 4);
-      Put({word, 32});
-    }
-    for (; left > 0; ++bytes) {
-      const int n = static_cast<int>(std::min<std::size_t>(left, 8));
-      Put({*bytes & ((1u << n) - 1), n});
-      left -= static_cast<std::size_t>(n);
+  // Appends bits [from, to) of `bits` (padded with eight bytes after `to`).
+  void Append(const std::uint8_t* bits, std::size_t from, std::size_t to) {
+    while (from < to) {
+      std::uint64_t word;
+      std::memcpy(&word, bits + from / 8, 8);
+      const int n = static_cast<int>(std::min<std::size_t>(to - from, 32));
+      Put({static_cast<std::uint32_t>(word >> (from % 8)) & static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1), n});
+      from += static_cast<std::size_t>(n);
     }
   }
-  // Pads the last byte with zero bits.
-  void Finish() {
-    for (; count_ > 0; count_ -= 8, buffer_ >>= 8) out_.push_back(static_cast<std::uint8_t>(buffer_));
+  // Pads the last byte with zero bits; returns the number of bytes written.
+  std::size_t Finish() {
+    for (; count_ > 0; count_ -= 8, buffer_ >>= 8) out_[at_++] = static_cast<std::uint8_t>(buffer_);
     count_ = 0;
+    return at_;
   }
   std::size_t written() const { return written_; }
 
  private:
   std::vector<std::uint8_t>& out_;
+  std::size_t at_ = 0;
   std::uint64_t buffer_ = 0;
   int count_ = 0;
   std::size_t written_ = 0;
 };
+
+// Most bytes `size` bytes of data take: a literal has at most 9 bits, a
+// repeat of 3 or more bytes at most 25, plus the block's header and end.
+constexpr std::size_t MaxDeflateBytes(std::size_t size) { return (9 * size + 10) / 8 + 1; }
 
 struct Candidate {
   int distance;
@@ -138,24 +146,55 @@ std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_
   return n;
 }
 
+// Distances repeats are looked for at, none beyond one scanline (`stride`).
 std::vector<Candidate> Candidates(std::size_t stride) {
   std::vector<Candidate> candidates;
-  for (std::size_t distance : {std::size_t{3}, stride})
-    if (distance <= WindowSize) candidates.push_back({static_cast<int>(distance), DistanceCode(static_cast<int>(distance))});
-  for (int cells = 1; cells <= CellCandidates; ++cells)
-    candidates.push_back({cells * CellBytes, DistanceCode(cells * CellBytes)});
+  auto add = [&](std::size_t distance) {
+    if (distance <= stride && distance <= WindowSize)
+      candidates.push_back({static_cast<int>(distance), DistanceCode(static_cast<int>(distance))});
+  };
+  add(3);
+  add(stride);
+  for (std::size_t cells = 1; cells <= CellCandidates; ++cells) add(cells * CellBytes);
   return candidates;
+}
+
+// Whether `code`, taken from another picture, codes the bytes at `here` too.
+bool StillHolds(const PngCode& code, const std::uint8_t* here) {
+  if (code.distance == 0) return *here == code.literal;
+  return MatchLength(here, here - code.distance, code.length) == code.length;
 }
 
 // The codes of scanline [begin, end) of `data`. Matches end inside the
 // scanline and reach back at most one scanline, so the codes depend on this
 // scanline and the one above only: a row that is the same in two pictures, with
-// the same row above, has the same codes in both.
+// the same row above, has the same codes in both. Where one of `guesses` (codes
+// of the same row of another picture) starts at the current byte and still
+// holds, it is taken without a search, together with the guesses after it that
+// hold too. The codes go to `bits` and, if given, to `record`.
 void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
-                const std::vector<Candidate>& candidates, BitWriter& bits) {
+                const std::vector<Candidate>& candidates, BitWriter& bits,
+                const PngRowCode* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
   std::size_t i = begin;
   int literals = 0;  // length of the current run of literals
+  const PngCode* guess = guesses ? guesses->codes.data() : nullptr;
+  const PngCode* lastGuess = guesses ? guess + guesses->codes.size() : nullptr;
   while (i < end) {
+    if (guess) {
+      const std::size_t at = i - begin;
+      while (guess != lastGuess && guess->position < at) ++guess;
+      if (guess != lastGuess && guess->position == at && StillHolds(*guess, data + i)) {
+        const std::size_t fromBit = guess->bitOffset;
+        do {
+          i += guess->length;
+          ++guess;
+        } while (guess != lastGuess && StillHolds(*guess, data + i));
+        const std::size_t toBit = guess == lastGuess ? guesses->bitCount : guess->bitOffset;
+        bits.Append(guesses->bits.data(), fromBit, toBit);
+        literals = 0;
+        continue;
+      }
+    }
     std::size_t best = 0;
     const Candidate* chosen = nullptr;
     const std::size_t limit = std::min<std::size_t>(MaxMatch, end - i);
@@ -181,6 +220,10 @@ void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
         }
       }
     }
+    if (record)
+      record->push_back({static_cast<std::uint32_t>(i - begin), static_cast<std::uint32_t>(bits.written()),
+                         static_cast<std::uint16_t>(chosen ? best : 1),
+                         static_cast<std::uint16_t>(chosen ? chosen->distance : 0), data[i]});
     if (chosen) {
       bits.Put(LengthCodes[best]);
       bits.Put(chosen->code);
@@ -195,12 +238,14 @@ void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
 }
 
 PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size_t end,
-                          const std::vector<Candidate>& candidates) {
+                          const std::vector<Candidate>& candidates, std::vector<std::uint8_t>& buffer) {
   PngRowCode row;
-  BitWriter bits(row.bits);
-  DeflateRow(data, begin, end, candidates, bits);
+  BitWriter bits(buffer, MaxDeflateBytes(end - begin));
+  DeflateRow(data, begin, end, candidates, bits, nullptr, &row.codes);
   row.bitCount = bits.written();
-  bits.Finish();
+  const std::size_t bytes = bits.Finish();
+  row.bits.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(bytes));
+  row.bits.resize(bytes + 8);  // room for eight-byte loads at the end
   row.adler = Adler32(data + begin, end - begin);
   return row;
 }
@@ -221,27 +266,29 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
 }
 
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
-std::uint32_t Deflate(const cv::Mat& picture, const std::vector<std::uint8_t>& data, const PngReference* reference,
+std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
                       const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
+  const std::vector<std::uint8_t>& data = scratch.scanlines;
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
-  BitWriter bits(out);
+  BitWriter bits(scratch.deflated, MaxDeflateBytes(data.size()));
   bits.Put({0b011, 3});  // last block, fixed Huffman code
   std::uint32_t adler = 1;
   for (int y = 0; y < picture.rows; ++y) {
     const std::size_t begin = stride * static_cast<std::size_t>(y);
     std::uint32_t rowAdler;
     if (taken[y]) {
-      bits.Append(reference->rows[y]);
+      bits.Append(reference->rows[y].bits.data(), 0, reference->rows[y].bitCount);
       rowAdler = reference->rows[y].adler;
     } else {
-      DeflateRow(data.data(), begin, begin + stride, candidates, bits);
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits, reference ? &reference->rows[y] : nullptr);
       rowAdler = Adler32(data.data() + begin, stride);
     }
     adler = static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
   }
   bits.Put(FixedSymbolCode(256));  // end of block
-  bits.Finish();
+  const std::size_t bytes = bits.Finish();
+  out.insert(out.end(), scratch.deflated.begin(), scratch.deflated.begin() + static_cast<std::ptrdiff_t>(bytes));
   return adler;
 }
 
@@ -271,12 +318,18 @@ std::size_t OpenChunk(std::vector<std::uint8_t>& out) {
 void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, std::vector<std::uint8_t>& scanlines) {
   const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
   scanlines.resize(stride * picture.rows);
-  for (int y = 0; y < picture.rows; ++y) {
-    if (taken[y] && (y + 1 == picture.rows || taken[y + 1])) continue;
-    std::uint8_t* line = &scanlines[stride * y];
-    line[0] = 0;
-    cv::Mat rgb(1, picture.cols, CV_8UC3, line + 1);
-    cv::cvtColor(picture.row(y), rgb, cv::COLOR_BGR2RGB);
+  auto needed = [&](int y) { return !taken[y] || (y + 1 < picture.rows && !taken[y + 1]); };
+  for (int y = 0; y < picture.rows;) {
+    if (!needed(y)) {
+      ++y;
+      continue;
+    }
+    int band = y + 1;  // rows [y, band) are converted in one call
+    while (band < picture.rows && needed(band)) ++band;
+    for (int row = y; row < band; ++row) scanlines[stride * row] = 0;
+    cv::Mat rgb(band - y, picture.cols, CV_8UC3, &scanlines[stride * y + 1], stride);
+    cv::cvtColor(picture.rowRange(y, band), rgb, cv::COLOR_BGR2RGB);
+    y = band;
   }
 }
 
@@ -300,9 +353,10 @@ PngReference MakePngReference(const cv::Mat& picture) {
   FillScanlines(picture, std::vector<char>(static_cast<std::size_t>(picture.rows), 0), data);
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
+  std::vector<std::uint8_t> buffer;
   for (int y = 0; y < picture.rows; ++y) {
     const std::size_t begin = stride * static_cast<std::size_t>(y);
-    reference.rows.push_back(EncodeRowAlone(data.data(), begin, begin + stride, candidates));
+    reference.rows.push_back(EncodeRowAlone(data.data(), begin, begin + stride, candidates, buffer));
   }
   return reference;
 }
@@ -313,7 +367,6 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
   if (!Compatible(picture, reference)) reference = nullptr;
   const std::vector<char> taken = RowsTakenOver(picture, reference);
   FillScanlines(picture, taken, scratch.scanlines);
-  const std::vector<std::uint8_t>& data = scratch.scanlines;
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   out.insert(out.end(), Signature, Signature + 8);
@@ -326,7 +379,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
 
   chunk = OpenChunk(out);
   out.insert(out.end(), {0x78, 0x01});  // zlib header: deflate, 32 KiB window, fastest
-  PutBigEndian(out, Deflate(picture, data, reference, taken, out));
+  PutBigEndian(out, Deflate(picture, scratch, reference, taken, out));
   CloseChunk(out, chunk, "IDAT");
 
   chunk = OpenChunk(out);

@@ -4,9 +4,10 @@
 // pictures repeated along its rows. The encoder stores the scanlines unfiltered
 // in one deflate block with the fixed Huffman code, and finds repeats only at
 // a few distances that such pictures have: the pixel to the left, the row
-// above, and one to eight board cells to the left. On a board picture that is
-// about four times faster than OpenCV's PNG writer at its default settings,
-// with smaller files (about 130 KB); any PNG reader decodes the exact pixels.
+// above, and one to eight board cells to the left (never beyond the row
+// above). On a board picture that is about four times faster than OpenCV's
+// PNG writer at its default settings, with smaller files (about 130 KB); any
+// PNG reader decodes the exact pixels.
 //
 // Each row is coded from itself and the row above only, so pictures made from
 // one board (the ranked terms, each the leaf board with its own mark) take
@@ -23,16 +24,31 @@ namespace fv {
 // Working memory for one encoder thread, reused from picture to picture.
 struct PngScratch {
   std::vector<std::uint8_t> scanlines;
+  std::vector<std::uint8_t> deflated;
+};
+
+// One deflate code of a row: a literal byte, or a repeat of `length` bytes
+// from `distance` bytes back, starting `position` bytes into the row and
+// `bitOffset` bits into the row's codes.
+struct PngCode {
+  std::uint32_t position;
+  std::uint32_t bitOffset;
+  std::uint16_t length;
+  std::uint16_t distance;  // 0 for a literal
+  std::uint8_t literal;
 };
 
 // The codes of one row coded on its own, and the row's Adler-32.
 struct PngRowCode {
-  std::vector<std::uint8_t> bits;
+  std::vector<std::uint8_t> bits;  // followed by eight zero bytes
   std::size_t bitCount = 0;
   std::uint32_t adler = 1;
+  std::vector<PngCode> codes;
 };
 
-// A picture coded once, whose unchanged rows other pictures take over.
+// A picture coded once, whose unchanged rows other pictures take over. Its
+// rows' codes also serve as first guesses for changed rows: each guess is used
+// where it still holds for the new row.
 struct PngReference {
   cv::Mat picture;
   std::vector<PngRowCode> rows;
@@ -44,7 +60,8 @@ PngReference MakePngReference(const cv::Mat& picture);
 // Appends the PNG file of `picture` (8-bit, three channels, blue-green-red) to
 // `out`; the file holds the same pixels as truecolour RGB. Throws
 // std::invalid_argument for any other kind of picture. With a `reference` of
-// the same size, rows equal to its rows (and below equal rows) reuse its codes.
+// the same size, rows equal to its rows (and below equal rows) reuse its codes,
+// and the other rows reuse those of its codes that still hold.
 void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uint8_t>& out,
                const PngReference* reference = nullptr);
 

@@ -114,6 +114,42 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), small));
 }
 
+// Marks drawn over copies of one board, as the ranked pictures are: each file
+// decodes to its own pixels and stays about as small as one coded on its own.
+TEST(EncodePng, MarkedCopiesOfABoardDecodeToTheirPixels) {
+  const cv::Mat board = DrawnBoard();
+  const PngReference reference = MakePngReference(board);
+  struct Term { int value, king, first, second; };
+  const Term terms[] = {{-812, 76, 81, 88}, {4064, 4, 0, 80}, {31, 76, 40, 41}, {-32768, 4, 94, 87}, {0, 76, 76, 76}};
+  PngScratch scratch;
+  for (const Term& t : terms) {
+    cv::Mat picture = board.clone();
+    DrawFeature(picture, t.value, t.king, t.first, t.second);
+    std::vector<std::uint8_t> over, alone;
+    EncodePng(picture, scratch, over, &reference);
+    EncodePng(picture, scratch, alone);
+    EXPECT_TRUE(SamePixels(cv::imdecode(over, cv::IMREAD_COLOR), picture)) << t.value;
+    EXPECT_LT(over.size(), alone.size() * 11 / 10) << t.value;
+  }
+}
+
+// Every changed row of a picture coded over a reference, for pictures whose
+// rows are narrower than the cell distances repeats are looked for at.
+TEST(EncodePng, ChangedRowsOfNarrowPicturesDecodeToTheNewPicture) {
+  for (const int width : {1, 7, 100}) {
+    const cv::Mat base = Noise(width, 120, 2);
+    const PngReference reference = MakePngReference(base);
+    for (int y = 0; y < base.rows; y += 3) {
+      cv::Mat picture = base.clone();
+      picture.row(y).setTo(cv::Scalar(1, 0, 1));
+      PngScratch scratch;
+      std::vector<std::uint8_t> bytes;
+      EncodePng(picture, scratch, bytes, &reference);
+      EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), picture)) << "width " << width << ", row " << y;
+    }
+  }
+}
+
 TEST(EncodePng, RejectsOtherPictureKinds) {
   PngScratch scratch;
   std::vector<std::uint8_t> bytes;
