@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <vector>
 
 #include "engine/evaluator.h"
 #include "engine/movegen.h"
@@ -29,26 +30,15 @@ void ExpectAgrees(const Evaluator& e, const Board& b, const char* what) {
   ASSERT_EQ(e.Value(b.SideToMove()), b.SideToMove() == Sente ? ref.total : -ref.total) << what;
 }
 
-TEST(Evaluator, FreshComputationMatchesTheExplainer) {
-  Evaluator e(SmallWeights());
-  Board b;
-  b.Set(StartPosition(), Sente);
-  e.Reset(b);
-  ExpectAgrees(e, b, "start");
-  for (const char* record : testing::TacticalRecords) {
-    b = BoardOf(testing::RecordOf(record));
-    e.Reset(b);
-    ExpectAgrees(e, b, record);
-  }
-}
-
-TEST(Evaluator, IncrementalUpdatesMatchTheExplainerAlongRandomGames) {
+TEST(Evaluator, FreshAndIncrementalValuesMatchTheExplainerAlongRandomGames) {
   // Random legal games cover captures, drops, promotions and king moves of
   // both sides; every step is checked forwards and again on the way back.
   Evaluator e(SmallWeights());
-  for (const char* record : testing::TacticalRecords) {
-    Board b = BoardOf(testing::RecordOf(record));
+  std::vector<Board> roots = {BoardOf({StartPosition(), Sente})};
+  for (const char* record : testing::TacticalRecords) roots.push_back(BoardOf(testing::RecordOf(record)));
+  for (Board& b : roots) {
     e.Reset(b);
+    ExpectAgrees(e, b, "fresh");
     std::array<Move, 80> played{};
     std::uint32_t seed = 99;
     int plies = 0;
@@ -78,11 +68,10 @@ TEST(Evaluator, TotalTruncatesTowardZero) {
   Weights w;
   w.kpp.assign(PackedKppBlockSize, 0);
   w.kkp.assign(KkpValueCount, 0);
-  const PositionRecord kings = testing::PositionWith({{OU, 5, 9}, {-OU, 4, 1}});
   const int ks = SquareOf(5, 9), kg = SquareOf(4, 1);
   w.kkp[KkpIndex(ks, kg, 0)] = -40;  // Sente's FU count 0
   Evaluator e(w);
-  Board b = BoardOf(kings);
+  Board b = BoardOf(testing::PositionWith({{OU, 5, 9}, {-OU, 4, 1}}));
   e.Reset(b);
   EXPECT_EQ(e.KkpSum(), -40);
   EXPECT_EQ(e.SenteTotal(), -1);

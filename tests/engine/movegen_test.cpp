@@ -146,12 +146,5 @@ TEST(MoveRules, EachIllegalMoveRefusedAndEachLegalOneFound) {
   }
 }
 
-TEST(MoveRules, CheckmatedSideHasNoMove) {
-  // A gold on 1b, guarded by the pawn on 1c and the gold on 2c, mates the corner king.
-  Board b = BoardOf(PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KI, 1, 2}, {FU, 1, 3}}, {}, {}, Gote));
-  EXPECT_TRUE(b.InCheck());
-  EXPECT_TRUE(LegalTexts(b).empty());
-}
-
 }  // namespace
 }  // namespace fv::engine

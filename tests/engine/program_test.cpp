@@ -78,14 +78,7 @@ TEST_F(Program, SearchLeavesPositionAndLog) {
 }
 
 TEST_F(Program, BadInputEndsWithAClearMessage) {
-  struct Case {
-    const char* what;
-    const char* file;
-    const char* content;
-    const char* args;
-    int status;
-    const char* message;
-  };
+  struct Case { const char *what, *file, *content, *args; int status; const char* message; };
   const Case cases[] = {
       {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open the weight file"},
       {"bad settings", "engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole number"},

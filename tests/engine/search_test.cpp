@@ -84,36 +84,32 @@ TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
   EXPECT_GE(evaluatedLeaves, 15);
 }
 
-TEST(Search, FindsMateAndNeverMatesByAPawnDrop) {
-  const std::array<std::int8_t, 7> gold = {0, 0, 0, 0, 1, 0, 0};
-  const std::array<std::int8_t, 7> pawn = {1, 0, 0, 0, 0, 0, 0};
-  // A gold dropped on 1b mates; with only a pawn in hand the same drop is illegal.
-  const PositionRecord withGold = PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}}, gold);
-  const PositionRecord withPawn = PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}}, pawn);
-  const SearchResult mate = Search(BoardOf(withGold), SmallWeights(), Depth(3));
-  EXPECT_EQ(mate.iterations.back().score, MateScore - 1);
-  Board after = PlayPv(withGold, mate.iterations.back().pv);
-  std::array<Move, MaxMoves> replies;
-  EXPECT_EQ(GenerateLegal(after, replies.data()), 0);
-  const SearchResult noMate = Search(BoardOf(withPawn), SmallWeights(), Depth(1));
-  EXPECT_LT(noMate.iterations.back().score, MateBound);
-}
-
-TEST(Search, GoteToMoveScoresFromSenteView) {
-  // Gote is mated in one: the score from Sente's view is the negated mate.
-  const std::array<std::int8_t, 7> gold = {0, 0, 0, 0, 1, 0, 0};
-  const PositionRecord r = PositionWith({{-OU, 5, 1}, {OU, 1, 9}, {-KI, 2, 7}, {-KE, 3, 7}}, {}, gold, Gote);
-  const SearchResult result = Search(BoardOf(r), SmallWeights(), Depth(3));
-  EXPECT_EQ(result.iterations.back().score, -(MateScore - 1));
+TEST(Search, FindsMateFromEitherSideAndNeverMatesByAPawnDrop) {
+  // A gold dropped on 1b mates (Gote's on 5h mirrored); with only a pawn in
+  // hand the same drop is illegal. Scores are from Sente's view.
+  const std::array<std::int8_t, 7> gold = {0, 0, 0, 0, 1, 0, 0}, pawn = {1, 0, 0, 0, 0, 0, 0};
+  struct Case { PositionRecord root; int depth, score; };
+  const Case cases[] = {
+      {PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}}, gold), 3, MateScore - 1},
+      {PositionWith({{-OU, 5, 1}, {OU, 1, 9}, {-KI, 2, 7}, {-KE, 3, 7}}, {}, gold, Gote), 3, -(MateScore - 1)},
+      {PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}}, pawn), 1, 0},
+  };
+  for (const Case& c : cases) {
+    const SearchResult result = Search(BoardOf(c.root), SmallWeights(), Depth(c.depth));
+    if (c.score == 0) {
+      EXPECT_LT(result.iterations.back().score, MateBound);
+      continue;
+    }
+    EXPECT_EQ(result.iterations.back().score, c.score);
+    Board after = PlayPv(c.root, result.iterations.back().pv);
+    std::array<Move, MaxMoves> replies;
+    EXPECT_EQ(GenerateLegal(after, replies.data()), 0);
+  }
 }
 
 TEST(Search, PerpetualCheckLosesAndOtherRepetitionsDraw) {
-  struct Case {
-    const char* what;
-    std::vector<bool> inCheck;  // by ply from the root; the last entry is the repeated position
-    int distance;
-    int expected;
-  };
+  // inCheck by ply from the root; the last entry is the repeated position.
+  struct Case { const char* what; std::vector<bool> inCheck; int distance, expected; };
   const Case cases[] = {
       {"quiet cycle", {false, false, false, false, false}, 4, 0},
       {"we were checked at every turn", {false, true, false, true, false, true}, 4, MateScore - 5},

@@ -14,7 +14,6 @@ namespace fv {
 namespace {
 
 using testing::SparseWeightFile;
-using testing::TempDir;
 
 // Two kings alone: Sente's on 77 (4i), Gote's on 4 (5a). The Gote view looks
 // from 80 - 4 = 76 with the other king on 80 - 77 = 3.
@@ -22,25 +21,20 @@ constexpr int SenteKing = 77;
 constexpr int GoteKing = 4;
 
 TEST(Decomposition, TwoKingsAloneByHand) {
-  TempDir dir;
-  const std::string path = dir.File("fv.bin");
-  {
-    SparseWeightFile file(path);
-    // KKP: the fourteen hand features with count 0 are taken, nothing else.
-    file.Kkp(SenteKing, GoteKing, 0, 10);    // own FU count 0
-    file.Kkp(SenteKing, GoteKing, 19, 20);   // own KY count 0
-    file.Kkp(SenteKing, GoteKing, 42, -5);   // own HI count 0
-    file.Kkp(SenteKing, GoteKing, 1, 1000);  // own FU count 1: not present
-    file.Kkp(76, 3, 0, 7);
-    file.Kkp(76, 3, 24, 3);                  // own KE count 0
-    // KPP: the pair (opponent FU count 0, own FU count 0) in the Sente view,
-    // the diagonal of opponent HI count 0 in the Gote view.
-    file.Kpp(SenteKing, 19, 0, 100);
-    file.Kpp(76, 87, 87, -33);
-    file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
-  }
-  const EvaluationBreakdown result =
-      DecomposeEvaluation(sample::TwoKings(SenteKing, GoteKing), WeightFile::Open(path, nullptr));
+  SparseWeightFile file;
+  // KKP: the fourteen hand features with count 0 are taken, nothing else.
+  file.Kkp(SenteKing, GoteKing, 0, 10);    // own FU count 0
+  file.Kkp(SenteKing, GoteKing, 19, 20);   // own KY count 0
+  file.Kkp(SenteKing, GoteKing, 42, -5);   // own HI count 0
+  file.Kkp(SenteKing, GoteKing, 1, 1000);  // own FU count 1: not present
+  file.Kkp(76, 3, 0, 7);
+  file.Kkp(76, 3, 24, 3);                  // own KE count 0
+  // KPP: the pair (opponent FU count 0, own FU count 0) in the Sente view,
+  // the diagonal of opponent HI count 0 in the Gote view.
+  file.Kpp(SenteKing, 19, 0, 100);
+  file.Kpp(76, 87, 87, -33);
+  file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
+  const EvaluationBreakdown result = DecomposeEvaluation(sample::TwoKings(SenteKing, GoteKing), file.Open());
   EXPECT_EQ(result.kkpSum, 10 + 20 - 5 - (7 + 3));
   EXPECT_EQ(result.kppSum, 100 - (-33));
   EXPECT_EQ(result.material, 0);
@@ -81,14 +75,9 @@ TEST(Decomposition, FeatureListOfListedPieces) {
 
 TEST(Decomposition, FullBoardIdentities) {
   // Kings on 76 and 4: both views look from 76 with the other king on 4.
-  TempDir dir;
-  const std::string path = dir.File("fv.bin");
-  {
-    SparseWeightFile file(path);
-    file.FillView(76, 4, testing::HashWeight);
-  }
-  const Position pos = sample::StartingPosition();
-  const EvaluationBreakdown result = DecomposeEvaluation(pos, WeightFile::Open(path, nullptr));
+  SparseWeightFile file;
+  file.FillView(76, 4, testing::HashWeight);
+  const EvaluationBreakdown result = DecomposeEvaluation(sample::StartingPosition(), file.Open());
   ASSERT_EQ(result.terms.size(), 2756u);
   const std::int64_t termSum = std::accumulate(result.terms.begin(), result.terms.end(), std::int64_t{0},
                                                [](std::int64_t s, const FeatureContribution& t) { return s + t.value; });
@@ -117,17 +106,13 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
       {31, 0, 1, 0, 87},   {-31, 0, 1, 0, 86},  {0, 32, 0, 1, -86},
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    const std::string path = dir.File("fv.bin");
-    {
-      SparseWeightFile file(path);
-      file.Kkp(76, 3, c.sentePawns, c.kkp);
-      file.Kpp(76, c.sentePawns, c.sentePawns, c.kpp);
-    }
+    SparseWeightFile file;
+    file.Kkp(76, 3, c.sentePawns, c.kkp);
+    file.Kpp(76, c.sentePawns, c.sentePawns, c.kpp);
     Position pos = sample::TwoKings(76, 3);
     pos.hand[Sente][0] = std::int8_t(c.sentePawns);
     pos.hand[Gote][0] = std::int8_t(c.gotePawns);
-    const EvaluationBreakdown result = DecomposeEvaluation(pos, WeightFile::Open(path, nullptr));
+    const EvaluationBreakdown result = DecomposeEvaluation(pos, file.Open());
     EXPECT_EQ(result.kkpSum, c.kkp);
     EXPECT_EQ(result.kppSum, c.kpp);
     EXPECT_EQ(result.material, 87 * (c.sentePawns - c.gotePawns));

@@ -15,8 +15,6 @@
 namespace fv {
 namespace {
 
-using testing::TempDir;
-
 std::vector<std::int16_t> Block(int king) {
   std::vector<std::int16_t> block(PackedKppBlockSize);
   FillDemoKppBlock(king, block);
@@ -31,10 +29,9 @@ constexpr int King59 = 76;  // 5i, Sente's home square
 constexpr int On(int base, int s) { return base + s; }
 
 // Squares as the view takes them, around the king on 5i (76).
-constexpr int Sq59 = 76, Sq58 = 67, Sq48 = 68, Sq49 = 77, Sq68 = 66, Sq57 = 58, Sq47 = 59, Sq67 = 57,
-              Sq38 = 69, Sq69 = 75, Sq79 = 74, Sq55 = 40, Sq51 = 4, Sq28 = 70, Sq91 = 0, Sq11 = 8, Sq52 = 13;
-constexpr int OwnFU = 81, OppFU = 162, OwnKE = 360, OppKE = 441, OwnGI = 504, OppGI = 585, OwnKI = 666,
-              OppKI = 747, OppKA = 909, OwnUM = 990, OppUM = 1071, OwnHI = 1152, OppHI = 1233, OppRY = 1395;
+constexpr int Sq58 = 67, Sq48 = 68, Sq68 = 66, Sq57 = 58, Sq47 = 59, Sq38 = 69, Sq69 = 75, Sq79 = 74, Sq55 = 40,
+              Sq51 = 4, Sq28 = 70, Sq91 = 0, Sq52 = 13;
+constexpr int OwnFU = 81, OppFU = 162, OwnGI = 504, OwnKI = 666, OppKI = 747, OppUM = 1071, OppHI = 1233, OppRY = 1395;
 
 TEST(DemoWeights, DocumentedIdeas) {
   const std::vector<std::int16_t> block = Block(King59);
@@ -42,25 +39,18 @@ TEST(DemoWeights, DocumentedIdeas) {
   const Case cases[] = {
       // Single pieces: defenders' bonus and attackers' penalty by king distance.
       {"own gold in front of the king", On(OwnKI, Sq58), On(OwnKI, Sq58), 40},
-      {"own silver two steps away", On(OwnGI, Sq57), On(OwnGI, Sq57), 24},
       {"own gold far away still counts a little", On(OwnKI, Sq91), On(OwnKI, Sq91), 1},
-      {"own horse three steps away", On(OwnUM, Sq55 + 9), On(OwnUM, Sq55 + 9), 16},
-      {"own rook far away", On(OwnHI, Sq52), On(OwnHI, Sq52), 2},
       {"opponent's dragon next to the king", On(OppRY, Sq48), On(OppRY, Sq48), -60},
-      {"opponent's knight two steps away", On(OppKE, Sq57), On(OppKE, Sq57), -22},
       {"opponent's pawn four steps away", On(OppFU, Sq55), On(OppFU, Sq55), -2},
-      {"opponent's bishop eight steps away", On(OppKA, Sq91), On(OppKA, Sq91), -3},
       {"two silvers in hand", 58 + 2, 58 + 2, 50},
       {"opponent's rook in hand", 87 + 1, 87 + 1, 0},
       // Pairs of own pieces.
       {"gold and silver side by side near the king", On(OwnKI, Sq58), On(OwnGI, Sq48), 16},
-      {"gold and silver two steps apart", On(OwnKI, Sq68), On(OwnGI, Sq47), 6},
       {"gold and silver three steps apart", On(OwnKI, Sq68), On(OwnGI, Sq38), 0},
       {"pawn wall in front of the king", On(OwnFU, Sq57), On(OwnFU, Sq47), 8},
       {"pawns beside the king: side by side, no wall", On(OwnFU, Sq69), On(OwnFU, Sq79), 12},
       // Pairs of the opponent's pieces.
       {"opponent's gold and horse next to the king", On(OppKI, Sq58), On(OppUM, Sq68), -24},
-      {"opponent's silvers five steps away", On(OppGI, Sq55 - 9), On(OppGI, Sq55 - 8), -3},
       {"opponent's rook behind its pawn", On(OppHI, Sq51), On(OppFU, Sq57), -14},
       {"opponent's pawns do not combine", On(OppFU, Sq58), On(OppFU, Sq68), 0},
       // Mixed pairs and hand counts.
@@ -87,16 +77,12 @@ TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
       {"home king, no pawn in hand", King59, 4, 0, 10},
       {"king on 5h, two pawns in hand", Sq58, 4, 2, 6 + 2},
       {"king on 5e", Sq55, 4, 0, -30},
-      {"king on 5a", Sq51, 4, 0, -60},
       {"one bishop in hand", King59, 4, 39 + 1, 4},
-      {"two golds in hand", King59, 4, 34 + 2, 6},
       {"pawn on its starting rank", King59, 4, 36 + Sq57, 0},
       {"pawn on 5c", King59, 4, 36 + Sq52 + 9, 15},
       {"rook on the opponent's side", King59, 4, 576 + Sq52, 20},
-      {"rook at home", King59, 4, 576 + Sq28, 0},
       {"dragon at home", King59, 4, 657 + Sq28, 10},
       {"gold next to the enemy king on 5a", King59, 4, 333 + Sq52, 4 + 12},
-      {"silver two steps from the enemy king", King59, 4, 252 + Sq52 + 9, 8 + 8},
       {"pawn next to the enemy king: no support", King59, 4, 36 + Sq52, 20},
   };
   for (const Case& c : cases) EXPECT_EQ(DemoKkpWeight(c.king, c.otherKing, c.feature), c.units * WeightScale) << c.idea;
@@ -104,10 +90,10 @@ TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
 
 // The whole demonstration file, written once for the tests that read it.
 const WeightFile& DemoFile() {
-  static const TempDir dir;
+  static const test::TempFile path("");
   static const WeightFile file = [] {
-    WriteDemoWeights(dir.File("fv.bin"));
-    return WeightFile::Open(dir.File("fv.bin"), nullptr);
+    WriteDemoWeights(path.path());
+    return WeightFile::Open(path.path(), nullptr);
   }();
   return file;
 }
@@ -150,8 +136,7 @@ TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
 }
 
 TEST(DemoWeights, UnwritablePathIsReported) {
-  TempDir dir;
-  EXPECT_THROW(WriteDemoWeights(dir.File("missing/fv.bin")), std::runtime_error);
+  EXPECT_THROW(WriteDemoWeights("/nonexistent/fv.bin"), std::runtime_error);
 }
 
 }  // namespace

@@ -35,27 +35,13 @@ TEST(RankingOrder, ModesAndStableTies) {
       {0, {5, 5, -5, 5}, {0, 1, 2, 3}},
       {1, {5, 0, 5, 0}, {0, 2, 1, 3}},
       {2, {5, 0, 5, 0}, {1, 3, 0, 2}},
+      // A Sente-view weight of -32768 and a Gote-view one (value +32768).
+      {0, {100, -32768, 32767, 32768, -200}, {1, 3, 2, 4, 0}},
+      {1, {100, -32768, 32767, 32768, -200}, {3, 2, 0, 4, 1}},
+      {2, {100, -32768, 32767, 32768, -200}, {1, 4, 0, 2, 3}},
   };
   for (const Case& c : cases) {
     std::vector<FeatureContribution> terms = Terms(c.values);
-    SortContributions(terms, c.mode);
-    EXPECT_EQ(OriginalOrder(terms), c.order) << "mode " << c.mode;
-  }
-}
-
-TEST(RankingOrder, ExtremeWeightsInEveryMode) {
-  // A Sente-view weight of -32768 and a Gote-view weight of -32768 (value
-  // +32768) against ordinary terms.
-  const std::vector<std::int32_t> values = {100, -32768, 32767, 32768, -200};
-  struct Case { int mode; std::vector<std::int16_t> order; };
-  const Case cases[] = {
-      {0, {1, 3, 2, 4, 0}},
-      {1, {3, 2, 0, 4, 1}},
-      {2, {1, 4, 0, 2, 3}},
-      {-5, {1, 4, 0, 2, 3}},
-  };
-  for (const Case& c : cases) {
-    std::vector<FeatureContribution> terms = Terms(values);
     SortContributions(terms, c.mode);
     EXPECT_EQ(OriginalOrder(terms), c.order) << "mode " << c.mode;
   }

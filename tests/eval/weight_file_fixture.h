@@ -1,45 +1,34 @@
-// Weight files written for tests: sparse files of any size with chosen values
-// at chosen value indices, in a temporary folder of their own.
+// Weight files written for tests: temporary sparse files of any size with
+// chosen values at chosen value indices.
 #pragma once
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "eval/weight_file.h"
 #include "eval/weight_layout.h"
+#include "tests/support/test_files.h"
 
 namespace fv::testing {
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fvexplain-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() { std::filesystem::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
-// A file of `bytes` bytes, all zero (sparse) except the values written later.
+// A temporary weight file of `bytes` bytes, all zero (sparse) except the
+// values written; removed with the object.
 class SparseWeightFile {
  public:
-  SparseWeightFile(const std::string& path, std::uint64_t bytes = WeightFileBytes) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC, 0644);
-    if (fd_ < 0 || ::ftruncate(fd_, off_t(bytes)) != 0) throw std::runtime_error("cannot create " + path);
+  explicit SparseWeightFile(std::uint64_t bytes = WeightFileBytes) {
+    fd_ = ::open(file_.path().c_str(), O_RDWR | O_TRUNC);
+    if (fd_ < 0 || ::ftruncate(fd_, off_t(bytes)) != 0) throw std::runtime_error("cannot create " + file_.path());
   }
   ~SparseWeightFile() { ::close(fd_); }
+  const std::string& path() const { return file_.path(); }
+  WeightFile Open(std::FILE* warnings = nullptr) const { return WeightFile::Open(path(), warnings); }
 
   // Writes values little-endian starting at value index `first`.
   void Write(std::uint64_t first, std::span<const std::int16_t> values) {
@@ -71,17 +60,9 @@ class SparseWeightFile {
   }
 
  private:
+  test::TempFile file_{""};
   int fd_ = -1;
 };
-
-// Everything written to `stream`; closes it.
-inline std::string Contents(std::FILE* stream) {
-  std::rewind(stream);
-  std::string text;
-  for (int c; (c = std::fgetc(stream)) != EOF;) text += char(c);
-  std::fclose(stream);
-  return text;
-}
 
 // Deterministic pseudo-random weight of a value index, over the whole 16 bits.
 inline std::int16_t HashWeight(std::uint64_t index) {

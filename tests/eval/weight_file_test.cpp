@@ -7,20 +7,17 @@
 
 #include "position/input_error.h"
 #include "tests/eval/weight_file_fixture.h"
+#include "tests/support/test_files.h"
 
 namespace fv {
 namespace {
 
 using testing::HashWeight;
-using testing::Contents;
 using testing::SparseWeightFile;
-using testing::TempDir;
 
 TEST(WeightFile, ValuesAtTheBlockEdges) {
-  TempDir dir;
-  const std::string path = dir.File("fv.bin");
+  SparseWeightFile file;
   {
-    SparseWeightFile file(path);
     // By value position: block 80 (the Sente view of a king on 80), block 5
     // (the Gote view of a Sente king on 75) and the KKP section after them.
     const std::uint64_t block80 = 80 * PackedKppBlockSize, block5 = 5 * PackedKppBlockSize;
@@ -33,7 +30,7 @@ TEST(WeightFile, ValuesAtTheBlockEdges) {
     for (const auto& [index, value] : values) file.Write(index, value);
   }
   const std::vector<std::int16_t> rows = {0, 1, 700, 1475};
-  const LeafWeights leaf = WeightFile::Open(path, nullptr).ReadLeafWeights(80, 75, rows, rows);
+  const LeafWeights leaf = file.Open().ReadLeafWeights(80, 75, rows, rows);
   struct Case { int i, j; std::int16_t sente; };
   for (const Case c : {Case{0, 0, 101}, {1, 0, 102}, {0, 1, 102}, {1, 1, 103}, {700, 700, 104},
                        {1475, 0, 105}, {0, 1475, 105}, {1475, 1475, -32768}}) {
@@ -49,13 +46,12 @@ TEST(WeightFile, ValuesAtTheBlockEdges) {
 TEST(WeightFile, LookupsMatchTheExpandedSquareTable) {
   // A file of blocks 0 and 1 only; the square table of block 1 is built by
   // walking it in file order, row by row.
-  TempDir dir;
-  const std::string path = dir.File("fv.bin");
   const std::uint64_t values = 2 * PackedKppBlockSize;
+  SparseWeightFile file(values * 2);
   {
     std::vector<std::int16_t> all(values);
     for (std::uint64_t n = 0; n < values; ++n) all[n] = HashWeight(n);
-    SparseWeightFile(path, values * 2).Write(0, all);
+    file.Write(0, all);
   }
   std::vector<std::int16_t> square(std::size_t(KppFeatureCount) * KppFeatureCount);
   std::uint64_t at = PackedKppBlockSize;
@@ -66,7 +62,7 @@ TEST(WeightFile, LookupsMatchTheExpandedSquareTable) {
   }
   auto expected = [&](int i, int j) { return square[std::size_t(i) * KppFeatureCount + j]; };
 
-  const WeightFile weights = WeightFile::Open(path, nullptr);
+  const WeightFile weights = file.Open();
   std::vector<std::int16_t> all(KppFeatureCount);
   std::iota(all.begin(), all.end(), std::int16_t{0});
   const ViewWeights full = weights.ReadLeafWeights(1, 79, all, {}).sente;
@@ -98,25 +94,21 @@ TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
       {"ends inside the last KPP weight", KkpSectionByteOffset - 1, 0x34, 0, "has 176584211 bytes"},
   };
   for (const Case& c : cases) {
-    TempDir dir;
-    const std::string path = dir.File("fv.bin");
-    {
-      SparseWeightFile file(path, WeightFileBytes + 2);
-      file.Kpp(80, 1475, 1475, 0x1234);
-      file.Kkp(80, 80, 737, 3);  // the last weight of the file
-      file.Write(WeightFileBytes / 2, 0x5678);
-    }
-    std::filesystem::resize_file(path, c.bytes);
-    std::FILE* warnings = std::tmpfile();
+    SparseWeightFile file(WeightFileBytes + 2);
+    file.Kpp(80, 1475, 1475, 0x1234);
+    file.Kkp(80, 80, 737, 3);  // the last weight of the file
+    file.Write(WeightFileBytes / 2, 0x5678);
+    std::filesystem::resize_file(file.path(), c.bytes);
+    test::CapturedStream warnings;
     const std::vector<std::int16_t> last = {1475};
-    const LeafWeights leaf = WeightFile::Open(path, warnings).ReadLeafWeights(0, 0, last, last);
+    const LeafWeights leaf = file.Open(warnings.file()).ReadLeafWeights(0, 0, last, last);
     EXPECT_EQ(leaf.gote.Kpp(1475, 1475), c.lastKpp) << c.what;  // Gote view of kings on 0: block 80
     EXPECT_EQ(leaf.gote.kkp[737], c.lastKkp) << c.what;
-    const std::string text = Contents(warnings);
+    const std::string text = warnings.text();
     if (*c.warning == '\0') {
       EXPECT_EQ(text, "") << c.what;
     } else {
-      EXPECT_EQ(text.rfind("fvexplain: " + path + ": warning: ", 0), 0u) << text;
+      EXPECT_EQ(text.rfind("fvexplain: " + file.path() + ": warning: ", 0), 0u) << text;
       EXPECT_NE(text.find(c.warning), std::string::npos) << text;
       EXPECT_EQ(text.find('\n'), text.size() - 1) << "one line: " << text;
     }
@@ -124,22 +116,18 @@ TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
 }
 
 TEST(WeightFile, SizeChangeWhileTheEngineRanWarnsAtReadTime) {
-  TempDir dir;
-  const std::string path = dir.File("fv.bin");
-  SparseWeightFile file(path);
-  std::FILE* warnings = std::tmpfile();
-  const WeightFile weights = WeightFile::Open(path, warnings);
-  std::filesystem::resize_file(path, 1000);
+  const SparseWeightFile file;
+  test::CapturedStream warnings;
+  const WeightFile weights = file.Open(warnings.file());
+  std::filesystem::resize_file(file.path(), 1000);
   EXPECT_EQ(weights.ReadLeafWeights(40, 40, {}, {}).sente.kkp[0], 0);
-  EXPECT_NE(Contents(warnings).find("changed while the engine ran; it now has 1000 bytes"), std::string::npos);
+  EXPECT_NE(warnings.text().find("changed while the engine ran; it now has 1000 bytes"), std::string::npos);
 }
 
 TEST(WeightFile, UnusableFilesAndRequestsAreRefused) {
-  TempDir dir;
-  std::filesystem::create_directory(dir.File("folder"));
   struct Case { std::string path; const char* problem; };
-  for (const Case& c : {Case{dir.File("absent.bin"), "cannot open (No such file or directory)"},
-                        Case{dir.File("folder"), "is a directory, not a weight file"}}) {
+  for (const Case& c : {Case{"/nonexistent/fv.bin", "cannot open (No such file or directory)"},
+                        Case{"/tmp", "is a directory, not a weight file"}}) {
     try {
       WeightFile::Open(c.path, nullptr);
       ADD_FAILURE() << c.path << " was accepted";
@@ -148,8 +136,8 @@ TEST(WeightFile, UnusableFilesAndRequestsAreRefused) {
       EXPECT_EQ(e.problem(), c.problem);
     }
   }
-  SparseWeightFile small(dir.File("fv.bin"), 10);
-  const WeightFile weights = WeightFile::Open(dir.File("fv.bin"), nullptr);
+  const SparseWeightFile small(10);
+  const WeightFile weights = small.Open();
   const std::vector<std::int16_t> bad = {1476};
   EXPECT_THROW(weights.ReadLeafWeights(81, 0, {}, {}), std::out_of_range);
   EXPECT_THROW(weights.ReadLeafWeights(0, 0, bad, {}), std::out_of_range);

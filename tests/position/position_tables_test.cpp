@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "position/position.h"
 
 namespace fv {
@@ -14,22 +16,15 @@ TEST(PositionTables, SquareNumbering) {
   }
 }
 
-TEST(PositionTables, PromotionKeepsSideAndFixedPoints) {
-  struct Case { PieceCode code, promoted; };
-  for (const Case c : {Case{-1, -9}, {7, 14}, {-6, -13}, {5, 5}, {13, 13}, {8, 8}, {-8, -8},
-                       {0, 0}, {1, 9}, {2, 10}, {3, 11}, {4, 12}, {6, 13}, {-7, -14}, {-5, -5},
-                       {-2, -10}, {-3, -11}, {-4, -12}, {-14, -14}, {-9, -9}}) {
+// Promotion keeps the side and leaves gold, king and promoted pieces as they
+// are; a captured piece joins the hand unpromoted, a king joins none.
+TEST(PositionTables, PromotionAndHandKinds) {
+  struct Case { PieceCode code, promoted; int handKind; };
+  for (const Case c : {Case{FU, TO, 0}, {-KY, -NY, 1}, {KE, NK, 2}, {-GI, -NG, 3}, {-KA, -UM, 5}, {HI, RY, 6},
+                       {KI, KI, 4}, {-OU, -OU, -1}, {UM, UM, 5}, {-TO, -TO, 0}, {RY, RY, 6}, {Empty, Empty, -1}}) {
     EXPECT_EQ(Promote(c.code), c.promoted) << int(c.code);
+    EXPECT_EQ(HandKindTable[std::abs(c.code)], c.handKind) << int(c.code);
   }
-}
-
-TEST(PositionTables, CapturedPiecesJoinHandUnpromoted) {
-  EXPECT_EQ(HandKindTable[UM], 5);
-  EXPECT_EQ(HandKindTable[TO], 0);
-  EXPECT_EQ(HandKindTable[RY], 6);
-  EXPECT_EQ(HandKindTable[OU], -1);
-  EXPECT_EQ(HandKindTable[Empty], -1);
-  for (int kind = FU; kind <= HI; ++kind) EXPECT_EQ(HandKindTable[kind], kind - 1);
 }
 
 TEST(PositionTables, LocationsRunOverBoardThenHands) {
