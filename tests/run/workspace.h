@@ -2,10 +2,14 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <thread>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +53,12 @@ constexpr std::uint64_t WeightFileBytes = 186'268'248;
 struct RunResult {
   int status;  // exit status, or 128 + signal
   std::string out, err;
+  bool timedOut = false;  // killed, with everything it started, after the time limit
+};
+
+struct RunLimits {
+  int seconds = 60;
+  off_t fileBytes = 0;  // largest file the run may write (RLIMIT_FSIZE); 0: no limit
 };
 
 class Workspace {
@@ -96,10 +106,19 @@ class Workspace {
     fs::permissions(dir_ / "engine", fs::perms::owner_all);
   }
 
-  // Runs fvexplain here with an empty standard input.
-  RunResult Run(const std::vector<std::string>& arguments = {}) const {
+  // Runs fvexplain here with an empty standard input, in a process group of
+  // its own so that it and its engine are killed after the time limit. A
+  // file-size limit makes every write beyond it fail (EFBIG), as a full disk does.
+  RunResult Run(const std::vector<std::string>& arguments = {}, RunLimits limits = {}) const {
     const std::string out = dir_.string() + ".out", err = dir_.string() + ".err";
-    if (fork() == 0) {
+    const pid_t child = fork();
+    if (child == 0) {
+      setpgid(0, 0);
+      if (limits.fileBytes > 0) {
+        const rlimit size{rlim_t(limits.fileBytes), rlim_t(limits.fileBytes)};
+        setrlimit(RLIMIT_FSIZE, &size);
+        std::signal(SIGXFSZ, SIG_IGN);
+      }
       std::vector<char*> argv{const_cast<char*>(FVEXPLAIN_PATH)};
       for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
@@ -109,9 +128,22 @@ class Workspace {
       if (chdir(dir_.c_str()) == 0) execv(FVEXPLAIN_PATH, argv.data());
       _exit(127);
     }
+    setpgid(child, child);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds);
     int status = 0;
-    wait(&status);
-    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err)};
+    bool timedOut = false;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        kill(-child, SIGKILL);
+        waitpid(child, &status, 0);
+        timedOut = true;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(-child, SIGKILL);  // whatever the engine left running
+    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err),
+                     timedOut};
     fs::remove(out), fs::remove(err);
     return result;
   }
