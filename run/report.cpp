@@ -25,7 +25,11 @@ std::string SystemProblem(const char* what, int error) { return std::string(what
 // ".report.html.tmp-<pid>" in the folder of `path`: hidden, and one per process.
 std::string TemporaryName(const std::string& path) {
   const std::filesystem::path target(path);
-  return (target.parent_path() / ("." + target.filename().string() + ".tmp-" + std::to_string(::getpid()))).string();
+  std::string name(".");
+  name += target.filename().string();
+  name += ".tmp-";
+  name += std::to_string(::getpid());
+  return (target.parent_path() / name).string();
 }
 
 }  // namespace
