@@ -1,13 +1,42 @@
 #include "position/line_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
 namespace fv {
 
-LineReader::LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "r")) {
-  if (!file_) openError_ = std::strerror(errno);
+namespace {
+
+// Opens `path` for reading if it is a regular file. O_NONBLOCK keeps a FIFO
+// from blocking the open; a FIFO or a device, which could block or never end,
+// is refused like a directory.
+std::FILE* OpenRegularFile(const std::string& path, std::string& error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    error = std::strerror(errno);
+    return nullptr;
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+    ::close(fd);
+    return nullptr;
+  }
+  std::FILE* file = ::fdopen(fd, "r");
+  if (!file) {
+    error = std::strerror(errno);
+    ::close(fd);
+  }
+  return file;
 }
+
+}  // namespace
+
+LineReader::LineReader(const std::string& path) : file_(nullptr) { file_ = OpenRegularFile(path, openError_); }
 
 LineReader::~LineReader() {
   if (file_) std::fclose(file_);

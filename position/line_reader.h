@@ -9,7 +9,7 @@ namespace fv {
 // Reads a text file the way fgets does with a 1024-byte buffer: one read gives
 // at most 1023 characters including the newline, so a longer line arrives in
 // pieces. A CR right before the line end is dropped, so CRLF files read like
-// LF files.
+// LF files. Only a regular file is opened.
 class LineReader {
  public:
   static constexpr int BufferSize = 1024;
@@ -20,7 +20,8 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
-  // Why the file could not be opened (the system's error text).
+  // Why the file could not be opened (the system's error text, or "not a
+  // regular file").
   const std::string& OpenError() const { return openError_; }
 
   // Reads the next line into the buffer. At end of file or on a read error it

@@ -1,5 +1,9 @@
 #include "render/jpeg_reader.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -56,8 +60,19 @@ const char* Decode(std::FILE* file, cv::Mat& picture) {
 
 std::string ReadJpeg(const std::string& path, cv::Mat& picture) {
   picture.release();
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return errno == ENOENT ? "no such piece picture" : "cannot open the picture";
+  // O_NONBLOCK keeps a FIFO from blocking the open; only a regular file is read.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? "no such piece picture" : "cannot open the picture";
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return "not a regular file";
+  }
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) {
+    ::close(fd);
+    return "cannot open the picture";
+  }
   const char* problem = Decode(file, picture);
   std::fclose(file);
   if (!problem) return {};

@@ -29,6 +29,7 @@ void EmptyLogFolder(const std::string& folder) {
   struct stat info;
   if (stat(folder.c_str(), &info) != 0) {
     if (errno != ENOENT) throw InputError(folder, "cannot examine (" + SystemError() + ")");
+    if (lstat(folder.c_str(), &info) == 0) throw InputError(folder, "is a link to a missing folder");
     if (mkdir(folder.c_str(), 0777) != 0) throw InputError(folder, "cannot create (" + SystemError() + ")");
     return;
   }

@@ -1,7 +1,12 @@
 #include "run/report.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "position/input_error.h"
 #include "run/paths.h"
@@ -15,14 +20,41 @@ constexpr int GalleryRowLength = 5;
 
 constexpr const char* PictureHeading = "\x93\xFC\x97\xCD\x8B\xC7\x96\xCA->\x96\x96\x92\x5B\x8B\xC7\x96\xCA";
 
+std::string SystemProblem(const char* what, int error) { return std::string(what) + " (" + std::strerror(error) + ")"; }
+
+// ".report.html.tmp-<pid>" in the folder of `path`: hidden, and one per process.
+std::string TemporaryName(const std::string& path) {
+  const std::filesystem::path target(path);
+  std::string name(".");
+  name += target.filename().string();
+  name += ".tmp-";
+  name += std::to_string(::getpid());
+  return (target.parent_path() / name).string();
+}
+
 }  // namespace
 
-Report::Report(const std::string& path) : path_(path), file_(std::fopen(path.c_str(), "w")) {
-  if (!file_) throw InputError(path, std::string("cannot create (") + std::strerror(errno) + ")");
+Report::Report(const std::string& path) : path_(path), temporaryPath_(TemporaryName(path)) {
+  // The rename at the end could not replace a directory: refuse it now,
+  // before the run touches anything.
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) throw InputError(path, SystemProblem("cannot create", EISDIR));
+  ::unlink(temporaryPath_.c_str());  // left by an interrupted run of the same process id
+  const int fd = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) throw InputError(path, SystemProblem("cannot create", errno));
+  file_ = ::fdopen(fd, "w");
+  if (!file_) {
+    const int error = errno;
+    ::close(fd);
+    ::unlink(temporaryPath_.c_str());
+    throw InputError(path, SystemProblem("cannot create", error));
+  }
 }
 
 Report::~Report() {
-  if (file_) std::fclose(file_);
+  if (!file_) return;
+  std::fclose(file_);
+  ::unlink(temporaryPath_.c_str());
 }
 
 void Report::WriteOpening() { std::fprintf(file_, "<HTML><BODY>"); }
@@ -44,10 +76,17 @@ void Report::WriteGallery(int rankCount) {
 
 void Report::WriteClosingAndClose() {
   std::fprintf(file_, "</BODY></HTML>");
-  const bool failed = std::ferror(file_) != 0;
-  const int closed = std::fclose(file_);
+  errno = 0;
+  std::string problem;
+  if (std::fflush(file_) != 0 || std::ferror(file_))
+    problem = errno != 0 ? SystemProblem("cannot write", errno) : "cannot write";
+  if (std::fclose(file_) != 0 && problem.empty()) problem = SystemProblem("cannot write", errno);
   file_ = nullptr;
-  if (failed || closed != 0) throw InputError(path_, "cannot write");
+  if (problem.empty() && std::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
+    problem = SystemProblem("cannot put the file in place", errno);
+  if (problem.empty()) return;
+  ::unlink(temporaryPath_.c_str());
+  throw InputError(path_, problem);
 }
 
 }  // namespace fv

@@ -6,12 +6,18 @@
 
 namespace fv {
 
-// The report stream, open from the start of the run to its end. Its texts
-// are written byte for byte; the page has no head and no character set.
+// The report stream, open from the start of the run to its end. The page is
+// written under a temporary name in its folder and renamed into place when it
+// is closed, so the final name holds either a complete page or the page of an
+// earlier run. Its texts are written byte for byte; the page has no head and
+// no character set.
 class Report {
  public:
-  // Creates or replaces the page; throws InputError if it cannot be created.
+  // Creates the temporary page; throws InputError (naming `path`) if it cannot
+  // be created or `path` is a directory.
   explicit Report(const std::string& path);
+  // A page that was never closed (the run stopped) is removed; an earlier
+  // page under `path` stays.
   ~Report();
   Report(const Report&) = delete;
   Report& operator=(const Report&) = delete;
@@ -27,12 +33,15 @@ class Report {
   // One picture per rank 1..rankCount at report width, "<br><br>" after
   // every fifth.
   void WriteGallery(int rankCount);
-  // "</BODY></HTML>", then closes the page; throws InputError if any write failed.
+  // "</BODY></HTML>", closes the page and renames it into place (a link under
+  // `path` is replaced, never written through). Throws InputError if a write
+  // or the rename failed; the temporary page is removed then.
   void WriteClosingAndClose();
 
  private:
   std::string path_;
-  std::FILE* file_;
+  std::string temporaryPath_;
+  std::FILE* file_ = nullptr;
 };
 
 }  // namespace fv

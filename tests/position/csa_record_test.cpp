@@ -109,7 +109,8 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
   };
   for (const Case& c : cases) EXPECT_EQ(Problem(test::TempFile(c.content).path()), c.problem) << c.content;
   EXPECT_EQ(Problem("/nonexistent/game000.csa"), "cannot open (No such file or directory)");
-  EXPECT_EQ(Problem("/tmp"), "cannot read");
+  EXPECT_EQ(Problem("/tmp"), "cannot open (Is a directory)");
+  EXPECT_EQ(Problem("/dev/zero"), "cannot open (not a regular file)");
 }
 
 }  // namespace

@@ -2,10 +2,15 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <thread>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +54,12 @@ constexpr std::uint64_t WeightFileBytes = 186'268'248;
 struct RunResult {
   int status;  // exit status, or 128 + signal
   std::string out, err;
+  bool timedOut = false;  // killed, with everything it started, after the time limit
+};
+
+struct RunLimits {
+  int seconds = 60;
+  off_t fileBytes = 0;  // largest file the run may write (RLIMIT_FSIZE); 0: no limit
 };
 
 class Workspace {
@@ -96,27 +107,63 @@ class Workspace {
     fs::permissions(dir_ / "engine", fs::perms::owner_all);
   }
 
-  // Runs fvexplain here with an empty standard input.
-  RunResult Run(const std::vector<std::string>& arguments = {}) const {
-    const std::string out = dir_.string() + ".out", err = dir_.string() + ".err";
-    if (fork() == 0) {
+  // Runs fvexplain here with an empty standard input, in a process group of
+  // its own so that it and its engine are killed after the time limit. A
+  // file-size limit makes every write beyond it fail (EFBIG), as a full disk does.
+  RunResult Run(const std::vector<std::string>& arguments = {}, RunLimits limits = {}) const {
+    // Pipes, not files, carry the output: a file-size limit must not cut it.
+    int outPipe[2], errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) throw std::runtime_error("cannot make pipes");
+    const pid_t child = fork();
+    if (child == 0) {
+      setpgid(0, 0);
+      if (limits.fileBytes > 0) {
+        const rlimit size{rlim_t(limits.fileBytes), rlim_t(limits.fileBytes)};
+        setrlimit(RLIMIT_FSIZE, &size);
+        std::signal(SIGXFSZ, SIG_IGN);
+      }
       std::vector<char*> argv{const_cast<char*>(FVEXPLAIN_PATH)};
       for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
       dup2(open("/dev/null", O_RDONLY), 0);
-      dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
-      dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
+      dup2(outPipe[1], 1);
+      dup2(errPipe[1], 2);
       if (chdir(dir_.c_str()) == 0) execv(FVEXPLAIN_PATH, argv.data());
       _exit(127);
     }
+    setpgid(child, child);
+    close(outPipe[1]), close(errPipe[1]);
+    std::string out, err;
+    std::thread outReader(DrainInto, outPipe[0], std::ref(out)), errReader(DrainInto, errPipe[0], std::ref(err));
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds);
     int status = 0;
-    wait(&status);
-    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), ReadFile(out), ReadFile(err)};
-    fs::remove(out), fs::remove(err);
+    bool timedOut = false;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        kill(-child, SIGKILL);
+        waitpid(child, &status, 0);
+        timedOut = true;
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    kill(-child, SIGKILL);  // whatever the engine left running
+    outReader.join(), errReader.join();
+    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), out, err, timedOut};
     return result;
   }
 
  private:
+  // Reads `fd` to its end into `text`, then closes it.
+  static void DrainInto(int fd, std::string& text) {
+    char buffer[4096];
+    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) != 0;) {
+      if (got > 0) text.append(buffer, std::size_t(got));
+      else if (errno != EINTR) break;
+    }
+    close(fd);
+  }
+
   fs::path dir_;
 };
 

@@ -1,0 +1,51 @@
+// Writes that fail while the run saves its pictures and its report, made real
+// with a file-size limit on the run (every write past it fails with EFBIG, as
+// on a full disk): each file that could not be written is named, the run ends
+// with status 1, and no file is left half-written under its final name.
+#include <gtest/gtest.h>
+
+#include "tests/run/example_case.h"
+
+namespace fv::test {
+namespace {
+
+// The lines of `text`, without their line ends.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
+  struct Case {
+    off_t limit;         // the pictures are some 30 kB, the report under 7 kB
+    bool reportWritten;  // else the earlier report stays
+  };
+  for (const Case c : {Case{20'000, true}, Case{2'000, false}}) {
+    Workspace workspace;
+    workspace.UseReplayEngine(Record, SearchLog);
+    workspace.UseWeights(ChosenWeights);
+    workspace.Write("report.html", "earlier");
+    const RunResult result = workspace.Run({}, {.seconds = 60, .fileBytes = c.limit});
+    EXPECT_EQ(result.status, 1) << c.limit;
+    EXPECT_EQ(result.out, ExpectedOut) << c.limit;  // the run went on to its end
+
+    std::vector<std::string> expected = {"fvexplain: ./log/init.png: cannot write: File too large",
+                                         "fvexplain: ./log/leaf.png: cannot write: File too large"};
+    for (int rank = 1; rank <= 150; ++rank) expected.push_back("fvexplain: ./" + RankPicture(rank) + ": cannot write: File too large");
+    if (!c.reportWritten) expected.push_back("fvexplain: ./report.html: cannot write (File too large)");
+    EXPECT_EQ(Lines(result.err), expected) << c.limit;
+
+    EXPECT_EQ(workspace.Read("report.html"), c.reportWritten ? ExpectedReport : "earlier") << c.limit;
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(workspace.dir() / "log")) left.push_back(entry.path().filename());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"game000.csa", "n000.log"})) << c.limit;
+    for (const auto& entry : fs::directory_iterator(workspace.dir()))
+      EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
+  }
+}
+
+}  // namespace
+}  // namespace fv::test
