@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 #include <thread>
@@ -52,6 +53,43 @@ std::string EncodeAndWrite(const std::string& path, const cv::Mat& picture, cons
   return WriteFileAtomically(path, bytes);
 }
 
+// A worker's picture, which it can set to a reference's pixels by copying
+// only the rows its last picture over that reference changed.
+class WorkerPicture {
+ public:
+  cv::Mat& picture() { return picture_; }
+
+  void StartFrom(const PngReference& reference) {
+    const cv::Mat& board = reference.picture;
+    const bool restorable = held_ == &reference && picture_.data == ownData_ && picture_.size() == board.size() &&
+                            picture_.type() == board.type() && changed_.size() == static_cast<std::size_t>(board.rows);
+    if (!restorable) {
+      picture_ = board.clone();  // never into a buffer a drawing may share
+      ownData_ = picture_.data;
+    } else {
+      const std::size_t rowBytes = board.elemSize() * static_cast<std::size_t>(board.cols);
+      for (int y = 0; y < board.rows; ++y)
+        if (changed_[y]) std::memcpy(picture_.ptr(y), board.ptr(y), rowBytes);
+    }
+    held_ = nullptr;  // until the picture is coded and its changed rows known
+  }
+
+  // After coding the picture against `reference`: its rows that differ.
+  void Coded(const PngReference* reference, const std::vector<char>& sameRows) {
+    held_ = reference;
+    changed_.resize(sameRows.size());
+    for (std::size_t y = 0; y < sameRows.size(); ++y) changed_[y] = !sameRows[y];
+  }
+
+  void Forget() { held_ = nullptr; }
+
+ private:
+  cv::Mat picture_;
+  const PngReference* held_ = nullptr;
+  const std::uint8_t* ownData_ = nullptr;
+  std::vector<char> changed_;
+};
+
 }  // namespace
 
 std::string WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -85,13 +123,21 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
   std::vector<std::string> reasons(jobs.size());
   std::atomic<std::size_t> next{0};
   auto work = [&] {
-    cv::Mat picture;
+    WorkerPicture worker;
     PngScratch scratch;
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = next.fetch_add(1); i < jobs.size(); i = next.fetch_add(1)) {
+      const PictureJob& job = jobs[i];
+      const bool over = job.overReference && job.reference;
       try {
-        jobs[i].draw(picture);
-        reasons[i] = EncodeAndWrite(jobs[i].path, picture, jobs[i].reference, scratch, bytes);
+        if (over) worker.StartFrom(*job.reference);
+        else worker.Forget();
+        job.draw(worker.picture());
+        bytes.clear();
+        EncodePng(worker.picture(), scratch, bytes, job.reference);
+        if (over && scratch.sameRows.size() == static_cast<std::size_t>(worker.picture().rows))
+          worker.Coded(job.reference, scratch.sameRows);
+        reasons[i] = WriteFileAtomically(job.path, bytes);
       } catch (const std::exception& e) {
         reasons[i] = e.what();
       }

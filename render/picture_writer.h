@@ -23,10 +23,14 @@ struct PictureFailure {
 // earlier job's pixels, so it must draw everything), which is then saved at
 // `path`. A picture drawn over a copy of one board may name that board's
 // coded rows as `reference` (which must outlive the writing) to be saved faster.
+// With `overReference` as well, the picture already holds the reference's
+// pixels when `draw` is called, and `draw` only adds to them; the worker
+// restores just the rows the previous such picture changed.
 struct PictureJob {
   std::string path;
   std::function<void(cv::Mat& picture)> draw;
   const PngReference* reference = nullptr;
+  bool overReference = false;
 };
 
 // Writes `bytes` to `path` through a temporary file beside it and a rename.

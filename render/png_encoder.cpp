@@ -251,16 +251,19 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
 }
 
 // Rows of `picture` that take over the codes of the reference's rows: rows
-// equal to the reference's, below an equal row (or at the top).
-std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference) {
+// equal to the reference's, below an equal row (or at the top). Which rows
+// are equal goes to `same`.
+std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference, std::vector<char>& same) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
+  same.clear();
   if (!reference) return taken;
+  same.resize(taken.size());
   const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
   bool aboveSame = true;
   for (int y = 0; y < picture.rows; ++y) {
-    const bool same = std::memcmp(picture.ptr(y), reference->picture.ptr(y), rowBytes) == 0;
-    taken[y] = same && aboveSame;
-    aboveSame = same;
+    same[y] = std::memcmp(picture.ptr(y), reference->picture.ptr(y), rowBytes) == 0;
+    taken[y] = same[y] && aboveSame;
+    aboveSame = same[y];
   }
   return taken;
 }
@@ -365,7 +368,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
                const PngReference* reference) {
   CheckPicture(picture);
   if (!Compatible(picture, reference)) reference = nullptr;
-  const std::vector<char> taken = RowsTakenOver(picture, reference);
+  const std::vector<char> taken = RowsTakenOver(picture, reference, scratch.sameRows);
   FillScanlines(picture, taken, scratch.scanlines);
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

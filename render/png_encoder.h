@@ -25,6 +25,9 @@ namespace fv {
 struct PngScratch {
   std::vector<std::uint8_t> scanlines;
   std::vector<std::uint8_t> deflated;
+  // After EncodePng with a reference: per row, whether the picture's row
+  // equals the reference's (empty without a reference).
+  std::vector<char> sameRows;
 };
 
 // One deflate code of a row: a literal byte, or a repeat of `length` bytes

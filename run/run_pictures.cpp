@@ -20,15 +20,14 @@ std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::v
   const PngReference boardRows = MakePngReference(board);
   std::vector<PictureJob> jobs;
   jobs.reserve(ranked.size() + 1);
-  jobs.push_back({LeafPicturePath, [&](cv::Mat& p) { board.copyTo(p); }, &boardRows});
+  jobs.push_back({LeafPicturePath, [](cv::Mat&) {}, &boardRows, true});
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const FeatureContribution& term = ranked[i];
     jobs.push_back({RankPicturePath(static_cast<int>(i) + 1),
                     [&](cv::Mat& p) {
-                      board.copyTo(p);
                       DrawFeature(p, term.value, term.kingLocation, term.firstLocation, term.secondLocation);
                     },
-                    &boardRows});
+                    &boardRows, true});
   }
   return WritePictures(jobs);
 }

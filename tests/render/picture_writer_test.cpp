@@ -57,6 +57,43 @@ TEST(WritePictures, PicturesOverAReferenceBoardKeepTheirOwnPixels) {
   }
 }
 
+// Pictures drawn over a reference on one worker: each must start from the
+// reference alone, whatever the pictures before it drew or whether they failed.
+TEST(WritePictures, PicturesOverAReferenceCarryNoEarlierMark) {
+  TempFolder folder;
+  const cv::Mat board = Numbered(300);
+  const PngReference reference = MakePngReference(board);
+  auto mark = [](cv::Rect area, int shade) {
+    return [area, shade](cv::Mat& picture) { picture(area).setTo(cv::Scalar(shade, 40, 255 - shade)); };
+  };
+  const cv::Rect top(10, 0, 600, 20), bottom(20, 600, 30, 40);
+  std::vector<PictureJob> jobs = {
+      {folder.File("top.png"), mark(top, 10), &reference, true},
+      {folder.File("bottom.png"), mark(bottom, 20), &reference, true},
+      {folder.File("failed.png"), [&](cv::Mat& p) { mark(top, 30)(p); throw std::out_of_range("bad term"); },
+       &reference, true},
+      {folder.File("plain.png"), [](cv::Mat&) {}, &reference, true},
+      {folder.File("own.png"), [](cv::Mat& p) { p = Numbered(5); }, &reference},
+      {folder.File("again.png"), mark(bottom, 40), &reference, true},
+  };
+  const auto failures = WritePictures(jobs, 1);
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(failures[0].path, jobs[2].path);
+  auto marked = [&](cv::Rect area, int shade) {
+    cv::Mat picture = board.clone();
+    mark(area, shade)(picture);
+    return picture;
+  };
+  const std::vector<std::pair<std::string, cv::Mat>> expected = {{"top.png", marked(top, 10)},
+                                                                 {"bottom.png", marked(bottom, 20)},
+                                                                 {"plain.png", board},
+                                                                 {"own.png", Numbered(5)},
+                                                                 {"again.png", marked(bottom, 40)}};
+  for (const auto& [name, pixels] : expected)
+    EXPECT_TRUE(SamePixels(cv::imread(folder.File(name), cv::IMREAD_COLOR), pixels)) << name;
+  EXPECT_TRUE(SamePixels(board, Numbered(300))) << "the reference board is left as it was";
+}
+
 TEST(WritePictures, UnwritableFolderGivesEveryFileWithItsReason) {
   TempFolder folder;
   std::vector<PictureJob> jobs = NumberedJobs(folder, 4);
