@@ -43,6 +43,8 @@ std::string WriteFileAtomically(const std::string& path, const std::vector<std::
 std::string WritePicture(const std::string& path, const cv::Mat& picture);
 
 // Draws, encodes and writes every job, `threads` at a time (0: one per core).
+// OpenCV's own thread pool is switched off for the process (cv::setNumThreads):
+// the jobs are the unit of parallel work.
 // Returns the jobs that failed, in job order, with their reasons; a job whose
 // drawing throws is reported the same way.
 std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads = 0);
