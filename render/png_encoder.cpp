@@ -6,9 +6,8 @@
 #include <stdexcept>
 
 #include <opencv2/imgproc.hpp>
+#include <libdeflate.h>
 #include <zlib.h>
-
-#include "render/adler32.h"
 
 namespace fv {
 
@@ -39,7 +38,7 @@ constexpr std::uint32_t Reverse(std::uint32_t code, int bits) {
 
 // A run of bits as deflate writes them: least significant bit first.
 struct BitCode {
-  std::uint32_t bits;
+  std::uint64_t bits;
   int length;
 };
 
@@ -79,49 +78,48 @@ BitCode DistanceCode(int distance) {
 }
 
 // Bits into the start of `out`, which it makes at least `maxBytes` long up
-// front (and never shortens, so a reused buffer is not cleared again), so
-// that each code costs a shift, an or and at times one store.
+// front (and never shortens, so a reused buffer is not cleared again), plus
+// eight bytes, so that each run of up to 56 bits costs a shift, an or and one
+// eight-byte store.
 class BitWriter {
  public:
+  static constexpr int MaxRun = 56;
+
   BitWriter(std::vector<std::uint8_t>& out, std::size_t maxBytes) : out_(out) {
     if (out.size() < maxBytes + 8) out.resize(maxBytes + 8);
   }
   void Put(BitCode code) {
     buffer_ |= static_cast<std::uint64_t>(code.bits) << count_;
     count_ += code.length;
-    written_ += static_cast<std::size_t>(code.length);
-    if (count_ >= 32) {
-      const auto word = static_cast<std::uint32_t>(buffer_);
-      std::memcpy(&out_[at_], &word, 4);
-      at_ += 4;
-      buffer_ >>= 32;
-      count_ -= 32;
-    }
+    std::memcpy(&out_[at_], &buffer_, 8);
+    at_ += static_cast<std::size_t>(count_ >> 3);
+    buffer_ >>= count_ & ~7;
+    count_ &= 7;
   }
   // Appends bits [from, to) of `bits` (padded with eight bytes after `to`).
   void Append(const std::uint8_t* bits, std::size_t from, std::size_t to) {
     while (from < to) {
       std::uint64_t word;
       std::memcpy(&word, bits + from / 8, 8);
-      const int n = static_cast<int>(std::min<std::size_t>(to - from, 32));
-      Put({static_cast<std::uint32_t>(word >> (from % 8)) & static_cast<std::uint32_t>((std::uint64_t{1} << n) - 1), n});
+      const int n = static_cast<int>(std::min<std::size_t>(to - from, MaxRun));
+      Put(BitCode{(word >> (from % 8)) & ((std::uint64_t{1} << n) - 1), n});
       from += static_cast<std::size_t>(n);
     }
   }
   // Pads the last byte with zero bits; returns the number of bytes written.
   std::size_t Finish() {
-    for (; count_ > 0; count_ -= 8, buffer_ >>= 8) out_[at_++] = static_cast<std::uint8_t>(buffer_);
+    if (count_ > 0) out_[at_++] = static_cast<std::uint8_t>(buffer_);
+    buffer_ = 0;
     count_ = 0;
     return at_;
   }
-  std::size_t written() const { return written_; }
+  std::size_t written() const { return 8 * at_ + static_cast<std::size_t>(count_); }
 
  private:
   std::vector<std::uint8_t>& out_;
   std::size_t at_ = 0;
   std::uint64_t buffer_ = 0;
   int count_ = 0;
-  std::size_t written_ = 0;
 };
 
 // Most bytes `size` bytes of data take: a literal has at most 9 bits, a
@@ -159,10 +157,33 @@ std::vector<Candidate> Candidates(std::size_t stride) {
   return candidates;
 }
 
-// Whether `code`, taken from another picture, codes the bytes at `here` too.
-bool StillHolds(const PngCode& code, const std::uint8_t* here) {
-  if (code.distance == 0) return *here == code.literal;
-  return MatchLength(here, here - code.distance, code.length) == code.length;
+// Takes the guesses from `guess` on that still code the bytes from `at` of
+// the new scanline `here`, advancing both past them. A run of literals holds
+// as far as the new bytes equal the guessed row's; a repeat holds if the new
+// bytes repeat too.
+void TakeGuessesThatHold(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at, const PngCode*& guess,
+                         const PngCode* lastGuess) {
+  while (guess != lastGuess) {
+    if (guess->distance == 0) {
+      const std::size_t run = guess->literalRun;
+      const std::size_t same = MatchLength(here + at, guesses.bytes.data() + at, run);
+      at += same;
+      guess += same;
+      if (same < run) return;
+    } else if (MatchLength(here + at, here + at - guess->distance, guess->length) == guess->length) {
+      at += guess->length;
+      ++guess;
+    } else {
+      return;
+    }
+  }
+}
+
+// The code of a distance repeats are looked for at.
+BitCode DistanceCodeOf(const std::vector<Candidate>& candidates, int distance) {
+  for (const Candidate& c : candidates)
+    if (c.distance == distance) return c.code;
+  return DistanceCode(distance);
 }
 
 // The codes of scanline [begin, end) of `data`. Matches end inside the
@@ -177,22 +198,40 @@ void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
                 const PngRowCode* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
   std::size_t i = begin;
   int literals = 0;  // length of the current run of literals
-  const PngCode* guess = guesses ? guesses->codes.data() : nullptr;
-  const PngCode* lastGuess = guesses ? guess + guesses->codes.size() : nullptr;
+  const PngCode* firstGuess = guesses ? guesses->codes.data() : nullptr;
+  const PngCode* lastGuess = guesses ? firstGuess + guesses->codes.size() : nullptr;
+  const PngCode* guess = firstGuess;
   while (i < end) {
     if (guess) {
       const std::size_t at = i - begin;
       while (guess != lastGuess && guess->position < at) ++guess;
-      if (guess != lastGuess && guess->position == at && StillHolds(*guess, data + i)) {
-        const std::size_t fromBit = guess->bitOffset;
-        do {
-          i += guess->length;
-          ++guess;
-        } while (guess != lastGuess && StillHolds(*guess, data + i));
-        const std::size_t toBit = guess == lastGuess ? guesses->bitCount : guess->bitOffset;
-        bits.Append(guesses->bits.data(), fromBit, toBit);
-        literals = 0;
-        continue;
+      if (guess != lastGuess && guess->position == at) {
+        const PngCode* taken = guess;
+        std::size_t next = at;
+        TakeGuessesThatHold(data + begin, *guesses, next, guess, lastGuess);
+        if (guess != taken) {
+          const std::size_t toBit = guess == lastGuess ? guesses->bitCount : guess->bitOffset;
+          bits.Append(guesses->bits.data(), taken->bitOffset, toBit);
+          i = begin + next;
+          literals = 0;
+          continue;
+        }
+      }
+      // Inside a repeat of the reference that no longer holds as a whole (a
+      // mark crosses it), its distance is tried first, up to the repeat's end.
+      const PngCode* covering = guess != lastGuess && guess->position == at ? guess
+                                : guess != firstGuess                      ? guess - 1
+                                                                           : nullptr;
+      if (covering && covering->distance && covering->position + covering->length > at) {
+        const std::size_t length =
+            MatchLength(data + i, data + i - covering->distance, covering->position + covering->length - at);
+        if (length >= MinMatch) {
+          bits.Put(LengthCodes[length]);
+          bits.Put(DistanceCodeOf(candidates, covering->distance));
+          i += length;
+          literals = 0;
+          continue;
+        }
       }
     }
     std::size_t best = 0;
@@ -223,7 +262,7 @@ void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
     if (record)
       record->push_back({static_cast<std::uint32_t>(i - begin), static_cast<std::uint32_t>(bits.written()),
                          static_cast<std::uint16_t>(chosen ? best : 1),
-                         static_cast<std::uint16_t>(chosen ? chosen->distance : 0), data[i]});
+                         static_cast<std::uint16_t>(chosen ? chosen->distance : 0), data[i], 0});
     if (chosen) {
       bits.Put(LengthCodes[best]);
       bits.Put(chosen->code);
@@ -246,7 +285,11 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
   const std::size_t bytes = bits.Finish();
   row.bits.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(bytes));
   row.bits.resize(bytes + 8);  // room for eight-byte loads at the end
-  row.adler = Adler32(data + begin, end - begin);
+  row.bytes.assign(data + begin, data + end);
+  std::uint16_t literals = 0;
+  for (auto code = row.codes.rbegin(); code != row.codes.rend(); ++code)
+    code->literalRun = literals = code->distance == 0 ? static_cast<std::uint16_t>(literals + 1) : 0;
+  row.adler = libdeflate_adler32(1, data + begin, end - begin);
   return row;
 }
 
@@ -285,7 +328,7 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
       rowAdler = reference->rows[y].adler;
     } else {
       DeflateRow(data.data(), begin, begin + stride, candidates, bits, reference ? &reference->rows[y] : nullptr);
-      rowAdler = Adler32(data.data() + begin, stride);
+      rowAdler = libdeflate_adler32(1, data.data() + begin, stride);
     }
     adler = static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
   }
@@ -307,7 +350,7 @@ void CloseChunk(std::vector<std::uint8_t>& out, std::size_t start, const char* t
     out[start + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
     out[start + 4 + i] = static_cast<std::uint8_t>(type[i]);
   }
-  PutBigEndian(out, static_cast<std::uint32_t>(crc32(0, &out[start + 4], length + 4)));
+  PutBigEndian(out, libdeflate_crc32(0, &out[start + 4], length + 4));
 }
 
 std::size_t OpenChunk(std::vector<std::uint8_t>& out) {

@@ -39,11 +39,13 @@ struct PngCode {
   std::uint16_t length;
   std::uint16_t distance;  // 0 for a literal
   std::uint8_t literal;
+  std::uint16_t literalRun;  // for a literal: literals from this one on in a row (itself included)
 };
 
-// The codes of one row coded on its own, and the row's Adler-32.
+// The codes of one row coded on its own, with the row and its Adler-32.
 struct PngRowCode {
-  std::vector<std::uint8_t> bits;  // followed by eight zero bytes
+  std::vector<std::uint8_t> bytes;  // the scanline coded
+  std::vector<std::uint8_t> bits;   // followed by eight zero bytes
   std::size_t bitCount = 0;
   std::uint32_t adler = 1;
   std::vector<PngCode> codes;
