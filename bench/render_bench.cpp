@@ -134,6 +134,10 @@ void BM_RunPictures(benchmark::State& state) {
   const std::array<Term, RankedPictures> terms = RankedTerms();
 
   for (auto _ : state) {
+    // A run writes into an emptied log folder.
+    state.PauseTiming();
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) std::filesystem::remove(entry.path());
+    state.ResumeTiming();
     cv::Mat leafBoard;
     DrawPosition(leaf, Pieces(), leafBoard);
     const PngReference leafRows = MakePngReference(leafBoard);

@@ -94,7 +94,10 @@ class WorkerPicture {
 
 }  // namespace
 
-std::string WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+namespace {
+
+// Writes through a named temporary file beside `path`, renamed into place.
+std::string WriteThroughTemporaryName(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   const std::string temporary = TemporaryName(path);
   const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return SystemReason("cannot create a file in its folder", errno);
@@ -106,6 +109,52 @@ std::string WriteFileAtomically(const std::string& path, const std::vector<std::
     reason = SystemReason("cannot put the file in place", errno);
   if (!reason.empty()) ::unlink(temporary.c_str());
   return reason;
+}
+
+// Gives the unnamed file `fd` the name `path`: linked directly where the name
+// is free, else linked under a temporary name and renamed over the old file.
+// Returns errno of the link that failed, or 0.
+int LinkUnnamedFile(int fd, const std::string& path) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  if (errno != EEXIST) return errno;
+  const std::string temporary = TemporaryName(path);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) return errno;
+  if (std::rename(temporary.c_str(), path.c_str()) == 0) return 0;
+  const int error = errno;
+  ::unlink(temporary.c_str());
+  return error;
+}
+
+}  // namespace
+
+// The file is written unnamed (O_TMPFILE) in the folder and linked under its
+// name once complete: a failed or killed writer leaves nothing behind, and the
+// folder sees one new entry instead of a temporary one renamed. Where the file
+// system has no unnamed files, or they cannot be linked, a named temporary
+// file is renamed into place instead.
+std::string WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return WriteThroughTemporaryName(path, bytes);
+    return SystemReason("cannot create a file in its folder", errno);
+  }
+  if (!WriteAll(fd, bytes.data(), bytes.size())) {
+    const int error = errno;
+    ::close(fd);
+    return SystemReason("cannot write", error);
+  }
+  const int linkError = LinkUnnamedFile(fd, path);
+  if (::close(fd) != 0 && linkError == 0) {
+    const int error = errno;
+    ::unlink(path.c_str());
+    return SystemReason("cannot finish writing", error);
+  }
+  if (linkError == 0) return "";
+  // Without /proc the unnamed file cannot be linked; a rename reports what
+  // else stands in the way.
+  return WriteThroughTemporaryName(path, bytes);
 }
 
 std::string WritePicture(const std::string& path, const cv::Mat& picture) {
