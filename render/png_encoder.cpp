@@ -286,9 +286,14 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
   row.bits.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(bytes));
   row.bits.resize(bytes + 8);  // room for eight-byte loads at the end
   row.bytes.assign(data + begin, data + end);
+  // Counts of literals from each code on; a longer run than the count holds
+  // is checked in parts.
   std::uint16_t literals = 0;
-  for (auto code = row.codes.rbegin(); code != row.codes.rend(); ++code)
-    code->literalRun = literals = code->distance == 0 ? static_cast<std::uint16_t>(literals + 1) : 0;
+  for (auto code = row.codes.rbegin(); code != row.codes.rend(); ++code) {
+    if (code->distance != 0) literals = 0;
+    else if (literals < UINT16_MAX) ++literals;
+    code->literalRun = literals;
+  }
   row.adler = libdeflate_adler32(1, data + begin, end - begin);
   return row;
 }

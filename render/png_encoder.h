@@ -39,7 +39,7 @@ struct PngCode {
   std::uint16_t length;
   std::uint16_t distance;  // 0 for a literal
   std::uint8_t literal;
-  std::uint16_t literalRun;  // for a literal: literals from this one on in a row (itself included)
+  std::uint16_t literalRun;  // for a literal: literals from this one on (itself included), at most 65,535
 };
 
 // The codes of one row coded on its own, with the row and its Adler-32.

@@ -184,6 +184,20 @@ TEST(EncodePng, ChangedRowsOfNarrowPicturesDecodeToTheNewPicture) {
   }
 }
 
+// A row of noise is one long run of literals, longer here than a 16-bit count.
+TEST(EncodePng, RowsOfMoreLiteralsThanA16BitCountAreTakenOver) {
+  const cv::Mat base = Noise(65536 / 3 * 2, 3, 256);
+  const PngReference reference = MakePngReference(base);
+  for (const int x : {0, base.cols / 2, base.cols - 1}) {
+    cv::Mat picture = base.clone();
+    picture.at<cv::Vec3b>(1, x) = picture.at<cv::Vec3b>(1, x) + cv::Vec3b(1, 1, 1);
+    PngScratch scratch;
+    std::vector<std::uint8_t> bytes;
+    EncodePng(picture, scratch, bytes, &reference);
+    ExpectStrictlyValid(bytes, picture, ("changed at x " + std::to_string(x)).c_str());
+  }
+}
+
 TEST(EncodePng, RejectsOtherPictureKinds) {
   PngScratch scratch;
   std::vector<std::uint8_t> bytes;
