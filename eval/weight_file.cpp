@@ -1,6 +1,5 @@
 #include "eval/weight_file.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <utility>
 
 #include "position/input_error.h"
+#include "position/regular_file.h"
 
 namespace fv {
 
@@ -30,24 +30,22 @@ void WarnSize(std::FILE* warnings, const std::string& path, const char* what, st
 }  // namespace
 
 WeightFile WeightFile::Open(const std::string& path, std::FILE* warnings) {
-  // O_NONBLOCK keeps a FIFO in place of the file from blocking the open;
-  // O_CLOEXEC keeps the descriptor out of the engine's process.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) throw InputError(path, SystemProblem("cannot open", errno));
-  struct stat info {};
-  if (::fstat(fd, &info) != 0) {
-    const int error = errno;
-    ::close(fd);
-    throw InputError(path, SystemProblem("cannot examine", error));
+  // The descriptor is close-on-exec, so it stays out of the engine's process.
+  const RegularFileOpening opening = OpenRegularFile(path);
+  switch (opening.failure) {
+    case RegularFileOpening::Failure::None:
+      break;
+    case RegularFileOpening::Failure::Open:
+      throw InputError(path, SystemProblem("cannot open", opening.error));
+    case RegularFileOpening::Failure::Examine:
+      throw InputError(path, SystemProblem("cannot examine", opening.error));
+    case RegularFileOpening::Failure::Directory:
+      throw InputError(path, "is a directory, not a weight file");
+    case RegularFileOpening::Failure::NotRegular:
+      throw InputError(path, "is not a regular file");
   }
-  if (!S_ISREG(info.st_mode)) {
-    ::close(fd);
-    throw InputError(path, S_ISDIR(info.st_mode) ? "is a directory, not a weight file"
-                                                 : "is not a regular file");
-  }
-  const auto size = static_cast<std::uint64_t>(info.st_size);
-  if (size != WeightFileBytes) WarnSize(warnings, path, "the file has", size);
-  return WeightFile(path, fd, size, warnings);
+  if (opening.size != WeightFileBytes) WarnSize(warnings, path, "the file has", opening.size);
+  return WeightFile(path, opening.fd, opening.size, warnings);
 }
 
 WeightFile::WeightFile(WeightFile&& other) noexcept

@@ -1,42 +1,44 @@
 #include "position/line_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "position/regular_file.h"
+
 namespace fv {
 
 namespace {
 
-// Opens `path` for reading if it is a regular file. O_NONBLOCK keeps a FIFO
-// from blocking the open; a FIFO or a device, which could block or never end,
-// is refused like a directory.
-std::FILE* OpenRegularFile(const std::string& path, std::string& error) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    error = std::strerror(errno);
-    return nullptr;
+// Opens `path` for reading if it is a regular file, else says why not.
+std::FILE* OpenLines(const std::string& path, std::string& error) {
+  const RegularFileOpening opening = OpenRegularFile(path);
+  switch (opening.failure) {
+    case RegularFileOpening::Failure::None:
+      break;
+    case RegularFileOpening::Failure::Directory:
+      error = std::strerror(EISDIR);
+      return nullptr;
+    case RegularFileOpening::Failure::Open:
+      error = std::strerror(opening.error);
+      return nullptr;
+    case RegularFileOpening::Failure::Examine:
+    case RegularFileOpening::Failure::NotRegular:
+      error = "not a regular file";
+      return nullptr;
   }
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    error = S_ISDIR(info.st_mode) ? std::strerror(EISDIR) : "not a regular file";
-    ::close(fd);
-    return nullptr;
-  }
-  std::FILE* file = ::fdopen(fd, "r");
+  std::FILE* file = ::fdopen(opening.fd, "r");
   if (!file) {
     error = std::strerror(errno);
-    ::close(fd);
+    ::close(opening.fd);
   }
   return file;
 }
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path) : file_(nullptr) { file_ = OpenRegularFile(path, openError_); }
+LineReader::LineReader(const std::string& path) : file_(nullptr) { file_ = OpenLines(path, openError_); }
 
 LineReader::~LineReader() {
   if (file_) std::fclose(file_);

@@ -1,7 +1,5 @@
 #include "render/jpeg_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +7,8 @@
 #include <cstdio>
 
 #include <jpeglib.h>
+
+#include "position/regular_file.h"
 
 namespace fv {
 
@@ -60,17 +60,20 @@ const char* Decode(std::FILE* file, cv::Mat& picture) {
 
 std::string ReadJpeg(const std::string& path, cv::Mat& picture) {
   picture.release();
-  // O_NONBLOCK keeps a FIFO from blocking the open; only a regular file is read.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? "no such piece picture" : "cannot open the picture";
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return "not a regular file";
+  const RegularFileOpening opening = OpenRegularFile(path);
+  switch (opening.failure) {
+    case RegularFileOpening::Failure::None:
+      break;
+    case RegularFileOpening::Failure::Open:
+      return opening.error == ENOENT ? "no such piece picture" : "cannot open the picture";
+    case RegularFileOpening::Failure::Examine:
+    case RegularFileOpening::Failure::Directory:
+    case RegularFileOpening::Failure::NotRegular:
+      return "not a regular file";
   }
-  std::FILE* file = ::fdopen(fd, "rb");
+  std::FILE* file = ::fdopen(opening.fd, "rb");
   if (!file) {
-    ::close(fd);
+    ::close(opening.fd);
     return "cannot open the picture";
   }
   const char* problem = Decode(file, picture);
