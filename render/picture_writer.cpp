@@ -13,7 +13,6 @@
 
 #include <opencv2/core/utility.hpp>
 
-
 namespace fv {
 
 namespace {
@@ -91,10 +90,6 @@ class WorkerPicture {
   const std::uint8_t* ownData_ = nullptr;
   std::vector<char> changed_;
 };
-
-}  // namespace
-
-namespace {
 
 // Writes through a named temporary file beside `path`, renamed into place.
 std::string WriteThroughTemporaryName(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -262,7 +262,7 @@ void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
     if (record)
       record->push_back({static_cast<std::uint32_t>(i - begin), static_cast<std::uint32_t>(bits.written()),
                          static_cast<std::uint16_t>(chosen ? best : 1),
-                         static_cast<std::uint16_t>(chosen ? chosen->distance : 0), data[i], 0});
+                         static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
     if (chosen) {
       bits.Put(LengthCodes[best]);
       bits.Put(chosen->code);

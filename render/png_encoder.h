@@ -30,15 +30,14 @@ struct PngScratch {
   std::vector<char> sameRows;
 };
 
-// One deflate code of a row: a literal byte, or a repeat of `length` bytes
-// from `distance` bytes back, starting `position` bytes into the row and
-// `bitOffset` bits into the row's codes.
+// One deflate code of a row: a literal byte (the row's byte at `position`), or
+// a repeat of `length` bytes from `distance` bytes back, starting `position`
+// bytes into the row and `bitOffset` bits into the row's codes.
 struct PngCode {
   std::uint32_t position;
   std::uint32_t bitOffset;
   std::uint16_t length;
   std::uint16_t distance;  // 0 for a literal
-  std::uint8_t literal;
   std::uint16_t literalRun;  // for a literal: literals from this one on (itself included), at most 65,535
 };
 
