@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "engine/board.h"
-#include "engine/perft.h"
+#include "shogi/board.h"
+#include "shogi/perft.h"
 #include "engine/position_record.h"
 #include "engine/search.h"
-#include "engine/start_position.h"
+#include "shogi/start_position.h"
 #include "engine/weights.h"
 #include "tools/make-demo-weights/demo_weights.h"
 

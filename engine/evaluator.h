@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/board.h"
+#include "shogi/board.h"
 #include "engine/weights.h"
 
 namespace fv::engine {

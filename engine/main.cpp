@@ -8,13 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/board.h"
-#include "engine/perft.h"
+#include "shogi/board.h"
+#include "shogi/perft.h"
 #include "engine/position_record.h"
 #include "engine/search.h"
 #include "engine/search_log.h"
 #include "engine/settings.h"
-#include "engine/start_position.h"
+#include "shogi/start_position.h"
 #include "engine/weights.h"
 #include "position/input_error.h"
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/board.h"
+#include "shogi/board.h"
 #include "position/csa_record.h"
 #include "position/input_error.h"
 #include "position/position_check.h"

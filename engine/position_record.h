@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv::engine {
 

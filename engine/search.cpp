@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "engine/evaluator.h"
-#include "engine/movegen.h"
+#include "shogi/movegen.h"
 #include "engine/transposition_table.h"
 #include "position/material.h"
 

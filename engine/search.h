@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "engine/board.h"
+#include "shogi/board.h"
 #include "engine/weights.h"
 
 namespace fv::engine {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/move_text.h"
+#include "shogi/move_text.h"
 
 namespace fv::engine {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/types.h"
+#include "shogi/types.h"
 
 namespace fv::engine {
 

@@ -11,7 +11,7 @@
 #include "eval/feature_contribution.h"
 #include "eval/statistics.h"
 #include "eval/weight_file.h"
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

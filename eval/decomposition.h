@@ -9,7 +9,7 @@
 
 #include "eval/feature_contribution.h"
 #include "eval/weight_file.h"
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "eval/feature_contribution.h"
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

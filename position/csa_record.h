@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

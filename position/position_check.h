@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

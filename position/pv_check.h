@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "position/position.h"
+#include "shogi/position.h"
 #include "position/pv_moves.h"
 
 namespace fv {

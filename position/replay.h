@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "position/position.h"
+#include "shogi/position.h"
 #include "position/pv_moves.h"
 
 namespace fv {

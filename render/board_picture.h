@@ -3,7 +3,7 @@
 
 #include <opencv2/core/mat.hpp>
 
-#include "position/position.h"
+#include "shogi/position.h"
 #include "render/piece_images.h"
 
 namespace fv {

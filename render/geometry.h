@@ -9,7 +9,7 @@
 
 #include <opencv2/core/types.hpp>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

@@ -7,7 +7,7 @@
 
 #include <opencv2/core/mat.hpp>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

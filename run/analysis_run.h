@@ -6,7 +6,7 @@
 
 #include "eval/analysis.h"
 #include "eval/weight_file.h"
-#include "position/position.h"
+#include "shogi/position.h"
 #include "position/pv_moves.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "eval/feature_contribution.h"
-#include "position/position.h"
+#include "shogi/position.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
 

@@ -18,7 +18,7 @@
 #include <opencv2/imgcodecs.hpp>
 #include <opencv2/imgproc.hpp>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace {
 

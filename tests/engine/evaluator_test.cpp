@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "engine/evaluator.h"
-#include "engine/movegen.h"
+#include "shogi/movegen.h"
 #include "engine/position_record.h"
-#include "engine/start_position.h"
+#include "shogi/start_position.h"
 #include "tests/engine/explained_eval.h"
 #include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"

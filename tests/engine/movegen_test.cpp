@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/move_text.h"
-#include "engine/movegen.h"
-#include "engine/perft.h"
-#include "engine/start_position.h"
+#include "shogi/move_text.h"
+#include "shogi/movegen.h"
+#include "shogi/perft.h"
+#include "shogi/start_position.h"
 #include "tests/engine/test_positions.h"
 
 namespace fv::engine {

@@ -7,7 +7,7 @@
 
 #include "engine/position_record.h"
 #include "engine/settings.h"
-#include "engine/start_position.h"
+#include "shogi/start_position.h"
 #include "position/input_error.h"
 #include "tests/engine/test_positions.h"
 

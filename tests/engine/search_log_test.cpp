@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "engine/move_text.h"
-#include "engine/movegen.h"
+#include "shogi/move_text.h"
+#include "shogi/movegen.h"
 #include "engine/search_log.h"
-#include "engine/start_position.h"
+#include "shogi/start_position.h"
 #include "position/pv_reader.h"
 #include "tests/engine/test_positions.h"
 

@@ -4,10 +4,10 @@
 #include <array>
 #include <vector>
 
-#include "engine/movegen.h"
+#include "shogi/movegen.h"
 #include "engine/position_record.h"
 #include "engine/search.h"
-#include "engine/start_position.h"
+#include "shogi/start_position.h"
 #include "tests/engine/explained_eval.h"
 #include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"

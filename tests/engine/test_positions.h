@@ -5,9 +5,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "engine/board.h"
+#include "shogi/board.h"
 #include "engine/position_record.h"
-#include "position/position.h"
+#include "shogi/position.h"
 #include "tests/support/test_files.h"
 
 namespace fv::engine::testing {

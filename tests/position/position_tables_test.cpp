@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 namespace {

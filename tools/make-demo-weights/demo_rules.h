@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv::demo {
 

@@ -14,7 +14,7 @@
 #include "eval/feature_meaning.h"
 #include "eval/weight_layout.h"
 #include "tools/make-demo-weights/demo_rules.h"
-#include "position/position.h"
+#include "shogi/position.h"
 
 namespace fv {
 

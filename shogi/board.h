@@ -1,14 +1,14 @@
-// The engine's board: pieces on a framed mailbox, hands, kings, side to move
+// The rules board: pieces on a framed mailbox, hands, kings, side to move
 // and a Zobrist key, with make/unmake and attack tests.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "engine/types.h"
-#include "position/position.h"
+#include "shogi/types.h"
+#include "shogi/position.h"
 
-namespace fv::engine {
+namespace fv {
 
 class Board {
  public:
@@ -55,4 +55,4 @@ class Board {
   std::array<std::uint64_t, 1024> history_{};  // keys of the positions since Set
 };
 
-}  // namespace fv::engine
+}  // namespace fv

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "engine/types.h"
+#include "shogi/types.h"
 
-namespace fv::engine {
+namespace fv {
 
 // "7776FU", "0055KA", "8822UM".
 std::string MoveText(Move m);
 // The same with the mover's sign: "+7776FU".
 std::string SignedMoveText(Move m);
 
-}  // namespace fv::engine
+}  // namespace fv

@@ -1,10 +1,10 @@
 // Move generation: every legal move of the side to move, or its legal captures.
 #pragma once
 
-#include "engine/board.h"
-#include "engine/types.h"
+#include "shogi/board.h"
+#include "shogi/types.h"
 
-namespace fv::engine {
+namespace fv {
 
 enum class GenMode { All, Captures };
 
@@ -20,4 +20,4 @@ int GeneratePseudoLegal(const Board& board, Move* out, GenMode mode = GenMode::A
 // True when the pawn drop `m` checkmates: the opponent has no legal reply.
 bool IsPawnDropMate(Board& board, Move m);
 
-}  // namespace fv::engine
+}  // namespace fv

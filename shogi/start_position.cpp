@@ -1,8 +1,8 @@
-#include "engine/start_position.h"
+#include "shogi/start_position.h"
 
 #include <array>
 
-namespace fv::engine {
+namespace fv {
 
 Position StartPosition() {
   // Gote's three back ranks, file 9 to file 1; Sente's mirror them.
@@ -19,4 +19,4 @@ Position StartPosition() {
   return pos;
 }
 
-}  // namespace fv::engine
+}  // namespace fv

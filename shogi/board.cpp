@@ -1,8 +1,8 @@
-#include "engine/board.h"
+#include "shogi/board.h"
 
-#include "engine/zobrist.h"
+#include "shogi/zobrist.h"
 
-namespace fv::engine {
+namespace fv {
 
 void Board::Set(const Position& pos, int sideToMove) {
   cells_.fill(Wall);
@@ -133,4 +133,4 @@ int Board::RepetitionDistance() const {
   return 0;
 }
 
-}  // namespace fv::engine
+}  // namespace fv

@@ -1,6 +1,6 @@
-#include "engine/zobrist.h"
+#include "shogi/zobrist.h"
 
-namespace fv::engine {
+namespace fv {
 namespace {
 
 // SplitMix64: a fixed seed gives the same keys in every run.
@@ -30,4 +30,4 @@ const ZobristKeys& Zobrist() {
   return keys;
 }
 
-}  // namespace fv::engine
+}  // namespace fv

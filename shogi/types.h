@@ -1,4 +1,4 @@
-// The engine's internal board geometry, piece codes and move encoding.
+// Board geometry of the rules core, piece codes and move encoding.
 // The 9 x 9 board sits inside an 11-wide, 13-high frame of wall cells so that
 // steps and knight jumps off the board land on a wall and need no bounds test.
 #pragma once
@@ -6,9 +6,9 @@
 #include <array>
 #include <cstdint>
 
-#include "position/position.h"
+#include "shogi/position.h"
 
-namespace fv::engine {
+namespace fv {
 
 constexpr int FrameWidth = 11;
 constexpr int CellCount = FrameWidth * 13;
@@ -105,4 +105,4 @@ constexpr Piece CapturedPiece(Move m) { return Piece((m >> 26) & 0x1f); }
 static_assert(CellOf(0) == 23 && CellOf(80) == 119 && SquareOfCell(CellOf(47)) == 47);
 static_assert(IsSide(MakePiece(Gote, HI), Gote) && !IsSide(Wall, Sente) && !IsSide(NoPiece, Sente));
 
-}  // namespace fv::engine
+}  // namespace fv

@@ -3,10 +3,10 @@
 
 #include <cstdint>
 
-#include "engine/board.h"
+#include "shogi/board.h"
 
-namespace fv::engine {
+namespace fv {
 
 std::uint64_t Perft(Board& board, int depth);
 
-}  // namespace fv::engine
+}  // namespace fv

@@ -1,6 +1,6 @@
-#include "engine/move_text.h"
+#include "shogi/move_text.h"
 
-namespace fv::engine {
+namespace fv {
 namespace {
 
 std::string CellText(int cell) {
@@ -23,4 +23,4 @@ std::string SignedMoveText(Move m) {
   return text;
 }
 
-}  // namespace fv::engine
+}  // namespace fv

@@ -1,8 +1,8 @@
-#include "engine/movegen.h"
+#include "shogi/movegen.h"
 
 #include <array>
 
-namespace fv::engine {
+namespace fv {
 namespace {
 
 // A piece that may not stay unpromoted on `to`: it could never move again.
@@ -128,4 +128,4 @@ int GenerateLegal(Board& b, Move* out, GenMode mode) {
   return kept;
 }
 
-}  // namespace fv::engine
+}  // namespace fv

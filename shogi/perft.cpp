@@ -1,10 +1,10 @@
-#include "engine/perft.h"
+#include "shogi/perft.h"
 
 #include <array>
 
-#include "engine/movegen.h"
+#include "shogi/movegen.h"
 
-namespace fv::engine {
+namespace fv {
 
 std::uint64_t Perft(Board& board, int depth) {
   if (depth <= 0) return 1;
@@ -20,4 +20,4 @@ std::uint64_t Perft(Board& board, int depth) {
   return leaves;
 }
 
-}  // namespace fv::engine
+}  // namespace fv

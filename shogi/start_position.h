@@ -1,10 +1,10 @@
 // The usual starting position of shogi.
 #pragma once
 
-#include "position/position.h"
+#include "shogi/position.h"
 
-namespace fv::engine {
+namespace fv {
 
 Position StartPosition();
 
-}  // namespace fv::engine
+}  // namespace fv

@@ -4,9 +4,9 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/types.h"
+#include "shogi/types.h"
 
-namespace fv::engine {
+namespace fv {
 
 struct ZobristKeys {
   std::array<std::array<std::uint64_t, CellCount>, 32> piece;    // [piece][cell]
@@ -16,4 +16,4 @@ struct ZobristKeys {
 
 const ZobristKeys& Zobrist();
 
-}  // namespace fv::engine
+}  // namespace fv
