@@ -66,8 +66,13 @@ FeatureList BuildFeatureList(const Position& pos) {
   return list;
 }
 
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights) {
+EvaluableLeaf MakeEvaluableLeaf(const Position& pos) {
   CheckEvaluable(pos);
+  return {pos, BuildFeatureList(pos)};
+}
+
+EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights) {
+  const Position& pos = leaf.position;
   const int senteKing = pos.kingSquare[Sente];
   const int goteKing = pos.kingSquare[Gote];
   EvaluationBreakdown result;
@@ -86,7 +91,7 @@ EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& 
     result.kkpSum -= weights.gote.kkp[KkpHandIndex(kind, pos.hand[Gote][kind])];
   }
 
-  const FeatureList list = BuildFeatureList(pos);
+  const FeatureList& list = leaf.features;
   result.terms.reserve(std::size_t(list.size) * (list.size + 1));
   for (int i = 0; i < list.size; ++i) {
     const FeatureEntry& later = list.entries[i];
@@ -105,9 +110,9 @@ EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& 
   return result;
 }
 
-LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file) {
-  CheckEvaluable(pos);
-  const FeatureList list = BuildFeatureList(pos);
+LeafWeights ReadLeafWeights(const EvaluableLeaf& leaf, const WeightFile& file) {
+  const Position& pos = leaf.position;
+  const FeatureList& list = leaf.features;
   std::array<std::int16_t, MaxFeatureEntries> senteFeatures;
   std::array<std::int16_t, MaxFeatureEntries> goteFeatures;
   for (int e = 0; e < list.size; ++e) {
@@ -117,10 +122,6 @@ LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file) {
   const auto used = std::size_t(list.size);
   return file.ReadLeafWeights(pos.kingSquare[Sente], pos.kingSquare[Gote],
                               std::span(senteFeatures).first(used), std::span(goteFeatures).first(used));
-}
-
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file) {
-  return DecomposeEvaluation(pos, ReadLeafWeights(pos, file));
 }
 
 }  // namespace fv

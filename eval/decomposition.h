@@ -25,7 +25,6 @@ struct FeatureEntry {
 // 14 hand entries and at most 38 board pieces besides the two kings.
 constexpr int MaxBoardPieces = 38;
 constexpr int MaxFeatureEntries = 2 * HandKindCount + MaxBoardPieces;
-constexpr int MaxTermCount = MaxFeatureEntries * (MaxFeatureEntries + 1);
 
 // Largest hand count of each kind that the weight layout has features for.
 constexpr std::array<int, HandKindCount> MaxHandCount = {18, 4, 4, 4, 4, 2, 2};
@@ -45,6 +44,13 @@ struct EvaluationBreakdown {
   std::vector<FeatureContribution> terms;
 };
 
+// A position that the weights can evaluate, with its feature list, checked
+// and listed once for every step of the analysis.
+struct EvaluableLeaf {
+  Position position;
+  FeatureList features;
+};
+
 // Throws InputError (file "leaf position") for a position the weights cannot
 // evaluate: a side whose king square does not hold its king, a hand count
 // outside 0..MaxHandCount, or more than MaxBoardPieces pieces besides kings.
@@ -56,15 +62,13 @@ void CheckEvaluable(const Position& pos);
 // that passed CheckEvaluable.
 FeatureList BuildFeatureList(const Position& pos);
 
-// Takes the evaluation of `pos` apart with the weights of its two king views.
-// Checks the position first (see CheckEvaluable).
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights);
+// Checks `pos` (see CheckEvaluable) and lists its features.
+EvaluableLeaf MakeEvaluableLeaf(const Position& pos);
 
-// Reads from `file` the weights that the evaluation of `pos` needs. Checks the
-// position first (see CheckEvaluable).
-LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file);
+// Takes the evaluation of the leaf apart with the weights of its two king views.
+EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights);
 
-// The same as above, reading the two views' weights from `file`.
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file);
+// Reads from `file` the weights that the evaluation of the leaf needs.
+LeafWeights ReadLeafWeights(const EvaluableLeaf& leaf, const WeightFile& file);
 
 }  // namespace fv
