@@ -10,8 +10,6 @@ namespace fv {
 
 namespace {
 
-constexpr const char* SideNames[2] = {"Sente", "Gote"};
-
 bool IsPieceCode(int code) { return code >= -PieceKindCount && code <= PieceKindCount; }
 
 bool IsNonKingPiece(int code) { return code != 0 && code != OU && code != -OU && IsPieceCode(code); }
@@ -25,22 +23,22 @@ void CheckEvaluable(const Position& pos) {
     const int square = pos.kingSquare[side];
     const int king = side == Sente ? OU : -OU;
     if (square >= SquareCount || pos.board[square] != king) {
-      Refuse(std::string(SideNames[side]) + " has no king on its king square");
+      Refuse(std::string(SideName(side)) + " has no king on its king square");
     }
     for (int kind = 0; kind < HandKindCount; ++kind) {
       const int count = pos.hand[side][kind];
-      if (count < 0 || count > MaxHandCount[kind]) {
-        Refuse(std::string(SideNames[side]) + " holds " + std::to_string(count) + " " +
+      if (count < 0 || count > SetPieceCounts[kind]) {
+        Refuse(std::string(SideName(side)) + " holds " + std::to_string(count) + " " +
                std::string(PieceNames[kind]) + " in hand; the weights cover 0 to " +
-               std::to_string(MaxHandCount[kind]));
+               std::to_string(SetPieceCounts[kind]));
       }
     }
   }
   int pieces = 0;
   for (const PieceCode code : pos.board) pieces += IsNonKingPiece(code);
-  if (pieces > MaxBoardPieces) {
+  if (pieces > SetPiecesBesidesKings) {
     Refuse(std::to_string(pieces) + " pieces besides the kings on the board; a set has " +
-           std::to_string(MaxBoardPieces));
+           std::to_string(SetPiecesBesidesKings));
   }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "eval/feature_contribution.h"
+#include "eval/feature_index.h"
 #include "eval/weight_file.h"
 #include "shogi/position.h"
 
@@ -22,12 +23,6 @@ struct FeatureEntry {
   std::int16_t goteLocation;
 };
 
-// 14 hand entries and at most 38 board pieces besides the two kings.
-constexpr int MaxBoardPieces = 38;
-constexpr int MaxFeatureEntries = 2 * HandKindCount + MaxBoardPieces;
-
-// Largest hand count of each kind that the weight layout has features for.
-constexpr std::array<int, HandKindCount> MaxHandCount = {18, 4, 4, 4, 4, 2, 2};
 
 struct FeatureList {
   std::array<FeatureEntry, MaxFeatureEntries> entries;
@@ -53,7 +48,7 @@ struct EvaluableLeaf {
 
 // Throws InputError (file "leaf position") for a position the weights cannot
 // evaluate: a side whose king square does not hold its king, a hand count
-// outside 0..MaxHandCount, or more than MaxBoardPieces pieces besides kings.
+// outside 0 to what a set holds, or more than 38 pieces besides kings.
 void CheckEvaluable(const Position& pos);
 
 // Hand entries first (for each kind, the view's own count, then the
