@@ -29,7 +29,9 @@ void BM_AnalyzeFullBoardLeaf(benchmark::State& state) {
   const fv::EvaluableLeaf leaf = fv::MakeEvaluableLeaf(fv::StartPosition());
   std::FILE* sink = std::fopen("/dev/null", "w");
   for (auto _ : state) {
-    benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, fv::ReadLeafWeights(leaf, weights), 0, 150, sink, sink));
+    benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, fv::ReadLeafWeights(leaf, weights),
+                                                   fv::RankingOrder::LargestMagnitudeFirst, 150,
+                                                   sink, sink));
   }
   std::fclose(sink);
 }

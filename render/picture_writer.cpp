@@ -152,16 +152,6 @@ std::string WriteFileAtomically(const std::string& path, const std::vector<std::
   return WriteThroughTemporaryName(path, bytes);
 }
 
-std::string WritePicture(const std::string& path, const cv::Mat& picture) {
-  PngScratch scratch;
-  std::vector<std::uint8_t> bytes;
-  try {
-    return EncodeAndWrite(path, picture, nullptr, scratch, bytes);
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-}
-
 std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads) {
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));

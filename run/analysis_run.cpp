@@ -102,14 +102,18 @@ void AnalysisRun::AnalyzeLeaf() {
   }
   if (pv_.leafHasNoLegalMove) {
     std::fflush(stdout);
-    std::fprintf(stderr, "fvexplain: %s: note: the leaf of the PV is mate (%s to move has no legal move); "
-                 "its static evaluation does not score the mate\n", SearchLogPath, SideName(pv_.leafSideToMove));
+    std::fprintf(stderr,
+                 "fvexplain: %s: note: the leaf of the PV is mate (%s to move has no legal move); "
+                 "its static evaluation does not score the mate\n",
+                 SearchLogPath, SideName(pv_.leafSideToMove));
   }
-  analysis_ = AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, *weights_), settings_.sortMode, settings_.rankCount,
-                                stdout, report_.stream());
+  analysis_ = AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, *weights_), settings_.order,
+                                settings_.rankCount, stdout, report_.stream());
 }
 
-void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(pv_.leaf, analysis_.ranked, pieces_)); }
+void AnalysisRun::SaveLeafPictures() {
+  NoteFailures(WriteLeafPictures(pv_.leaf, analysis_.ranked, pieces_));
+}
 
 void AnalysisRun::NoteFailures(const std::vector<PictureFailure>& failures) {
   if (failures.empty()) return;
