@@ -42,7 +42,7 @@ constexpr int HistoryLimit = 1 << 24;  // history counts are halved beyond this
 // the exchange on its square. A check is answered by every evasion only in
 // the first plies of the quiescence search; beyond them the position stands.
 constexpr int DeltaMargin = 300;
-constexpr int EvasionPlies = 4;
+constexpr int EvasionPlies = 2;
 
 constexpr std::uint64_t TimeCheckMask = 1023;  // the clock is read every 1024 nodes
 
