@@ -18,6 +18,7 @@ class Board {
   Position ToPosition() const;
 
   Piece At(int cell) const { return cells_[cell]; }
+  const std::array<Piece, CellCount>& Cells() const { return cells_; }
   int Hand(int side, int kind) const { return hand_[side][kind]; }  // kind FU..HI (1..7)
   int KingCell(int side) const { return king_[side]; }  // 0 when the side has no king
   int SideToMove() const { return side_; }
