@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <optional>
 
 #include "engine/evaluator.h"
 #include "engine/exchange.h"
@@ -56,8 +57,10 @@ int KindValue(Piece p) { return p == NoPiece ? 0 : PieceValue(PieceCode(KindOf(p
 
 class Searcher {
  public:
-  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks)
-      : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks), table_(limits.hashMb) {
+  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks,
+           TranspositionTable* table)
+      : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks),
+        table_(table ? *table : ownTable_.emplace(limits.hashMb)) {
     evaluator_.Reset(board_);
   }
 
@@ -101,7 +104,8 @@ class Searcher {
   Evaluator evaluator_;
   const SearchLimits& limits_;
   const SearchHooks& hooks_;
-  TranspositionTable table_;
+  std::optional<TranspositionTable> ownTable_;  // when the caller gives none
+  TranspositionTable& table_;
   SearchStats stats_;
   Clock::time_point start_ = Clock::now();
   bool mayStop_ = false;
@@ -362,8 +366,9 @@ int RepetitionScore(const bool* inCheckByPly, int ply, int distance) {
   return 0;
 }
 
-SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks) {
-  Searcher searcher(root, weights, limits, hooks);
+SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks,
+                    TranspositionTable* table) {
+  Searcher searcher(root, weights, limits, hooks, table);
   return searcher.Run();
 }
 
