@@ -1,11 +1,14 @@
 #include "engine/transposition_table.h"
 
+#include <new>
+
 namespace fv::engine {
 
 TranspositionTable::TranspositionTable(std::size_t megabytes) {
   std::size_t count = 1;
   while (count * 2 * sizeof(TableEntry) <= megabytes * 1024 * 1024) count *= 2;
-  entries_.resize(count);
+  entries_.reset(static_cast<TableEntry*>(std::calloc(count, sizeof(TableEntry))));
+  if (!entries_) throw std::bad_alloc();
   mask_ = count - 1;
 }
 

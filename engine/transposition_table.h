@@ -2,7 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 #include "shogi/types.h"
 
@@ -32,7 +33,12 @@ class TranspositionTable {
   void Store(std::uint64_t key, Move move, int score, int depth, Bound bound);
 
  private:
-  std::vector<TableEntry> entries_;
+  struct Free {
+    void operator()(TableEntry* p) const { std::free(p); }
+  };
+  // Zeroed memory from calloc: all-zero bytes are empty entries, and the
+  // pages are only touched as the search fills them.
+  std::unique_ptr<TableEntry[], Free> entries_;
   std::uint64_t mask_;
 };
 
