@@ -36,13 +36,16 @@ int LeastAttacker(const std::array<Piece, CellCount>& cells, int to, int side) {
 
 }  // namespace
 
-int CaptureValue(Piece captured) { return Value(captured) + PieceValue(PieceCode(UnpromotedKind(KindOf(captured)))); }
+int CaptureValue(Piece captured) {
+  return Value(captured) + PieceValue(PieceCode(UnpromotedKind(KindOf(captured))));
+}
 
 int StaticExchange(const Board& board, Move m) {
   std::array<Piece, CellCount> cells = board.Cells();
   const int to = ToCell(m);
   int side = board.SideToMove();
-  const Piece moved = IsPromotion(m) ? MakePiece(side, PromotedKind(KindOf(MovedPiece(m)))) : MovedPiece(m);
+  const Piece moved =
+      IsPromotion(m) ? MakePiece(side, PromotedKind(KindOf(MovedPiece(m)))) : MovedPiece(m);
   // gain[d]: what the d-th capture wins, if the exchange stopped after it.
   std::array<int, 40> gain{};
   gain[0] = CaptureValue(CapturedPiece(m)) + Value(moved) - Value(MovedPiece(m));

@@ -15,7 +15,8 @@ int RowSumScalar(const std::int16_t* block, int row, const std::int16_t* feature
   return sum;
 }
 
-int RowDifferenceScalar(const std::int16_t* block, int a, int b, const std::int16_t* features, int count) {
+int RowDifferenceScalar(const std::int16_t* block, int a, int b, const std::int16_t* features,
+                        int count) {
   int sum = 0;
   for (int j = 0; j < count; ++j)
     sum += block[PackedPairIndex(a, features[j])] - block[PackedPairIndex(b, features[j])];
@@ -33,19 +34,22 @@ int RowDifferenceScalar(const std::int16_t* block, int a, int b, const std::int1
 [[gnu::target("avx2")]] inline __m256i PairIndex(__m256i row, __m256i feature) {
   const __m256i larger = _mm256_max_epi32(row, feature);
   const __m256i smaller = _mm256_min_epi32(row, feature);
-  const __m256i triangle = _mm256_srli_epi32(_mm256_mullo_epi32(larger, _mm256_add_epi32(larger, _mm256_set1_epi32(1))), 1);
+  const __m256i triangle = _mm256_srli_epi32(
+      _mm256_mullo_epi32(larger, _mm256_add_epi32(larger, _mm256_set1_epi32(1))), 1);
   return _mm256_add_epi32(triangle, smaller);
 }
 
-[[gnu::target("avx2")]] inline __m256i Gather(const std::int16_t* block, __m256i index, __m256i mask) {
-  const __m256i pairs = _mm256_mask_i32gather_epi32(_mm256_setzero_si256(), reinterpret_cast<const int*>(block),
-                                                    index, mask, 2);
+[[gnu::target("avx2")]] inline __m256i Gather(const std::int16_t* block, __m256i index,
+                                              __m256i mask) {
+  const __m256i pairs = _mm256_mask_i32gather_epi32(
+      _mm256_setzero_si256(), reinterpret_cast<const int*>(block), index, mask, 2);
   return _mm256_srai_epi32(_mm256_slli_epi32(pairs, 16), 16);
 }
 
 // Lanes j + 0..7 that lie below `count`.
 [[gnu::target("avx2")]] inline __m256i LanesBelow(int count, int j) {
-  return _mm256_cmpgt_epi32(_mm256_set1_epi32(count - j), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+  return _mm256_cmpgt_epi32(_mm256_set1_epi32(count - j),
+                            _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
 }
 
 [[gnu::target("avx2")]] inline int HorizontalSum(__m256i v) {
@@ -55,7 +59,8 @@ int RowDifferenceScalar(const std::int16_t* block, int a, int b, const std::int1
   return _mm_cvtsi128_si32(s);
 }
 
-[[gnu::target("avx2")]] int RowSumAvx2(const std::int16_t* block, int row, const std::int16_t* features, int count) {
+[[gnu::target("avx2")]] int RowSumAvx2(const std::int16_t* block, int row,
+                                       const std::int16_t* features, int count) {
   const __m256i rowLanes = _mm256_set1_epi32(row);
   __m256i sum = _mm256_setzero_si256();
   for (int j = 0; j < count; j += KppListStride) {
@@ -65,8 +70,8 @@ int RowDifferenceScalar(const std::int16_t* block, int a, int b, const std::int1
   return HorizontalSum(sum);
 }
 
-[[gnu::target("avx2")]] int RowDifferenceAvx2(const std::int16_t* block, int a, int b, const std::int16_t* features,
-                                              int count) {
+[[gnu::target("avx2")]] int RowDifferenceAvx2(const std::int16_t* block, int a, int b,
+                                              const std::int16_t* features, int count) {
   const __m256i aLanes = _mm256_set1_epi32(a);
   const __m256i bLanes = _mm256_set1_epi32(b);
   __m256i sum = _mm256_setzero_si256();
@@ -95,7 +100,8 @@ int KppRowSum(const std::int16_t* block, int row, const std::int16_t* features, 
   return RowSumScalar(block, row, features, count);
 }
 
-int KppRowDifference(const std::int16_t* block, int a, int b, const std::int16_t* features, int count) {
+int KppRowDifference(const std::int16_t* block, int a, int b, const std::int16_t* features,
+                     int count) {
 #if defined(__x86_64__)
   if (HasAvx2) return RowDifferenceAvx2(block, a, b, features, count);
 #endif

@@ -15,6 +15,7 @@ constexpr int KppListStride = 8;
 int KppRowSum(const std::int16_t* block, int row, const std::int16_t* features, int count);
 
 // KppRowSum of row `a` less KppRowSum of row `b`, in one pass.
-int KppRowDifference(const std::int16_t* block, int a, int b, const std::int16_t* features, int count);
+int KppRowDifference(const std::int16_t* block, int a, int b, const std::int16_t* features,
+                     int count);
 
 }  // namespace fv::engine

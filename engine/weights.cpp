@@ -42,7 +42,9 @@ class Descriptor {
   int fd_;
 };
 
-std::string MapProblem(int error) { return std::string("cannot map the weight file (") + std::strerror(error) + ")"; }
+std::string MapProblem(int error) {
+  return std::string("cannot map the weight file (") + std::strerror(error) + ")";
+}
 
 RegularFileOpening OpenWeightFile(const std::string& path) {
   const RegularFileOpening opening = OpenRegularFile(path);
@@ -68,10 +70,12 @@ Weights LoadWeights(const std::string& path) {
   // Zero pages for the whole layout first; the file's pages then replace
   // their front. The bytes of a last, partly filled page beyond the end of
   // the file read as 0.
-  void* base = ::mmap(nullptr, WeightFileBytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  void* base = ::mmap(nullptr, WeightFileBytes, PROT_READ,
+                      MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (base == MAP_FAILED) throw InputError(path, MapProblem(errno));
   auto mapping = std::make_shared<const Mapping>(base, WeightFileBytes);
-  const std::size_t fileBytes = opening.size < WeightFileBytes ? std::size_t(opening.size) : WeightFileBytes;
+  const std::size_t fileBytes =
+      opening.size < WeightFileBytes ? std::size_t(opening.size) : WeightFileBytes;
   if (fileBytes > 0 &&
       ::mmap(base, fileBytes, PROT_READ, MAP_SHARED | MAP_FIXED, file.get(), 0) == MAP_FAILED)
     throw InputError(path, MapProblem(errno));

@@ -22,7 +22,9 @@ struct Weights {
   // must follow the last KPP value (the evaluator loads weights in pairs).
   std::shared_ptr<const void> storage;
 
-  const std::int16_t* KppBlock(int king) const { return kpp.data() + PackedKppIndex(kppBlock[king], 0, 0); }
+  const std::int16_t* KppBlock(int king) const {
+    return kpp.data() + PackedKppIndex(kppBlock[king], 0, 0);
+  }
   int Kkp(int k1, int k2, int f) const { return kkp[KkpIndex(k1, k2, f)]; }
 };
 

@@ -1,6 +1,7 @@
+#include "engine/exchange.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/exchange.h"
 #include "tests/engine/test_positions.h"
 
 namespace fv::engine {
@@ -23,19 +24,22 @@ TEST(StaticExchange, CountsTheWholeExchangeOnTheSquare) {
     int balance;
   };
   const Case cases[] = {
-      {"undefended pawn", PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {-FU, 5, 4}}), rookTakes, Pawn},
-      {"pawn for pawn", PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {FU, 5, 5}, {-FU, 5, 4}, {-KI, 5, 3}}),
-       pawnTakes, 0},
-      {"rook for a defended pawn", PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {-FU, 5, 4}, {-KI, 5, 3}}),
-       rookTakes, Pawn - Rook},
+      {"undefended pawn", PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {-FU, 5, 4}}),
+       rookTakes, Pawn},
+      {"pawn for pawn",
+       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {FU, 5, 5}, {-FU, 5, 4}, {-KI, 5, 3}}), pawnTakes, 0},
+      {"rook for a defended pawn",
+       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {-FU, 5, 4}, {-KI, 5, 3}}), rookTakes,
+       Pawn - Rook},
       {"a second rook behind the first recaptures",
-       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {HI, 5, 8}, {-FU, 5, 4}, {-KI, 5, 3}}), rookTakes,
-       Pawn - Rook + Gold},
+       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {HI, 5, 8}, {-FU, 5, 4}, {-KI, 5, 3}}),
+       rookTakes, Pawn - Rook + Gold},
       {"the defender stops when recapturing loses",
-       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {FU, 5, 5}, {GI, 4, 5}, {-FU, 5, 4}, {-HI, 5, 2}}), pawnTakes,
-       Pawn},
+       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {FU, 5, 5}, {GI, 4, 5}, {-FU, 5, 4}, {-HI, 5, 2}}),
+       pawnTakes, Pawn},
   };
-  for (const Case& c : cases) EXPECT_EQ(StaticExchange(BoardOf(c.position), c.capture), c.balance) << c.what;
+  for (const Case& c : cases)
+    EXPECT_EQ(StaticExchange(BoardOf(c.position), c.capture), c.balance) << c.what;
 }
 
 }  // namespace

@@ -28,9 +28,9 @@ inline Weights WeightsOf(std::shared_ptr<WeightTables> tables, int blocks) {
 
 // Zero tables with `blocks` KPP blocks.
 inline std::shared_ptr<WeightTables> ZeroTables(int blocks) {
-  return std::make_shared<WeightTables>(WeightTables{
-      std::vector<std::int16_t>(PackedKppBlockSize * std::size_t(blocks) + 1),
-      std::vector<std::int16_t>(KkpValueCount)});
+  return std::make_shared<WeightTables>(
+      WeightTables{std::vector<std::int16_t>(PackedKppBlockSize * std::size_t(blocks) + 1),
+                   std::vector<std::int16_t>(KkpValueCount)});
 }
 
 // Weights in [-amplitude, amplitude] with `blocks` KPP blocks, a few

@@ -1,8 +1,9 @@
+#include "engine/weights.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "engine/weights.h"
 #include "position/input_error.h"
 #include "tests/support/test_files.h"
 
