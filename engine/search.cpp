@@ -57,8 +57,8 @@ int KindValue(Piece p) { return p == NoPiece ? 0 : PieceValue(PieceCode(KindOf(p
 
 class Searcher {
  public:
-  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks,
-           TranspositionTable* table)
+  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits,
+           const SearchHooks& hooks, TranspositionTable* table)
       : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks),
         table_(table ? *table : ownTable_.emplace(limits.hashMb)) {
     evaluator_.Reset(board_);
@@ -366,8 +366,8 @@ int RepetitionScore(const bool* inCheckByPly, int ply, int distance) {
   return 0;
 }
 
-SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks,
-                    TranspositionTable* table) {
+SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits,
+                    const SearchHooks& hooks, TranspositionTable* table) {
   Searcher searcher(root, weights, limits, hooks, table);
   return searcher.Run();
 }
