@@ -78,7 +78,8 @@ std::string BestMove(const SearchResult& result, Board& root) {
   std::vector<Move> pv;
   if (!result.iterations.empty()) pv = result.iterations.back().pv;
   if (pv.empty()) {
-    // Only a position without a legal move leaves no line to play.
+    // The search finds no line only when there is no legal move; should it
+    // ever find none in another position, a legal move is still given.
     std::array<Move, MaxMoves> moves;
     if (GenerateLegal(root, moves.data()) == 0) return "bestmove resign";
     pv.push_back(moves[0]);
@@ -229,6 +230,7 @@ void UsiEngine::SetPosition(std::string_view arguments) {
 }
 
 void UsiEngine::StartSearch(std::string_view arguments) {
+  const Clock::time_point received = Clock::now();  // the GUI's clock runs from here
   GoClock clock;
   static constexpr std::array<std::string_view, 6> ClockWords = {"btime", "wtime",   "binc",
                                                                  "winc",  "byoyomi", "movetime"};
@@ -270,7 +272,7 @@ void UsiEngine::StartSearch(std::string_view arguments) {
     stop_ = false;
     pondering_ = ponder;
     holdAnswer_ = ponder || infinite;
-    clockStart_ = Clock::now();
+    clockStart_ = received;
     plan_ = infinite ? ThinkingTime{} : PlanThinkingTime(clock, board_.SideToMove());
   }
   thread_ = std::thread(&UsiEngine::Think, this, board_, limits);
