@@ -16,7 +16,7 @@
 #include "engine/settings.h"
 #include "shogi/start_position.h"
 #include "engine/weights.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 
 namespace fv::engine {
 namespace {
