@@ -20,8 +20,8 @@ namespace {
 std::string TemporaryName(const std::string& path) {
   static std::atomic<unsigned> counter{0};
   const std::filesystem::path target(path);
-  const std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-                           std::to_string(counter.fetch_add(1));
+  const std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid()) +
+                           "-" + std::to_string(counter.fetch_add(1));
   return (target.parent_path() / name).string();
 }
 
@@ -44,7 +44,8 @@ int LinkUnnamedFile(int fd, const std::string& path) {
   if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
   if (errno != EEXIST) return errno;
   const std::string temporary = TemporaryName(path);
-  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) return errno;
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0)
+    return errno;
   if (std::rename(temporary.c_str(), path.c_str()) == 0) return 0;
   const int error = errno;
   ::unlink(temporary.c_str());
@@ -102,8 +103,10 @@ void AtomicFile::Commit() {
       throw InputError(path_, errno != 0 ? SystemProblem("cannot write", errno) : "cannot write");
   }
   int error = 0;
-  if (temporaryPath_.empty()) error = LinkUnnamedFile(fd_, path_);
-  else if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) error = errno;
+  if (temporaryPath_.empty())
+    error = LinkUnnamedFile(fd_, path_);
+  else if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0)
+    error = errno;
   if (error != 0) throw InputError(path_, SystemProblem("cannot put the file in place", error));
   temporaryPath_.clear();
   const int closed = stream_ ? std::fclose(stream_) : ::close(fd_);
@@ -117,8 +120,10 @@ void AtomicFile::Commit() {
 }
 
 void AtomicFile::Discard() {
-  if (stream_) std::fclose(stream_);
-  else if (fd_ >= 0) ::close(fd_);
+  if (stream_)
+    std::fclose(stream_);
+  else if (fd_ >= 0)
+    ::close(fd_);
   stream_ = nullptr;
   fd_ = -1;
   if (!temporaryPath_.empty()) ::unlink(temporaryPath_.c_str());

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <cerrno>
+#include <memory>
 
 #include "io/input_error.h"
 #include "io/system_error.h"
@@ -41,7 +41,8 @@ bool CreateIfMissing(const std::string& folder) {
   }
   if (errno != ENOENT) throw InputError(folder, SystemProblem("cannot examine", errno));
   if (lstat(folder.c_str(), &info) == 0) throw InputError(folder, "is a link to a missing folder");
-  if (mkdir(folder.c_str(), 0777) != 0) throw InputError(folder, SystemProblem("cannot create", errno));
+  if (mkdir(folder.c_str(), 0777) != 0)
+    throw InputError(folder, SystemProblem("cannot create", errno));
   return true;
 }
 
@@ -98,7 +99,8 @@ RemovedFiles EmptyLogFolder(const std::string& folder) {
     const bool hold = removed.held_.size() < MostFilesHeld;
     const int fd = hold ? openat(dir, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
     if (fd >= 0) removed.held_.push_back(fd);
-    if (unlinkat(dir, name.c_str(), 0) != 0) throw InputError(path, SystemProblem("cannot remove", errno));
+    if (unlinkat(dir, name.c_str(), 0) != 0)
+      throw InputError(path, SystemProblem("cannot remove", errno));
   }
   return removed;
 }

@@ -9,7 +9,8 @@ namespace {
 constexpr int GalleryRowLength = 5;
 
 // "入力局面->末端局面" (input position -> leaf position) in Shift_JIS.
-constexpr const char* PictureHeading = "\x93\xFC\x97\xCD\x8B\xC7\x96\xCA->\x96\x96\x92\x5B\x8B\xC7\x96\xCA";
+constexpr const char* PictureHeading =
+    "\x93\xFC\x97\xCD\x8B\xC7\x96\xCA->\x96\x96\x92\x5B\x8B\xC7\x96\xCA";
 
 }  // namespace
 

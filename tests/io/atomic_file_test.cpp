@@ -19,7 +19,8 @@ using testing::TempFolder;
 
 std::set<std::string> FilesIn(const fs::path& folder) {
   std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
   return names;
 }
 
@@ -64,8 +65,9 @@ TEST(AtomicFile, FailuresNameTheFileAndLeaveNothingBehind) {
   struct Case {
     std::string path, problem;
   };
-  for (const Case& c : {Case{folder.File("rank001.png"), "cannot create (Is a directory)"},
-                        Case{folder.File("missing/rank002.png"), "cannot create (No such file or directory)"}}) {
+  for (const Case& c :
+       {Case{folder.File("rank001.png"), "cannot create (Is a directory)"},
+        Case{folder.File("missing/rank002.png"), "cannot create (No such file or directory)"}}) {
     try {
       WriteFileAtomically(c.path, std::vector<std::uint8_t>(1000, 7));
       ADD_FAILURE() << c.path;

@@ -2,10 +2,9 @@
 // files is freed later, and every removed file is let go in the end.
 #include "run/log_folder.h"
 
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
@@ -34,13 +33,15 @@ TEST(EmptyLogFolder, RemovesNamesAtOnceAndFreesTheFilesLater) {
   fs::create_directories(log / "keep");
   std::ofstream(log / "keep/note.txt") << "kept";
   std::ofstream(root.path() / "outside.txt") << "outside";
-  for (int i = 0; i < 20; ++i) std::ofstream(log / ("rank" + std::to_string(i) + ".png")) << std::string(5000, 'x');
+  for (int i = 0; i < 20; ++i)
+    std::ofstream(log / ("rank" + std::to_string(i) + ".png")) << std::string(5000, 'x');
   fs::create_symlink(root.path() / "outside.txt", log / "link");
   ASSERT_EQ(mkfifo((log / "fifo").c_str(), 0644), 0);
   {
     RemovedFiles removed = EmptyLogFolder(log.string());
     std::vector<std::string> left;
-    for (const auto& entry : fs::recursive_directory_iterator(log)) left.push_back(fs::relative(entry.path(), log));
+    for (const auto& entry : fs::recursive_directory_iterator(log))
+      left.push_back(fs::relative(entry.path(), log));
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"keep", "keep/note.txt"}));
     EXPECT_EQ(RemovedFilesHeld(log), 22);  // the pictures, the link and the FIFO
