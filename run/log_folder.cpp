@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <memory>
+#include <system_error>
 
 #include "io/input_error.h"
 #include "io/system_error.h"
@@ -66,11 +67,15 @@ void RemovedFiles::FreeInBackground() {
   if (held_.empty()) return;
   auto next = std::make_shared<std::atomic<std::size_t>>(0);
   auto files = std::make_shared<std::vector<int>>(std::exchange(held_, {}));
+  auto closeAll = [next, files] {
+    for (std::size_t i = (*next)++; i < files->size(); i = (*next)++) close((*files)[i]);
+  };
   const std::size_t threads = std::min(FreeingThreads, files->size());
-  for (std::size_t t = 0; t < threads; ++t) {
-    freeing_.emplace_back([next, files] {
-      for (std::size_t i = (*next)++; i < files->size(); i = (*next)++) close((*files)[i]);
-    });
+  try {
+    for (std::size_t t = 0; t < threads; ++t) freeing_.emplace_back(closeAll);
+  } catch (const std::system_error&) {
+    // No thread to spare: the threads started share the work, or it is done here.
+    if (freeing_.empty()) closeAll();
   }
 }
 
