@@ -201,7 +201,8 @@ class RowDeflater {
         record_(record), firstGuess_(guesses ? guesses->codes.data() : nullptr),
         lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr), guess_(firstGuess_), at_(begin) {}
 
-  void Run() {
+  // Inlined into DeflateRow, so that the row's state can live in registers.
+  [[gnu::always_inline]] void Run() {
     while (at_ < end_) {
       if (guess_ && (TakeGuessesThatHold() || RepeatInsideCrossedGuess())) continue;
       CodeOnItsOwn();
