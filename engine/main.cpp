@@ -17,6 +17,7 @@
 #include "shogi/start_position.h"
 #include "engine/weights.h"
 #include "io/input_error.h"
+#include "io/system_error.h"
 
 namespace fv::engine {
 namespace {
@@ -61,7 +62,7 @@ int RunSearch() {
   const Weights weights = LoadWeights("fv.bin");
   std::error_code error;
   std::filesystem::create_directories("log", error);
-  if (error) throw InputError("log", "cannot create the log folder: " + error.message());
+  if (error) throw InputError("log", SystemProblem("cannot create the log folder", error.value()));
   WriteFile("log/game000.csa", FormatPositionRecord(root));
 
   Board board;
