@@ -19,7 +19,8 @@
 #include "engine/usi.h"
 #include "engine/weights.h"
 #include "eval/weight_file.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
+#include "io/system_error.h"
 #include "shogi/board.h"
 #include "shogi/perft.h"
 #include "shogi/start_position.h"
@@ -59,7 +60,7 @@ int RunSearch(const EngineCommand& command) {
   const Weights weights = LoadWeights(WeightPath);
   std::error_code error;
   std::filesystem::create_directories("log", error);
-  if (error) throw InputError("log", "cannot create the log folder: " + error.message());
+  if (error) throw InputError("log", SystemProblem("cannot create the log folder", error.value()));
   WriteFile("log/game000.csa", FormatPositionRecord(root));
 
   Board board;

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 
 namespace fv::engine {
 namespace {

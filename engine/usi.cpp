@@ -12,7 +12,7 @@
 
 #include "engine/position_record.h"
 #include "engine/search.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "shogi/movegen.h"
 #include "shogi/notation_error.h"
 #include "shogi/sfen.h"

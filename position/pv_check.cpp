@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/position_check.h"
 #include "position/replay.h"
 

@@ -8,7 +8,7 @@
 #include "engine/position_record.h"
 #include "engine/settings.h"
 #include "shogi/start_position.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tests/engine/test_positions.h"
 
 namespace fv::engine {

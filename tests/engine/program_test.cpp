@@ -83,7 +83,7 @@ TEST_F(Program, SearchLeavesPositionAndLog) {
 TEST_F(Program, BadInputEndsWithAClearMessage) {
   struct Case { const char *what, *file, *content, *args; int status; const char* message; };
   const Case cases[] = {
-      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open the weight file"},
+      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open (No such file or directory)"},
       {"bad settings", "engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole number"},
       {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 lines"},
       {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1, "fvengine: none.csa: cannot open"},
