@@ -201,8 +201,9 @@ void KifReader::Hand(Side side, std::string_view value) {
   handsGiven_ = true;
   if (value == "なし") return;
   while (!(value = TrimBlanks(value)).empty()) {
+    const std::string_view entry = value;
     const int kind = EatPiece(value);
-    if (kind < FU || kind > HI) throw Kif(line_, "cannot read the pieces in hand " + Quoted(value));
+    if (kind < FU || kind > HI) throw Kif(line_, "cannot read the pieces in hand " + Quoted(entry));
     int count = Eat(value, "十") ? 10 : 0;
     count += EatDigit(value);
     if (count == 0) count = 1;
