@@ -57,9 +57,12 @@ TEST_F(Program, PerftPrintsTheLeafCountLast) {
   EXPECT_EQ(start.status, 0);
   EXPECT_EQ(LastLine(start.out), "25470");
   Write(dir_ / "p.csa", testing::TacticalRecords[1]);
-  const Outcome fromFile = Run("--perft 1 --position p.csa");
+  const Outcome fromFile = Run("--perft 2 --position p.csa");
   EXPECT_EQ(fromFile.status, 0);
   EXPECT_GT(std::stoi(LastLine(fromFile.out)), 0);
+  const Outcome otherOrder = Run("--position p.csa --perft 2");
+  EXPECT_EQ(otherOrder.status, 0) << otherOrder.err;
+  EXPECT_EQ(LastLine(otherOrder.out), LastLine(fromFile.out));
 }
 
 TEST_F(Program, SearchLeavesPositionAndLog) {
@@ -87,6 +90,12 @@ TEST_F(Program, BadInputEndsWithAClearMessage) {
       {"unknown option", nullptr, nullptr, "--fast", 2, "fvengine: unknown argument '--fast'"},
       {"perft without depth", nullptr, nullptr, "--perft", 2, "fvengine: --perft needs a depth"},
       {"perft with a bad depth", nullptr, nullptr, "--perft x", 2, "fvengine: --perft needs a depth from 0 to 12"},
+      {"two actions", nullptr, nullptr, "--check --perft 1", 2, "fvengine: --perft cannot be combined"},
+      {"an option twice", nullptr, nullptr, "--perft 1 --perft 2", 2, "fvengine: --perft is given twice"},
+      {"check of a bad position", "position.csa", "x\n", "--check", 1, "fvengine: position.csa: only 1 "},
+      {"check of bad settings", "engine.conf", "hash = 0\n", "--check", 1, "fvengine: engine.conf: line 1: "},
+      {"check without weights", nullptr, nullptr, "--check", 1,
+       "fvengine: fv.bin: cannot open (No such file or directory)"},
   };
   for (const Case& c : cases) {
     fs::remove(dir_ / "engine.conf");
@@ -98,9 +107,19 @@ TEST_F(Program, BadInputEndsWithAClearMessage) {
     EXPECT_EQ(run.status, c.status) << c.what;
     EXPECT_EQ(run.err.rfind(c.message, 0), 0u) << c.what << ": " << run.err;
   }
-  const Outcome help = Run("--help");
+  EXPECT_FALSE(fs::exists(dir_ / "log"));
+  const Outcome help = Run("--perft 1 --help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("engine.conf"), std::string::npos);
+  EXPECT_EQ(Run("--version").out.rfind("fvengine ", 0), 0u);
+}
+
+TEST_F(Program, CheckReadsTheInputsAndSearchesNothing) {
+  Write(dir_ / "fv.bin", "");
+  Write(dir_ / "position.csa", testing::TacticalRecords[0]);
+  const Outcome check = Run("--check");
+  EXPECT_EQ(check.status, 0) << check.err;
+  EXPECT_FALSE(fs::exists(dir_ / "log"));
 }
 
 }  // namespace
