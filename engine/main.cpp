@@ -33,10 +33,12 @@ constexpr const char* WeightPath = "fv.bin";
 // move. A ply, from either, needs a record to count its moves in.
 PositionRecord LoadRoot(const EngineCommand& command, const EngineSettings& settings,
                         bool lookForDefault) {
-  const std::optional<std::string>& source = command.positionPath ? command.positionPath : settings.position;
+  const std::optional<std::string>& source =
+      command.positionPath ? command.positionPath : settings.position;
   const std::optional<int> ply = command.ply ? command.ply : settings.ply;
   if (source) return LoadPositionSource(*source, ply);
-  if (command.ply) throw UsageError("--ply needs a game record: --position FILE or 'position = FILE'");
+  if (command.ply)
+    throw UsageError("--ply needs a game record: --position FILE or 'position = FILE'");
   if (ply) throw InputError(SettingsFileName, "'ply' needs a game record: 'position = FILE'");
   if (lookForDefault && std::filesystem::exists(DefaultPositionPath))
     return ReadPositionRecord(DefaultPositionPath);
@@ -44,7 +46,8 @@ PositionRecord LoadRoot(const EngineCommand& command, const EngineSettings& sett
 }
 
 EngineSettings LoadSettings() {
-  return std::filesystem::exists(SettingsFileName) ? ReadSettings(SettingsFileName) : EngineSettings{};
+  return std::filesystem::exists(SettingsFileName) ? ReadSettings(SettingsFileName)
+                                                   : EngineSettings{};
 }
 
 void WriteFile(const std::string& path, const std::string& text) {

@@ -38,7 +38,8 @@ std::string ReadRecordFile(const std::string& path) {
   const int error = errno;
   ::close(opening.fd);
   if (got < 0) throw InputError(path, std::string("cannot read (") + std::strerror(error) + ")");
-  if (bytes.size() > MaxRecordBytes) throw InputError(path, "larger than a game record can be (16 MiB)");
+  if (bytes.size() > MaxRecordBytes)
+    throw InputError(path, "larger than a game record can be (16 MiB)");
   return bytes;
 }
 
@@ -46,8 +47,8 @@ std::string ReadRecordFile(const std::string& path) {
 
 PositionRecord LoadPositionSource(const std::string& source, std::optional<int> ply) {
   std::error_code error;
-  const bool isFile = std::filesystem::exists(source, error) ||
-                      NotationOf(source, "") != Notation::Sfen;
+  const bool isFile =
+      std::filesystem::exists(source, error) || NotationOf(source, "") != Notation::Sfen;
   GameRecord game;
   try {
     game = isFile ? ReadRecord(ReadRecordFile(source), source) : ReadSfenLine(source);
@@ -56,8 +57,9 @@ PositionRecord LoadPositionSource(const std::string& source, std::optional<int> 
   }
   const std::size_t moves = game.moves.size();
   if (ply && std::size_t(*ply) > moves)
-    throw InputError(source, "no position after move " + std::to_string(*ply) + ": the record has " +
-                                 std::to_string(moves) + (moves == 1 ? " move" : " moves"));
+    throw InputError(source, "no position after move " + std::to_string(*ply) +
+                                 ": the record has " + std::to_string(moves) +
+                                 (moves == 1 ? " move" : " moves"));
   const Board board = BoardAfter(game, ply ? std::size_t(*ply) : moves);
   const PositionRecord record{board.ToPosition(), board.SideToMove()};
   CheckPlayable(record, source);

@@ -61,7 +61,8 @@ EngineSettings ParseSettings(std::string_view text, const std::string& name) {
     else if (key == "position") settings.position = NonEmpty(value, name, where);
     else if (key == "ply") settings.ply = int(ParseNumber(value, 0, MaxRecordPly, name, where));
     else
-      throw InputError(name, where + ": unknown setting '" + key + "' (depth, time, hash, position or ply)");
+      throw InputError(name, where + ": unknown setting '" + key +
+                                 "' (depth, time, hash, position or ply)");
   }
   return settings;
 }

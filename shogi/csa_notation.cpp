@@ -22,7 +22,8 @@ int KindOfName(std::string_view name) {
 
 // Square index of two CSA digits, file then rank; -1 for "00" or no square.
 int SquareOfDigits(std::string_view digits) {
-  if (digits.size() != 2 || digits[0] < '1' || digits[0] > '9' || digits[1] < '1' || digits[1] > '9')
+  if (digits.size() != 2 || digits[0] < '1' || digits[0] > '9' || digits[1] < '1' ||
+      digits[1] > '9')
     return -1;
   return SquareOf(digits[0] - '0', digits[1] - '0');
 }
@@ -100,10 +101,13 @@ void CsaReader::Line(std::string_view line) {
 void CsaReader::Statement(std::string_view s) {
   if (s.empty()) return;
   // Time statements: seconds, in version 3.0 with a fraction ("T12", "T3.25").
-  if (s[0] == 'T' && s.size() > 1 && s.find_first_not_of("0123456789.", 1) == std::string_view::npos) return;
+  if (s[0] == 'T' && s.size() > 1 &&
+      s.find_first_not_of("0123456789.", 1) == std::string_view::npos)
+    return;
   if (s[0] == '%') return Special(s);
   game_.ThrowIfHeld();
-  if (s[0] == 'V' && s.size() > 1 && s.find_first_not_of("0123456789.", 1) == std::string_view::npos)
+  if (s[0] == 'V' && s.size() > 1 &&
+      s.find_first_not_of("0123456789.", 1) == std::string_view::npos)
     return;
   if (s[0] == 'P') return Setup(s);
   if (s == "+" || s == "-") {
@@ -119,7 +123,8 @@ void CsaReader::Setup(std::string_view s) {
   placed_ = true;
   if (s.size() >= 2 && s[1] == 'I') return StandardStart(s.substr(2));
   if (s.size() >= 2 && s[1] >= '1' && s[1] <= '9') return BoardLine(s[1] - '0', s.substr(2));
-  if (s.size() >= 2 && (s[1] == '+' || s[1] == '-')) return PieceLine(s[1] == '+' ? Sente : Gote, s.substr(2));
+  if (s.size() >= 2 && (s[1] == '+' || s[1] == '-'))
+    return PieceLine(s[1] == '+' ? Sente : Gote, s.substr(2));
   throw NotCsaRecord(line_, "cannot read " + Quoted(s));
 }
 
@@ -144,10 +149,13 @@ void CsaReader::BoardLine(int rank, std::string_view cells) {
     const std::string_view cell = std::string_view(padded).substr(3 * column, 3);
     const int kind = KindOfName(cell.substr(1));
     PieceCode code = 0;
-    if (cell[0] == '+' && kind != 0) code = PieceCode(kind);
-    else if (cell[0] == '-' && kind != 0) code = PieceCode(-kind);
+    if (cell[0] == '+' && kind != 0)
+      code = PieceCode(kind);
+    else if (cell[0] == '-' && kind != 0)
+      code = PieceCode(-kind);
     else if (cell != " * ")
-      throw NotCsaRecord(line_, "P" + std::to_string(rank) + ": cannot read the cell " + Quoted(cell));
+      throw NotCsaRecord(line_,
+                         "P" + std::to_string(rank) + ": cannot read the cell " + Quoted(cell));
     setup_.board[(rank - 1) * 9 + column] = code;
   }
 }
@@ -163,7 +171,8 @@ void CsaReader::PieceLine(Side side, std::string_view pieces) {
     } else if (entry.starts_with("00") && kind >= FU && kind <= HI) {
       std::int8_t& count = setup_.hand[side][kind - 1];
       if (count >= SetPieceCounts[kind - 1])
-        throw NotCsaRecord(line_, "more pieces " + std::string(PieceNames[kind - 1]) + " than a set holds");
+        throw NotCsaRecord(
+            line_, "more pieces " + std::string(PieceNames[kind - 1]) + " than a set holds");
       ++count;
     } else if (const int square = SquareOfDigits(entry.substr(0, 2)); square >= 0 && kind != 0) {
       if (setup_.board[square] != 0)
@@ -180,10 +189,14 @@ void CsaReader::FinishSetup(Side side) {
   if (remainingToHand_) {
     std::array<int, HandKindCount> used{};
     for (const PieceCode code : setup_.board)
-      if (code != 0 && HandKindTable[code > 0 ? code : -code] >= 0) ++used[HandKindTable[code > 0 ? code : -code]];
+      if (code != 0 && HandKindTable[code > 0 ? code : -code] >= 0)
+        ++used[HandKindTable[code > 0 ? code : -code]];
     for (int kind = 0; kind < HandKindCount; ++kind) {
-      const int rest = SetPieceCounts[kind] - used[kind] - setup_.hand[Sente][kind] - setup_.hand[Gote][kind];
-      if (rest > 0) setup_.hand[*remainingToHand_][kind] = std::int8_t(setup_.hand[*remainingToHand_][kind] + rest);
+      const int rest =
+          SetPieceCounts[kind] - used[kind] - setup_.hand[Sente][kind] - setup_.hand[Gote][kind];
+      if (rest > 0)
+        setup_.hand[*remainingToHand_][kind] =
+            std::int8_t(setup_.hand[*remainingToHand_][kind] + rest);
     }
   }
   game_.Start(setup_, side, line_);
@@ -202,12 +215,15 @@ void CsaReader::MoveStatement(std::string_view move) {
 }
 
 void CsaReader::Special(std::string_view special) {
-  if (special.size() < 2 || special.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_+-", 1) != std::string_view::npos)
+  if (special.size() < 2 ||
+      special.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ_+-", 1) != std::string_view::npos)
     throw NotCsaRecord(line_, "cannot read " + Quoted(special));
-  if (game_.Holding() && (special == "%ILLEGAL_MOVE" || special == "%+ILLEGAL_ACTION" || special == "%-ILLEGAL_ACTION"))
+  if (game_.Holding() && (special == "%ILLEGAL_MOVE" || special == "%+ILLEGAL_ACTION" ||
+                          special == "%-ILLEGAL_ACTION"))
     game_.ForgiveHeld();
   game_.ThrowIfHeld();
-  if (phase_ == Phase::Setup) throw NotCsaRecord(line_, "no side-to-move line before " + Quoted(special));
+  if (phase_ == Phase::Setup)
+    throw NotCsaRecord(line_, "no side-to-move line before " + Quoted(special));
   phase_ = Phase::Ended;
 }
 

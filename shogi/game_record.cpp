@@ -21,8 +21,10 @@ void RecordBuilder::Start(const Position& start, Side side, int line) {
   std::array<int, HandKindCount> counts{};
   for (const PieceCode code : start.board) {
     if (code == 0) continue;
-    if (std::abs(code) == OU) ++kings[code > 0 ? Sente : Gote];
-    else ++counts[HandKindTable[std::abs(code)]];
+    if (std::abs(code) == OU)
+      ++kings[code > 0 ? Sente : Gote];
+    else
+      ++counts[HandKindTable[std::abs(code)]];
   }
   for (int kind = 0; kind < HandKindCount; ++kind) {
     for (int s = 0; s < 2; ++s) {

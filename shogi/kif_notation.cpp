@@ -15,18 +15,15 @@ struct NamedKind {
   int kind;
 };
 
-// Piece names of moves, diagrams and hands; the two-character names first, so
-// that 成香 is not read as 成 and 香.
-constexpr std::array<NamedKind, 19> PieceKanji = {{
-    {"成香", NY}, {"成桂", NK}, {"成銀", NG}, {"歩", FU}, {"香", KY}, {"桂", KE}, {"銀", GI},
-    {"金", KI},   {"角", KA},   {"飛", HI},   {"玉", OU}, {"王", OU}, {"と", TO}, {"杏", NY},
-    {"圭", NK},   {"全", NG},   {"馬", UM},   {"龍", RY}, {"竜", RY}}};
-
 // What the writer calls each kind 1..14 in moves, and in the diagram.
 constexpr std::array<std::string_view, 15> MoveNames = {
     "", "歩", "香", "桂", "銀", "金", "角", "飛", "玉", "と", "成香", "成桂", "成銀", "馬", "龍"};
 constexpr std::array<std::string_view, 15> DiagramNames = {
     "・", "歩", "香", "桂", "銀", "金", "角", "飛", "玉", "と", "杏", "圭", "全", "馬", "龍"};
+// The names read besides the diagram's, the two-character ones first so that
+// 成香 is not read as 成 and 香.
+constexpr std::array<NamedKind, 5> OtherNames = {
+    {{"成香", NY}, {"成桂", NK}, {"成銀", NG}, {"王", OU}, {"竜", RY}}};
 
 constexpr std::array<std::string_view, 10> WideDigits = {"０", "１", "２", "３", "４",
                                                          "５", "６", "７", "８", "９"};
@@ -61,9 +58,9 @@ constexpr std::array<Handicap, 16> Handicaps = {{
 
 // The words that end a game's moves; the longer of two that begin alike first.
 constexpr std::array<std::string_view, 17> EndWords = {
-    "投了",     "中断",     "千日手",   "詰み",     "不詰", "詰",   "持将棋",
-    "切れ負け", "反則勝ち", "反則負け", "入玉勝ち", "入玉宣言", "不戦勝", "不戦敗",
-    "封じ手",   "優等局面", "劣等局面"};
+    "投了",   "中断",     "千日手",   "詰み",     "不詰",     "詰",
+    "持将棋", "切れ負け", "反則勝ち", "反則負け", "入玉勝ち", "入玉宣言",
+    "不戦勝", "不戦敗",   "封じ手",   "優等局面", "劣等局面"};
 
 // Removes `prefix` from the front of `text` if it is there.
 bool Eat(std::string_view& text, std::string_view prefix) {
@@ -84,22 +81,28 @@ std::string_view TrimBlanks(std::string_view text) {
 // `text`; 0 when there is none.
 int EatDigit(std::string_view& text) {
   for (int d = 1; d <= 9; ++d)
-    if (Eat(text, std::string(1, char('0' + d))) || Eat(text, WideDigits[d]) || Eat(text, KanjiDigits[d]))
+    if (Eat(text, std::string(1, char('0' + d))) || Eat(text, WideDigits[d]) ||
+        Eat(text, KanjiDigits[d]))
       return d;
   return 0;
 }
 
 int EatPiece(std::string_view& text) {
-  for (const NamedKind& piece : PieceKanji)
+  for (const NamedKind& piece : OtherNames)
     if (Eat(text, piece.name)) return piece.kind;
+  for (int kind = FU; kind <= RY; ++kind)
+    if (Eat(text, DiagramNames[kind])) return kind;
   return 0;
 }
 
 std::string KanjiCount(int n) {
-  return n < 10 ? std::string(KanjiDigits[n]) : "十" + std::string(n > 10 ? KanjiDigits[n - 10] : "");
+  return n < 10 ? std::string(KanjiDigits[n])
+                : "十" + std::string(n > 10 ? KanjiDigits[n - 10] : "");
 }
 
-NotationError Kif(int line, const std::string& problem) { return NotationError(line, "KIF: " + problem); }
+NotationError Kif(int line, const std::string& problem) {
+  return NotationError(line, "KIF: " + problem);
+}
 
 class KifReader {
  public:
@@ -149,12 +152,18 @@ bool KifReader::Line(std::string_view line) {
   game_.ThrowIfHeld();
   if (line.starts_with("まで")) return false;
   if (line.starts_with("▲") || line.starts_with("△"))
-    throw Kif(line_, "moves in the short form " + Quoted(line) + " are not read; only numbered move lines");
-  if (line[0] == '|') DiagramRow(line);
-  else if (line.starts_with("手数")) sawRecord_ = true;
-  else if (line.starts_with("先手番") || line.starts_with("下手番")) sideLine_ = Sente;
-  else if (line.starts_with("後手番") || line.starts_with("上手番")) sideLine_ = Gote;
-  else HeaderLine(line);
+    throw Kif(line_, "moves in the short form " + Quoted(line) +
+                         " are not read; only numbered move lines");
+  if (line[0] == '|')
+    DiagramRow(line);
+  else if (line.starts_with("手数"))
+    sawRecord_ = true;
+  else if (line.starts_with("先手番") || line.starts_with("下手番"))
+    sideLine_ = Sente;
+  else if (line.starts_with("後手番") || line.starts_with("上手番"))
+    sideLine_ = Gote;
+  else
+    HeaderLine(line);
   return true;
 }
 
@@ -162,7 +171,8 @@ void KifReader::HeaderLine(std::string_view line) {
   std::size_t colon = line.find("：");
   std::size_t after = colon + std::string_view("：").size();
   if (colon == std::string_view::npos) colon = line.find(':'), after = colon + 1;
-  if (colon != std::string_view::npos) HeaderValue(line.substr(0, colon), TrimBlanks(line.substr(after)));
+  if (colon != std::string_view::npos)
+    HeaderValue(line.substr(0, colon), TrimBlanks(line.substr(after)));
   // Other lines (the diagram's frame and file numbers, titles) carry nothing
   // the position depends on.
 }
@@ -193,7 +203,8 @@ void KifReader::DiagramRow(std::string_view row) {
     if (kind == 0) throw Kif(line_, "cannot read the board row " + Quoted(row));
     diagram_.board[rows_ * 9 + column] = PieceCode(gote ? -kind : kind);
   }
-  if (!cells.starts_with("|")) throw Kif(line_, "a board row of more than nine cells: " + Quoted(row));
+  if (!cells.starts_with("|"))
+    throw Kif(line_, "a board row of more than nine cells: " + Quoted(row));
   ++rows_;
 }
 
@@ -219,7 +230,8 @@ void KifReader::StartGame() {
     if (rows_ != 9) throw Kif(line_, "a board of " + std::to_string(rows_) + " rows, not 9");
     return game_.Start(diagram_, sideLine_.value_or(Sente), line_);
   }
-  if (handsGiven_ && diagram_.hand != Position{}.hand) throw Kif(line_, "pieces in hand without a board");
+  if (handsGiven_ && diagram_.hand != Position{}.hand)
+    throw Kif(line_, "pieces in hand without a board");
   for (const Handicap& handicap : Handicaps) {
     if (handicap.name != handicap_) continue;
     Position start = StartPosition();
@@ -245,12 +257,13 @@ bool KifReader::MoveLine(std::string_view line) {
   game_.ThrowIfHeld();
   if (!game_.Started()) StartGame();
   if (lastNumber_ != 0 && number != lastNumber_ + 1)
-    throw Kif(line_, "move number " + std::string(line.substr(0, digits)) + " after " + std::to_string(lastNumber_));
+    throw Kif(line_, "move number " + std::string(line.substr(0, digits)) + " after " +
+                         std::to_string(lastNumber_));
   lastNumber_ = number;
   const std::string_view shown = move.substr(0, move.find_first_of(" \t"));
   int to = 0;
   if (Eat(move, "同")) {
-    Eat(move, WideSpace);
+    if (!Eat(move, WideSpace)) Eat(move, " ");
     to = game_.LastDestination() ? SquareOfCell(game_.LastDestination()) : -1;
     if (to < 0) throw Kif(line_, "同 without a move before it");
   } else {
@@ -266,14 +279,19 @@ bool KifReader::MoveLine(std::string_view line) {
   if (Eat(move, "(")) {
     const int file = EatDigit(move);
     const int rank = EatDigit(move);
-    if (file == 0 || rank == 0 || !Eat(move, ")")) throw Kif(line_, "cannot read the origin of " + Quoted(shown));
+    if (file == 0 || rank == 0 || !Eat(move, ")"))
+      throw Kif(line_, "cannot read the origin of " + Quoted(shown));
     from = SquareOf(file, rank);
   }
-  if (kind == 0 || (drop && from >= 0) || (promote && (from < 0 || Promote(PieceCode(kind)) == kind)))
+  if (kind == 0 || (drop && from >= 0) ||
+      (promote && (from < 0 || Promote(PieceCode(kind)) == kind)))
     throw Kif(line_, "cannot read the move " + Quoted(shown));
-  const auto digitsOf = [](int sq) { return std::string{char('0' + FileOf(sq)), char('0' + RankOf(sq))}; };
+  const auto digitsOf = [](int sq) {
+    return std::string{char('0' + FileOf(sq)), char('0' + RankOf(sq))};
+  };
   const int after = promote ? Promote(PieceCode(kind)) : kind;
-  const std::string text = (from < 0 ? "00" : digitsOf(from)) + digitsOf(to) + std::string(PieceNames[after - 1]);
+  const std::string text =
+      (from < 0 ? "00" : digitsOf(from)) + digitsOf(to) + std::string(PieceNames[after - 1]);
   if (!game_.Play(text)) game_.Hold(shown, line_);
   return true;
 }
@@ -341,8 +359,10 @@ std::string WriteKif(const GameRecord& game) {
       const int kind = KindOf(MovedPiece(m));
       const int side = SideOf(MovedPiece(m));
       out += MoveNames[kind];
-      if (IsPromotion(m)) out += "成";
-      else if (CanPromote(kind) && (InPromotionZone(side, FromCell(m)) || InPromotionZone(side, ToCell(m))))
+      if (IsPromotion(m))
+        out += "成";
+      else if (CanPromote(kind) &&
+               (InPromotionZone(side, FromCell(m)) || InPromotionZone(side, ToCell(m))))
         out += "不成";
       const int from = SquareOfCell(FromCell(m));
       out += '(';

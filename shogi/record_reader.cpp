@@ -17,8 +17,9 @@ namespace {
 
 bool EndsWithNoCase(std::string_view name, std::string_view ending) {
   return name.size() >= ending.size() &&
-         std::equal(ending.begin(), ending.end(), name.end() - ending.size(),
-                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+         std::equal(ending.begin(), ending.end(), name.end() - ending.size(), [](char a, char b) {
+           return a == std::tolower(static_cast<unsigned char>(b));
+         });
 }
 
 bool LooksLikeSfen(std::string_view line) {
@@ -36,7 +37,8 @@ Notation NotationOf(std::string_view bytes, std::string_view name) {
     const std::string_view text = TrimEnd(line);
     if (text.empty() || text[0] == '\'') continue;
     if (LooksLikeSfen(text)) return Notation::Sfen;
-    return std::string_view("VNP$+-").find(text[0]) != std::string_view::npos ? Notation::Csa : Notation::Kif;
+    return std::string_view("VNP$+-").find(text[0]) != std::string_view::npos ? Notation::Csa
+                                                                              : Notation::Kif;
   }
   return Notation::Kif;
 }
@@ -52,7 +54,8 @@ GameRecord ReadRecord(std::string_view bytes, std::string_view name) {
   }
   std::vector<std::string_view> lines = SplitLines(bytes);
   std::erase_if(lines, [](std::string_view line) { return TrimEnd(line).empty(); });
-  if (lines.size() != 1) throw NotationError("SFEN: expected one line, not " + std::to_string(lines.size()));
+  if (lines.size() != 1)
+    throw NotationError("SFEN: expected one line, not " + std::to_string(lines.size()));
   return ReadSfenLine(lines[0]);
 }
 

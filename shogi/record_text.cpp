@@ -32,9 +32,11 @@ bool IsUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
-    const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                       : lead >= 0xF0 && lead < 0xF5                  ? 4
-                                                                      : 0;
+    const int length = lead < 0x80                   ? 1
+                       : lead >= 0xC2 && lead < 0xE0 ? 2
+                       : lead >= 0xE0 && lead < 0xF0 ? 3
+                       : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                     : 0;
     if (length == 0 || i + length > text.size()) return false;
     for (int k = 1; k < length; ++k)
       if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -78,7 +80,8 @@ std::string ShiftJisToUtf8(std::string_view text) {
 
 std::string Quoted(std::string_view text) {
   std::size_t cut = std::min<std::size_t>(text.size(), 40);
-  while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+  while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+    --cut;
   std::string out = "'";
   for (const char c : text.substr(0, cut)) out += (c >= 0 && c < ' ') || c == 0x7f ? '?' : c;
   out += cut < text.size() ? "...'" : "'";

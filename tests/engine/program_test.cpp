@@ -139,7 +139,8 @@ TEST_F(Program, PositionAfterAnyMoveOfAGameRecord) {
   EXPECT_EQ(LastLine(fromRecord.out), LastLine(fromSfen.out));
   EXPECT_NE(LastLine(Run("--position game.kifu --perft 2").out), LastLine(fromRecord.out));
 
-  // The search takes the record and ply from engine.conf and leaves the position in the strict form.
+  // The search takes the record and ply from engine.conf and leaves the position in the
+  // strict form.
   Write(dir_ / "fv.bin", "");
   Write(dir_ / "engine.conf", "depth = 1\nposition = game.kifu\nply = 3\n");
   ASSERT_EQ(Run("").status, 0);

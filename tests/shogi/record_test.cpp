@@ -34,8 +34,10 @@ std::string ToShiftJis(const std::string& utf8) {
 }
 
 // After 1.+7776FU 2.-3334FU 3.+8822UM 4.-3122GI 5.+0045KA.
-constexpr const char* AfterThreeMoves = "lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 1";
-constexpr const char* AfterFiveMoves = "lnsgkg1nl/1r5s1/pppppp1pp/6p2/5B3/2P6/PP1PPPPPP/7R1/LNSGKGSNL w b 1";
+constexpr const char* AfterThreeMoves =
+    "lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 1";
+constexpr const char* AfterFiveMoves =
+    "lnsgkg1nl/1r5s1/pppppp1pp/6p2/5B3/2P6/PP1PPPPPP/7R1/LNSGKGSNL w b 1";
 
 TEST(CsaRecord, ServerRecordWithCommentsTimesAndCommas) {
   const GameRecord game = ReadCsa(
@@ -89,7 +91,8 @@ TEST(CsaRecord, RefusalsNameTheLineAndTheReason) {
       {"PI\n", "not a CSA record: no side-to-move line"},
       {"PI\n%TORYO\n", "line 2: not a CSA record: no side-to-move line before '%TORYO'"},
       {"PI\n+\nhello\n", "line 3: not a CSA record: cannot read 'hello'"},
-      {"P1-KY-KE-GI-KI-OU-KI-GI-KE-KX\n", "line 1: not a CSA record: P1: cannot read the cell '-KX'"},
+      {"P1-KY-KE-GI-KI-OU-KI-GI-KE-KX\n",
+       "line 1: not a CSA record: P1: cannot read the cell '-KX'"},
       {"P1 *  *  *  *  *  *  *  *  *  * \n", "P1 holds more than nine cells"},
       {"PI99KI\n", "PI: no piece '99KI' to remove"},
       {"P+00AL\nP-00AL\n", "line 2: not a CSA record: a second 00AL"},
@@ -146,11 +149,11 @@ TEST(KifRecord, HandicapsLeaveOutGotesPiecesAndGoteMovesFirst) {
     const char* name;
     const char* firstRanks;  // SFEN ranks 1 and 2
   } cases[] = {
-      {"平手", "lnsgkgsnl/1r5b1"},     {"香落ち", "lnsgkgsn1/1r5b1"}, {"右香落ち", "1nsgkgsnl/1r5b1"},
-      {"角落ち", "lnsgkgsnl/1r7"},     {"飛車落ち", "lnsgkgsnl/7b1"}, {"飛香落ち", "lnsgkgsn1/7b1"},
-      {"二枚落ち", "lnsgkgsnl/9"},     {"三枚落ち", "lnsgkgsn1/9"},   {"四枚落ち", "1nsgkgsn1/9"},
-      {"五枚落ち", "2sgkgsn1/9"},      {"左五枚落ち", "1nsgkgs2/9"},  {"六枚落ち", "2sgkgs2/9"},
-      {"左七枚落ち", "2sgkg3/9"},      {"右七枚落ち", "3gkgs2/9"},    {"八枚落ち", "3gkg3/9"},
+      {"平手", "lnsgkgsnl/1r5b1"}, {"香落ち", "lnsgkgsn1/1r5b1"}, {"右香落ち", "1nsgkgsnl/1r5b1"},
+      {"角落ち", "lnsgkgsnl/1r7"}, {"飛車落ち", "lnsgkgsnl/7b1"}, {"飛香落ち", "lnsgkgsn1/7b1"},
+      {"二枚落ち", "lnsgkgsnl/9"}, {"三枚落ち", "lnsgkgsn1/9"},   {"四枚落ち", "1nsgkgsn1/9"},
+      {"五枚落ち", "2sgkgsn1/9"},  {"左五枚落ち", "1nsgkgs2/9"},  {"六枚落ち", "2sgkgs2/9"},
+      {"左七枚落ち", "2sgkg3/9"},  {"右七枚落ち", "3gkgs2/9"},    {"八枚落ち", "3gkg3/9"},
       {"十枚落ち", "4k4/9"},
   };
   for (const auto& c : cases) {
@@ -162,20 +165,24 @@ TEST(KifRecord, HandicapsLeaveOutGotesPiecesAndGoteMovesFirst) {
 }
 
 TEST(KifRecord, BoardDiagramWithHandsAndSideToMove) {
-  const GameRecord game = ReadKif(
+  std::string text =
       "後手の持駒：なし\n  ９ ８ ７ ６ ５ ４ ３ ２ １\n+---------------------------+\n"
-      "| ・ ・ ・ ・ ・ ・ ・v桂v玉|一\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|二\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|三\n"
-      "| ・ ・ ・ ・ ・ ・ ・ ・ ・|四\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|五\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|六\n"
-      "| ・ ・ ・ ・ ・ ・ ・ ・ ・|七\n| ・ ・ ・ ・ ・ ・ ・ ・ ・|八\n| 玉 ・ ・ ・ ・ ・ ・ ・ 馬|九\n"
-      "+---------------------------+\n先手の持駒：金　歩十八\n後手番\n"
-      "手数----指手---------消費時間--\n   1 １二玉(11)\n   2 ２二金打\n   3 同　玉(12)\n");
+      "| ・ ・ ・ ・ ・ ・ ・v桂v玉|一\n";
+  for (const char* rank : {"二", "三", "四", "五", "六", "七", "八"})
+    text += std::string("| ・ ・ ・ ・ ・ ・ ・ ・ ・|") + rank + "\n";
+  text +=
+      "| 玉 ・ ・ ・ ・ ・ ・ ・ 馬|九\n+---------------------------+\n"
+      "先手の持駒：金　歩十八\n後手番\n手数----指手---------消費時間--\n"
+      "   1 １二玉(11)\n   2 ２二金打\n   3 同　玉(12)\n";
+  const GameRecord game = ReadKif(text);
   EXPECT_EQ(SfenAfter(game, 0), "7nk/9/9/9/9/9/9/9/K7+B w G18P 1");
   EXPECT_EQ(SfenAfter(game, 2), "7n1/7Gk/9/9/9/9/9/9/K7+B w 18P 1");
   EXPECT_EQ(SfenAfter(game, 3), "7n1/7k1/9/9/9/9/9/9/K7+B b 18Pg 1");
 }
 
 TEST(KifRecord, IllegalMoveBeforeAFoulEndIsNotPlayed) {
-  const GameRecord game = ReadKif("手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n*反則\n   3 反則勝ち\n");
+  const GameRecord game =
+      ReadKif("手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n*反則\n   3 反則勝ち\n");
   EXPECT_EQ(game.moves.size(), 1u);
 }
 
@@ -188,7 +195,8 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
       {"手合割：百枚落ち\n", "line 1: KIF: unknown handicap '百枚落ち'"},
       {"手合割：その他\n", "line 1: KIF: unknown handicap 'その他' without a board"},
       {"手合割：平手\n   1 ７五歩(77)\n", "line 2: move 1 (７五歩(77)) is not legal"},
-      {"手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n   3 投了\n", "line 3: move 2 (７七角成(88)) is not legal"},
+      {"手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n   3 投了\n",
+       "line 3: move 2 (７七角成(88)) is not legal"},
       {"手合割：平手\n   1 同　歩(77)\n", "line 2: KIF: 同 without a move before it"},
       {"手合割：平手\n   1 ７六歩(77)\n   3 ３四歩(33)\n", "line 3: KIF: move number 3 after 1"},
       {"   1 ７六歩\n", "line 1: move 1 (７六歩) is not legal"},
@@ -198,7 +206,8 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
       {"▲７六歩　△３四歩\n", "line 1: KIF: moves in the short form"},
       {"| ・ ・ ・ ・ ・ ・ ・ ・ x|一\n", "line 1: KIF: cannot read the board row"},
       {"| ・ ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n", "line 1: KIF: a board row of more than nine cells"},
-      {"| ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n   1 ７六歩(77)\n", "line 2: KIF: a board of 1 rows, not 9"},
+      {"| ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n   1 ７六歩(77)\n",
+       "line 2: KIF: a board of 1 rows, not 9"},
       {"先手の持駒：歩十八　歩\n", "line 1: KIF: more pieces in hand than a set holds"},
       {"先手の持駒：玉\n", "line 1: KIF: cannot read the pieces in hand '玉'"},
       {"先手の持駒：歩\n手合割：平手\n", "KIF: pieces in hand without a board"},
@@ -251,14 +260,19 @@ TEST(Records, NotationFromTheNameElseFromTheText) {
     const char* text;
     Notation notation;
   } cases[] = {
-      {"game.CSA", "anything", Notation::Csa},   {"game.kif", "PI", Notation::Kif},
-      {"game.kifu", "", Notation::Kif},          {"p.sfen", "PI", Notation::Sfen},
-      {"game", "'c\n\nV2.2\n", Notation::Csa},  {"game", "PI\n+\n", Notation::Csa},
-      {"game", "\n手合割：平手\n", Notation::Kif}, {"game", StartSfen.data(), Notation::Sfen},
+      {"game.CSA", "anything", Notation::Csa},
+      {"game.kif", "PI", Notation::Kif},
+      {"game.kifu", "", Notation::Kif},
+      {"p.sfen", "PI", Notation::Sfen},
+      {"game", "'c\n\nV2.2\n", Notation::Csa},
+      {"game", "PI\n+\n", Notation::Csa},
+      {"game", "\n手合割：平手\n", Notation::Kif},
+      {"game", StartSfen.data(), Notation::Sfen},
       {"game", "sfen 4k4/9/9/9/9/9/9/9/4K4 b - 1", Notation::Sfen},
       {"game", "startpos moves 7g7f", Notation::Sfen},
   };
-  for (const auto& c : cases) EXPECT_EQ(NotationOf(c.text, c.name), c.notation) << c.name << " " << c.text;
+  for (const auto& c : cases)
+    EXPECT_EQ(NotationOf(c.text, c.name), c.notation) << c.name << " " << c.text;
 }
 
 TEST(Records, SfenLinesWithMovesAndRefusals) {
