@@ -1,5 +1,6 @@
 #include "shogi/kif_notation.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -226,18 +227,21 @@ void KifReader::Hand(Side side, std::string_view value) {
 }
 
 void KifReader::StartGame() {
+  const auto handicap = std::find_if(Handicaps.begin(), Handicaps.end(),
+                                     [&](const Handicap& h) { return h.name == handicap_; });
+  // Gote moves first in a handicap game, from its board diagram too.
+  const Side first = handicap != Handicaps.end() && !handicap->removed.empty() ? Gote : Sente;
   if (rows_ > 0) {
     if (rows_ != 9) throw Kif(line_, "a board of " + std::to_string(rows_) + " rows, not 9");
-    return game_.Start(diagram_, sideLine_.value_or(Sente), line_);
+    return game_.Start(diagram_, sideLine_.value_or(first), line_);
   }
   if (handsGiven_ && diagram_.hand != Position{}.hand)
     throw Kif(line_, "pieces in hand without a board");
-  for (const Handicap& handicap : Handicaps) {
-    if (handicap.name != handicap_) continue;
+  if (handicap != Handicaps.end()) {
     Position start = StartPosition();
-    for (std::size_t i = 0; i < handicap.removed.size(); i += 2)
-      start.board[SquareOf(handicap.removed[i] - '0', handicap.removed[i + 1] - '0')] = 0;
-    return game_.Start(start, sideLine_.value_or(handicap.removed.empty() ? Sente : Gote), line_);
+    for (std::size_t i = 0; i < handicap->removed.size(); i += 2)
+      start.board[SquareOf(handicap->removed[i] - '0', handicap->removed[i + 1] - '0')] = 0;
+    return game_.Start(start, sideLine_.value_or(first), line_);
   }
   throw Kif(handicapLine_, "unknown handicap " + Quoted(handicap_) +
                                (handicap_ == "その他" ? " without a board" : ""));

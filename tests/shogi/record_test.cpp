@@ -180,6 +180,18 @@ TEST(KifRecord, BoardDiagramWithHandsAndSideToMove) {
   EXPECT_EQ(SfenAfter(game, 3), "7n1/7k1/9/9/9/9/9/9/K7+B b 18Pg 1");
 }
 
+TEST(KifRecord, HandicapBoardDiagramStartsWithGote) {
+  std::string text = "手合割：三枚落ち\n上手の持駒：なし\n|v香v桂v銀v金v玉v金v銀v桂 ・|一\n";
+  for (const char* row : {"| ・ ・ ・ ・ ・ ・ ・ ・ ・|二", "|v歩v歩v歩v歩v歩v歩v歩v歩v歩|三",
+                          "| ・ ・ ・ ・ ・ ・ ・ ・ ・|四", "| ・ ・ ・ ・ ・ ・ ・ ・ ・|五",
+                          "| ・ ・ ・ ・ ・ ・ ・ ・ ・|六", "| 歩 歩 歩 歩 歩 歩 歩 歩 歩|七",
+                          "| ・ 角 ・ ・ ・ ・ ・ 飛 ・|八", "| 香 桂 銀 金 玉 金 銀 桂 香|九"})
+    text += std::string(row) + "\n";
+  text += "下手の持駒：\n手数----指手---------消費時間--\n   1 ６二銀(71)   (00:00/00:00:00)\n";
+  EXPECT_EQ(SfenAfter(ReadKif(text), 1),
+            "ln1gkgsn1/3s5/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1");
+}
+
 TEST(KifRecord, IllegalMoveBeforeAFoulEndIsNotPlayed) {
   const GameRecord game =
       ReadKif("手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n*反則\n   3 反則勝ち\n");
