@@ -58,10 +58,12 @@ constexpr std::array<Handicap, 16> Handicaps = {{
 }};
 
 // The words that end a game's moves; the longer of two that begin alike first.
-constexpr std::array<std::string_view, 17> EndWords = {
-    "投了",   "中断",     "千日手",   "詰み",     "不詰",     "詰",
-    "持将棋", "切れ負け", "反則勝ち", "反則負け", "入玉勝ち", "入玉宣言",
-    "不戦勝", "不戦敗",   "封じ手",   "優等局面", "劣等局面"};
+// The fouls come first: the move before one of them may break the rules.
+constexpr std::size_t FoulWords = 3;
+constexpr std::array<std::string_view, 20> EndWords = {
+    "反則勝ち", "反則負け", "反則手", "投了",     "中断",     "千日手",   "詰み",
+    "不詰",     "詰",       "持将棋", "切れ負け", "時間切れ", "入玉勝ち", "入玉宣言",
+    "宣言勝ち", "不戦勝",   "不戦敗", "封じ手",   "優等局面", "劣等局面"};
 
 // Removes `prefix` from the front of `text` if it is there.
 bool Eat(std::string_view& text, std::string_view prefix) {
@@ -252,9 +254,9 @@ bool KifReader::MoveLine(std::string_view line) {
   const std::size_t digits = line.find_first_not_of("0123456789");
   const long number = digits > 6 ? -1 : std::stol(std::string(line.substr(0, digits)));
   std::string_view move = TrimBlanks(line.substr(std::min(digits, line.size())));
-  for (const std::string_view word : EndWords) {
-    if (!move.starts_with(word)) continue;
-    if (game_.Holding() && (word == "反則勝ち" || word == "反則負け")) game_.ForgiveHeld();
+  for (std::size_t i = 0; i < EndWords.size(); ++i) {
+    if (!move.starts_with(EndWords[i])) continue;
+    if (i < FoulWords) game_.ForgiveHeld();
     game_.ThrowIfHeld();
     return false;
   }

@@ -17,8 +17,8 @@ namespace fv {
 // 成, 不成, 打 and the origin in parentheses, up to an end word (投了, 中断,
 // 千日手, 詰み, 持将棋, 反則勝ち, ...) or the first variation (変化：).
 // Comment (*), bookmark (&) and note (#) lines are passed over. Every move is
-// played with the rules; a move that is not legal is refused unless 反則勝ち
-// or 反則負け follows it, and then the record ends before it. Throws
+// played with the rules; a move that is not legal is refused unless 反則勝ち,
+// 反則負け or 反則手 follows it, and then the record ends before it. Throws
 // NotationError with the line and the reason ("KIF: unknown handicap ...").
 GameRecord ReadKif(std::string_view bytes);
 
