@@ -11,8 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "shogi/board.h"
 #include "engine/weights.h"
+#include "eval/feature_index.h"
+#include "shogi/board.h"
 
 namespace fv::engine {
 
@@ -44,7 +45,7 @@ class Evaluator {
   int KppSum() const { return stack_.back().kppSum[0] - stack_.back().kppSum[1]; }  // weight units
 
  private:
-  static constexpr int SlotCapacity = 52;
+  static constexpr int SlotCapacity = MaxFeatureEntries;
   static constexpr std::uint8_t NoSlot = 255;
 
   struct State {

@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "shogi/csa_board.h"
 #include "shogi/move_text.h"
 #include "shogi/notation_error.h"
+#include "shogi/piece_rules.h"
 #include "shogi/record_text.h"
 #include "shogi/start_position.h"
 
@@ -234,29 +236,8 @@ GameRecord ReadCsa(std::string_view text) { return CsaReader().Read(text); }
 std::string WriteCsa(const GameRecord& game) {
   std::string out = "V2.2\nN+\nN-\n";
   const Position start = StartPosition();
-  if (game.start.board == start.board && game.start.hand == start.hand) {
-    out += "PI\n";
-  } else {
-    for (int rank = 1; rank <= 9; ++rank) {
-      out += 'P';
-      out += char('0' + rank);
-      for (int column = 0; column < 9; ++column) {
-        const PieceCode code = game.start.board[(rank - 1) * 9 + column];
-        out += code == 0 ? " * " : code > 0 ? "+" : "-";
-        if (code != 0) out += PieceNames[(code > 0 ? code : -code) - 1];
-      }
-      out += '\n';
-    }
-    for (const Side side : {Sente, Gote}) {
-      out += side == Sente ? "P+" : "P-";
-      for (int kind = HandKindCount - 1; kind >= 0; --kind)
-        for (int n = 0; n < game.start.hand[side][kind]; ++n) {
-          out += "00";
-          out += PieceNames[kind];
-        }
-      out += '\n';
-    }
-  }
+  const bool usual = game.start.board == start.board && game.start.hand == start.hand;
+  out += usual ? "PI\n" : CsaBoardLines(game.start);
   out += game.startSide == Sente ? "+\n" : "-\n";
   for (const Move m : game.moves) {
     out += SignedMoveText(m);

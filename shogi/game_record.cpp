@@ -6,6 +6,7 @@
 #include "shogi/move_text.h"
 #include "shogi/movegen.h"
 #include "shogi/notation_error.h"
+#include "shogi/piece_rules.h"
 
 namespace fv {
 

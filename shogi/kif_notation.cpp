@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "shogi/notation_error.h"
+#include "shogi/piece_rules.h"
 #include "shogi/record_text.h"
 #include "shogi/start_position.h"
 
