@@ -23,6 +23,7 @@ bool EndsWithNoCase(std::string_view name, std::string_view ending) {
 }
 
 bool LooksLikeSfen(std::string_view line) {
+  if (line.starts_with("position ")) line.remove_prefix(9);
   if (line.starts_with("sfen ") || line.starts_with("startpos")) return true;
   return std::count(line.begin(), line.begin() + std::min(line.find(' '), line.size()), '/') == 8;
 }
@@ -66,6 +67,7 @@ GameRecord ReadSfenLine(std::string_view line) {
     moves = position.substr(at + 6);
     position = TrimEnd(position.substr(0, at));
   }
+  if (position.starts_with("position ")) position.remove_prefix(9);
   if (position.starts_with("sfen ")) position.remove_prefix(5);
   const SfenPosition sfen = ParseSfen(position == "startpos" ? StartSfen : position);
   RecordBuilder game;

@@ -20,9 +20,9 @@ Notation NotationOf(std::string_view bytes, std::string_view name);
 // ReadSfenLine). Throws NotationError.
 GameRecord ReadRecord(std::string_view bytes, std::string_view name);
 
-// A position in SFEN as one line, as USI writes it: "sfen" may begin it,
-// "startpos" may stand for the usual start, and "moves" with USI moves
-// ("7g7f", "P*5e", "8h2b+") may follow. Throws NotationError ("SFEN: ...",
+// A position in SFEN as one line, as USI writes it: "position" and "sfen" may
+// begin it, "startpos" may stand for the usual start, and "moves" with USI
+// moves ("7g7f", "P*5e", "8h2b+") may follow. Throws NotationError ("SFEN: ...",
 // "USI move: ...").
 GameRecord ReadSfenLine(std::string_view line);
 

@@ -282,6 +282,7 @@ TEST(Records, NotationFromTheNameElseFromTheText) {
       {"game", StartSfen.data(), Notation::Sfen},
       {"game", "sfen 4k4/9/9/9/9/9/9/9/4K4 b - 1", Notation::Sfen},
       {"game", "startpos moves 7g7f", Notation::Sfen},
+      {"game", "position startpos moves 7g7f", Notation::Sfen},
   };
   for (const auto& c : cases)
     EXPECT_EQ(NotationOf(c.text, c.name), c.notation) << c.name << " " << c.text;
@@ -290,7 +291,8 @@ TEST(Records, NotationFromTheNameElseFromTheText) {
 TEST(Records, SfenLinesWithMovesAndRefusals) {
   const GameRecord game = ReadRecord("startpos moves 7g7f 3c3d 8h2b+ 3a2b B*4e\n\n", "game.sfen");
   EXPECT_EQ(SfenAfter(game, 5), AfterFiveMoves);
-  EXPECT_EQ(SfenAfter(ReadRecord(std::string("sfen ") + AfterThreeMoves, "x"), 0), AfterThreeMoves);
+  EXPECT_EQ(SfenAfter(ReadRecord(std::string("position sfen ") + AfterThreeMoves, "x"), 0),
+            AfterThreeMoves);
   const auto refusal = [](const char* text) {
     return test::ThrownMessage<NotationError>([&] { ReadRecord(text, "x.sfen"); });
   };
