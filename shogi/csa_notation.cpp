@@ -1,5 +1,6 @@
 #include "shogi/csa_notation.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "shogi/csa_board.h"
@@ -96,7 +97,7 @@ void CsaReader::Line(std::string_view line) {
     if (!statement.empty() && statement[0] == '\'') return;
     Statement(statement);
     if (comma == std::string_view::npos) return;
-    line.remove_prefix(comma + 1);
+    line.remove_prefix(std::min(line.find_first_not_of(' ', comma + 1), line.size()));
   }
 }
 

@@ -43,7 +43,7 @@ TEST(CsaRecord, ServerRecordWithCommentsTimesAndCommas) {
   const GameRecord game = ReadCsa(
       "\xEF\xBB\xBF'CSA encoding=UTF-8\r\nV2.2\r\nN+Sente\r\nN-Gote, Jr.\r\n$EVENT:test,1\r\n"
       "$START_TIME:2024/01/01 10:00:00\r\nPI\r\n+\r\n+7776FU\r\nT12\r\n-3334FU,T5\r\n"
-      "+8822UM,T3.5,-3122GI\r\n'** 30 +0045KA\r\nT1\r\n+0045KA  \r\n%TORYO\r\n'+5958OU\r\n");
+      "+8822UM, T3.5,-3122GI\r\n'** 30 +0045KA\r\nT1\r\n+0045KA  \r\n%TORYO\r\n'+5958OU\r\n");
   ASSERT_EQ(game.moves.size(), 5u);
   EXPECT_EQ(SfenAfter(game, 0), StartSfen);
   EXPECT_EQ(SfenAfter(game, 3), AfterThreeMoves);
