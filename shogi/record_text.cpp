@@ -52,7 +52,9 @@ bool IsUtf8(std::string_view text) {
 }
 
 std::string ShiftJisToUtf8(std::string_view text) {
-  const iconv_t converter = iconv_open("UTF-8", "CP932");
+  // Code page 932 is Shift_JIS with the characters Windows adds to it.
+  iconv_t converter = iconv_open("UTF-8", "CP932");
+  if (converter == iconv_t(-1)) converter = iconv_open("UTF-8", "SHIFT_JIS");
   if (converter == iconv_t(-1)) throw NotationError(0, "this system cannot convert Shift_JIS text");
   std::string out(text.size() * 3 / 2 + 16, '\0');
   char* in = const_cast<char*>(text.data());
