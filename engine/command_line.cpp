@@ -4,6 +4,8 @@
 #include <charconv>
 #include <vector>
 
+#include "engine/position_source.h"
+
 namespace fv::engine {
 namespace {
 
@@ -32,6 +34,15 @@ void ApplyPosition(EngineCommand& command, std::string_view value) {
   command.positionPath = std::string(value);
 }
 
+void ApplyPly(EngineCommand& command, std::string_view value) {
+  int ply = -1;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), ply);
+  if (error != std::errc() || end != value.data() + value.size() || ply < 0 || ply > MaxRecordPly)
+    throw UsageError("--ply needs a number of moves from 0 to " + std::to_string(MaxRecordPly) +
+                     ", not '" + std::string(value) + "'");
+  command.ply = ply;
+}
+
 void ApplyCheck(EngineCommand& command, std::string_view) {
   SetAction(command, EngineAction::Check, "--check");
 }
@@ -47,8 +58,10 @@ void ApplyVersion(EngineCommand& command, std::string_view) {
 void ApplyHelp(EngineCommand& command, std::string_view) { command.action = EngineAction::Help; }
 
 constexpr EngineOption OptionTable[] = {
-    {"--position", "FILE", "a file", "read the position from FILE instead of position.csa",
-     ApplyPosition},
+    {"--position", "FILE|SFEN", "a file or an SFEN string",
+     "take the position from a CSA, KIF or SFEN record, or an SFEN string", ApplyPosition},
+    {"--ply", "N", "a number of moves", "the position after N moves of that record (default: all)",
+     ApplyPly},
     {"--check", "", "", "check the position, engine.conf and fv.bin, and search nothing",
      ApplyCheck},
     {"--perft", "N", "a depth", "count the leaves of the legal move tree of depth N (0 to 12)",
@@ -108,12 +121,15 @@ std::string EngineUsage() {
       "It reads from the working directory:\n"
       "  position.csa  optional CSA record: three header lines, the board lines P1\n"
       "                to P9, hand lines (P+00FU..., P-00KA...) and a line \"+\" or \"-\"\n"
-      "                naming the side to move; without it the usual starting\n"
-      "                position, Sente to move\n"
+      "                naming the side to move, read when neither --position nor\n"
+      "                engine.conf names a position; without any, the usual\n"
+      "                starting position, Sente to move\n"
       "  engine.conf   optional settings, one 'name = value' a line ('#' starts a comment):\n"
       "                depth = 8     deepest iteration (1 to 64)\n"
       "                time = 4000   milliseconds before the search stops (0: no limit)\n"
       "                hash = 16     megabytes of hash table\n"
+      "                position = FILE   a CSA, KIF or SFEN record, or an SFEN string\n"
+      "                ply = N       the position after N moves of it (default: all)\n"
       "  fv.bin        the evaluation weights (required)\n";
   return text;
 }

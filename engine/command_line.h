@@ -18,7 +18,8 @@ struct EngineCommand {
   int perftDepth = 0;
   // The record to search, check or count from; without it a search and a check
   // read position.csa if it exists, and perft starts from the initial position.
-  std::optional<std::string> positionPath;
+  std::optional<std::string> positionPath;  // a record file or an SFEN string
+  std::optional<int> ply;                   // moves of that record to play first
 };
 
 // A command line that cannot be followed: main prints it and the usage, status 2.

@@ -13,6 +13,7 @@
 
 #include "engine/command_line.h"
 #include "engine/position_record.h"
+#include "engine/position_source.h"
 #include "engine/search.h"
 #include "engine/search_log.h"
 #include "engine/settings.h"
@@ -34,18 +35,26 @@ constexpr const char* WeightPath = "fv.bin";
 // it searches the position of the working directory.
 constexpr int UsiGreetingWaitMs = 500;
 
-// The position a command names, else position.csa if it exists, else the
-// usual starting position with Sente to move.
-PositionRecord LoadRoot(const EngineCommand& command, bool lookForDefault) {
-  if (command.positionPath) return ReadPositionRecord(*command.positionPath);
+// The position the command line names, else the one engine.conf names, else
+// position.csa if it exists, else the usual starting position with Sente to
+// move. A ply, from either, needs a record to count its moves in.
+PositionRecord LoadRoot(const EngineCommand& command, const EngineSettings& settings,
+                        bool lookForDefault) {
+  const std::optional<std::string>& source =
+      command.positionPath ? command.positionPath : settings.position;
+  const std::optional<int> ply = command.ply ? command.ply : settings.ply;
+  if (source) return LoadPositionSource(*source, ply);
+  if (command.ply)
+    throw UsageError("--ply needs a game record: --position FILE or 'position = FILE'");
+  if (ply) throw InputError(SettingsFileName, "'ply' needs a game record: 'position = FILE'");
   if (lookForDefault && std::filesystem::exists(DefaultPositionPath))
     return ReadPositionRecord(DefaultPositionPath);
   return PositionRecord{StartPosition(), Sente};
 }
 
-SearchLimits LoadLimits() {
+EngineSettings LoadSettings() {
   return std::filesystem::exists(SettingsFileName) ? ReadSettings(SettingsFileName)
-                                                   : DefaultLimits();
+                                                   : EngineSettings{};
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -55,8 +64,8 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 int RunSearch(const EngineCommand& command) {
-  const SearchLimits limits = LoadLimits();
-  const PositionRecord root = LoadRoot(command, true);
+  const EngineSettings settings = LoadSettings();
+  const PositionRecord root = LoadRoot(command, settings, true);
   const Weights weights = LoadWeights(WeightPath);
   std::error_code error;
   std::filesystem::create_directories("log", error);
@@ -67,7 +76,7 @@ int RunSearch(const EngineCommand& command) {
   board.Set(root.position, root.sideToMove);
   SearchHooks hooks;
   hooks.onIteration = [](const Iteration& it) { std::printf("%s\n", IterationLine(it).c_str()); };
-  const SearchResult result = Search(board, weights, limits, hooks);
+  const SearchResult result = Search(board, weights, settings.limits, hooks);
   const std::string log = FormatSearchLog(result, root.sideToMove);
   WriteFile("log/n000.log", log);
   if (!result.iterations.empty()) std::printf("%s\n", PvLine(result.iterations.back()).c_str());
@@ -77,15 +86,14 @@ int RunSearch(const EngineCommand& command) {
 
 // Reads every input of a search as the search would, and searches nothing.
 int RunCheck(const EngineCommand& command) {
-  LoadLimits();
-  LoadRoot(command, true);
+  LoadRoot(command, LoadSettings(), true);
   WeightFile::Open(WeightPath, nullptr);
   std::printf("the position, the settings and the weights can be used\n");
   return 0;
 }
 
 int RunPerft(const EngineCommand& command) {
-  const PositionRecord root = LoadRoot(command, false);
+  const PositionRecord root = LoadRoot(command, EngineSettings{}, false);
   Board board;
   board.Set(root.position, root.sideToMove);
   std::printf("%llu\n", static_cast<unsigned long long>(Perft(board, command.perftDepth)));

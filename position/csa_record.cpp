@@ -7,6 +7,7 @@
 #include "io/input_error.h"
 #include "position/line_reader.h"
 #include "position/position_check.h"
+#include "shogi/piece_rules.h"
 
 namespace fv {
 

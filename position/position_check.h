@@ -14,14 +14,4 @@ namespace fv {
 // ranks, since such a piece can never move again.
 std::string PositionProblem(const Position& pos);
 
-// Whether the piece `code` on `square` can never move: a FU or KY on its
-// owner's farthest rank, a KE on its owner's two farthest ranks.
-bool CanNeverMove(PieceCode code, int square);
-
-// "Sente" or "Gote".
-const char* SideName(int side);
-
-// A square in CSA digits, file then rank: "77" for file 7 rank 7.
-std::string SquareName(int square);
-
 }  // namespace fv

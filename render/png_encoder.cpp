@@ -9,6 +9,8 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
+#include "render/geometry.h"
+
 namespace fv {
 
 namespace {
@@ -16,7 +18,7 @@ namespace {
 constexpr int MinMatch = 3;
 constexpr int MaxMatch = 258;
 constexpr int WindowSize = 32768;
-constexpr int CellBytes = 45 * 3;  // one board cell of pixels
+constexpr int CellBytes = CellWidth * 3;  // one board cell of pixels, three bytes each
 constexpr int CellCandidates = 8;
 constexpr int LiteralRunBeforeSkipping = 8;
 constexpr int SkipStep = 4;

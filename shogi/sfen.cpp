@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shogi/notation_error.h"
+#include "shogi/piece_rules.h"
 #include "shogi/types.h"
 
 namespace fv {

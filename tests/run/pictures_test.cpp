@@ -112,7 +112,7 @@ TEST_F(ExamplePictures, RankedPicturesAreTheLeafWithTheirTermsMarked) {
     const cv::Mat picture = Decoded(*workspace_, RankPicture(c.rank));
     for (const cv::Point& point : c.points) EXPECT_EQ(picture.at<cv::Vec3b>(point), c.colour) << c.rank;
     cv::Mat expected = leaf.clone();
-    DrawFeature(expected, c.value, c.king, c.first, c.second);
+    DrawFeature(expected, {c.value / 32, c.value < 0}, c.king, c.first, c.second);
     EXPECT_TRUE(SamePixels(picture, expected)) << c.rank;
   }
 }
