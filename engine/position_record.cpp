@@ -5,7 +5,7 @@
 #include "shogi/board.h"
 #include "shogi/csa_board.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/position_check.h"
 
 namespace fv::engine {

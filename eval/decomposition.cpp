@@ -3,7 +3,7 @@
 #include <string>
 
 #include "eval/feature_index.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/material.h"
 
 namespace fv {

@@ -14,7 +14,7 @@
 #include "eval/weight_file.h"
 #include "fuzz/fuzz_support.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/position_check.h"
 #include "position/pv_check.h"
 #include "position/pv_reader.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "shogi/board.h"
 #include "shogi/move_rules.h"
 #include "shogi/movegen.h"

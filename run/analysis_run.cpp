@@ -5,7 +5,8 @@
 #include "eval/decomposition.h"
 #include "position/board_text.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
+#include "position/pv_check.h"
 #include "position/pv_reader.h"
 #include "run/engine_process.h"
 #include "run/log_folder.h"
@@ -43,9 +44,11 @@ int AnalysisRun::Execute() {
 // touched and the engine starts; a size warning goes to standard error.
 void AnalysisRun::OpenWeights() { weights_.emplace(WeightFile::Open(WeightPath, stderr)); }
 
+// The earlier run's files are gone from the log folder before the engine
+// starts; their space is freed while it runs.
 void AnalysisRun::RunEngineOnEmptyLog() {
-  EmptyLogFolder(LogFolder);
-  RunEngine(EnginePath);
+  removedLogFiles_ = EmptyLogFolder(LogFolder);
+  RunEngine(EnginePath, [this] { removedLogFiles_.FreeInBackground(); });
 }
 
 void AnalysisRun::ReadInputPosition() {

@@ -10,6 +10,7 @@
 #include "position/pv_check.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
+#include "run/log_folder.h"
 #include "run/report.h"
 #include "run/settings.h"
 
@@ -42,6 +43,8 @@ class AnalysisRun {
   void NoteFailures(const std::vector<PictureFailure>& failures);
 
   RunSettings settings_;
+  // Freed on threads of their own while the run goes on, waited for at its end.
+  RemovedFiles removedLogFiles_;
   Report report_;
   Position position_;
   CheckedPv pv_;

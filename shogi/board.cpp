@@ -8,19 +8,20 @@ void Board::Set(const Position& pos, int sideToMove) {
   cells_.fill(Wall);
   hand_ = {};
   pawnColumns_ = {};
+  pieceCells_ = {};
   king_ = {};
   key_ = 0;
   ply_ = 0;
   side_ = sideToMove;
   for (int side = 0; side < 2; ++side)
-    for (int kind = FU; kind <= HI; ++kind) key_ ^= Zobrist().hand[side][kind][0];
+    for (int kind = FU; kind <= HI; ++kind) key_ ^= Zobrist.hand[side][kind][0];
   for (int sq = 0; sq < SquareCount; ++sq) {
     cells_[CellOf(sq)] = NoPiece;
     if (pos.board[sq] != 0) Put(CellOf(sq), FromCode(pos.board[sq]));
   }
   for (int side = 0; side < 2; ++side)
     for (int kind = 0; kind < HandKindCount; ++kind) AddHand(side, kind + 1, pos.hand[side][kind]);
-  if (side_ == Gote) key_ ^= Zobrist().gote;
+  if (side_ == Gote) key_ ^= Zobrist.gote;
   history_[0] = key_;
 }
 
@@ -36,7 +37,8 @@ Position Board::ToPosition() const {
 
 void Board::Put(int cell, Piece p) {
   cells_[cell] = p;
-  key_ ^= Zobrist().piece[p][cell];
+  pieceCells_[SideOf(p)][cell / 64] |= std::uint64_t{1} << (cell % 64);
+  key_ ^= Zobrist.piece[p][cell];
   if (KindOf(p) == OU) king_[SideOf(p)] = cell;
   if (KindOf(p) == FU) pawnColumns_[SideOf(p)] ^= std::uint16_t(1 << ColumnOfCell(cell));
 }
@@ -44,15 +46,16 @@ void Board::Put(int cell, Piece p) {
 void Board::Remove(int cell) {
   const Piece p = cells_[cell];
   cells_[cell] = NoPiece;
-  key_ ^= Zobrist().piece[p][cell];
+  pieceCells_[SideOf(p)][cell / 64] &= ~(std::uint64_t{1} << (cell % 64));
+  key_ ^= Zobrist.piece[p][cell];
   if (KindOf(p) == FU) pawnColumns_[SideOf(p)] ^= std::uint16_t(1 << ColumnOfCell(cell));
 }
 
 void Board::AddHand(int side, int kind, int delta) {
   int& count = hand_[side][kind];
-  key_ ^= Zobrist().hand[side][kind][count];
+  key_ ^= Zobrist.hand[side][kind][count];
   count += delta;
-  key_ ^= Zobrist().hand[side][kind][count];
+  key_ ^= Zobrist.hand[side][kind][count];
 }
 
 void Board::Make(Move m) {
@@ -71,14 +74,14 @@ void Board::Make(Move m) {
     Put(to, IsPromotion(m) ? MakePiece(side_, PromotedKind(KindOf(moved))) : moved);
   }
   side_ ^= 1;
-  key_ ^= Zobrist().gote;
+  key_ ^= Zobrist.gote;
   ++ply_;
   history_[ply_ & 1023] = key_;
 }
 
 void Board::Unmake(Move m) {
   side_ ^= 1;
-  key_ ^= Zobrist().gote;
+  key_ ^= Zobrist.gote;
   --ply_;
   const int to = ToCell(m);
   Remove(to);
@@ -96,14 +99,14 @@ void Board::Unmake(Move m) {
 
 void Board::MakeNull() {
   side_ ^= 1;
-  key_ ^= Zobrist().gote;
+  key_ ^= Zobrist.gote;
   ++ply_;
   history_[ply_ & 1023] = key_;
 }
 
 void Board::UnmakeNull() {
   side_ ^= 1;
-  key_ ^= Zobrist().gote;
+  key_ ^= Zobrist.gote;
   --ply_;
 }
 
@@ -125,6 +128,15 @@ bool Board::IsAttacked(int cell, int by) const {
   // A knight of `by` reaches `cell` from the cells its own jumps lead back to.
   const Piece knight = MakePiece(by, KE);
   return cells_[cell - KnightOffsetLeft(by)] == knight || cells_[cell - KnightOffsetRight(by)] == knight;
+}
+
+bool Board::KingMoveSafe(int to) {
+  const int from = king_[side_];
+  const Piece king = cells_[from];
+  cells_[from] = NoPiece;  // a slider's line through the king's old cell stays open
+  const bool safe = !IsAttacked(to, side_ ^ 1);
+  cells_[from] = king;
+  return safe;
 }
 
 int Board::RepetitionDistance() const {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tests/eval/sample_positions.h"
 #include "tests/eval/weight_file_fixture.h"
 #include "tests/support/test_files.h"

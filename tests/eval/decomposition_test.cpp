@@ -6,7 +6,7 @@
 #include <string>
 
 #include "eval/feature_index.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tests/eval/sample_positions.h"
 #include "tests/eval/weight_file_fixture.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/pv_check.h"
 
 namespace fv {

@@ -131,7 +131,7 @@ const Row Rows[] = {
     {"WeightsLong", [](Workspace& w, const fs::path&) { TinyRun(w), w.UseWeights({}, WeightFileBytes + 3); }, 0,
      std::string(Weights) + "warning: the file has 186268251 bytes, expected 186268248; the bytes beyond are ignored\n"},
     {"WeightsDirectory", [](Workspace& w, const fs::path&) { w.UseReplayEngine(Tiny, TinyLog), fs::create_directory(w.dir() / "fv.bin"); },
-     1, std::string(Weights) + "is a directory, not a weight file\n", LogUntouched},
+     1, std::string(Weights) + "is a directory\n", LogUntouched},
     {"WeightsFifo", [](Workspace& w, const fs::path&) { w.UseReplayEngine(Tiny, TinyLog), mkfifo((w.dir() / "fv.bin").c_str(), 0644); },
      1, std::string(Weights) + "is not a regular file\n", LogUntouched},
     // log/
@@ -194,7 +194,7 @@ const Row Rows[] = {
     {"EngineWritesOnlyTheSearchLog", [](Workspace& w, const fs::path&) { WithRecord(w, ""); }, 1,
      std::string(RecordFile) + "cannot open (No such file or directory)\n"},
     {"EngineLeavesAFifo", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.UseEngineScript("mkfifo log/game000.csa"); }, 1,
-     std::string(RecordFile) + "cannot open (not a regular file)\n"},
+     std::string(RecordFile) + "is not a regular file\n"},
     // The record
     {"RecordShortLine", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\nN+\nN-\nP1 * -OU\n"); }, 1,
      std::string(RecordFile) + "line 4: board line shorter than its nine cells\n"},
@@ -272,7 +272,7 @@ const Row Rows[] = {
      std::string(SearchLogFile) + "warning: no PV found, the PV is empty\n"},
     // Piece pictures
     {"PiecePicturesMissing", [](Workspace& w, const fs::path&) { TinyRun(w), fs::remove_all(w.dir() / "img"); }, 0,
-     "fvexplain: ./img/FU.jpg: no such piece picture; a plain tile stands in for it\n...", PicturesWritten},
+     "fvexplain: ./img/FU.jpg: cannot open (No such file or directory); a plain tile stands in for it\n...", PicturesWritten},
     {"PiecePictureCorrupt", [](Workspace& w, const fs::path&) { TinyRun(w), w.Write("img/FU.jpg", "\xff\xd8\xff garbage"); }, 0,
      "fvexplain: ./img/FU.jpg: ...", PicturesWritten},
     {"PiecePictureTruncated", [](Workspace& w, const fs::path&) { TinyRun(w), w.Write("img/OU.jpg", w.Read("img/OU.jpg").substr(0, 300)); }, 0,
@@ -282,7 +282,7 @@ const Row Rows[] = {
     {"PiecePictureGrey", [](Workspace& w, const fs::path&) { TinyRun(w), WritePicture(w, "img/OU.jpg", cv::Mat(40, 40, CV_8UC1, cv::Scalar(128))); }, 0,
      "", PicturesWritten},
     {"PiecePictureIsADirectory", [](Workspace& w, const fs::path&) { TinyRun(w), fs::remove(w.dir() / "img/OU.jpg"), fs::create_directory(w.dir() / "img/OU.jpg"); }, 0,
-     "fvexplain: ./img/OU.jpg: not a regular file; a plain tile stands in for it\n", PicturesWritten},
+     "fvexplain: ./img/OU.jpg: is a directory; a plain tile stands in for it\n", PicturesWritten},
     // report.html and the working directory
     {"ReportIsADirectory", [](Workspace& w, const fs::path&) { TinyRun(w), fs::create_directory(w.dir() / "report.html"); }, 1,
      "fvexplain: ./report.html: cannot create (Is a directory)\n", LogUntouched},

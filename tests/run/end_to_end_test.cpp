@@ -137,7 +137,7 @@ TEST(EndToEnd, UnusableWorkingDirectoryIsFatal) {
       {"./report.html: cannot create (Is a directory)",
        [](Workspace& w) { w.UseReplayEngine(Record, SearchLog), fs::create_directories(w.dir() / "report.html"); }},
       {"./fv.bin: cannot open (No such file or directory)", [](Workspace& w) { w.UseReplayEngine(Record, SearchLog); }},
-      {"./fv.bin: is a directory, not a weight file",
+      {"./fv.bin: is a directory",
        [](Workspace& w) { w.UseReplayEngine(Record, SearchLog), fs::create_directories(w.dir() / "fv.bin"); }},
   };
   for (const Case& c : cases) {
