@@ -60,7 +60,7 @@ void AnalysisRun::ReadInputPosition() {
 // anything of it is shown.
 void AnalysisRun::ReadPv() {
   std::string text;
-  const Side side = Side(ReadPvText(SearchLogPath, text));
+  const Side side = ReadPvText(SearchLogPath, text);
   pv_ = CheckPv(SearchLogPath, side, position_, text);
 }
 
