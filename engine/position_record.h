@@ -11,7 +11,7 @@ namespace fv::engine {
 
 struct PositionRecord {
   Position position;
-  int sideToMove = Sente;
+  Side sideToMove = Sente;
 };
 
 // Reads the record at `path` with fv::ReadCsaFile: three header lines, the

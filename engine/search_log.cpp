@@ -39,10 +39,10 @@ std::string PvLine(const Iteration& it) {
   return line;
 }
 
-std::string FormatSearchLog(const SearchResult& result, int sideToMove) {
+std::string FormatSearchLog(const SearchResult& result, Side sideToMove) {
   const SearchStats& s = result.stats;
   std::string log = "fvengine search log\n";
-  log += std::string(SideName(Side(sideToMove))) + " to move; scores from Sente's view\n";
+  log += std::string(SideName(sideToMove)) + " to move; scores from Sente's view\n";
   for (const Iteration& it : result.iterations) log += IterationLine(it) + "\n";
   if (!result.iterations.empty()) log += PvLine(result.iterations.back()) + "\n";
   log += "pruning: null move " + std::to_string(s.nullMoveCutoffs) + " cutoffs of " + std::to_string(s.nullMoveTries) +

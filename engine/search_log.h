@@ -20,6 +20,6 @@ std::string IterationLine(const Iteration& it);
 // "best score 87 pv  8  1.+7776FU 2.-3334FU ...", at most 15 moves.
 std::string PvLine(const Iteration& it);
 // The whole log for a search of a position with `sideToMove` to move.
-std::string FormatSearchLog(const SearchResult& result, int sideToMove);
+std::string FormatSearchLog(const SearchResult& result, Side sideToMove);
 
 }  // namespace fv::engine

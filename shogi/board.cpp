@@ -4,7 +4,7 @@
 
 namespace fv {
 
-void Board::Set(const Position& pos, int sideToMove) {
+void Board::Set(const Position& pos, Side sideToMove) {
   cells_.fill(Wall);
   hand_ = {};
   pawnColumns_ = {};

@@ -14,7 +14,7 @@ class Board {
  public:
   // Sets up the position of `pos` with `sideToMove` to move. The position is
   // taken as it stands; callers check legality of outside input first.
-  void Set(const Position& pos, int sideToMove);
+  void Set(const Position& pos, Side sideToMove);
   Position ToPosition() const;
 
   Piece At(int cell) const { return cells_[cell]; }
@@ -24,7 +24,7 @@ class Board {
   const CellSet& PieceCells(int side) const { return pieceCells_[side]; }
   int Hand(int side, int kind) const { return hand_[side][kind]; }  // kind FU..HI (1..7)
   int KingCell(int side) const { return king_[side]; }  // 0 when the side has no king
-  int SideToMove() const { return side_; }
+  Side SideToMove() const { return Side(side_); }
   std::uint64_t Key() const { return key_; }
   // True when `side` has an unpromoted pawn on the column of `cell`.
   bool HasPawnOnColumn(int side, int cell) const { return pawnColumns_[side] >> ColumnOfCell(cell) & 1; }

@@ -88,7 +88,7 @@ void ReadHands(std::string_view field, Position& pos) {
   }
 }
 
-int ReadSide(std::string_view field) {
+Side ReadSide(std::string_view field) {
   if (field == "b") return Sente;
   if (field == "w") return Gote;
   Refuse("side to move '" + std::string(field) + "' is neither 'b' nor 'w'");
@@ -145,7 +145,7 @@ SfenPosition ParseSfen(std::string_view text) {
   return sfen;
 }
 
-std::string FormatSfen(const Position& position, int sideToMove, int moveNumber) {
+std::string FormatSfen(const Position& position, Side sideToMove, int moveNumber) {
   std::string out;
   for (int rank = 0; rank < 9; ++rank) {
     if (rank > 0) out += '/';

@@ -12,7 +12,7 @@ namespace fv {
 
 struct SfenPosition {
   Position position;
-  int sideToMove = Sente;
+  Side sideToMove = Sente;
   int moveNumber = 1;
 };
 
@@ -28,6 +28,6 @@ constexpr std::string_view StartSfen =
 SfenPosition ParseSfen(std::string_view text);
 
 // The SFEN of a position; hands in the order R B G S N L P, Sente's first.
-std::string FormatSfen(const Position& position, int sideToMove, int moveNumber = 1);
+std::string FormatSfen(const Position& position, Side sideToMove, int moveNumber = 1);
 
 }  // namespace fv

@@ -49,7 +49,7 @@ SearchResult ResultWithPv(const std::vector<Move>& pv) {
 }
 
 TEST(SearchLog, ExplainerReadsThePvBackForEveryLength) {
-  for (const int side : {int(Sente), int(Gote)}) {
+  for (const Side side : {Sente, Gote}) {
     Board root;
     root.Set(StartPosition(), side);
     const std::vector<Move> game = SomeGame(root, 20);

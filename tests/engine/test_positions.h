@@ -19,7 +19,7 @@ struct Placed {
 };
 
 inline PositionRecord PositionWith(std::initializer_list<Placed> pieces, std::array<std::int8_t, 7> senteHand = {},
-                            std::array<std::int8_t, 7> goteHand = {}, int side = Sente) {
+                            std::array<std::int8_t, 7> goteHand = {}, Side side = Sente) {
   PositionRecord r;
   for (const Placed& p : pieces) {
     const int sq = SquareOf(p.file, p.rank);
