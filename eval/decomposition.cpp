@@ -66,6 +66,16 @@ FeatureList BuildFeatureList(const Position& pos) {
   return list;
 }
 
+std::int32_t BoardKkpTerm(const LeafWeights& weights, PieceCode code, int square) {
+  if (code > 0) return weights.sente.kkp[KkpBoardIndex(Sente, code, square)];
+  return -weights.gote.kkp[KkpBoardIndex(Gote, -code, square)];
+}
+
+std::int32_t HandKkpTerm(const LeafWeights& weights, Side side, int kind, int count) {
+  if (side == Sente) return weights.sente.kkp[KkpHandIndex(kind, count)];
+  return -weights.gote.kkp[KkpHandIndex(kind, count)];
+}
+
 EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights) {
   CheckEvaluable(pos);
   const int senteKing = pos.kingSquare[Sente];
@@ -74,16 +84,11 @@ EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& 
 
   for (int square = 0; square < SquareCount; ++square) {
     const PieceCode code = pos.board[square];
-    if (!IsNonKingPiece(code)) continue;
-    if (code > 0) {
-      result.kkpSum += weights.sente.kkp[KkpBoardIndex(Sente, code, square)];
-    } else {
-      result.kkpSum -= weights.gote.kkp[KkpBoardIndex(Gote, -code, square)];
-    }
+    if (IsNonKingPiece(code)) result.kkpSum += BoardKkpTerm(weights, code, square);
   }
   for (int kind = 0; kind < HandKindCount; ++kind) {
-    result.kkpSum += weights.sente.kkp[KkpHandIndex(kind, pos.hand[Sente][kind])];
-    result.kkpSum -= weights.gote.kkp[KkpHandIndex(kind, pos.hand[Gote][kind])];
+    result.kkpSum += HandKkpTerm(weights, Sente, kind, pos.hand[Sente][kind]);
+    result.kkpSum += HandKkpTerm(weights, Gote, kind, pos.hand[Gote][kind]);
   }
 
   const FeatureList list = BuildFeatureList(pos);
@@ -101,7 +106,7 @@ EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& 
   }
 
   result.material = CountMaterial(pos);
-  result.total = (result.material * WeightScale + result.kkpSum + result.kppSum) / WeightScale;
+  result.total = EvaluationTotal(result.material, result.kkpSum, result.kppSum);
   return result;
 }
 
