@@ -7,10 +7,6 @@
 
 namespace fv {
 
-// Pieces of each unpromoted kind in one set, indexed by hand kind (FU..HI).
-constexpr int SetPieceCounts[HandKindCount] = {18, 4, 4, 4, 4, 2, 2};
-constexpr int SetPiecesBesidesKings = 38;
-
 // Why `pos` cannot be analysed, or "" if it can: each side must have exactly
 // one king on the board; there may be at most 38 other pieces and no more of a
 // kind than a set holds (board, promoted and hand pieces together); no FU or

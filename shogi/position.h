@@ -25,6 +25,10 @@ constexpr int SenteHandLocation = 81;  // 81 + hand kind
 constexpr int GoteHandLocation = 88;   // 88 + hand kind
 constexpr int LocationCount = 95;
 
+// Pieces of each unpromoted kind in one set, indexed by hand kind (FU..HI).
+constexpr int SetPieceCounts[HandKindCount] = {18, 4, 4, 4, 4, 2, 2};
+constexpr int SetPiecesBesidesKings = 38;
+
 struct Position {
   std::array<PieceCode, SquareCount> board{};
   std::array<std::array<std::int8_t, HandKindCount>, 2> hand{};
