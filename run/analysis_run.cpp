@@ -10,6 +10,7 @@
 #include "position/pv_reader.h"
 #include "position/replay.h"
 #include "run/engine_process.h"
+#include "run/explanation_files.h"
 #include "run/log_folder.h"
 #include "run/paths.h"
 #include "run/run_pictures.h"
@@ -34,6 +35,7 @@ int AnalysisRun::Execute() {
   ShowLeaf();              // 11
   AnalyzeLeaf();           // 12
   SaveLeafPictures();      // 12
+  WriteExplanation();      // log/explain.json, explain.html
   WriteTotals();           // 13
   report_.WriteGallery(settings_.rankCount);  // 14
   report_.WriteClosingAndClose();             // 15
@@ -73,7 +75,10 @@ void AnalysisRun::StartPvLine() {
   std::printf("\nPV=");
 }
 
-void AnalysisRun::ReplayPvToLeaf() { ReplayPv(pvSide_, pvMoves_, pvText_, position_, stdout, report_.stream()); }
+void AnalysisRun::ReplayPvToLeaf() {
+  searched_ = position_;
+  ReplayPv(pvSide_, pvMoves_, pvText_, position_, stdout, report_.stream());
+}
 
 void AnalysisRun::ShowLeaf() {
   std::printf("\n\n");
@@ -94,6 +99,18 @@ void AnalysisRun::AnalyzeLeaf() {
 }
 
 void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(position_, analysis_.ranked, pieces_)); }
+
+// Like a picture, an explanation file that cannot be written is named and the
+// run goes on.
+void AnalysisRun::WriteExplanation() {
+  const ExplanationData data =
+      GatherExplanation(searched_, position_, pvSide_, pvMoves_, pvText_, *weights_, settings_);
+  for (const FileFailure& failure : WriteExplanationFiles(data)) {
+    pictureFailed_ = true;
+    std::fflush(stdout);
+    std::fprintf(stderr, "fvexplain: %s: %s\n", failure.path.c_str(), failure.problem.c_str());
+  }
+}
 
 void AnalysisRun::NoteFailures(const std::vector<PictureFailure>& failures) {
   if (failures.empty()) return;
