@@ -310,8 +310,11 @@ function drawChart() {
 drawBoard();
 drawTerms();
 drawChart();
-const first = data.heatmaps.length ? data.heatmaps[0] : null;
-if (first) choose(first.from === "hand" ? first.piece : first.from);
+// The page opens on the piece with the largest share that can move.
+const movable = data.pieces.filter((p) => heatmaps.has(pieceKey(p)));
+if (movable.length) {
+  choose(pieceKey(movable.reduce((a, b) => (Math.abs(b.share) > Math.abs(a.share) ? b : a))));
+}
 document.body.dataset.rendered = "yes";
 )js";
 
