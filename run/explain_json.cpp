@@ -1,10 +1,11 @@
 #include "run/explain_json.h"
 
+#include <array>
+#include <charconv>
 #include <cstdio>
-#include <initializer_list>
+#include <iterator>
+#include <optional>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 #include "eval/location_label.h"
 #include "eval/weight_layout.h"
@@ -14,14 +15,14 @@ namespace fv {
 
 namespace {
 
-using Field = std::pair<std::string_view, std::string>;
-
-// A JSON string; '<' is escaped too, so the text can stand inside a page's script element.
-std::string Quote(std::string_view text) {
-  std::string out = "\"";
+// Appends `text` as a JSON string; '<' is escaped too, so that the text can
+// stand inside a page's script element.
+void AppendQuoted(std::string& out, std::string_view text) {
+  out += '"';
   for (const char c : text) {
     if (c == '"' || c == '\\') {
-      out += '\\', out += c;
+      out += '\\';
+      out += c;
     } else if (static_cast<unsigned char>(c) < 0x20 || c == '<') {
       char escaped[8];
       std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
@@ -30,123 +31,170 @@ std::string Quote(std::string_view text) {
       out += c;
     }
   }
-  return out + "\"";
+  out += '"';
 }
 
-std::string Object(std::initializer_list<Field> fields) {
-  std::string out = "{";
-  for (const Field& field : fields) {
-    if (out.size() > 1) out += ", ";
-    out += Quote(field.first) + ": " + field.second;
+// Writes one JSON object into `out`, field by field, appending only.
+class ObjectWriter {
+ public:
+  explicit ObjectWriter(std::string& out) : out_(out) { out_ += '{'; }
+  void End() { out_ += '}'; }
+
+  // A field whose value is already JSON text.
+  ObjectWriter& Raw(std::string_view key, std::string_view json) {
+    Key(key);
+    out_ += json;
+    return *this;
   }
-  return out + "}";
-}
-
-// One element a line.
-std::string Array(const std::vector<std::string>& elements) {
-  if (elements.empty()) return "[]";
-  std::string out = "[\n";
-  for (std::size_t i = 0; i < elements.size(); ++i) {
-    out += "    " + elements[i] + (i + 1 < elements.size() ? ",\n" : "\n");
+  ObjectWriter& Number(std::string_view key, std::int64_t value) {
+    Key(key);
+    char digits[24];
+    out_.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    return *this;
   }
-  return out + "  ]";
+  ObjectWriter& Text(std::string_view key, std::string_view text) {
+    Key(key);
+    AppendQuoted(out_, text);
+    return *this;
+  }
+  ObjectWriter& OptionalNumber(std::string_view key, std::optional<std::int64_t> value) {
+    return value ? Number(key, *value) : Raw(key, "null");
+  }
+
+ private:
+  void Key(std::string_view key) {
+    if (!first_) out_ += ", ";
+    first_ = false;
+    AppendQuoted(out_, key);
+    out_ += ": ";
+  }
+  std::string& out_;
+  bool first_ = true;
+};
+
+// Writes the JSON array of `items` into `out`, one element a line, each by `write`.
+template <typename Items, typename Write>
+void AppendArray(std::string& out, const Items& items, Write write) {
+  if (std::empty(items)) {
+    out += "[]";
+    return;
+  }
+  out += "[\n";
+  bool first = true;
+  for (const auto& item : items) {
+    out += first ? "    " : ",\n    ";
+    first = false;
+    write(item);
+  }
+  out += "\n  ]";
 }
 
-std::string Number(std::int64_t value) { return std::to_string(value); }
+std::string_view Label(const LocationText& text) { return text.view(); }
 
-std::string Label(int location, int content) {
-  return Quote(LocationLabel(location, content).view());
+// The label of every location of `pos`, made once for the thousands of terms.
+std::array<LocationText, LocationCount> Labels(const Position& pos) {
+  std::array<LocationText, LocationCount> labels;
+  for (int location = 0; location < LocationCount; ++location) {
+    labels[std::size_t(location)] = LocationLabel(location, CellAt(pos, location));
+  }
+  return labels;
 }
 
 // "+GI" for a piece on a square (the label without its square), "+FU*" for a hand slot.
 std::string PieceName(int location, int content) {
-  const LocationText label = LocationLabel(location, content);
-  std::string name(label.view());
+  std::string name(LocationLabel(location, content).view());
   if (location < SquareCount) name.erase(1, 2);
-  return Quote(name);
+  return name;
 }
 
 std::string SquareName(int location) {
-  if (location >= SquareCount) return Quote("hand");
-  return Quote(std::to_string(FileOf(location) * 10 + RankOf(location)));
+  if (location >= SquareCount) return "hand";
+  return std::to_string(FileOf(location) * 10 + RankOf(location));
 }
 
-std::string Terms(const ExplanationData& data) {
-  const Position& leaf = data.leaf;
-  const auto& terms = data.explanation.breakdown.terms;
-  std::vector<std::string> out;
-  out.reserve(terms.size());
-  for (std::size_t t = 0; t < terms.size(); ++t) {
-    const FeatureContribution& term = terms[t];
-    const int rank = data.explanation.ranks[t];
-    out.push_back(Object({{"king", Label(term.kingLocation, CellAt(leaf, term.kingLocation))},
-                          {"a", Label(term.firstLocation, CellAt(leaf, term.firstLocation))},
-                          {"b", Label(term.secondLocation, CellAt(leaf, term.secondLocation))},
-                          {"value", Number(term.value)},
-                          {"rank", rank > 0 ? Number(rank) : "null"}}));
-  }
-  return Array(out);
+// A field whose value is written into `out` by `write`.
+template <typename Write>
+void AppendField(std::string& out, std::string_view key, Write write) {
+  out += out.size() > 2 ? ",\n  " : "  ";
+  AppendQuoted(out, key);
+  out += ": ";
+  write();
 }
 
-std::string KkpTerms(const ExplanationData& data) {
-  std::vector<std::string> out;
-  for (const KkpTerm& term : data.explanation.kkpTerms) {
-    out.push_back(Object({{"piece", Label(term.location, term.content)}, {"value", Number(term.value)}}));
-  }
-  return Array(out);
+void AppendTerms(std::string& out, const ExplanationData& data) {
+  const std::array<LocationText, LocationCount> labels = Labels(data.leaf);
+  auto label = [&labels](int location) { return labels[std::size_t(location)].view(); };
+  std::size_t t = 0;
+  AppendArray(out, data.explanation.breakdown.terms, [&](const FeatureContribution& term) {
+    const int rank = data.explanation.ranks[t++];
+    ObjectWriter(out)
+        .Text("king", label(term.kingLocation))
+        .Text("a", label(term.firstLocation))
+        .Text("b", label(term.secondLocation))
+        .Number("value", term.value)
+        .OptionalNumber("rank", rank > 0 ? std::optional<std::int64_t>(rank) : std::nullopt)
+        .End();
+  });
 }
 
-std::string Pieces(const ExplanationData& data) {
-  std::vector<std::string> out;
-  for (const PieceShare& p : data.explanation.pieces) {
-    out.push_back(Object({{"square", SquareName(p.location)},
-                          {"piece", PieceName(p.location, p.content)},
-                          {"count", Number(p.location < SquareCount ? 1 : p.content)},
-                          {"share_w", ExactDecimal(p.halfUnits, 2)},
-                          {"share", ExactDecimal(p.halfUnits, 2 * WeightScale)},
-                          {"without", p.without ? Number(*p.without) : "null"}}));
-  }
-  return Array(out);
+void AppendKkpTerms(std::string& out, const ExplanationData& data) {
+  AppendArray(out, data.explanation.kkpTerms, [&](const KkpTerm& term) {
+    ObjectWriter(out)
+        .Text("piece", Label(LocationLabel(term.location, term.content)))
+        .Number("value", term.value)
+        .End();
+  });
 }
 
-std::string HeatMaps(const ExplanationData& data) {
-  std::vector<std::string> out;
-  for (const HeatMap& map : data.explanation.heatMaps) {
-    std::string totals = "{";
-    for (const SquareTotal& at : map.totals) {
-      if (totals.size() > 1) totals += ", ";
-      totals += SquareName(at.square) + ": " + Number(at.total);
-    }
-    out.push_back(Object({{"piece", PieceName(map.location, map.content)},
-                          {"from", SquareName(map.location)},
-                          {"totals", totals + "}"}}));
-  }
-  return Array(out);
+void AppendPieces(std::string& out, const ExplanationData& data) {
+  AppendArray(out, data.explanation.pieces, [&](const PieceShare& p) {
+    ObjectWriter(out)
+        .Text("square", SquareName(p.location))
+        .Text("piece", PieceName(p.location, p.content))
+        .Number("count", p.location < SquareCount ? 1 : p.content)
+        .Raw("share_w", ExactDecimal(p.halfUnits, 2))
+        .Raw("share", ExactDecimal(p.halfUnits, 2 * WeightScale))
+        .OptionalNumber("without", p.without)
+        .End();
+  });
 }
 
-std::string Line(const ExplanationData& data) {
-  std::vector<std::string> out;
-  for (const LinePoint& p : data.line.points) {
-    out.push_back(Object({{"ply", Number(p.ply)},
-                          {"move", p.ply == 0 ? "null" : Quote(p.move)},
-                          {"total", Number(p.total)},
-                          {"material", Number(p.material)},
-                          {"kkp_w", Number(p.kkpSum)},
-                          {"kpp_w", Number(p.kppSum)}}));
-  }
-  return Array(out);
+void AppendHeatMaps(std::string& out, const ExplanationData& data) {
+  AppendArray(out, data.explanation.heatMaps, [&](const HeatMap& map) {
+    ObjectWriter object(out);
+    object.Text("piece", PieceName(map.location, map.content)).Text("from", SquareName(map.location));
+    std::string totals;
+    ObjectWriter squares(totals);
+    for (const SquareTotal& at : map.totals) squares.Number(SquareName(at.square), at.total);
+    squares.End();
+    object.Raw("totals", totals).End();
+  });
 }
 
-std::string Changes(const ExplanationData& data) {
-  std::vector<std::string> out;
-  for (const TermChange& c : data.line.changes) {
-    out.push_back(Object({{"king", Label(c.kingLocation, c.kingContent)},
-                          {"a", Label(c.firstLocation, c.firstContent)},
-                          {"b", Label(c.secondLocation, c.secondContent)},
-                          {"before", Number(c.before)},
-                          {"after", Number(c.after)}}));
-  }
-  return Array(out);
+void AppendLine(std::string& out, const ExplanationData& data) {
+  AppendArray(out, data.line.points, [&](const LinePoint& p) {
+    ObjectWriter object(out);
+    object.Number("ply", p.ply);
+    if (p.ply == 0) object.Raw("move", "null");
+    else object.Text("move", p.move);
+    object.Number("total", p.total)
+        .Number("material", p.material)
+        .Number("kkp_w", p.kkpSum)
+        .Number("kpp_w", p.kppSum)
+        .End();
+  });
+}
+
+void AppendChanges(std::string& out, const ExplanationData& data) {
+  AppendArray(out, data.line.changes, [&](const TermChange& c) {
+    ObjectWriter(out)
+        .Text("king", Label(LocationLabel(c.kingLocation, c.kingContent)))
+        .Text("a", Label(LocationLabel(c.firstLocation, c.firstContent)))
+        .Text("b", Label(LocationLabel(c.secondLocation, c.secondContent)))
+        .Number("before", c.before)
+        .Number("after", c.after)
+        .End();
+  });
 }
 
 }  // namespace
@@ -167,34 +215,41 @@ std::string ExactDecimal(std::int64_t numerator, int denominator) {
 
 std::string ExplanationJson(const ExplanationData& data) {
   const EvaluationBreakdown& b = data.explanation.breakdown;
-  const std::string weightFile = Object({{"bytes", Number(std::int64_t(data.weightFileBytes))},
-                                         {"expected_bytes", Number(std::int64_t(WeightFileBytes))}});
   std::string out = "{\n";
-  const std::initializer_list<Field> fields = {
-      {"total", Number(b.total)},
-      {"material", Number(b.material)},
-      {"kkp_w", Number(b.kkpSum)},
-      {"kpp_w", Number(b.kppSum)},
-      {"kpp", Number(b.kppSum / WeightScale)},
-      {"side_to_move", Quote(data.sideToMove == Sente ? "+" : "-")},
-      {"sfen", Quote(FormatSfen(data.leaf, data.sideToMove))},
-      {"mate", data.mated ? "true" : "false"},
-      {"sort_mode", Number(data.sortMode)},
-      {"rank_count", Number(data.rankCount)},
-      {"weight_file", weightFile},
-      {"terms", Terms(data)},
-      {"kkp_terms", KkpTerms(data)},
-      {"pieces", Pieces(data)},
-      {"heatmaps", HeatMaps(data)},
-      {"line", Line(data)},
-      {"line_problem", data.lineProblem.empty() ? "null" : Quote(data.lineProblem)},
-      {"changes", Changes(data)},
+  out.reserve(std::size_t(200) * b.terms.size() + 65536);
+  auto number = [&out](std::string_view key, std::int64_t value) {
+    AppendField(out, key, [&] { out += std::to_string(value); });
   };
-  bool first = true;
-  for (const Field& field : fields) {
-    out += (first ? "  " : ",\n  ") + Quote(field.first) + ": " + field.second;
-    first = false;
+  auto text = [&out](std::string_view key, std::string_view value) {
+    AppendField(out, key, [&] { AppendQuoted(out, value); });
+  };
+  number("total", b.total);
+  number("material", b.material);
+  number("kkp_w", b.kkpSum);
+  number("kpp_w", b.kppSum);
+  number("kpp", b.kppSum / WeightScale);
+  text("side_to_move", data.sideToMove == Sente ? "+" : "-");
+  text("sfen", FormatSfen(data.leaf, data.sideToMove));
+  AppendField(out, "mate", [&] { out += data.mated ? "true" : "false"; });
+  number("sort_mode", data.sortMode);
+  number("rank_count", data.rankCount);
+  AppendField(out, "weight_file", [&] {
+    ObjectWriter(out)
+        .Number("bytes", std::int64_t(data.weightFileBytes))
+        .Number("expected_bytes", std::int64_t(WeightFileBytes))
+        .End();
+  });
+  AppendField(out, "terms", [&] { AppendTerms(out, data); });
+  AppendField(out, "kkp_terms", [&] { AppendKkpTerms(out, data); });
+  AppendField(out, "pieces", [&] { AppendPieces(out, data); });
+  AppendField(out, "heatmaps", [&] { AppendHeatMaps(out, data); });
+  AppendField(out, "line", [&] { AppendLine(out, data); });
+  if (data.lineProblem.empty()) {
+    AppendField(out, "line_problem", [&] { out += "null"; });
+  } else {
+    text("line_problem", data.lineProblem);
   }
+  AppendField(out, "changes", [&] { AppendChanges(out, data); });
   return out + "\n}\n";
 }
 
