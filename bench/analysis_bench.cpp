@@ -49,7 +49,8 @@ void BM_ExplainFullBoardLeaf(benchmark::State& state) {
   const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
   const fv::Position leaf = fv::sample::StartingPosition();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(fv::ExplainLeaf(leaf, fv::ReadExplanationWeights(leaf, weights), 0, 150));
+    benchmark::DoNotOptimize(
+        fv::ExplainLeaf(leaf, fv::ReadExplanationWeights(leaf, weights), 0, 150));
   }
 }
 BENCHMARK(BM_ExplainFullBoardLeaf)->Unit(benchmark::kMillisecond);

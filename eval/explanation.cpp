@@ -170,7 +170,8 @@ std::vector<PieceShare> Shares(const Position& pos, const Explanation& explanati
     half[std::size_t(location)] =
         2 * std::int64_t{WeightScale} * CellAt(pos, location) * PieceValue(code);
   }
-  for (const KkpTerm& term : explanation.kkpTerms) half[std::size_t(term.location)] += 2 * term.value;
+  for (const KkpTerm& term : explanation.kkpTerms)
+    half[std::size_t(term.location)] += 2 * term.value;
   for (const FeatureContribution& term : explanation.breakdown.terms) {
     half[std::size_t(term.firstLocation)] += term.value;
     half[std::size_t(term.secondLocation)] += term.value;
@@ -220,7 +221,8 @@ Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, int so
   };
   for (const MovablePiece& moved : MovablePieces(leaf)) {
     const int location = moved.location;
-    const std::array<int, 2> entry = {features.Entry(Sente, location), features.Entry(Gote, location)};
+    const std::array<int, 2> entry = {features.Entry(Sente, location),
+                                      features.Entry(Gote, location)};
     const std::array<int, 2> before = {features.Index(Sente, entry[Sente]),
                                        features.Index(Gote, entry[Gote])};
     HeatMap map{location, CellAt(leaf, location), {}};
@@ -231,7 +233,8 @@ Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, int so
       piece(location).without =
           EvaluationTotal(b.material - PieceValue(moved.code), kkpWithout, kppWithout);
       for (const int square : moved.squares) {
-        const std::int32_t kpp = kppWithout + features.Rows(BoardIndices(moved.code, square), entry);
+        const std::int32_t kpp =
+            kppWithout + features.Rows(BoardIndices(moved.code, square), entry);
         const std::int32_t kkp = kkpWithout + BoardKkpTerm(weights, moved.code, square);
         map.totals.push_back({square, EvaluationTotal(b.material, kkp, kpp)});
       }
@@ -243,7 +246,8 @@ Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, int so
       const std::array<int, 2> fewer = HandIndices(owner, kind, count - 1);
       const std::int32_t kkpFewer = b.kkpSum - HandKkpTerm(weights, owner, kind, count) +
                                     HandKkpTerm(weights, owner, kind, count - 1);
-      const std::int32_t kppFewer = b.kppSum - features.Rows(before, entry) + features.Rows(fewer, entry);
+      const std::int32_t kppFewer =
+          b.kppSum - features.Rows(before, entry) + features.Rows(fewer, entry);
       piece(location).without =
           EvaluationTotal(b.material - PieceValue(moved.code), kkpFewer, kppFewer);
       for (const int square : moved.squares) {

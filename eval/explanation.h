@@ -52,9 +52,9 @@ struct Explanation {
   EvaluationBreakdown breakdown;
   // Per term of breakdown.terms: its place 1..rankCount in the ranking, 0 for none.
   std::vector<int> ranks;
-  std::vector<KkpTerm> kkpTerms;      // the decomposition's KKP order
-  std::vector<PieceShare> pieces;     // ascending location
-  std::vector<HeatMap> heatMaps;      // ascending location
+  std::vector<KkpTerm> kkpTerms;   // the decomposition's KKP order
+  std::vector<PieceShare> pieces;  // ascending location
+  std::vector<HeatMap> heatMaps;   // ascending location
 };
 
 // Reads the weights that explaining `leaf` needs: those of its evaluation and

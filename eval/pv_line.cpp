@@ -28,9 +28,14 @@ std::map<WeightKey, TermChange> TermsByWeight(const Position& pos, const Evaluat
         const int x = view == Sente ? a.senteIndex : a.goteIndex;
         const int y = view == Sente ? c.senteIndex : c.goteIndex;
         const FeatureContribution& term = b.terms[t++];
-        TermChange change{term.kingLocation, term.firstLocation, term.secondLocation,
-                          CellAt(pos, term.kingLocation), CellAt(pos, term.firstLocation),
-                          CellAt(pos, term.secondLocation), 0, 0};
+        TermChange change{term.kingLocation,
+                          term.firstLocation,
+                          term.secondLocation,
+                          CellAt(pos, term.kingLocation),
+                          CellAt(pos, term.firstLocation),
+                          CellAt(pos, term.secondLocation),
+                          0,
+                          0};
         (after ? change.after : change.before) = term.value;
         terms[{term.kingLocation, view, std::min(x, y), std::max(x, y)}] = change;
       }

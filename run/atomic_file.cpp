@@ -11,11 +11,16 @@ namespace fv {
 
 namespace {
 
-std::string Problem(const char* what, int error) { return std::string(what) + " (" + std::strerror(error) + ")"; }
+std::string Problem(const char* what, int error) {
+  return std::string(what) + " (" + std::strerror(error) + ")";
+}
 
 std::string TemporaryName(const std::string& path) {
   const std::filesystem::path target(path);
-  const std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(::getpid());
+  std::string name = ".";
+  name += target.filename().string();
+  name += ".tmp-";
+  name += std::to_string(::getpid());
   return (target.parent_path() / name).string();
 }
 

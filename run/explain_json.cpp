@@ -162,7 +162,8 @@ void AppendPieces(std::string& out, const ExplanationData& data) {
 void AppendHeatMaps(std::string& out, const ExplanationData& data) {
   AppendArray(out, data.explanation.heatMaps, [&](const HeatMap& map) {
     ObjectWriter object(out);
-    object.Text("piece", PieceName(map.location, map.content)).Text("from", SquareName(map.location));
+    object.Text("piece", PieceName(map.location, map.content))
+        .Text("from", SquareName(map.location));
     std::string totals;
     ObjectWriter squares(totals);
     for (const SquareTotal& at : map.totals) squares.Number(SquareName(at.square), at.total);
@@ -175,8 +176,10 @@ void AppendLine(std::string& out, const ExplanationData& data) {
   AppendArray(out, data.line.points, [&](const LinePoint& p) {
     ObjectWriter object(out);
     object.Number("ply", p.ply);
-    if (p.ply == 0) object.Raw("move", "null");
-    else object.Text("move", p.move);
+    if (p.ply == 0)
+      object.Raw("move", "null");
+    else
+      object.Text("move", p.move);
     object.Number("total", p.total)
         .Number("material", p.material)
         .Number("kkp_w", p.kkpSum)
@@ -201,10 +204,12 @@ void AppendChanges(std::string& out, const ExplanationData& data) {
 
 std::string ExactDecimal(std::int64_t numerator, int denominator) {
   const bool negative = numerator < 0;
-  const std::uint64_t magnitude = negative ? 0 - std::uint64_t(numerator) : std::uint64_t(numerator);
+  const std::uint64_t magnitude =
+      negative ? 0 - std::uint64_t(numerator) : std::uint64_t(numerator);
   std::string out = negative ? "-" : "";
   out += std::to_string(magnitude / std::uint64_t(denominator));
-  std::uint64_t fraction = magnitude % std::uint64_t(denominator) * (1'000'000 / std::uint64_t(denominator));
+  std::uint64_t fraction =
+      magnitude % std::uint64_t(denominator) * (1'000'000 / std::uint64_t(denominator));
   if (fraction == 0) return out;
   std::string digits = std::to_string(fraction);
   digits.insert(0, 6 - digits.size(), '0');

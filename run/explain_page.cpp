@@ -15,17 +15,28 @@ std::string Escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
     switch (c) {
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
 }
 
-std::string Signed(const std::string& number) { return number[0] == '-' || number == "0" ? number : "+" + number; }
+std::string Signed(const std::string& number) {
+  return number[0] == '-' || number == "0" ? number : "+" + number;
+}
 
 std::string SummaryRow(const char* name, const std::string& evaluation, std::int64_t weight,
                        const char* meaning) {
@@ -65,14 +76,17 @@ std::vector<std::string> MissingNotes(const ExplanationData& data) {
     notes.push_back("The weight file has " + bytes + " bytes, more than the " + expected +
                     " of its layout: the bytes beyond are ignored.");
   }
-  if (data.explanation.breakdown.terms.empty()) notes.push_back("The leaf has no KPP terms to show.");
+  if (data.explanation.breakdown.terms.empty())
+    notes.push_back("The leaf has no KPP terms to show.");
   if (!data.lineProblem.empty()) {
     notes.push_back("The line along the PV is missing: " + data.lineProblem + ".");
   } else if (data.line.points.size() <= 1) {
-    notes.push_back("The PV is empty: the leaf is the searched position, and the line has no move.");
+    notes.push_back(
+        "The PV is empty: the leaf is the searched position, and the line has no move.");
   }
   if (data.mated) {
-    notes.push_back(std::string("The leaf is mate: ") + (data.sideToMove == Sente ? "Sente" : "Gote") +
+    notes.push_back(std::string("The leaf is mate: ") +
+                    (data.sideToMove == Sente ? "Sente" : "Gote") +
                     ", to move, is in check with no legal move. The evaluation shown is still "
                     "the static one of this position.");
   }
@@ -96,7 +110,8 @@ std::string ExplanationPage(const ExplanationData& data, const std::string& json
   }
   page += Summary(data);
   page += ExplanationPageBody;
-  page += "<script type=\"application/json\" id=\"explain-data\">\n" + json + "</script>\n<script>\n";
+  page +=
+      "<script type=\"application/json\" id=\"explain-data\">\n" + json + "</script>\n<script>\n";
   page += ExplanationPageScript;
   page += "</script>\n</body>\n</html>\n";
   return page;

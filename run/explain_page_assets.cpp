@@ -108,7 +108,8 @@ const signed = (v, d) => (v > 0 ? "+" : "") + v.toFixed(d);
 const sideClass = (v) => (v > 0 ? "pos" : v < 0 ? "neg" : "");
 // Top-left corner of a square "77" on a board drawn from x0.
 const squareCorner = (sq, x0) => [x0 + (9 - +sq[0]) * CELL, Y0 + (+sq[1] - 1) * CELL];
-// Top-left corner of a hand slot "+FU*": Sente's right of the board bottom up, Gote's left top down.
+// Top-left corner of a hand slot "+FU*": Sente's right of the board bottom up,
+// Gote's left of it top down.
 function slotCorner(label) {
   const k = HAND.indexOf(label.slice(1, 3));
   return label[0] === "+" ? [X0 + 9 * CELL + 24, Y0 + 9 * CELL - (k + 1) * SLOT + 4]
@@ -128,23 +129,27 @@ function shade(v, max) {
 }
 function frame(board, x0, withNumbers) {
   for (let i = 0; i <= 9; ++i) {
-    svg("line", {x1: x0, y1: Y0 + i * CELL, x2: x0 + 9 * CELL, y2: Y0 + i * CELL, stroke: "#555"}, board);
-    svg("line", {x1: x0 + i * CELL, y1: Y0, x2: x0 + i * CELL, y2: Y0 + 9 * CELL, stroke: "#555"}, board);
+    const at = Y0 + i * CELL, across = x0 + i * CELL;
+    svg("line", {x1: x0, y1: at, x2: x0 + 9 * CELL, y2: at, stroke: "#555"}, board);
+    svg("line", {x1: across, y1: Y0, x2: across, y2: Y0 + 9 * CELL, stroke: "#555"}, board);
   }
   if (!withNumbers) return;
   for (let i = 0; i < 9; ++i) {
-    svg("text", {x: x0 + i * CELL + CELL / 2, y: Y0 - 8, "text-anchor": "middle", "font-size": 12}, board, 9 - i);
+    svg("text", {x: x0 + i * CELL + CELL / 2, y: Y0 - 8, "text-anchor": "middle", "font-size": 12},
+        board, 9 - i);
     svg("text", {x: x0 + 9 * CELL + 6, y: Y0 + i * CELL + 25, "font-size": 12}, board, i + 1);
   }
 }
 
 // Pieces by key: the square ("77") or the hand slot label ("+FU*").
 const pieceKey = (p) => (p.square === "hand" ? p.piece : p.square);
-const pieceLabel = (p) => (p.square === "hand" ? p.piece : p.piece[0] + p.square + p.piece.slice(1));
+const pieceLabel = (p) =>
+  (p.square === "hand" ? p.piece : p.piece[0] + p.square + p.piece.slice(1));
 const pieces = new Map(data.pieces.map((p) => [pieceKey(p), p]));
 const heatmaps = new Map(data.heatmaps.map((m) => [m.from === "hand" ? m.piece : m.from, m]));
 const isKing = (p) => p.piece.slice(1) === "OU";
-const shareMax = Math.max(0, ...data.pieces.filter((p) => !isKing(p)).map((p) => Math.abs(p.share)));
+const shareMax =
+  Math.max(0, ...data.pieces.filter((p) => !isKing(p)).map((p) => Math.abs(p.share)));
 const board = document.getElementById("board");
 let chosen = null;
 
@@ -154,10 +159,12 @@ function drawPiece(p) {
   const w = hand ? 56 : CELL, h = CELL;
   const g = svg("g", {class: "piece", "data-key": pieceKey(p)}, board);
   svg("rect", {x: x + 1, y: y + 1, width: w - 2, height: h - 2, rx: 3,
-               fill: isKing(p) ? "#f7f3e8" : shade(p.share, shareMax), stroke: hand ? "#aaa" : "none"}, g);
+               fill: isKing(p) ? "#f7f3e8" : shade(p.share, shareMax),
+               stroke: hand ? "#aaa" : "none"}, g);
   const cx = x + w / 2;
   svg("text", {x: cx, y: y + 18, "text-anchor": "middle", "font-size": 13, "font-weight": "bold",
-               "fill-opacity": hand && !p.count ? 0.45 : 1}, g, shortName(p.piece) + (hand ? p.count : ""));
+               "fill-opacity": hand && !p.count ? 0.45 : 1},
+      g, shortName(p.piece) + (hand ? p.count : ""));
   svg("text", {x: cx, y: y + 35, "text-anchor": "middle", "font-size": 10},
       g, isKing(p) ? "king" : signed(p.share, 1));
   svg("title", {}, g, pieceLabel(p) + ": share " + p.share + " (" + p.share_w + " w)");
@@ -165,11 +172,13 @@ function drawPiece(p) {
 }
 
 function drawBoard() {
-  svg("rect", {x: 0, y: 0, width: X0 + 9 * CELL + 96, height: Y0 + 9 * CELL + 12, fill: "#fff"}, board);
-  board.setAttribute("viewBox", "0 0 " + (X0 + 9 * CELL + 96) + " " + (Y0 + 9 * CELL + 12));
-  board.setAttribute("width", X0 + 9 * CELL + 96);
+  const width = X0 + 9 * CELL + 96, height = Y0 + 9 * CELL + 12;
+  svg("rect", {x: 0, y: 0, width: width, height: height, fill: "#fff"}, board);
+  board.setAttribute("viewBox", "0 0 " + width + " " + height);
+  board.setAttribute("width", width);
   svg("text", {x: 4, y: 16, "font-size": 11}, board, "Gote's hand");
-  svg("text", {x: X0 + 9 * CELL + 24, y: Y0 + 9 * CELL - 7 * SLOT - 4, "font-size": 11}, board, "Sente's hand");
+  svg("text", {x: X0 + 9 * CELL + 24, y: Y0 + 9 * CELL - 7 * SLOT - 4, "font-size": 11},
+      board, "Sente's hand");
   frame(board, X0, true);
   data.pieces.forEach(drawPiece);
   svg("g", {id: "triangle"}, board);
@@ -178,11 +187,14 @@ function drawBoard() {
 // The chosen piece: the total without it and its heat map.
 function choose(key) {
   chosen = key;
-  for (const g of board.querySelectorAll(".piece")) g.classList.toggle("chosen", g.dataset.key === key);
+  for (const g of board.querySelectorAll(".piece")) {
+    g.classList.toggle("chosen", g.dataset.key === key);
+  }
   const p = pieces.get(key), label = pieceLabel(p);
   const without = document.getElementById("without");
   without.textContent = p.without === null
-      ? label + ": " + (isKing(p) ? "a king cannot be taken off." : "none in hand, nothing to take away.")
+      ? label + ": " +
+        (isKing(p) ? "a king cannot be taken off." : "none in hand, nothing to take away.")
       : "Without " + label + (p.square === "hand" ? " (one fewer in hand)" : "") + ": total " +
         p.without + ", against " + data.total + " with it (" + signed(data.total - p.without, 0) +
         " is what it brings).";
@@ -190,30 +202,39 @@ function choose(key) {
 }
 
 function drawHeatmap(label, map) {
-  const heat = document.getElementById("heatmap"), caption = document.getElementById("heat-caption");
+  const heat = document.getElementById("heatmap");
+  const caption = document.getElementById("heat-caption");
   heat.replaceChildren();
   const x0 = 20, width = x0 + 9 * CELL + 24, height = Y0 + 9 * CELL + 12;
   heat.setAttribute("viewBox", "0 0 " + width + " " + height);
   heat.setAttribute("width", width);
-  if (!map) { caption.textContent = label + " has no heat map (kings and empty hand slots stay put)."; return; }
+  if (!map) {
+    caption.textContent = label + " has no heat map (kings and empty hand slots stay put).";
+    return;
+  }
   const entries = Object.entries(map.totals);
   const diffMax = Math.max(0, ...entries.map(([, t]) => Math.abs(t - data.total)));
   for (const [sq, total] of entries) {
     const [x, y] = squareCorner(sq, x0);
-    svg("rect", {x: x, y: y, width: CELL, height: CELL, fill: shade(total - data.total, diffMax)}, heat);
-    svg("text", {x: x + CELL / 2, y: y + 24, "text-anchor": "middle", "font-size": 10}, heat, total);
+    const fill = shade(total - data.total, diffMax);
+    svg("rect", {x: x, y: y, width: CELL, height: CELL, fill: fill}, heat);
+    svg("text", {x: x + CELL / 2, y: y + 24, "text-anchor": "middle", "font-size": 10},
+        heat, total);
   }
   if (map.from !== "hand") {
     const [x, y] = squareCorner(map.from, x0);
-    svg("rect", {x: x + 2, y: y + 2, width: CELL - 4, height: CELL - 4, fill: "none", stroke: "#111", "stroke-width": 3}, heat);
-    svg("text", {x: x + CELL / 2, y: y + 25, "text-anchor": "middle", "font-size": 13}, heat, shortName(map.piece));
+    svg("rect", {x: x + 2, y: y + 2, width: CELL - 4, height: CELL - 4, fill: "none",
+                 stroke: "#111", "stroke-width": 3}, heat);
+    svg("text", {x: x + CELL / 2, y: y + 25, "text-anchor": "middle", "font-size": 13},
+        heat, shortName(map.piece));
   }
   frame(heat, x0, true);
   const sente = map.piece[0] === "+";
   const best = entries.sort((a, b) => (sente ? b[1] - a[1] : a[1] - b[1])).slice(0, 3);
   caption.textContent = entries.length === 0
       ? label + " has no square to go to."
-      : "Totals with " + label + (map.from === "hand" ? " dropped" : " moved") + " to each square (now " +
+      : "Totals with " + label + (map.from === "hand" ? " dropped" : " moved") +
+        " to each square (now " +
         data.total + "; blue better for Sente, red for Gote). Best for its side: " +
         best.map(([sq, t]) => sq + " (" + t + ")").join(", ") + ".";
 }
@@ -247,7 +268,8 @@ function drawTerms() {
     const words = filter.value.trim().toUpperCase().split(/\s+/).filter((w) => w);
     const key = order.key, dir = order.up ? 1 : -1;
     const value = (r) => (key === "rank" ? (r.t.rank === null ? 1e9 : r.t.rank) : r.t[key]);
-    const shown = rows.filter((r) => words.every((w) => [r.t.king, r.t.a, r.t.b].some((l) => l.includes(w))));
+    const matches = (r, w) => [r.t.king, r.t.a, r.t.b].some((l) => l.includes(w));
+    const shown = rows.filter((r) => words.every((w) => matches(r, w)));
     shown.sort((a, b) => (value(a) < value(b) ? -dir : value(a) > value(b) ? dir : 0));
     body.replaceChildren(...shown.map((r) => r.tr));
     count.textContent = data.terms.length === 0 ? "The leaf has no KPP terms."
@@ -255,7 +277,8 @@ function drawTerms() {
   }
   for (const th of document.querySelectorAll("#terms th")) {
     th.addEventListener("click", () => {
-      order = {key: th.dataset.key, up: order.key === th.dataset.key ? !order.up : th.dataset.key !== "value"};
+      const key = th.dataset.key;
+      order = {key: key, up: order.key === key ? !order.up : key !== "value"};
       show();
     });
   }
@@ -271,7 +294,8 @@ function drawChart() {
                   ["KKP", "#2a8a3a", (p) => p.kkp_w / 32], ["KPP", "#7a3ab0", (p) => p.kpp_w / 32]];
   const line = data.line;
   if (line.length === 0) {
-    svg("text", {x: 20, y: 40, "font-size": 13}, chart, "No line: " + (data.line_problem || "no positions"));
+    svg("text", {x: 20, y: 40, "font-size": 13},
+        chart, "No line: " + (data.line_problem || "no positions"));
     return;
   }
   const values = line.flatMap((p) => series.map((s) => s[2](p)));
@@ -280,7 +304,10 @@ function drawChart() {
   const x = (i) => L + (line.length === 1 ? 0.5 : i / (line.length - 1)) * (W - L - R);
   const y = (v) => T + (hi - v) / (hi - lo) * (H - T - B);
   svg("line", {x1: L, y1: y(0), x2: W - R, y2: y(0), stroke: "#bbb"}, chart);
-  for (const v of [lo, hi]) svg("text", {x: L - 6, y: y(v) + 4, "text-anchor": "end", "font-size": 10}, chart, Math.round(v));
+  for (const v of [lo, hi]) {
+    svg("text", {x: L - 6, y: y(v) + 4, "text-anchor": "end", "font-size": 10},
+        chart, Math.round(v));
+  }
   line.forEach((p, i) => {
     const text = p.move === null ? "start" : p.move;
     svg("text", {x: x(i), y: H - B + 14, "font-size": 9, "text-anchor": "end",
@@ -288,13 +315,18 @@ function drawChart() {
   });
   series.forEach(([name, colour, get], k) => {
     const pts = line.map((p, i) => x(i) + "," + y(get(p))).join(" ");
-    svg("polyline", {points: pts, fill: "none", stroke: colour, "stroke-width": name === "total" ? 2.5 : 1.5}, chart);
+    svg("polyline", {points: pts, fill: "none", stroke: colour,
+                     "stroke-width": name === "total" ? 2.5 : 1.5}, chart);
     line.forEach((p, i) => svg("circle", {cx: x(i), cy: y(get(p)), r: 2.5, fill: colour}, chart));
     svg("text", {x: W - R + 10, y: T + 14 + 16 * k, "font-size": 12, fill: colour}, chart, name);
   });
   const table = document.getElementById("changes");
-  if (data.changes.length === 0) { html("caption", table, "No term changed between the searched position and the leaf."); return; }
-  html("caption", table, "The terms that changed most from the searched position to the leaf (weight units)");
+  if (data.changes.length === 0) {
+    html("caption", table, "No term changed between the searched position and the leaf.");
+    return;
+  }
+  html("caption", table,
+       "The terms that changed most from the searched position to the leaf (weight units)");
   const head = html("tr", html("thead", table));
   for (const h of ["king", "piece a", "piece b", "before", "after", "change"]) html("th", head, h);
   const body = html("tbody", table);

@@ -19,16 +19,11 @@ using testing::SparseWeightFile;
 
 // Kings on 76 (Sente, 59) and 4 (Gote, 51), pieces in both hands.
 Position Middlegame() {
-  return sample::Board({"-KY-KE * -KI-OU * -GI-KE-KY",
-                        " * -HI *  *  * -KI *  *  * ",
-                        "-FU * -FU-FU-FU-FU * -FU-FU",
-                        " *  *  *  *  *  * -FU *  * ",
-                        " * -FU *  *  *  *  *  *  * ",
-                        " *  * +FU * +FU *  *  *  * ",
-                        "+FU+FU * +FU * +FU+FU+FU+FU",
-                        " *  * +KI *  *  *  * +HI * ",
-                        "+KY+KE+GI * +OU+KI+GI+KE+KY"},
-                       {1, 0, 0, 0, 0, 1, 0}, {0, 0, 0, 1, 0, 1, 0});
+  return sample::Board(
+      {"-KY-KE * -KI-OU * -GI-KE-KY", " * -HI *  *  * -KI *  *  * ", "-FU * -FU-FU-FU-FU * -FU-FU",
+       " *  *  *  *  *  * -FU *  * ", " * -FU *  *  *  *  *  *  * ", " *  * +FU * +FU *  *  *  * ",
+       "+FU+FU * +FU * +FU+FU+FU+FU", " *  * +KI *  *  *  * +HI * ", "+KY+KE+GI * +OU+KI+GI+KE+KY"},
+      {1, 0, 0, 0, 0, 1, 0}, {0, 0, 0, 1, 0, 1, 0});
 }
 
 Position ManyInHand() {
@@ -52,7 +47,12 @@ std::int32_t FullTotal(const Position& pos, const WeightFile& file) {
 }
 
 TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
-  struct Case { const char* name; Position pos; std::uint64_t bytes; int sortMode; };
+  struct Case {
+    const char* name;
+    Position pos;
+    std::uint64_t bytes;
+    int sortMode;
+  };
   const Case cases[] = {
       {"kings alone", sample::TwoKings(76, 4), WeightFileBytes, 0},
       {"full board", sample::StartingPosition(), WeightFileBytes, 1},
@@ -64,7 +64,8 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
     SparseWeightFile file;
     FillViews(file, c.pos, c.bytes);
     const WeightFile weights = file.Open();
-    const Explanation e = ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.sortMode, 150);
+    const Explanation e =
+        ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.sortMode, 150);
     const EvaluationBreakdown& b = e.breakdown;
     EXPECT_EQ(b.total, FullTotal(c.pos, weights)) << c.name;
     std::int64_t halves = 0;
@@ -75,13 +76,14 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
     EXPECT_EQ(kkp, b.kkpSum) << c.name;
     // 14 hand slots in both lists; every board piece in the shares, all but
     // kings in the KKP terms.
-    const auto onBoard = std::count_if(c.pos.board.begin(), c.pos.board.end(), [](int x) { return x; });
+    const auto onBoard =
+        std::count_if(c.pos.board.begin(), c.pos.board.end(), [](int x) { return x; });
     EXPECT_EQ(e.pieces.size(), std::size_t(onBoard + 14)) << c.name;
     EXPECT_EQ(e.kkpTerms.size(), std::size_t(onBoard - 2 + 14)) << c.name;
     // The ranks name the analysis' ranked terms in its order.
     test::CapturedStream console, report;
-    const EvaluationAnalysis analysis = AnalyzeEvaluation(c.pos, weights, c.sortMode, 150,
-                                                          console.file(), report.file());
+    const EvaluationAnalysis analysis =
+        AnalyzeEvaluation(c.pos, weights, c.sortMode, 150, console.file(), report.file());
     std::vector<FeatureContribution> byRank(150);
     for (std::size_t t = 0; t < b.terms.size(); ++t) {
       if (e.ranks[t] > 0) byRank[std::size_t(e.ranks[t] - 1)] = b.terms[t];
@@ -102,8 +104,10 @@ TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition)
       ASSERT_EQ(piece.without.has_value(), !king && piece.content != 0) << location;
       if (!piece.without) continue;
       Position less = leaf;
-      if (location < SquareCount) less.board[location] = 0;
-      else --less.hand[location < GoteHandLocation ? Sente : Gote][(location - SenteHandLocation) % 7];
+      if (location < SquareCount)
+        less.board[location] = 0;
+      else
+        --less.hand[location < GoteHandLocation ? Sente : Gote][(location - SenteHandLocation) % 7];
       EXPECT_EQ(*piece.without, FullTotal(less, weights)) << location;
     }
     for (const HeatMap& map : e.heatMaps) {
@@ -135,11 +139,16 @@ TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
   pos.hand[Gote][KY - 1] = 1;
   SparseWeightFile file;
   const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()), 0, 150);
-  struct Case { int location; std::size_t squares; };
+  struct Case {
+    int location;
+    std::size_t squares;
+  };
   // 77 empty squares less: the knight's ranks 8 and 9 (17 empty), the pawn's
   // rank 1 (8), for the pawn in hand also the rest of file 5 (6), the lance's rank 9 (8).
-  const Case cases[] = {{SquareOf(3, 3), 77 - 17}, {SquareOf(5, 5), 77 - 8},
-                        {SenteHandLocation + 0, 77 - 8 - 6}, {GoteHandLocation + 1, 77 - 8}};
+  const Case cases[] = {{SquareOf(3, 3), 77 - 17},
+                        {SquareOf(5, 5), 77 - 8},
+                        {SenteHandLocation + 0, 77 - 8 - 6},
+                        {GoteHandLocation + 1, 77 - 8}};
   ASSERT_EQ(e.heatMaps.size(), 4u);
   for (const Case& c : cases) {
     const auto map = std::find_if(e.heatMaps.begin(), e.heatMaps.end(),

@@ -1,11 +1,12 @@
 // The explanation's writers on their own: exact decimals, and a page for a
 // leaf without terms, pieces to choose or a line still renders and says so.
+#include "run/explain_page.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "run/explain_json.h"
-#include "run/explain_page.h"
 #include "tests/run/chromium.h"
 #include "tests/support/test_files.h"
 
@@ -13,10 +14,19 @@ namespace fv {
 namespace {
 
 TEST(ExplainJson, ExactDecimals) {
-  struct Case { std::int64_t numerator; int denominator; const char* text; };
-  const Case cases[] = {{0, 2, "0"},     {7, 2, "3.5"},         {-7, 2, "-3.5"},
-                        {1, 64, "0.015625"}, {-65, 64, "-1.015625"}, {-128, 64, "-2"},
-                        {96, 64, "1.5"}, {INT64_MIN, 2, "-4611686018427387904"}};
+  struct Case {
+    std::int64_t numerator;
+    int denominator;
+    const char* text;
+  };
+  const Case cases[] = {{0, 2, "0"},
+                        {7, 2, "3.5"},
+                        {-7, 2, "-3.5"},
+                        {1, 64, "0.015625"},
+                        {-65, 64, "-1.015625"},
+                        {-128, 64, "-2"},
+                        {96, 64, "1.5"},
+                        {INT64_MIN, 2, "-4611686018427387904"}};
   for (const Case& c : cases) EXPECT_EQ(ExactDecimal(c.numerator, c.denominator), c.text) << c.text;
 }
 

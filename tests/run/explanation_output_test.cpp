@@ -20,15 +20,19 @@ const std::string MatedRecord =
     "V2.2\nN+a\nN-b\n"
     "P1 *  *  *  * -OU *  *  *  * \nP2 *  *  *  *  *  *  *  *  * \nP3 *  *  *  *  *  *  *  *  * \n"
     "P4 *  *  *  *  *  *  *  *  * \nP5 *  *  *  *  *  *  *  *  * \nP6 *  *  *  *  *  *  *  *  * \n"
-    "P7 *  *  *  *  *  *  *  * -FU\nP8 *  *  *  *  *  *  *  * -KI\nP9 *  *  *  *  *  *  *  * +OU\n+\n";
+    "P7 *  *  *  *  *  *  *  * -FU\nP8 *  *  *  *  *  *  *  * -KI\nP9 *  *  *  *  *  *  *  * "
+    "+OU\n+\n";
 
 // Validates `instance` against docs/explain.schema.json with python3's jsonschema.
 ::testing::AssertionResult ValidUnderSchema(const fs::path& instance) {
   if (std::system("python3 -c 'import jsonschema' 2>/dev/null") != 0)
-    return ::testing::AssertionFailure() << "python3-jsonschema is missing (scripts/test installs it)";
-  const std::string check = "python3 -c 'import json, sys, jsonschema; "
+    return ::testing::AssertionFailure()
+           << "python3-jsonschema is missing (scripts/test installs it)";
+  const std::string check =
+      "python3 -c 'import json, sys, jsonschema; "
       "jsonschema.Draft202012Validator(json.load(open(sys.argv[1]))).validate("
-      "json.load(open(sys.argv[2])))' " FV_SOURCE_DIR "/docs/explain.schema.json " + instance.string();
+      "json.load(open(sys.argv[2])))' " FV_SOURCE_DIR "/docs/explain.schema.json " +
+      instance.string();
   if (std::system(check.c_str()) == 0) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << instance << " does not validate";
 }
@@ -55,9 +59,10 @@ TEST(ExplanationOutput, DataAgreeWithTranscriptAndReportAndValidate) {
     sum += t["value"].get<long>();
     if (t["rank"].is_null()) continue;
     ++ranked;
-    const std::string line = std::to_string(t["rank"].get<int>()) + ": value = " +
-        std::to_string(t["value"].get<int>()) + "  [" + t["king"].get<std::string>() + "]-[" +
-        t["a"].get<std::string>() + "]-[" + t["b"].get<std::string>() + "]\n";
+    const std::string line = std::to_string(t["rank"].get<int>()) +
+                             ": value = " + std::to_string(t["value"].get<int>()) + "  [" +
+                             t["king"].get<std::string>() + "]-[" + t["a"].get<std::string>() +
+                             "]-[" + t["b"].get<std::string>() + "]\n";
     EXPECT_NE(result.out.find("\n" + line), std::string::npos) << line;
   }
   EXPECT_EQ(ranked, 150);
@@ -91,7 +96,10 @@ TEST(ExplanationOutput, PageLoadsInChromiumAndSaysWhatIsMissing) {
   };
   const Case cases[] = {
       {"example", Record, SearchLog, WeightFileBytes, {}},
-      {"mated, empty PV, short file", MatedRecord, "", 1000,
+      {"mated, empty PV, short file",
+       MatedRecord,
+       "",
+       1000,
        {"The weight file has 1000 bytes of the 186268248", "The PV is empty",
         "The leaf is mate: Sente, to move, is in check with no legal move."}},
   };
@@ -109,7 +117,8 @@ TEST(ExplanationOutput, PageLoadsInChromiumAndSaysWhatIsMissing) {
     EXPECT_NE(dom->find("data-rendered=\"yes\""), std::string::npos) << c.name;
     EXPECT_NE(dom->find("<p id=\"script-error\"></p>"), std::string::npos) << c.name;
     EXPECT_EQ(Occurrences(*dom, "<g class=\"piece"), int(data["pieces"].size())) << c.name;
-    EXPECT_EQ(Occurrences(*dom, "<td class=\"label\">"), 3 * int(data["terms"].size() + data["changes"].size()))
+    EXPECT_EQ(Occurrences(*dom, "<td class=\"label\">"),
+              3 * int(data["terms"].size() + data["changes"].size()))
         << c.name;
     EXPECT_EQ(Occurrences(*dom, "<polyline"), 4) << c.name;
     for (const std::string& note : c.notes) EXPECT_NE(dom->find(note), std::string::npos) << note;
