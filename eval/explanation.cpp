@@ -29,6 +29,18 @@ bool HasOwnPawnOnFile(const Position& pos, PieceCode pawn, int square) {
   return false;
 }
 
+// Owner and kind of a hand slot (81..94), and the unpromoted piece it holds.
+Side SlotOwner(int location) { return location < GoteHandLocation ? Sente : Gote; }
+
+int SlotKind(int location) {
+  return location - (location < GoteHandLocation ? SenteHandLocation : GoteHandLocation);
+}
+
+PieceCode SlotPiece(int location) {
+  const int code = SlotKind(location) + 1;
+  return PieceCode(SlotOwner(location) == Sente ? code : -code);
+}
+
 // A piece that a heat map moves: a non-king board piece, or one piece of a
 // hand slot holding at least one, with the squares it may stand on or be
 // dropped on.
@@ -54,21 +66,9 @@ std::vector<MovablePiece> MovablePieces(const Position& pos) {
     if (code != 0 && code != OU && code != -OU) add(square, code, false);
   }
   for (int location = SenteHandLocation; location < LocationCount; ++location) {
-    const Side owner = location < GoteHandLocation ? Sente : Gote;
-    const int kind = location - (owner == Sente ? SenteHandLocation : GoteHandLocation);
-    const PieceCode code = PieceCode(owner == Sente ? kind + 1 : -(kind + 1));
-    if (CellAt(pos, location) > 0) add(location, code, true);
+    if (CellAt(pos, location) > 0) add(location, SlotPiece(location), true);
   }
   return pieces;
-}
-
-Side OwnerOf(int location, int content) {
-  if (location < SquareCount) return content > 0 ? Sente : Gote;
-  return location < GoteHandLocation ? Sente : Gote;
-}
-
-int HandKindOf(int location) {
-  return location - (location < GoteHandLocation ? SenteHandLocation : GoteHandLocation);
 }
 
 // The leaf's features in each view, with the KPP weights of one feature
@@ -165,8 +165,7 @@ std::vector<PieceShare> Shares(const Position& pos, const Explanation& explanati
     half[std::size_t(square)] = 2 * std::int64_t{WeightScale} * PieceValue(pos.board[square]);
   }
   for (int location = SenteHandLocation; location < LocationCount; ++location) {
-    const PieceCode code = PieceCode(OwnerOf(location, 0) == Sente ? HandKindOf(location) + 1
-                                                                   : -(HandKindOf(location) + 1));
+    const PieceCode code = SlotPiece(location);
     half[std::size_t(location)] =
         2 * std::int64_t{WeightScale} * CellAt(pos, location) * PieceValue(code);
   }
@@ -196,8 +195,8 @@ LeafWeights ReadExplanationWeights(const Position& leaf, const WeightFile& file)
   for (int e = 0; e < list.size; ++e) need({list.entries[e].senteIndex, list.entries[e].goteIndex});
   for (const MovablePiece& piece : MovablePieces(leaf)) {
     if (piece.location >= SquareCount) {
-      const Side owner = OwnerOf(piece.location, 0);
-      need(HandIndices(owner, HandKindOf(piece.location), CellAt(leaf, piece.location) - 1));
+      const Side owner = SlotOwner(piece.location);
+      need(HandIndices(owner, SlotKind(piece.location), CellAt(leaf, piece.location) - 1));
     }
     for (const int square : piece.squares) need(BoardIndices(piece.code, square));
   }
@@ -240,8 +239,8 @@ Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, int so
       }
     } else {
       // One fewer in hand: the slot's feature becomes that of the smaller count.
-      const Side owner = OwnerOf(location, 0);
-      const int kind = HandKindOf(location);
+      const Side owner = SlotOwner(location);
+      const int kind = SlotKind(location);
       const int count = CellAt(leaf, location);
       const std::array<int, 2> fewer = HandIndices(owner, kind, count - 1);
       const std::int32_t kkpFewer = b.kkpSum - HandKkpTerm(weights, owner, kind, count) +

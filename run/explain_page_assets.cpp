@@ -29,7 +29,7 @@ svg .chosen rect { stroke: #111; stroke-width: 3; }
 #script-error { color: #b02a1f; font-weight: bold; }
 @media print {
   body { max-width: none; font-size: 11px; }
-  #filter, .hint.screen { display: none; }
+  #filter, #term-count, .screen { display: none; }
   #terms-box { max-height: none; overflow: visible; border: 0; }
   #terms tr.unranked { display: none; }
   section { break-inside: avoid-page; }
