@@ -92,10 +92,10 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
   // capture of a FU and king moves; the moves are kept as they were written.
   const std::string text = "7776FU2846UM8833UM3233KI5958OU5152OU";
   const CheckedPv pv = CheckPv("log", Sente, Sample(), text);
-  EXPECT_EQ(pv.leaf.board, With({{OU, 5, 8}, {-OU, 5, 2}, {FU, 7, 6}, {-UM, 4, 6}, {-KI, 3, 3}, {KY, 1, 2}},
+  EXPECT_EQ(pv.Leaf().board, With({{OU, 5, 8}, {-OU, 5, 2}, {FU, 7, 6}, {-UM, 4, 6}, {-KI, 3, 3}, {KY, 1, 2}},
                                 {1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0}).board);
-  EXPECT_EQ(pv.leaf.hand, (std::array<std::array<std::int8_t, 7>, 2>{{{1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0}}}));
-  EXPECT_EQ(pv.leaf.kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
+  EXPECT_EQ(pv.Leaf().hand, (std::array<std::array<std::int8_t, 7>, 2>{{{1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0}}}));
+  EXPECT_EQ(pv.Leaf().kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
   std::string written;
   for (const PvMove& move : pv.moves) written += move.Text();
   EXPECT_EQ(written, text);
