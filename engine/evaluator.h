@@ -47,7 +47,8 @@ class Evaluator {
  private:
   static constexpr int MaxSlots = 52;
   // Room for the feature lists to be read in whole groups.
-  static constexpr int SlotCapacity = (MaxSlots + KppListStride - 1) / KppListStride * KppListStride;
+  static constexpr int SlotCapacity =
+      (MaxSlots + KppListStride - 1) / KppListStride * KppListStride;
   static constexpr std::uint8_t NoSlot = 255;
 
   // The slots as one feature list per view, so that the sums read them in a row.
@@ -63,7 +64,9 @@ class Evaluator {
   };
 
   int KppKing(const State& s, int view) const { return view == Sente ? s.kingSquare[Sente] : 80 - s.kingSquare[Gote]; }
-  const std::int16_t* Block(const State& s, int view) const { return weights_.KppBlock(KppKing(s, view)); }
+  const std::int16_t* Block(const State& s, int view) const {
+    return weights_.KppBlock(KppKing(s, view));
+  }
   int KkpValue(const State& s, int view, int f) const;
   static void SetSlot(State& s, int x, const FeatureSlot& slot);
   void RecomputeKpp(State& s, int view) const;
