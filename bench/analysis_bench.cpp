@@ -9,7 +9,7 @@
 #include <string>
 
 #include "eval/analysis.h"
-#include "tests/eval/sample_positions.h"
+#include "shogi/start_position.h"
 #include "tools/make-demo-weights/demo_weights.h"
 
 namespace {
@@ -26,10 +26,10 @@ const std::string& WeightPath() {
 
 void BM_AnalyzeFullBoardLeaf(benchmark::State& state) {
   const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
-  const fv::Position leaf = fv::sample::StartingPosition();
+  const fv::EvaluableLeaf leaf = fv::MakeEvaluableLeaf(fv::StartPosition());
   std::FILE* sink = std::fopen("/dev/null", "w");
   for (auto _ : state) {
-    benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, weights, 0, 150, sink, sink));
+    benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, fv::ReadLeafWeights(leaf, weights), 0, 150, sink, sink));
   }
   std::fclose(sink);
 }
@@ -37,7 +37,7 @@ BENCHMARK(BM_AnalyzeFullBoardLeaf)->Unit(benchmark::kMillisecond);
 
 void BM_ReadLeafWeights(benchmark::State& state) {
   const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
-  const fv::Position leaf = fv::sample::StartingPosition();
+  const fv::EvaluableLeaf leaf = fv::MakeEvaluableLeaf(fv::StartPosition());
   for (auto _ : state) benchmark::DoNotOptimize(fv::ReadLeafWeights(leaf, weights));
 }
 BENCHMARK(BM_ReadLeafWeights)->Unit(benchmark::kMillisecond);

@@ -39,7 +39,8 @@ Position MiddleGame() {
 }
 
 struct Term {
-  int value, king, first, second;
+  MarkValue value;
+  int king, first, second;
 };
 
 // Terms spread over the whole picture: the king of either side, any two cells.
@@ -47,7 +48,10 @@ std::array<Term, RankedPictures> RankedTerms() {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> location(0, LocationCount - 1), value(-4000, 4000);
   std::array<Term, RankedPictures> terms{};
-  for (int i = 0; i < RankedPictures; ++i) terms[i] = {value(random), i % 2 ? 4 : 76, location(random), location(random)};
+  for (int i = 0; i < RankedPictures; ++i) {
+    const int weightUnits = value(random);  // a weight unit is 1/32 of the shown value
+    terms[i] = {{weightUnits / 32, weightUnits < 0}, i % 2 ? 4 : 76, location(random), location(random)};
+  }
   return terms;
 }
 
@@ -71,7 +75,7 @@ void BM_CopyLeafAndDrawFeature(benchmark::State& state) {
   DrawPosition(MiddleGame(), Pieces(), leaf);
   for (auto _ : state) {
     leaf.copyTo(picture);
-    DrawFeature(picture, -812, 76, 81, 40);
+    DrawFeature(picture, {-25, true}, 76, 81, 40);
     benchmark::DoNotOptimize(picture.data);
   }
 }
@@ -80,7 +84,7 @@ BENCHMARK(BM_CopyLeafAndDrawFeature);
 void BM_EncodePng(benchmark::State& state) {
   cv::Mat picture;
   DrawPosition(MiddleGame(), Pieces(), picture);
-  DrawFeature(picture, -812, 76, 81, 40);
+  DrawFeature(picture, {-25, true}, 76, 81, 40);
   PngScratch scratch;
   std::vector<std::uint8_t> bytes;
   for (auto _ : state) {
@@ -96,7 +100,7 @@ BENCHMARK(BM_EncodePng);
 void BM_OpenCvEncodePng(benchmark::State& state) {
   cv::Mat picture;
   DrawPosition(MiddleGame(), Pieces(), picture);
-  DrawFeature(picture, -812, 76, 81, 40);
+  DrawFeature(picture, {-25, true}, 76, 81, 40);
   std::vector<int> settings;
   if (state.range(0) > 0) settings = {cv::IMWRITE_PNG_COMPRESSION, static_cast<int>(state.range(0))};
   std::vector<std::uint8_t> bytes;
@@ -110,7 +114,7 @@ void BM_EncodePngOverLeaf(benchmark::State& state) {
   DrawPosition(MiddleGame(), Pieces(), leaf);
   const PngReference leafRows = MakePngReference(leaf);
   leaf.copyTo(picture);
-  DrawFeature(picture, -812, 76, 81, 40);
+  DrawFeature(picture, {-25, true}, 76, 81, 40);
   PngScratch scratch;
   std::vector<std::uint8_t> bytes;
   for (auto _ : state) {

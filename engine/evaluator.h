@@ -13,6 +13,7 @@
 
 #include "engine/kpp_sum.h"
 #include "engine/weights.h"
+#include "eval/feature_index.h"
 #include "shogi/board.h"
 
 namespace fv::engine {
@@ -45,10 +46,9 @@ class Evaluator {
   int KppSum() const { return stack_.back().kppSum[0] - stack_.back().kppSum[1]; }  // weight units
 
  private:
-  static constexpr int MaxSlots = 52;
   // Room for the feature lists to be read in whole groups.
   static constexpr int SlotCapacity =
-      (MaxSlots + KppListStride - 1) / KppListStride * KppListStride;
+      (MaxFeatureEntries + KppListStride - 1) / KppListStride * KppListStride;
   static constexpr std::uint8_t NoSlot = 255;
 
   // The slots as one feature list per view, so that the sums read them in a row.

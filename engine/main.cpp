@@ -1,51 +1,60 @@
 // fvengine: searches one position with the three-piece evaluation of ./fv.bin
-// and leaves the position and its search log in ./log, or counts perft leaves.
-#include <charconv>
+// and leaves the position and its search log in ./log, checks its inputs,
+// counts perft leaves, or plays through the USI protocol.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "shogi/board.h"
-#include "shogi/perft.h"
+#include "engine/command_line.h"
 #include "engine/position_record.h"
+#include "engine/position_source.h"
 #include "engine/search.h"
 #include "engine/search_log.h"
 #include "engine/settings.h"
-#include "shogi/start_position.h"
+#include "engine/usi.h"
 #include "engine/weights.h"
-#include "position/input_error.h"
+#include "eval/weight_file.h"
+#include "io/input_error.h"
+#include "io/system_error.h"
+#include "shogi/board.h"
+#include "shogi/perft.h"
+#include "shogi/start_position.h"
 
 namespace fv::engine {
 namespace {
 
-constexpr const char* Usage =
-    "usage: fvengine                 search the position of the working directory\n"
-    "       fvengine --perft N [--position FILE]\n"
-    "                                count the leaves of the legal move tree of depth N\n"
-    "       fvengine --help\n"
-    "\n"
-    "A search reads from the working directory:\n"
-    "  position.csa  optional CSA record: three header lines, the board lines P1\n"
-    "                to P9, hand lines (P+00FU..., P-00KA...) and a line \"+\" or \"-\"\n"
-    "                naming the side to move; without it the usual starting\n"
-    "                position, Sente to move\n"
-    "  engine.conf   optional settings, one 'name = value' a line ('#' starts a comment):\n"
-    "                depth = 8     deepest iteration (1 to 64)\n"
-    "                time = 4000   milliseconds before the search stops (0: no limit)\n"
-    "                hash = 16     megabytes of hash table\n"
-    "  fv.bin        the evaluation weights (required)\n"
-    "and writes log/game000.csa (the searched position) and log/n000.log (the search log).\n";
+constexpr const char* DefaultPositionPath = "position.csa";
+constexpr const char* WeightPath = "fv.bin";
+// How long a program started without arguments waits for a GUI's "usi" before
+// it searches the position of the working directory.
+constexpr int UsiGreetingWaitMs = 500;
 
-struct UsageError {
-  std::string message;
-};
-
-PositionRecord LoadRoot(const std::string& path) {
-  if (std::filesystem::exists(path)) return ReadPositionRecord(path);
+// The position the command line names, else the one engine.conf names, else
+// position.csa if it exists, else the usual starting position with Sente to
+// move. A ply, from either, needs a record to count its moves in.
+PositionRecord LoadRoot(const EngineCommand& command, const EngineSettings& settings,
+                        bool lookForDefault) {
+  const std::optional<std::string>& source =
+      command.positionPath ? command.positionPath : settings.position;
+  const std::optional<int> ply = command.ply ? command.ply : settings.ply;
+  if (source) return LoadPositionSource(*source, ply);
+  if (command.ply)
+    throw UsageError("--ply needs a game record: --position FILE or 'position = FILE'");
+  if (ply) throw InputError(SettingsFileName, "'ply' needs a game record: 'position = FILE'");
+  if (lookForDefault && std::filesystem::exists(DefaultPositionPath))
+    return ReadPositionRecord(DefaultPositionPath);
   return PositionRecord{StartPosition(), Sente};
+}
+
+EngineSettings LoadSettings() {
+  return std::filesystem::exists(SettingsFileName) ? ReadSettings(SettingsFileName)
+                                                   : EngineSettings{};
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -54,21 +63,20 @@ void WriteFile(const std::string& path, const std::string& text) {
   if (!out.flush()) throw InputError(path, "cannot write");
 }
 
-int RunSearch() {
-  const SearchLimits limits =
-      std::filesystem::exists(SettingsFileName) ? ReadSettings(SettingsFileName) : DefaultLimits();
-  const PositionRecord root = LoadRoot("position.csa");
-  const Weights weights = LoadWeights("fv.bin");
+int RunSearch(const EngineCommand& command) {
+  const EngineSettings settings = LoadSettings();
+  const PositionRecord root = LoadRoot(command, settings, true);
+  const Weights weights = LoadWeights(WeightPath);
   std::error_code error;
   std::filesystem::create_directories("log", error);
-  if (error) throw InputError("log", "cannot create the log folder: " + error.message());
+  if (error) throw InputError("log", SystemProblem("cannot create the log folder", error.value()));
   WriteFile("log/game000.csa", FormatPositionRecord(root));
 
   Board board;
   board.Set(root.position, root.sideToMove);
   SearchHooks hooks;
   hooks.onIteration = [](const Iteration& it) { std::printf("%s\n", IterationLine(it).c_str()); };
-  const SearchResult result = Search(board, weights, limits, hooks);
+  const SearchResult result = Search(board, weights, settings.limits, hooks);
   const std::string log = FormatSearchLog(result, root.sideToMove);
   WriteFile("log/n000.log", log);
   if (!result.iterations.empty()) std::printf("%s\n", PvLine(result.iterations.back()).c_str());
@@ -76,37 +84,47 @@ int RunSearch() {
   return 0;
 }
 
-int RunPerft(const std::vector<std::string_view>& args) {
-  int depth = -1;
-  std::string positionPath;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--position" && i + 1 < args.size()) {
-      positionPath = std::string(args[++i]);
-    } else if (i == 1) {
-      const auto [end, ec] = std::from_chars(args[i].data(), args[i].data() + args[i].size(), depth);
-      if (ec != std::errc() || end != args[i].data() + args[i].size() || depth < 0 || depth > 12)
-        throw UsageError{"--perft needs a depth from 0 to 12"};
-    } else {
-      throw UsageError{"unexpected argument '" + std::string(args[i]) + "'"};
-    }
-  }
-  if (depth < 0) throw UsageError{"--perft needs a depth"};
-  const PositionRecord root = positionPath.empty() ? PositionRecord{StartPosition(), Sente}
-                                                   : ReadPositionRecord(positionPath);
-  Board board;
-  board.Set(root.position, root.sideToMove);
-  std::printf("%llu\n", static_cast<unsigned long long>(Perft(board, depth)));
+// Reads every input of a search as the search would, and searches nothing.
+int RunCheck(const EngineCommand& command) {
+  LoadRoot(command, LoadSettings(), true);
+  WeightFile::Open(WeightPath, nullptr);
+  std::printf("the position, the settings and the weights can be used\n");
   return 0;
 }
 
-int Run(const std::vector<std::string_view>& args) {
-  if (args.empty()) return RunSearch();
-  if (args[0] == "--help" || args[0] == "-h") {
-    std::fputs(Usage, stdout);
+int RunPerft(const EngineCommand& command) {
+  const PositionRecord root = LoadRoot(command, EngineSettings{}, false);
+  Board board;
+  board.Set(root.position, root.sideToMove);
+  std::printf("%llu\n", static_cast<unsigned long long>(Perft(board, command.perftDepth)));
+  return 0;
+}
+
+int Run(std::span<const std::string_view> args) {
+  // A GUI starts the program without arguments and opens with "usi".
+  if (args.empty() && InputOpensWithUsi(STDIN_FILENO, UsiGreetingWaitMs)) {
+    RunUsi(stdin, stdout, "usi");
     return 0;
   }
-  if (args[0] == "--perft") return RunPerft(args);
-  throw UsageError{"unknown argument '" + std::string(args[0]) + "'"};
+  const EngineCommand command = ParseEngineCommand(args);
+  switch (command.action) {
+    case EngineAction::Search:
+      return RunSearch(command);
+    case EngineAction::Check:
+      return RunCheck(command);
+    case EngineAction::Perft:
+      return RunPerft(command);
+    case EngineAction::Usi:
+      RunUsi(stdin, stdout);
+      return 0;
+    case EngineAction::Help:
+      std::fputs(EngineUsage().c_str(), stdout);
+      return 0;
+    case EngineAction::Version:
+      std::printf("fvengine %s\n", FV_VERSION);
+      return 0;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -117,10 +135,11 @@ int main(int argc, char** argv) {
   try {
     return fv::engine::Run(args);
   } catch (const fv::InputError& e) {
+    std::fflush(stdout);
     std::fprintf(stderr, "fvengine: %s: %s\n", e.file().c_str(), e.problem().c_str());
     return 1;
   } catch (const fv::engine::UsageError& e) {
-    std::fprintf(stderr, "fvengine: %s\n%s", e.message.c_str(), fv::engine::Usage);
+    std::fprintf(stderr, "fvengine: %s\n%s", e.what(), fv::engine::EngineUsage().c_str());
     return 2;
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "fvengine: out of memory\n");

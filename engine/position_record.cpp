@@ -3,8 +3,9 @@
 #include <array>
 
 #include "shogi/board.h"
+#include "shogi/csa_board.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/position_check.h"
 
 namespace fv::engine {
@@ -36,33 +37,8 @@ void CheckPlayable(const PositionRecord& record, const std::string& name) {
 }
 
 std::string FormatPositionRecord(const PositionRecord& record) {
-  const Position& pos = record.position;
-  std::string out = "V2.2\nN+fvengine\nN-fvengine\n";
-  for (int rank = 1; rank <= 9; ++rank) {
-    out += 'P';
-    out += char('0' + rank);
-    for (int c = 0; c < 9; ++c) {
-      const PieceCode code = pos.board[(rank - 1) * 9 + c];
-      if (code == 0) {
-        out += " * ";
-        continue;
-      }
-      out += code > 0 ? '+' : '-';
-      out += PieceNames[(code > 0 ? code : -code) - 1];
-    }
-    out += '\n';
-  }
-  for (int side = 0; side < 2; ++side) {
-    out += side == Sente ? "P+" : "P-";
-    for (int k = HandKindCount - 1; k >= 0; --k)
-      for (int n = 0; n < pos.hand[side][k]; ++n) {
-        out += "00";
-        out += PieceNames[k];
-      }
-    out += '\n';
-  }
-  out += record.sideToMove == Sente ? "+\n" : "-\n";
-  return out;
+  return "V2.2\nN+fvengine\nN-fvengine\n" + CsaBoardLines(record.position) +
+         (record.sideToMove == Sente ? "+\n" : "-\n");
 }
 
 }  // namespace fv::engine

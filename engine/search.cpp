@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <optional>
 
 #include "engine/evaluator.h"
 #include "engine/exchange.h"
@@ -56,8 +57,10 @@ int KindValue(Piece p) { return p == NoPiece ? 0 : PieceValue(PieceCode(KindOf(p
 
 class Searcher {
  public:
-  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks)
-      : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks), table_(limits.hashMb) {
+  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits,
+           const SearchHooks& hooks, TranspositionTable* table)
+      : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks),
+        table_(table ? *table : ownTable_.emplace(limits.hashMb)) {
     evaluator_.Reset(board_);
   }
 
@@ -104,11 +107,14 @@ class Searcher {
   Evaluator evaluator_;
   const SearchLimits& limits_;
   const SearchHooks& hooks_;
-  TranspositionTable table_;
+  std::optional<TranspositionTable> ownTable_;  // when the caller gives none
+  TranspositionTable& table_;
   SearchStats stats_;
   Clock::time_point start_ = Clock::now();
   bool mayStop_ = false;
   bool stopped_ = false;
+  int depth_ = 0;     // of the iteration under way
+  int selDepth_ = 0;  // deepest ply it reached
   std::array<std::array<Move, MaxPly + 1>, MaxPly + 1> pv_{};
   std::array<int, MaxPly + 2> pvLength_{};
   std::array<std::array<Move, 2>, MaxPly + 1> killers_{};
@@ -119,14 +125,19 @@ class Searcher {
 void Searcher::Visit(int ply) {
   ++stats_.nodes;
   pvLength_[ply] = 0;
+  selDepth_ = std::max(selDepth_, ply);
   if (hooks_.onNode) hooks_.onNode(board_, evaluator_.SenteTotal());
 }
 
 bool Searcher::TimeUp() {
   if (stopped_) return true;
-  if (!mayStop_ || limits_.timeMs <= 0 || (stats_.nodes & TimeCheckMask) != 0) return false;
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
-  stopped_ = elapsed >= limits_.timeMs;
+  if ((stats_.nodes & TimeCheckMask) != 0) return false;
+  bool stop = false;
+  if (limits_.timeMs > 0)
+    stop = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count() >=
+           limits_.timeMs;
+  if (hooks_.poll) stop = hooks_.poll({depth_, selDepth_, stats_.nodes, table_}) || stop;
+  stopped_ = stop && mayStop_;
   return stopped_;
 }
 
@@ -325,6 +336,9 @@ SearchResult Searcher::Run() {
   SearchResult result;
   const int rootSide = board_.SideToMove();
   for (int depth = 1; depth <= std::max(1, limits_.maxDepth); ++depth) {
+    if (depth > 1 && hooks_.mayDeepen && !hooks_.mayDeepen()) break;
+    depth_ = depth;
+    selDepth_ = 0;
     const int score = Negamax(-Infinite, Infinite, depth, 0, true, false);
     if (stopped_) break;
     Iteration it;
@@ -333,6 +347,8 @@ SearchResult Searcher::Run() {
     it.nodes = stats_.nodes;
     it.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
     it.pv.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
+    it.selDepth = selDepth_;
+    it.hashPermille = table_.Permille();
     result.iterations.push_back(it);
     if (hooks_.onIteration) hooks_.onIteration(it);
     mayStop_ = true;  // the first iteration always finishes
@@ -357,8 +373,9 @@ int RepetitionScore(const bool* inCheckByPly, int ply, int distance) {
   return 0;
 }
 
-SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks) {
-  Searcher searcher(root, weights, limits, hooks);
+SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits,
+                    const SearchHooks& hooks, TranspositionTable* table) {
+  Searcher searcher(root, weights, limits, hooks, table);
   return searcher.Run();
 }
 

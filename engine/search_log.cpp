@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "shogi/move_text.h"
+#include "shogi/piece_rules.h"
 
 namespace fv::engine {
 namespace {
@@ -41,7 +42,7 @@ std::string PvLine(const Iteration& it) {
 std::string FormatSearchLog(const SearchResult& result, int sideToMove) {
   const SearchStats& s = result.stats;
   std::string log = "fvengine search log\n";
-  log += std::string(sideToMove == Sente ? "Sente" : "Gote") + " to move; scores from Sente's view\n";
+  log += std::string(SideName(Side(sideToMove))) + " to move; scores from Sente's view\n";
   for (const Iteration& it : result.iterations) log += IterationLine(it) + "\n";
   if (!result.iterations.empty()) log += PvLine(result.iterations.back()) + "\n";
   log += "pruning: null move " + std::to_string(s.nullMoveCutoffs) + " cutoffs of " + std::to_string(s.nullMoveTries) +

@@ -4,7 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "position/input_error.h"
+#include "engine/position_source.h"
+#include "io/input_error.h"
 
 namespace fv::engine {
 namespace {
@@ -26,6 +27,11 @@ long long ParseNumber(const std::string& value, long long low, long long high, c
   return n;
 }
 
+const std::string& NonEmpty(const std::string& value, const std::string& name, const std::string& where) {
+  if (value.empty()) throw InputError(name, where + ": expected a record file or an SFEN string");
+  return value;
+}
+
 }  // namespace
 
 SearchLimits DefaultLimits() {
@@ -36,8 +42,9 @@ SearchLimits DefaultLimits() {
   return limits;
 }
 
-SearchLimits ParseSettings(std::string_view text, const std::string& name) {
-  SearchLimits limits = DefaultLimits();
+EngineSettings ParseSettings(std::string_view text, const std::string& name) {
+  EngineSettings settings;
+  SearchLimits& limits = settings.limits;
   std::istringstream in{std::string(text)};
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
@@ -51,12 +58,16 @@ SearchLimits ParseSettings(std::string_view text, const std::string& name) {
     if (key == "depth") limits.maxDepth = int(ParseNumber(value, 1, 64, name, where));
     else if (key == "time") limits.timeMs = int(ParseNumber(value, 0, 86'400'000, name, where));
     else if (key == "hash") limits.hashMb = std::size_t(ParseNumber(value, 1, 4096, name, where));
-    else throw InputError(name, where + ": unknown setting '" + key + "' (depth, time or hash)");
+    else if (key == "position") settings.position = NonEmpty(value, name, where);
+    else if (key == "ply") settings.ply = int(ParseNumber(value, 0, MaxRecordPly, name, where));
+    else
+      throw InputError(name, where + ": unknown setting '" + key +
+                                 "' (depth, time, hash, position or ply)");
   }
-  return limits;
+  return settings;
 }
 
-SearchLimits ReadSettings(const std::string& path) {
+EngineSettings ReadSettings(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw InputError(path, "cannot open");
   std::ostringstream text;

@@ -1,5 +1,6 @@
 #include "engine/transposition_table.h"
 
+#include <algorithm>
 #include <new>
 
 namespace fv::engine {
@@ -10,6 +11,13 @@ TranspositionTable::TranspositionTable(std::size_t megabytes) {
   entries_.reset(static_cast<TableEntry*>(std::calloc(count, sizeof(TableEntry))));
   if (!entries_) throw std::bad_alloc();
   mask_ = count - 1;
+}
+
+int TranspositionTable::Permille() const {
+  const std::size_t sample = std::min<std::size_t>(mask_ + 1, 1000);
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < sample; ++i) used += entries_[i].bound != Bound::None;
+  return int(used * 1000 / sample);
 }
 
 void TranspositionTable::Store(std::uint64_t key, Move move, int score, int depth, Bound bound) {

@@ -1,6 +1,7 @@
 // A hash table of search results keyed by the position's Zobrist key.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -29,6 +30,10 @@ class TranspositionTable {
     const TableEntry& e = entries_[key & mask_];
     return e.bound != Bound::None && e.key == key ? &e : nullptr;
   }
+  // Forgets every entry.
+  void Clear() { std::fill_n(entries_.get(), mask_ + 1, TableEntry{}); }
+  // Per mille of the first thousand entries in use: a cheap estimate of the filling.
+  int Permille() const;
   // Stores a result; a deeper result for the same position is kept.
   void Store(std::uint64_t key, Move move, int score, int depth, Bound bound);
 

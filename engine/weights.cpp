@@ -5,10 +5,10 @@
 
 #include <bit>
 #include <cerrno>
-#include <cstring>
 
-#include "position/input_error.h"
-#include "position/regular_file.h"
+#include "io/input_error.h"
+#include "io/regular_file.h"
+#include "io/system_error.h"
 
 namespace fv::engine {
 namespace {
@@ -42,24 +42,13 @@ class Descriptor {
   int fd_;
 };
 
-std::string MapProblem(int error) {
-  return std::string("cannot map the weight file (") + std::strerror(error) + ")";
-}
+std::string MapProblem(int error) { return SystemProblem("cannot map the weight file", error); }
 
 RegularFileOpening OpenWeightFile(const std::string& path) {
   const RegularFileOpening opening = OpenRegularFile(path);
-  switch (opening.failure) {
-    case RegularFileOpening::Failure::None:
-      return opening;
-    case RegularFileOpening::Failure::Open:
-    case RegularFileOpening::Failure::Examine:
-      throw InputError(path, "cannot open the weight file");
-    case RegularFileOpening::Failure::Directory:
-      throw InputError(path, "is a directory, not a weight file");
-    case RegularFileOpening::Failure::NotRegular:
-      break;
-  }
-  throw InputError(path, "is not a regular file");
+  if (opening.failure != RegularFileOpening::Failure::None)
+    throw InputError(path, OpeningProblem(opening));
+  return opening;
 }
 
 }  // namespace

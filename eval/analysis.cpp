@@ -19,7 +19,7 @@ void WriteRankedLine(std::FILE* console, const Position& leaf, int rank, const F
 
 }  // namespace
 
-EvaluationAnalysis AnalyzeEvaluation(const Position& leaf, const LeafWeights& weights, int sortMode,
+EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights, int sortMode,
                                      int rankCount, std::FILE* console, std::FILE* report) {
   EvaluationBreakdown breakdown = DecomposeEvaluation(leaf, weights);
   std::fprintf(console, "KKP=%d\n", breakdown.kkpSum);
@@ -34,14 +34,9 @@ EvaluationAnalysis AnalyzeEvaluation(const Position& leaf, const LeafWeights& we
   SortContributions(breakdown.terms, sortMode);
   std::fprintf(console, "RANKING:\n");
   const int shown = std::clamp(rankCount, 0, int(breakdown.terms.size()));
-  for (int rank = 1; rank <= shown; ++rank) WriteRankedLine(console, leaf, rank, breakdown.terms[rank - 1]);
+  for (int rank = 1; rank <= shown; ++rank) WriteRankedLine(console, leaf.position, rank, breakdown.terms[rank - 1]);
   analysis.ranked.assign(breakdown.terms.begin(), breakdown.terms.begin() + shown);
   return analysis;
-}
-
-EvaluationAnalysis AnalyzeEvaluation(const Position& leaf, const WeightFile& weights, int sortMode,
-                                     int rankCount, std::FILE* console, std::FILE* report) {
-  return AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, weights), sortMode, rankCount, console, report);
 }
 
 void WriteEvaluationTotal(std::FILE* report, const EvaluationAnalysis& analysis) {

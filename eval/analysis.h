@@ -27,13 +27,8 @@ struct EvaluationAnalysis {
 // Writes to `console`: "KKP=" with the KKP sum in weight units, "KPP=" with the
 // KPP sum divided by 32, the statistics, "RANKING:" and one line per rank with
 // the value in weight units and the labels of the term's king and two cells.
-// Writes the statistics to `report` as well. Throws InputError for a position
-// the weights cannot evaluate (see CheckEvaluable), before writing anything.
-EvaluationAnalysis AnalyzeEvaluation(const Position& leaf, const WeightFile& weights, int sortMode,
-                                     int rankCount, std::FILE* console, std::FILE* report);
-
-// The same with the two views' weights already read.
-EvaluationAnalysis AnalyzeEvaluation(const Position& leaf, const LeafWeights& weights, int sortMode,
+// Writes the statistics to `report` as well.
+EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights, int sortMode,
                                      int rankCount, std::FILE* console, std::FILE* report);
 
 // The report's evaluation total and material lines, signs always shown.

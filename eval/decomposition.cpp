@@ -3,14 +3,12 @@
 #include <string>
 
 #include "eval/feature_index.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/material.h"
 
 namespace fv {
 
 namespace {
-
-constexpr const char* SideNames[2] = {"Sente", "Gote"};
 
 bool IsPieceCode(int code) { return code >= -PieceKindCount && code <= PieceKindCount; }
 
@@ -25,22 +23,22 @@ void CheckEvaluable(const Position& pos) {
     const int square = pos.kingSquare[side];
     const int king = side == Sente ? OU : -OU;
     if (square >= SquareCount || pos.board[square] != king) {
-      Refuse(std::string(SideNames[side]) + " has no king on its king square");
+      Refuse(std::string(SideName(side)) + " has no king on its king square");
     }
     for (int kind = 0; kind < HandKindCount; ++kind) {
       const int count = pos.hand[side][kind];
-      if (count < 0 || count > MaxHandCount[kind]) {
-        Refuse(std::string(SideNames[side]) + " holds " + std::to_string(count) + " " +
+      if (count < 0 || count > SetPieceCounts[kind]) {
+        Refuse(std::string(SideName(side)) + " holds " + std::to_string(count) + " " +
                std::string(PieceNames[kind]) + " in hand; the weights cover 0 to " +
-               std::to_string(MaxHandCount[kind]));
+               std::to_string(SetPieceCounts[kind]));
       }
     }
   }
   int pieces = 0;
   for (const PieceCode code : pos.board) pieces += IsNonKingPiece(code);
-  if (pieces > MaxBoardPieces) {
+  if (pieces > SetPiecesBesidesKings) {
     Refuse(std::to_string(pieces) + " pieces besides the kings on the board; a set has " +
-           std::to_string(MaxBoardPieces));
+           std::to_string(SetPiecesBesidesKings));
   }
 }
 
@@ -66,8 +64,13 @@ FeatureList BuildFeatureList(const Position& pos) {
   return list;
 }
 
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights) {
+EvaluableLeaf MakeEvaluableLeaf(const Position& pos) {
   CheckEvaluable(pos);
+  return {pos, BuildFeatureList(pos)};
+}
+
+EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights) {
+  const Position& pos = leaf.position;
   const int senteKing = pos.kingSquare[Sente];
   const int goteKing = pos.kingSquare[Gote];
   EvaluationBreakdown result;
@@ -86,7 +89,7 @@ EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& 
     result.kkpSum -= weights.gote.kkp[KkpHandIndex(kind, pos.hand[Gote][kind])];
   }
 
-  const FeatureList list = BuildFeatureList(pos);
+  const FeatureList& list = leaf.features;
   result.terms.reserve(std::size_t(list.size) * (list.size + 1));
   for (int i = 0; i < list.size; ++i) {
     const FeatureEntry& later = list.entries[i];
@@ -105,9 +108,9 @@ EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& 
   return result;
 }
 
-LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file) {
-  CheckEvaluable(pos);
-  const FeatureList list = BuildFeatureList(pos);
+LeafWeights ReadLeafWeights(const EvaluableLeaf& leaf, const WeightFile& file) {
+  const Position& pos = leaf.position;
+  const FeatureList& list = leaf.features;
   std::array<std::int16_t, MaxFeatureEntries> senteFeatures;
   std::array<std::int16_t, MaxFeatureEntries> goteFeatures;
   for (int e = 0; e < list.size; ++e) {
@@ -117,10 +120,6 @@ LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file) {
   const auto used = std::size_t(list.size);
   return file.ReadLeafWeights(pos.kingSquare[Sente], pos.kingSquare[Gote],
                               std::span(senteFeatures).first(used), std::span(goteFeatures).first(used));
-}
-
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file) {
-  return DecomposeEvaluation(pos, ReadLeafWeights(pos, file));
 }
 
 }  // namespace fv

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "eval/feature_contribution.h"
+#include "eval/feature_index.h"
 #include "eval/weight_file.h"
 #include "shogi/position.h"
 
@@ -22,13 +23,6 @@ struct FeatureEntry {
   std::int16_t goteLocation;
 };
 
-// 14 hand entries and at most 38 board pieces besides the two kings.
-constexpr int MaxBoardPieces = 38;
-constexpr int MaxFeatureEntries = 2 * HandKindCount + MaxBoardPieces;
-constexpr int MaxTermCount = MaxFeatureEntries * (MaxFeatureEntries + 1);
-
-// Largest hand count of each kind that the weight layout has features for.
-constexpr std::array<int, HandKindCount> MaxHandCount = {18, 4, 4, 4, 4, 2, 2};
 
 struct FeatureList {
   std::array<FeatureEntry, MaxFeatureEntries> entries;
@@ -45,9 +39,16 @@ struct EvaluationBreakdown {
   std::vector<FeatureContribution> terms;
 };
 
+// A position that the weights can evaluate, with its feature list, checked
+// and listed once for every step of the analysis.
+struct EvaluableLeaf {
+  Position position;
+  FeatureList features;
+};
+
 // Throws InputError (file "leaf position") for a position the weights cannot
 // evaluate: a side whose king square does not hold its king, a hand count
-// outside 0..MaxHandCount, or more than MaxBoardPieces pieces besides kings.
+// outside 0 to what a set holds, or more than 38 pieces besides kings.
 void CheckEvaluable(const Position& pos);
 
 // Hand entries first (for each kind, the view's own count, then the
@@ -56,15 +57,13 @@ void CheckEvaluable(const Position& pos);
 // that passed CheckEvaluable.
 FeatureList BuildFeatureList(const Position& pos);
 
-// Takes the evaluation of `pos` apart with the weights of its two king views.
-// Checks the position first (see CheckEvaluable).
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const LeafWeights& weights);
+// Checks `pos` (see CheckEvaluable) and lists its features.
+EvaluableLeaf MakeEvaluableLeaf(const Position& pos);
 
-// Reads from `file` the weights that the evaluation of `pos` needs. Checks the
-// position first (see CheckEvaluable).
-LeafWeights ReadLeafWeights(const Position& pos, const WeightFile& file);
+// Takes the evaluation of the leaf apart with the weights of its two king views.
+EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights);
 
-// The same as above, reading the two views' weights from `file`.
-EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file);
+// Reads from `file` the weights that the evaluation of the leaf needs.
+LeafWeights ReadLeafWeights(const EvaluableLeaf& leaf, const WeightFile& file);
 
 }  // namespace fv

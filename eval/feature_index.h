@@ -6,9 +6,15 @@
 #include <array>
 #include <cstdint>
 
+#include "shogi/piece_rules.h"
 #include "shogi/position.h"
 
 namespace fv {
+
+// Features of one position at most: the 14 hand counts (each kind of each
+// side, a count of 0 included) and the pieces of a set besides the kings.
+// The weight layout has hand features for counts up to what a set holds.
+constexpr int MaxFeatureEntries = 2 * HandKindCount + SetPiecesBesidesKings;
 
 // KPP bases of board pieces by code magnitude 0..14 (0 and OU have none: -1).
 constexpr std::array<std::int16_t, 15> KppOwnBoardBase = {

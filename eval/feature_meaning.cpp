@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "eval/decomposition.h"
 #include "eval/feature_index.h"
 #include "eval/weight_layout.h"
 
@@ -13,16 +12,10 @@ namespace {
 // Board kinds with bases of their own (TO, NY, NK and NG share KI's).
 constexpr PieceKind BoardKinds[] = {FU, KY, KE, GI, KI, KA, HI, UM, RY};
 
-// Ranks (counted from the owner's far side) where a piece of `kind` may stand:
-// FU and KY never on the farthest rank, KE never on the two farthest.
-constexpr int FirstLegalRankFromFarSide(int kind) { return kind == KE ? 2 : (kind == FU || kind == KY) ? 1 : 0; }
-
 // Whether a piece of `kind` owned by the view (or by its opponent) may stand
-// on `square` as the view takes it: the view's own pieces move toward rank 1.
-constexpr bool LegalPlacement(int kind, bool own, int square) {
-  const int rankFromFarSide = own ? square / 9 : 8 - square / 9;
-  return rankFromFarSide >= FirstLegalRankFromFarSide(kind);
-}
+// on `square` as the view takes it: the view's own pieces move toward rank 1,
+// as Sente's do.
+constexpr bool LegalPlacement(int kind, bool own, int square) { return !CanNeverMove(own ? Sente : Gote, kind, square); }
 
 template <std::size_t N, typename Fill>
 std::array<FeatureMeaning, N> BuildTable(Fill fill) {
@@ -34,7 +27,7 @@ std::array<FeatureMeaning, N> BuildTable(Fill fill) {
 const std::array<FeatureMeaning, KppFeatureCount> KppTable =
     BuildTable<KppFeatureCount>([](auto& table) {
       for (int kind = 0; kind < HandKindCount; ++kind) {
-        for (int count = 0; count <= MaxHandCount[kind]; ++count) {
+        for (int count = 0; count <= SetPieceCounts[kind]; ++count) {
           table[KppOwnHandBase[kind] + count] = {true, true, std::int8_t(kind), std::int8_t(count)};
           table[KppOpponentHandBase[kind] + count] = {true, false, std::int8_t(kind), std::int8_t(count)};
         }
@@ -54,7 +47,7 @@ const std::array<FeatureMeaning, KppFeatureCount> KppTable =
 const std::array<FeatureMeaning, KkpFeatureCount> KkpTable =
     BuildTable<KkpFeatureCount>([](auto& table) {
       for (int kind = 0; kind < HandKindCount; ++kind) {
-        for (int count = 0; count <= MaxHandCount[kind]; ++count) {
+        for (int count = 0; count <= SetPieceCounts[kind]; ++count) {
           table[KkpHandBase[kind] + count] = {true, true, std::int8_t(kind), std::int8_t(count)};
         }
       }

@@ -9,16 +9,13 @@
 #include <stdexcept>
 #include <utility>
 
-#include "position/input_error.h"
-#include "position/regular_file.h"
+#include "io/input_error.h"
+#include "io/regular_file.h"
+#include "io/system_error.h"
 
 namespace fv {
 
 namespace {
-
-std::string SystemProblem(const char* what, int error) {
-  return std::string(what) + " (" + std::strerror(error) + ")";
-}
 
 void WarnSize(std::FILE* warnings, const std::string& path, const char* what, std::uint64_t actual) {
   if (!warnings) return;
@@ -32,18 +29,7 @@ void WarnSize(std::FILE* warnings, const std::string& path, const char* what, st
 WeightFile WeightFile::Open(const std::string& path, std::FILE* warnings) {
   // The descriptor is close-on-exec, so it stays out of the engine's process.
   const RegularFileOpening opening = OpenRegularFile(path);
-  switch (opening.failure) {
-    case RegularFileOpening::Failure::None:
-      break;
-    case RegularFileOpening::Failure::Open:
-      throw InputError(path, SystemProblem("cannot open", opening.error));
-    case RegularFileOpening::Failure::Examine:
-      throw InputError(path, SystemProblem("cannot examine", opening.error));
-    case RegularFileOpening::Failure::Directory:
-      throw InputError(path, "is a directory, not a weight file");
-    case RegularFileOpening::Failure::NotRegular:
-      throw InputError(path, "is not a regular file");
-  }
+  if (opening.failure != RegularFileOpening::Failure::None) throw InputError(path, OpeningProblem(opening));
   if (opening.size != WeightFileBytes) WarnSize(warnings, path, "the file has", opening.size);
   return WeightFile(path, opening.fd, opening.size, warnings);
 }

@@ -14,7 +14,7 @@
 #include "eval/weight_file.h"
 #include "fuzz/fuzz_support.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 
 namespace {
 
@@ -64,9 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const InputError&) {
     return 0;
   }
-  const LeafWeights leafWeights = ReadLeafWeights(pos, weights);
-  const EvaluationBreakdown breakdown = DecomposeEvaluation(pos, leafWeights);
-  const std::size_t entries = std::size_t(BuildFeatureList(pos).size);
+  const EvaluableLeaf leaf = MakeEvaluableLeaf(pos);
+  const LeafWeights leafWeights = ReadLeafWeights(leaf, weights);
+  const EvaluationBreakdown breakdown = DecomposeEvaluation(leaf, leafWeights);
+  const std::size_t entries = std::size_t(leaf.features.size);
   fuzz::Expect(breakdown.terms.size() == entries * (entries + 1), "two terms for each pair of entries");
   const std::int64_t termSum = std::accumulate(breakdown.terms.begin(), breakdown.terms.end(), std::int64_t{0},
                                                [](std::int64_t sum, const FeatureContribution& term) {
@@ -77,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "the total is the sum of its parts");
 
   const EvaluationAnalysis analysis =
-      AnalyzeEvaluation(pos, leafWeights, sortMode, rankCount, fuzz::NullStream(), fuzz::NullStream());
+      AnalyzeEvaluation(leaf, leafWeights, sortMode, rankCount, fuzz::NullStream(), fuzz::NullStream());
   fuzz::Expect(analysis.ranked.size() == std::size_t(std::clamp<int>(rankCount, 0, int(breakdown.terms.size()))),
                "as many ranked terms as asked for, or all");
   fuzz::Expect(analysis.total == breakdown.total, "the analysis reports the decomposition's total");

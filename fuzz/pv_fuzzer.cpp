@@ -1,17 +1,15 @@
-// The search-log reader, the PV parser, the PV check and the replay on one
-// input: a game record and a search log separated by the first "%%\n" (without
-// it, the whole input is the record and there is no log). A PV that passes the
-// check must replay to a leaf that can be analysed.
+// The search-log reader and the PV check on one input: a game record and a
+// search log separated by the first "%%\n" (without it, the whole input is the
+// record and there is no log). A PV that passes the check must lead to a leaf
+// that can be analysed.
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/position_check.h"
 #include "position/pv_check.h"
-#include "position/pv_moves.h"
 #include "position/pv_reader.h"
-#include "position/replay.h"
 
 namespace {
 
@@ -39,19 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int side = ReadPvText(logPath, text, fuzz::NullStream());
   fuzz::Expect(side == Sente || side == Gote, "the first mover is Sente or Gote");
   fuzz::Expect(text.size() <= PvTextCapacity, "the PV text fits its capacity");
-  PvMoveList list;
-  ParsePv(text, list);
-  fuzz::Expect(std::size_t(list.count()) == text.size() / PvMoveLength, "one encoded move per six characters");
+  CheckedPv pv;
   try {
-    ValidatePv(logPath, side, pos, text, list);
+    pv = CheckPv(logPath, Side(side), pos, text);
   } catch (const InputError& error) {
     fuzz::Expect(error.file() == logPath, "a PV error names the search log");
     fuzz::Expect(fuzz::IsOneLine(error.problem()), "a PV error is one line");
     return 0;
   }
-  ReplayPv(side, list, text, pos, fuzz::NullStream(), fuzz::NullStream());
-  fuzz::Expect(PositionProblem(pos).empty(), "a PV that passed the check leads to a leaf that can be analysed");
-  fuzz::Expect(pos.board[pos.kingSquare[Sente]] == OU && pos.board[pos.kingSquare[Gote]] == -OU,
+  fuzz::Expect(pv.moves.size() == text.size() / PvMoveLength, "one move per six characters");
+  fuzz::Expect(PositionProblem(pv.leaf).empty(), "a PV that passed the check leads to a leaf that can be analysed");
+  fuzz::Expect(pv.leaf.board[pv.leaf.kingSquare[Sente]] == OU && pv.leaf.board[pv.leaf.kingSquare[Gote]] == -OU,
                "the king squares of the leaf hold the kings");
   return 0;
 }

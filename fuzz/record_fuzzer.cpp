@@ -7,7 +7,7 @@
 #include "fuzz/fuzz_support.h"
 #include "position/board_text.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/material.h"
 #include "position/position_check.h"
 

@@ -4,9 +4,10 @@
 #include <cstring>
 #include <string_view>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/line_reader.h"
 #include "position/position_check.h"
+#include "shogi/piece_rules.h"
 
 namespace fv {
 
@@ -78,7 +79,7 @@ std::optional<Side> SideToMove(std::string_view line) {
 
 CsaRecord ReadCsaFile(const std::string& path) {
   LineReader reader(path);
-  if (!reader.IsOpen()) throw InputError(path, "cannot open (" + reader.OpenError() + ")");
+  if (!reader.IsOpen()) throw InputError(path, reader.OpenError());
   CsaRecord record;
   int linesRead = 0;
   for (; linesRead < HeaderLines + 9 && reader.Next(); ++linesRead) {

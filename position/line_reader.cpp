@@ -5,7 +5,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "position/regular_file.h"
+#include "io/regular_file.h"
+#include "io/system_error.h"
 
 namespace fv {
 
@@ -14,23 +15,11 @@ namespace {
 // Opens `path` for reading if it is a regular file, else says why not.
 std::FILE* OpenLines(const std::string& path, std::string& error) {
   const RegularFileOpening opening = OpenRegularFile(path);
-  switch (opening.failure) {
-    case RegularFileOpening::Failure::None:
-      break;
-    case RegularFileOpening::Failure::Directory:
-      error = std::strerror(EISDIR);
-      return nullptr;
-    case RegularFileOpening::Failure::Open:
-      error = std::strerror(opening.error);
-      return nullptr;
-    case RegularFileOpening::Failure::Examine:
-    case RegularFileOpening::Failure::NotRegular:
-      error = "not a regular file";
-      return nullptr;
-  }
+  error = OpeningProblem(opening);
+  if (opening.failure != RegularFileOpening::Failure::None) return nullptr;
   std::FILE* file = ::fdopen(opening.fd, "r");
   if (!file) {
-    error = std::strerror(errno);
+    error = SystemProblem("cannot open", errno);
     ::close(opening.fd);
   }
   return file;

@@ -20,8 +20,8 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   bool IsOpen() const { return file_ != nullptr; }
-  // Why the file could not be opened (the system's error text, or "not a
-  // regular file").
+  // Why the file could not be opened ("cannot open (No such file or
+  // directory)", "is not a regular file", ...).
   const std::string& OpenError() const { return openError_; }
 
   // Reads the next line into the buffer. At end of file or on a read error it

@@ -7,25 +7,11 @@
 
 namespace fv {
 
-// Pieces of each unpromoted kind in one set, indexed by hand kind (FU..HI).
-constexpr int SetPieceCounts[HandKindCount] = {18, 4, 4, 4, 4, 2, 2};
-constexpr int SetPiecesBesidesKings = 38;
-
 // Why `pos` cannot be analysed, or "" if it can: each side must have exactly
 // one king on the board; there may be at most 38 other pieces and no more of a
 // kind than a set holds (board, promoted and hand pieces together); no FU or
 // KY may stand on its owner's farthest rank and no KE on its two farthest
 // ranks, since such a piece can never move again.
 std::string PositionProblem(const Position& pos);
-
-// Whether the piece `code` on `square` can never move: a FU or KY on its
-// owner's farthest rank, a KE on its owner's two farthest ranks.
-bool CanNeverMove(PieceCode code, int square);
-
-// "Sente" or "Gote".
-const char* SideName(int side);
-
-// A square in CSA digits, file then rank: "77" for file 7 rank 7.
-std::string SquareName(int square);
 
 }  // namespace fv

@@ -1,41 +1,35 @@
 #include "position/pv_moves.h"
 
-#include <array>
-#include <string_view>
-
-#include "position/move.h"
-
 namespace fv {
 
 namespace {
 
-constexpr std::array<std::string_view, 8> DropNames = {"FU", "KY", "KE", "GI", "KI", "KA", "HI", "OU"};
-constexpr std::array<std::string_view, 6> PromotedNames = {"TO", "NY", "NK", "NG", "UM", "RY"};
+bool IsDigit1To9(char c) { return c >= '1' && c <= '9'; }
 
-template <std::size_t N>
-int IndexOf(const std::array<std::string_view, N>& names, std::string_view name) {
-  for (std::size_t i = 0; i < N; ++i) {
-    if (names[i] == name) return int(i);
-  }
-  return -1;
-}
+int SquareOfDigits(char file, char rank) { return SquareOf(file - '0', rank - '0'); }
 
-std::int32_t EncodePvMove(std::string_view move) {
-  const int a = move[0] - '1', b = move[1] - '1', c = move[2] - '1', d = move[3] - '1';
-  const std::string_view name = move.substr(4, 2);
-  const int from = a == -1 && b == -1 ? DropOrigin + IndexOf(DropNames, name) : b * 9 + (8 - a);
-  return EncodeMove(d * 9 + (8 - c), from, IndexOf(PromotedNames, name) >= 0);
-}
+std::string SquareDigits(int square) { return std::to_string(FileOf(square)) + std::to_string(RankOf(square)); }
 
 }  // namespace
 
-void ParsePv(const std::string& text, PvMoveList& list) {
-  const std::size_t count = text.size() / PvMoveLength;
-  list.moves.clear();
-  list.moves.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    list.moves.push_back(EncodePvMove(std::string_view(text).substr(i * PvMoveLength, PvMoveLength)));
-  }
+std::string PvMove::Text() const {
+  return (IsDrop() ? "00" : SquareDigits(from)) + SquareDigits(to) + std::string(PieceNames[piece - 1]);
+}
+
+std::string PvMove::Line() const {
+  std::string line(1, side == Sente ? '+' : '-');
+  return line += Text();
+}
+
+std::optional<PvMove> ParsePvMove(Side side, std::string_view text) {
+  if (text.size() != PvMoveLength) return std::nullopt;
+  const bool drop = text[0] == '0' && text[1] == '0';
+  if (!(drop || (IsDigit1To9(text[0]) && IsDigit1To9(text[1]))) || !IsDigit1To9(text[2]) || !IsDigit1To9(text[3]))
+    return std::nullopt;
+  PvMove move{side, drop ? PvMove::DropOrigin : SquareOfDigits(text[0], text[1]), SquareOfDigits(text[2], text[3])};
+  for (int kind = FU; kind <= RY; ++kind)
+    if (text.substr(4) == PieceNames[kind - 1]) move.piece = kind;
+  return move;
 }
 
 }  // namespace fv

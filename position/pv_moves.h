@@ -1,9 +1,11 @@
-// The principal variation as a list of encoded moves.
+// One move of the principal variation as the search log writes it.
 #pragma once
 
-#include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "shogi/position.h"
 
 namespace fv {
 
@@ -11,15 +13,25 @@ namespace fv {
 // destination file and rank, the piece's name after the move.
 constexpr int PvMoveLength = 6;
 
-struct PvMoveList {
-  std::vector<std::int32_t> moves;
-  int count() const { return int(moves.size()); }
+struct PvMove {
+  static constexpr int DropOrigin = -1;
+
+  Side side = Sente;
+  int from = DropOrigin;  // origin square 0..80, or DropOrigin
+  int to = 0;             // destination square 0..80
+  int piece = Empty;      // kind 1..14 named: the piece after the move, or the dropped kind;
+                          // Empty for a name that is none of the fourteen
+
+  bool IsDrop() const { return from == DropOrigin; }
+  // The six characters: "7776FU", "0055KA", "8822UM".
+  std::string Text() const;
+  // The transcript's line: the side's sign and the six characters, "+7776FU".
+  std::string Line() const;
 };
 
-// Cuts the PV text into six-character moves (a shorter tail is ignored) and
-// encodes each: origin 00 is a drop from hand kind of the name (FU..HI, OU is
-// 88); a name of a promoted piece sets the promoted flag. The characters are
-// not checked here; see PvMoveProblem.
-void ParsePv(const std::string& text, PvMoveList& list);
+// The move of `side` written as the six characters `text`, or nothing when
+// its digits are not two digits 1 to 9 (or "00" for a drop) and two digits
+// 1 to 9. The last two characters are matched against the piece names.
+std::optional<PvMove> ParsePvMove(Side side, std::string_view text);
 
 }  // namespace fv

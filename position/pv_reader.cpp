@@ -54,7 +54,7 @@ int ReadPvText(const std::string& path, std::string& text, std::FILE* warnings) 
   int side = 0;
   LineReader reader(path);
   if (!reader.IsOpen()) {
-    std::fprintf(warnings, "fvexplain: %s: warning: cannot open (%s), the PV is empty\n",
+    std::fprintf(warnings, "fvexplain: %s: warning: %s, the PV is empty\n",
                  path.c_str(), reader.OpenError().c_str());
     return side;
   }

@@ -29,18 +29,18 @@ void PutMarkText(cv::Mat& picture, const std::string& text, cv::Point origin, co
 
 }  // namespace
 
-cv::Scalar MarkColour(int value) {
-  const int intensity = std::min(128 + std::abs(ShownValue(value)), 255);
-  return value >= 0 ? cv::Scalar(intensity, 0, 0) : cv::Scalar(0, 0, intensity);
+cv::Scalar MarkColour(MarkValue value) {
+  const int intensity = std::min(128 + std::abs(value.shown), 255);
+  return value.favoursGote ? cv::Scalar(0, 0, intensity) : cv::Scalar(intensity, 0, 0);
 }
 
-std::string MarkText(int value) {
+std::string MarkText(MarkValue value) {
   char text[16];
-  std::snprintf(text, sizeof text, "%+d", ShownValue(value));
+  std::snprintf(text, sizeof text, "%+d", value.shown);
   return text;
 }
 
-void DrawFeature(cv::Mat& picture, int value, int kingLocation, int firstLocation, int secondLocation) {
+void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstLocation, int secondLocation) {
   const cv::Point a = LocationPoint(kingLocation);
   const cv::Point b = LocationPoint(firstLocation);
   const cv::Point c = LocationPoint(secondLocation);

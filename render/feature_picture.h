@@ -9,17 +9,20 @@
 
 namespace fv {
 
-// Weight units per evaluation unit.
-constexpr int WeightUnitsPerValue = 32;
+// The value a mark shows: the term in evaluation units, and whether the term
+// favours Gote (a term that favours Gote by less than one unit shows 0 and is
+// still drawn in Gote's colour).
+struct MarkValue {
+  int shown;
+  bool favoursGote;
+};
 
-// The term in evaluation units, truncated toward zero (-31..31 give 0).
-constexpr int ShownValue(int value) { return value / WeightUnitsPerValue; }
-
-// Blue for value >= 0, red below, at intensity 128 + |shown value|, at most 255.
-cv::Scalar MarkColour(int value);
+// Blue for a term favouring Sente (or none), red for Gote, at intensity
+// 128 + |shown value|, at most 255.
+cv::Scalar MarkColour(MarkValue value);
 
 // The shown value with its sign always written: "+0", "+12", "-3".
-std::string MarkText(int value);
+std::string MarkText(MarkValue value);
 
 // Draws the mark of a term onto `picture`, which already holds the board
 // drawing: lines king-first-second-king (thickness 3), circles of radius 10 on
@@ -27,6 +30,6 @@ std::string MarkText(int value);
 // origin and once in the mark colour. The text starts 50 pixels left of and its
 // baseline 20 below the triangle's centre; what falls outside is clipped.
 // Locations must be 0..94 (std::out_of_range otherwise).
-void DrawFeature(cv::Mat& picture, int value, int kingLocation, int firstLocation, int secondLocation);
+void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstLocation, int secondLocation);
 
 }  // namespace fv

@@ -8,7 +8,8 @@
 
 #include <jpeglib.h>
 
-#include "position/regular_file.h"
+#include "io/regular_file.h"
+#include "io/system_error.h"
 
 namespace fv {
 
@@ -61,20 +62,12 @@ const char* Decode(std::FILE* file, cv::Mat& picture) {
 std::string ReadJpeg(const std::string& path, cv::Mat& picture) {
   picture.release();
   const RegularFileOpening opening = OpenRegularFile(path);
-  switch (opening.failure) {
-    case RegularFileOpening::Failure::None:
-      break;
-    case RegularFileOpening::Failure::Open:
-      return opening.error == ENOENT ? "no such piece picture" : "cannot open the picture";
-    case RegularFileOpening::Failure::Examine:
-    case RegularFileOpening::Failure::Directory:
-    case RegularFileOpening::Failure::NotRegular:
-      return "not a regular file";
-  }
+  if (opening.failure != RegularFileOpening::Failure::None) return OpeningProblem(opening);
   std::FILE* file = ::fdopen(opening.fd, "rb");
   if (!file) {
+    const int error = errno;
     ::close(opening.fd);
-    return "cannot open the picture";
+    return SystemProblem("cannot open", error);
   }
   const char* problem = Decode(file, picture);
   std::fclose(file);

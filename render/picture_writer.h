@@ -1,7 +1,5 @@
-// Saving pictures as PNG files: many at once on all cores, each file written
-// unnamed in its folder and linked under its name when complete (or, where
-// that cannot be done, written under a temporary name and renamed into
-// place), so a file is either complete under its final name or not there at all.
+// Saving pictures as PNG files: many at once on all cores, each written whole
+// or not at all (AtomicFile).
 #pragma once
 
 #include <cstdint>
@@ -33,11 +31,6 @@ struct PictureJob {
   const PngReference* reference = nullptr;
   bool overReference = false;
 };
-
-// Writes `bytes` to `path` through an unnamed or temporary file beside it.
-// Returns an empty string on success, else why it failed (no file is left
-// behind then, under any name).
-std::string WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Encodes one 8-bit three-channel picture as PNG and writes it atomically.
 // Returns an empty string on success, else the reason.

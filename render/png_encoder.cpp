@@ -9,6 +9,8 @@
 #include <libdeflate.h>
 #include <zlib.h>
 
+#include "render/geometry.h"
+
 namespace fv {
 
 namespace {
@@ -16,7 +18,7 @@ namespace {
 constexpr int MinMatch = 3;
 constexpr int MaxMatch = 258;
 constexpr int WindowSize = 32768;
-constexpr int CellBytes = 45 * 3;  // one board cell of pixels
+constexpr int CellBytes = CellWidth * 3;  // one board cell of pixels, three bytes each
 constexpr int CellCandidates = 8;
 constexpr int LiteralRunBeforeSkipping = 8;
 constexpr int SkipStep = 4;
@@ -161,8 +163,8 @@ std::vector<Candidate> Candidates(std::size_t stride) {
 // the new scanline `here`, advancing both past them. A run of literals holds
 // as far as the new bytes equal the guessed row's; a repeat holds if the new
 // bytes repeat too.
-void TakeGuessesThatHold(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at, const PngCode*& guess,
-                         const PngCode* lastGuess) {
+void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at, const PngCode*& guess,
+                        const PngCode* lastGuess) {
   while (guess != lastGuess) {
     if (guess->distance == 0) {
       const std::size_t run = guess->literalRun;
@@ -193,87 +195,125 @@ BitCode DistanceCodeOf(const std::vector<Candidate>& candidates, int distance) {
 // of the same row of another picture) starts at the current byte and still
 // holds, it is taken without a search, together with the guesses after it that
 // hold too. The codes go to `bits` and, if given, to `record`.
+class RowDeflater {
+ public:
+  RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end, const std::vector<Candidate>& candidates,
+              BitWriter& bits, const PngRowCode* guesses, std::vector<PngCode>* record)
+      : data_(data), begin_(begin), end_(end), candidates_(candidates), bits_(bits), guesses_(guesses),
+        record_(record), firstGuess_(guesses ? guesses->codes.data() : nullptr),
+        lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr), guess_(firstGuess_), at_(begin) {}
+
+  // Inlined into DeflateRow, so that the row's state can live in registers.
+  [[gnu::always_inline]] void Run() {
+    while (at_ < end_) {
+      if (guess_ && (TakeGuessesThatHold() || RepeatInsideCrossedGuess())) continue;
+      CodeOnItsOwn();
+    }
+  }
+
+ private:
+  // The guesses from the one at the current byte on, as far as they still
+  // hold, copied as bits. False if none starts here or the first fails.
+  bool TakeGuessesThatHold() {
+    const std::size_t at = at_ - begin_;
+    while (guess_ != lastGuess_ && guess_->position < at) ++guess_;
+    if (guess_ == lastGuess_ || guess_->position != at) return false;
+    const PngCode* taken = guess_;
+    std::size_t next = at;
+    TakeHoldingGuesses(data_ + begin_, *guesses_, next, guess_, lastGuess_);
+    if (guess_ == taken) return false;
+    const std::size_t toBit = guess_ == lastGuess_ ? guesses_->bitCount : guess_->bitOffset;
+    bits_.Append(guesses_->bits.data(), taken->bitOffset, toBit);
+    at_ = begin_ + next;
+    literals_ = 0;
+    return true;
+  }
+
+  // Inside a repeat of the guesses that no longer holds as a whole (a mark
+  // crosses it), its distance is tried first, up to the repeat's end.
+  bool RepeatInsideCrossedGuess() {
+    const std::size_t at = at_ - begin_;
+    const PngCode* covering = guess_ != lastGuess_ && guess_->position == at ? guess_
+                              : guess_ != firstGuess_                       ? guess_ - 1
+                                                                            : nullptr;
+    if (!covering || !covering->distance || covering->position + covering->length <= at) return false;
+    const std::size_t length =
+        MatchLength(data_ + at_, data_ + at_ - covering->distance, covering->position + covering->length - at);
+    if (length < MinMatch) return false;
+    bits_.Put(LengthCodes[length]);
+    bits_.Put(DistanceCodeOf(candidates_, covering->distance));
+    at_ += length;
+    literals_ = 0;
+    return true;
+  }
+
+  // The longest repeat at one of the candidate distances, or none. Inside a
+  // long run of literals (wood and ink of the piece pictures) repeats are
+  // looked for at every fourth byte only: a repeated piece row is found a few
+  // bytes late, and the search costs a quarter.
+  const Candidate* LongestRepeat(std::size_t& best) const {
+    best = 0;
+    const std::size_t limit = std::min<std::size_t>(MaxMatch, end_ - at_);
+    const bool look = literals_ < LiteralRunBeforeSkipping || literals_ % SkipStep == 0;
+    if (!look || limit < 4) return nullptr;  // the first three bytes are compared as one four-byte load
+    const Candidate* chosen = nullptr;
+    const std::uint8_t* here = data_ + at_;
+    std::uint32_t a;
+    std::memcpy(&a, here, 4);
+    for (const Candidate& c : candidates_) {
+      if (static_cast<std::size_t>(c.distance) > at_) continue;
+      const std::uint8_t* there = here - c.distance;
+      std::uint32_t b;
+      std::memcpy(&b, there, 4);
+      if ((a ^ b) & 0xFFFFFF) continue;
+      const std::size_t length = MatchLength(here, there, limit);
+      if (length > best) {
+        best = length;
+        chosen = &c;
+        if (length == limit) break;
+      }
+    }
+    return chosen;
+  }
+
+  // The current byte coded from this row alone: the longest repeat, else a
+  // literal; recorded when the row's codes are kept.
+  void CodeOnItsOwn() {
+    std::size_t best;
+    const Candidate* chosen = LongestRepeat(best);
+    if (record_)
+      record_->push_back({static_cast<std::uint32_t>(at_ - begin_), static_cast<std::uint32_t>(bits_.written()),
+                          static_cast<std::uint16_t>(chosen ? best : 1),
+                          static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
+    if (chosen) {
+      bits_.Put(LengthCodes[best]);
+      bits_.Put(chosen->code);
+      at_ += best;
+      literals_ = 0;
+    } else {
+      bits_.Put(LiteralCodes[data_[at_]]);
+      ++at_;
+      ++literals_;
+    }
+  }
+
+  const std::uint8_t* data_;
+  std::size_t begin_, end_;
+  const std::vector<Candidate>& candidates_;
+  BitWriter& bits_;
+  const PngRowCode* guesses_;
+  std::vector<PngCode>* record_;
+  const PngCode* firstGuess_;
+  const PngCode* lastGuess_;
+  const PngCode* guess_;  // the first guess not behind the current byte
+  std::size_t at_;        // the current byte
+  int literals_ = 0;      // length of the current run of literals
+};
+
 void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
                 const std::vector<Candidate>& candidates, BitWriter& bits,
                 const PngRowCode* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
-  std::size_t i = begin;
-  int literals = 0;  // length of the current run of literals
-  const PngCode* firstGuess = guesses ? guesses->codes.data() : nullptr;
-  const PngCode* lastGuess = guesses ? firstGuess + guesses->codes.size() : nullptr;
-  const PngCode* guess = firstGuess;
-  while (i < end) {
-    if (guess) {
-      const std::size_t at = i - begin;
-      while (guess != lastGuess && guess->position < at) ++guess;
-      if (guess != lastGuess && guess->position == at) {
-        const PngCode* taken = guess;
-        std::size_t next = at;
-        TakeGuessesThatHold(data + begin, *guesses, next, guess, lastGuess);
-        if (guess != taken) {
-          const std::size_t toBit = guess == lastGuess ? guesses->bitCount : guess->bitOffset;
-          bits.Append(guesses->bits.data(), taken->bitOffset, toBit);
-          i = begin + next;
-          literals = 0;
-          continue;
-        }
-      }
-      // Inside a repeat of the reference that no longer holds as a whole (a
-      // mark crosses it), its distance is tried first, up to the repeat's end.
-      const PngCode* covering = guess != lastGuess && guess->position == at ? guess
-                                : guess != firstGuess                      ? guess - 1
-                                                                           : nullptr;
-      if (covering && covering->distance && covering->position + covering->length > at) {
-        const std::size_t length =
-            MatchLength(data + i, data + i - covering->distance, covering->position + covering->length - at);
-        if (length >= MinMatch) {
-          bits.Put(LengthCodes[length]);
-          bits.Put(DistanceCodeOf(candidates, covering->distance));
-          i += length;
-          literals = 0;
-          continue;
-        }
-      }
-    }
-    std::size_t best = 0;
-    const Candidate* chosen = nullptr;
-    const std::size_t limit = std::min<std::size_t>(MaxMatch, end - i);
-    // Inside a long run of literals (wood and ink of the piece pictures) repeats
-    // are looked for at every fourth byte only: a repeated piece row is found a
-    // few bytes late, and the search costs a quarter.
-    const bool look = literals < LiteralRunBeforeSkipping || literals % SkipStep == 0;
-    if (look && limit >= 4) {  // the first three bytes are compared as one four-byte load
-      const std::uint8_t* here = data + i;
-      std::uint32_t a;
-      std::memcpy(&a, here, 4);
-      for (const Candidate& c : candidates) {
-        if (static_cast<std::size_t>(c.distance) > i) continue;
-        const std::uint8_t* there = here - c.distance;
-        std::uint32_t b;
-        std::memcpy(&b, there, 4);
-        if ((a ^ b) & 0xFFFFFF) continue;
-        const std::size_t length = MatchLength(here, there, limit);
-        if (length > best) {
-          best = length;
-          chosen = &c;
-          if (length == limit) break;
-        }
-      }
-    }
-    if (record)
-      record->push_back({static_cast<std::uint32_t>(i - begin), static_cast<std::uint32_t>(bits.written()),
-                         static_cast<std::uint16_t>(chosen ? best : 1),
-                         static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
-    if (chosen) {
-      bits.Put(LengthCodes[best]);
-      bits.Put(chosen->code);
-      i += best;
-      literals = 0;
-    } else {
-      bits.Put(LiteralCodes[data[i]]);
-      ++i;
-      ++literals;
-    }
-  }
+  RowDeflater(data, begin, end, candidates, bits, guesses, record).Run();
 }
 
 PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size_t end,

@@ -1,5 +1,11 @@
 // A fast lossless PNG encoder for board pictures.
 //
+// It writes PNG files (ISO/IEC 15948): the signature, an IHDR chunk (8-bit
+// truecolour, no interlace), one IDAT chunk and IEND, each chunk closed by its
+// CRC-32. The IDAT holds a zlib stream (RFC 1950: a two-byte header, the data,
+// its Adler-32) whose data is one final deflate block (RFC 1951) with the fixed
+// Huffman code, over the scanlines with filter type 0 (none).
+//
 // A board picture is mostly black, crossed by thin lines, with the same piece
 // pictures repeated along its rows. The encoder stores the scanlines unfiltered
 // in one deflate block with the fixed Huffman code, and finds repeats only at

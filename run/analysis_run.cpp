@@ -5,14 +5,14 @@
 #include "eval/decomposition.h"
 #include "position/board_text.h"
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/pv_check.h"
 #include "position/pv_reader.h"
-#include "position/replay.h"
 #include "run/engine_process.h"
 #include "run/log_folder.h"
 #include "run/paths.h"
 #include "run/run_pictures.h"
+#include "shogi/piece_rules.h"
 
 namespace fv {
 
@@ -30,7 +30,7 @@ int AnalysisRun::Execute() {
   ReadPv();                // 7
   SaveInputPicture();      // 8
   StartPvLine();           // 9
-  ReplayPvToLeaf();        // 10
+  ShowPv();                // 10
   ShowLeaf();              // 11
   AnalyzeLeaf();           // 12
   SaveLeafPictures();      // 12
@@ -44,9 +44,11 @@ int AnalysisRun::Execute() {
 // touched and the engine starts; a size warning goes to standard error.
 void AnalysisRun::OpenWeights() { weights_.emplace(WeightFile::Open(WeightPath, stderr)); }
 
+// The earlier run's files are gone from the log folder before the engine
+// starts; their space is freed while it runs.
 void AnalysisRun::RunEngineOnEmptyLog() {
-  EmptyLogFolder(LogFolder);
-  RunEngine(EnginePath);
+  removedLogFiles_ = EmptyLogFolder(LogFolder);
+  RunEngine(EnginePath, [this] { removedLogFiles_.FreeInBackground(); });
 }
 
 void AnalysisRun::ReadInputPosition() {
@@ -54,11 +56,12 @@ void AnalysisRun::ReadInputPosition() {
   PrintBoard(position_, stdout);
 }
 
-// The PV is checked against the input position before anything of it is shown.
+// The PV is checked against the input position and played to its leaf before
+// anything of it is shown.
 void AnalysisRun::ReadPv() {
-  pvSide_ = ReadPvText(SearchLogPath, pvText_);
-  ParsePv(pvText_, pvMoves_);
-  ValidatePv(SearchLogPath, pvSide_, position_, pvText_, pvMoves_);
+  std::string text;
+  const Side side = Side(ReadPvText(SearchLogPath, text));
+  pv_ = CheckPv(SearchLogPath, side, position_, text);
 }
 
 // The piece pictures are read once here and serve every board of the run; a
@@ -73,27 +76,43 @@ void AnalysisRun::StartPvLine() {
   std::printf("\nPV=");
 }
 
-void AnalysisRun::ReplayPvToLeaf() { ReplayPv(pvSide_, pvMoves_, pvText_, position_, stdout, report_.stream()); }
+// Each move's line, "+7776FU" ("-" for Gote), to the console and the report.
+void AnalysisRun::ShowPv() {
+  for (const PvMove& move : pv_.moves) {
+    const std::string line = move.Line() + "\n";
+    std::fputs(line.c_str(), stdout);
+    std::fputs(line.c_str(), report_.stream());
+  }
+}
 
 void AnalysisRun::ShowLeaf() {
   std::printf("\n\n");
   report_.WriteLineBreaks();
-  PrintBoard(position_, stdout);
+  PrintBoard(pv_.leaf, stdout);
 }
 
 // The record's and the PV's checks already refuse every position that the
 // weights cannot evaluate (the PV check refuses taking a king); should a leaf
-// still be one, it is refused under the name of the search log.
+// still be one, it is refused under the name of the search log. A leaf whose
+// side to move has no legal move is analysed as any other, with a note that
+// its static evaluation does not score the mate.
 void AnalysisRun::AnalyzeLeaf() {
+  EvaluableLeaf leaf;
   try {
-    CheckEvaluable(position_);
+    leaf = MakeEvaluableLeaf(pv_.leaf);
   } catch (const InputError& error) {
     throw InputError(SearchLogPath, "the leaf of the PV cannot be evaluated: " + error.problem());
   }
-  analysis_ = AnalyzeEvaluation(position_, *weights_, settings_.sortMode, settings_.rankCount, stdout, report_.stream());
+  if (pv_.leafHasNoLegalMove) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "fvexplain: %s: note: the leaf of the PV is mate (%s to move has no legal move); "
+                 "its static evaluation does not score the mate\n", SearchLogPath, SideName(pv_.leafSideToMove));
+  }
+  analysis_ = AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, *weights_), settings_.sortMode, settings_.rankCount,
+                                stdout, report_.stream());
 }
 
-void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(position_, analysis_.ranked, pieces_)); }
+void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(pv_.leaf, analysis_.ranked, pieces_)); }
 
 void AnalysisRun::NoteFailures(const std::vector<PictureFailure>& failures) {
   if (failures.empty()) return;

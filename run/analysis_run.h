@@ -7,17 +7,17 @@
 #include "eval/analysis.h"
 #include "eval/weight_file.h"
 #include "shogi/position.h"
-#include "position/pv_moves.h"
+#include "position/pv_check.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
+#include "run/log_folder.h"
 #include "run/report.h"
 #include "run/settings.h"
 
 namespace fv {
 
 // Owns everything that lives for the whole run: the report, the weight file,
-// the position that the replay turns into the leaf, the PV and the analysis of
-// the leaf.
+// the input position, the PV with its leaf and the analysis of the leaf.
 class AnalysisRun {
  public:
   explicit AnalysisRun(const RunSettings& settings);
@@ -33,7 +33,7 @@ class AnalysisRun {
   void ReadPv();
   void SaveInputPicture();
   void StartPvLine();
-  void ReplayPvToLeaf();
+  void ShowPv();
   void ShowLeaf();
   void AnalyzeLeaf();
   void SaveLeafPictures();
@@ -43,11 +43,11 @@ class AnalysisRun {
   void NoteFailures(const std::vector<PictureFailure>& failures);
 
   RunSettings settings_;
+  // Freed on threads of their own while the run goes on, waited for at its end.
+  RemovedFiles removedLogFiles_;
   Report report_;
   Position position_;
-  std::string pvText_;
-  int pvSide_ = Sente;
-  PvMoveList pvMoves_;
+  CheckedPv pv_;
   std::optional<WeightFile> weights_;
   // The leaf's totals, statistics and ranked terms (the terms' pictures are
   // drawn from `ranked`).

@@ -8,25 +8,24 @@
 #include <csignal>
 #include <cstring>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
+#include "io/system_error.h"
 
 namespace fv {
 
 namespace {
 
-std::string SystemError(int error) { return std::strerror(error); }
-
 // Starts the program in a child. A close-on-exec pipe carries the errno of a
 // failed exec back to us; a successful exec closes it empty.
 pid_t Start(const std::string& program) {
   int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw InputError(program, "cannot start (" + SystemError(errno) + ")");
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw InputError(program, SystemProblem("cannot start", errno));
   const pid_t child = fork();
   if (child < 0) {
     const int error = errno;
     close(pipeEnds[0]);
     close(pipeEnds[1]);
-    throw InputError(program, "cannot start (" + SystemError(error) + ")");
+    throw InputError(program, SystemProblem("cannot start", error));
   }
   if (child == 0) {
     close(pipeEnds[0]);
@@ -45,19 +44,20 @@ pid_t Start(const std::string& program) {
   if (got == sizeof execError) {
     while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
-    throw InputError(program, "cannot start (" + SystemError(execError) + ")");
+    throw InputError(program, SystemProblem("cannot start", execError));
   }
   return child;
 }
 
 }  // namespace
 
-void RunEngine(const std::string& program, std::FILE* warnings) {
+void RunEngine(const std::string& program, const std::function<void()>& started, std::FILE* warnings) {
   std::fflush(stdout);
   const pid_t child = Start(program);
+  if (started) started();
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) throw InputError(program, "cannot wait for it (" + SystemError(errno) + ")");
+    if (errno != EINTR) throw InputError(program, SystemProblem("cannot wait for it", errno));
   }
   if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
     std::fprintf(warnings, "fvexplain: %s: warning: ended with status %d\n", program.c_str(), WEXITSTATUS(status));

@@ -2,7 +2,7 @@
 // explains the evaluation of the leaf.
 #include <cstdio>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "run/analysis_run.h"
 #include "run/command_line.h"
 

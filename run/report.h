@@ -4,25 +4,21 @@
 #include <cstdio>
 #include <string>
 
+#include "io/atomic_file.h"
+
 namespace fv {
 
 // The report stream, open from the start of the run to its end. The page is
-// written under a temporary name in its folder and renamed into place when it
-// is closed, so the final name holds either a complete page or the page of an
-// earlier run. Its texts are written byte for byte; the page has no head and
-// no character set.
+// written whole or not at all (AtomicFile): its name holds either a complete
+// page or the page of an earlier run. Its texts are written byte for byte;
+// the page has no head and no character set.
 class Report {
  public:
-  // Creates the temporary page; throws InputError (naming `path`) if it cannot
-  // be created or `path` is a directory.
-  explicit Report(const std::string& path);
-  // A page that was never closed (the run stopped) is removed; an earlier
-  // page under `path` stays.
-  ~Report();
-  Report(const Report&) = delete;
-  Report& operator=(const Report&) = delete;
+  // Starts the page; throws InputError (naming `path`) if it cannot be
+  // created or `path` is a directory.
+  explicit Report(const std::string& path) : file_(path), stream_(file_.Stream()) {}
 
-  std::FILE* stream() { return file_; }
+  std::FILE* stream() { return stream_; }
 
   // "<HTML><BODY>"
   void WriteOpening();
@@ -33,15 +29,15 @@ class Report {
   // One picture per rank 1..rankCount at report width, "<br><br>" after
   // every fifth.
   void WriteGallery(int rankCount);
-  // "</BODY></HTML>", closes the page and renames it into place (a link under
-  // `path` is replaced, never written through). Throws InputError if a write
-  // or the rename failed; the temporary page is removed then.
+  // "</BODY></HTML>", then puts the page in place (a link under its name is
+  // replaced, never written through). Throws InputError if a write or the
+  // placing failed; an earlier page stays then. A page never closed (the run
+  // stopped) is discarded.
   void WriteClosingAndClose();
 
  private:
-  std::string path_;
-  std::string temporaryPath_;
-  std::FILE* file_ = nullptr;
+  AtomicFile file_;
+  std::FILE* stream_;
 };
 
 }  // namespace fv

@@ -1,5 +1,6 @@
 #include "run/run_pictures.h"
 
+#include "eval/weight_layout.h"
 #include "render/board_picture.h"
 #include "render/feature_picture.h"
 #include "render/png_encoder.h"
@@ -25,7 +26,8 @@ std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::v
     const FeatureContribution& term = ranked[i];
     jobs.push_back({RankPicturePath(static_cast<int>(i) + 1),
                     [&](cv::Mat& p) {
-                      DrawFeature(p, term.value, term.kingLocation, term.firstLocation, term.secondLocation);
+                      DrawFeature(p, {term.value / WeightScale, term.value < 0}, term.kingLocation,
+                                  term.firstLocation, term.secondLocation);
                     },
                     &boardRows, true});
   }

@@ -3,6 +3,8 @@
 #include <array>
 #include <bit>
 
+#include "shogi/piece_rules.h"
+
 namespace fv {
 namespace {
 
@@ -37,10 +39,7 @@ constexpr std::array<Reach, 32> MakeReachTable() {
 constexpr std::array<Reach, 32> ReachOf = MakeReachTable();
 
 // A piece that may not stay unpromoted on `to`: it could never move again.
-bool MustPromote(int side, int kind, int to) {
-  const int rank = RelativeRank(side, to);
-  return ((kind == FU || kind == KY) && rank == 1) || (kind == KE && rank <= 2);
-}
+bool MustPromote(int side, int kind, int to) { return CanNeverMove(Side(side), kind, SquareOfCell(to)); }
 
 Move* AddBoardMoves(Move* out, int side, int from, int to, Piece moved, Piece captured) {
   const int kind = KindOf(moved);

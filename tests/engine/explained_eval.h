@@ -26,11 +26,11 @@ inline ViewWeights ViewOf(const Weights& w, int king, int otherKing, const Featu
 }
 
 inline EvaluationBreakdown Explained(const Weights& w, const Position& pos) {
-  CheckEvaluable(pos);
-  const FeatureList list = BuildFeatureList(pos);
+  const EvaluableLeaf evaluable = MakeEvaluableLeaf(pos);
+  const FeatureList& list = evaluable.features;
   const int ks = pos.kingSquare[Sente], kg = pos.kingSquare[Gote];
   const LeafWeights leaf{ViewOf(w, ks, kg, list, true), ViewOf(w, 80 - kg, 80 - ks, list, false)};
-  return DecomposeEvaluation(pos, leaf);
+  return DecomposeEvaluation(evaluable, leaf);
 }
 
 }  // namespace fv::engine::testing

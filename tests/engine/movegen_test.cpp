@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "shogi/move_rules.h"
 #include "shogi/move_text.h"
 #include "shogi/movegen.h"
 #include "shogi/perft.h"
@@ -106,6 +107,10 @@ TEST(Perft, EveryLegalMoveListMatchesBruteForceAlongARandomWalk) {
       std::sort(quick.begin(), quick.end());
       std::sort(slow.begin(), slow.end());
       ASSERT_EQ(quick, slow) << "ply " << ply;
+      // The rule finder agrees on each move that obeys the pieces' movement.
+      std::array<Move, MaxMoves> pseudo;
+      for (int i = 0, count = GeneratePseudoLegal(b, pseudo.data()); i < count; ++i)
+        EXPECT_EQ(FindBrokenRule(b, pseudo[i]) == BrokenRule::None, std::binary_search(slow.begin(), slow.end(), pseudo[i]));
       if (n == 0) break;
       seed = seed * 1103515245u + 12345u;
       b.Make(quick[(seed >> 8) % n]);
@@ -170,6 +175,9 @@ TEST(MoveRules, EachIllegalMoveRefusedAndEachLegalOneFound) {
     Board b = BoardOf(c.position);
     EXPECT_EQ(Contains(LegalTexts(b), c.move), c.legal) << c.what << ": " << c.move;
   }
+  Board b = BoardOf(PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KI, 2, 4}}));
+  const Move goldPromotes = MakeBoardMove(CellOf(SquareOf(2, 4)), CellOf(SquareOf(2, 3)), true, KI, NoPiece);
+  EXPECT_EQ(FindBrokenRule(b, goldPromotes), BrokenRule::CannotPromote);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "engine/position_record.h"
 #include "engine/settings.h"
 #include "shogi/start_position.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tests/engine/test_positions.h"
 
 namespace fv::engine {
@@ -74,13 +74,18 @@ TEST(PositionRecord, RefusesUnplayablePositions) {
 }
 
 TEST(Settings, ReadsValuesAndRefusesBadLines) {
-  const SearchLimits limits = ParseSettings("# comment\n\ndepth = 5\ntime=0  # no limit\nhash = 64\n", "engine.conf");
+  const SearchLimits limits =
+      ParseSettings("# comment\n\ndepth = 5\ntime=0  # no limit\nhash = 64\n", "engine.conf").limits;
   EXPECT_EQ(limits.maxDepth, 5);
   EXPECT_EQ(limits.timeMs, 0);
   EXPECT_EQ(limits.hashMb, 64u);
-  EXPECT_EQ(ParseSettings("", "engine.conf").maxDepth, DefaultLimits().maxDepth);
-  for (const char* bad : {"depth = 0\n", "depth = 65\n", "depth = 5x\n", "depth\n", "speed = 3\n", "time = -1\n",
-                          "hash = 99999999999999999999\n"}) {
+  EXPECT_EQ(ParseSettings("", "engine.conf").limits.maxDepth, DefaultLimits().maxDepth);
+  const EngineSettings record = ParseSettings("position = games/a b.kif \nply = 60\n", "engine.conf");
+  EXPECT_EQ(record.position, "games/a b.kif");
+  EXPECT_EQ(record.ply, 60);
+  for (const char* bad : {"depth = 0\n", "depth = 65\n", "depth = 5x\n", "depth\n", "speed = 3\n",
+                          "time = -1\n", "hash = 99999999999999999999\n", "position =\n",
+                          "ply = -1\n"}) {
     EXPECT_THROW(ParseSettings(bad, "engine.conf"), InputError) << bad;
   }
 }

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <string>
 
+#include "engine/position_record.h"
+#include "shogi/sfen.h"
 #include "tests/engine/test_positions.h"
 
 namespace fv::engine {
@@ -57,9 +59,12 @@ TEST_F(Program, PerftPrintsTheLeafCountLast) {
   EXPECT_EQ(start.status, 0);
   EXPECT_EQ(LastLine(start.out), "25470");
   Write(dir_ / "p.csa", testing::TacticalRecords[1]);
-  const Outcome fromFile = Run("--perft 1 --position p.csa");
+  const Outcome fromFile = Run("--perft 2 --position p.csa");
   EXPECT_EQ(fromFile.status, 0);
   EXPECT_GT(std::stoi(LastLine(fromFile.out)), 0);
+  const Outcome otherOrder = Run("--position p.csa --perft 2");
+  EXPECT_EQ(otherOrder.status, 0) << otherOrder.err;
+  EXPECT_EQ(LastLine(otherOrder.out), LastLine(fromFile.out));
 }
 
 TEST_F(Program, SearchLeavesPositionAndLog) {
@@ -80,13 +85,30 @@ TEST_F(Program, SearchLeavesPositionAndLog) {
 TEST_F(Program, BadInputEndsWithAClearMessage) {
   struct Case { const char *what, *file, *content, *args; int status; const char* message; };
   const Case cases[] = {
-      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open the weight file"},
+      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open (No such file or directory)"},
       {"bad settings", "engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole number"},
       {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 lines"},
       {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1, "fvengine: none.csa: cannot open"},
       {"unknown option", nullptr, nullptr, "--fast", 2, "fvengine: unknown argument '--fast'"},
       {"perft without depth", nullptr, nullptr, "--perft", 2, "fvengine: --perft needs a depth"},
       {"perft with a bad depth", nullptr, nullptr, "--perft x", 2, "fvengine: --perft needs a depth from 0 to 12"},
+      {"two actions", nullptr, nullptr, "--check --perft 1", 2, "fvengine: --perft cannot be combined"},
+      {"an option twice", nullptr, nullptr, "--perft 1 --perft 2", 2, "fvengine: --perft is given twice"},
+      {"check of a bad position", "position.csa", "x\n", "--check", 1, "fvengine: position.csa: only 1 "},
+      {"check of bad settings", "engine.conf", "hash = 0\n", "--check", 1, "fvengine: engine.conf: line 1: "},
+      {"check without weights", nullptr, nullptr, "--check", 1,
+       "fvengine: fv.bin: cannot open (No such file or directory)"},
+      {"illegal record move", "bad.csa", "PI\n+\n+7775FU\n", "--perft 1 --position bad.csa", 1,
+       "fvengine: bad.csa: line 3: move 1 (+7775FU) is not legal"},
+      {"ply beyond the record", "one.csa", "PI\n+\n+7776FU\n", "--perft 1 --position one.csa --ply 2", 1,
+       "fvengine: one.csa: no position after move 2: the record has 1 move"},
+      {"ply without a record", nullptr, nullptr, "--perft 1 --ply 2", 2, "fvengine: --ply needs a game record"},
+      {"conf ply without a record", "engine.conf", "ply = 2\n", "--check", 1,
+       "fvengine: engine.conf: 'ply' needs a game record"},
+      {"bad SFEN", nullptr, nullptr, "--perft 1 --position '9/9/9/9/9/9/9/9/9 b - 1'", 1,
+       "fvengine: 9/9/9/9/9/9/9/9/9 b - 1: SFEN: "},
+      {"unplayable record", "dead.csa", "P-51OU\nP+59OU\nP+11FU\n+\n", "--perft 1 --position dead.csa", 1,
+       "fvengine: dead.csa: +FU on 11 can never move"},
   };
   for (const Case& c : cases) {
     fs::remove(dir_ / "engine.conf");
@@ -98,9 +120,41 @@ TEST_F(Program, BadInputEndsWithAClearMessage) {
     EXPECT_EQ(run.status, c.status) << c.what;
     EXPECT_EQ(run.err.rfind(c.message, 0), 0u) << c.what << ": " << run.err;
   }
-  const Outcome help = Run("--help");
+  EXPECT_FALSE(fs::exists(dir_ / "log"));
+  const Outcome help = Run("--perft 1 --help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("engine.conf"), std::string::npos);
+  EXPECT_EQ(Run("--version").out.rfind("fvengine ", 0), 0u);
+}
+
+TEST_F(Program, PositionAfterAnyMoveOfAGameRecord) {
+  // 1.+7776FU 2.-3334FU 3.+8822UM 4.-3122GI 5.+0045KA in KIF, and the SFEN after move 3.
+  Write(dir_ / "game.kifu",
+        "手合割：平手\n   1 ７六歩(77)\n   2 ３四歩(33)\n   3 ２二角成(88)\n   4 同　銀(31)\n"
+        "   5 ４五角打\n   6 投了\n");
+  const std::string third = "lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 1";
+  const Outcome fromRecord = Run("--position game.kifu --ply 3 --perft 2");
+  const Outcome fromSfen = Run("--perft 2 --position '" + third + "'");
+  ASSERT_EQ(fromRecord.status, 0) << fromRecord.err;
+  EXPECT_EQ(LastLine(fromRecord.out), LastLine(fromSfen.out));
+  EXPECT_NE(LastLine(Run("--position game.kifu --perft 2").out), LastLine(fromRecord.out));
+
+  // The search takes the record and ply from engine.conf and leaves the position in the
+  // strict form.
+  Write(dir_ / "fv.bin", "");
+  Write(dir_ / "engine.conf", "depth = 1\nposition = game.kifu\nply = 3\n");
+  ASSERT_EQ(Run("").status, 0);
+  const PositionRecord searched = ReadPositionRecord((dir_ / "log/game000.csa").string());
+  EXPECT_EQ(FormatSfen(searched.position, searched.sideToMove), third);
+  EXPECT_EQ(Slurp(dir_ / "log/game000.csa"), FormatPositionRecord(searched));
+}
+
+TEST_F(Program, CheckReadsTheInputsAndSearchesNothing) {
+  Write(dir_ / "fv.bin", "");
+  Write(dir_ / "position.csa", testing::TacticalRecords[0]);
+  const Outcome check = Run("--check");
+  EXPECT_EQ(check.status, 0) << check.err;
+  EXPECT_FALSE(fs::exists(dir_ / "log"));
 }
 
 }  // namespace

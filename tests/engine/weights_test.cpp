@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tests/support/test_files.h"
 
 namespace fv::engine {
@@ -35,8 +35,8 @@ TEST(Weights, ShortFilesReadAsZeroBeyondTheirEnd) {
 
 TEST(Weights, OnlyRegularFilesAreRead) {
   const std::pair<const char*, const char*> cases[] = {
-      {"/nonexistent/fv.bin", "cannot open the weight file"},
-      {"/tmp", "is a directory, not a weight file"},
+      {"/nonexistent/fv.bin", "cannot open (No such file or directory)"},
+      {"/tmp", "is a directory"},
       {"/dev/null", "is not a regular file"},
   };
   for (const auto& [path, problem] : cases) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "eval/feature_index.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tests/eval/sample_positions.h"
 #include "tests/eval/weight_file_fixture.h"
 
@@ -34,7 +34,7 @@ TEST(Decomposition, TwoKingsAloneByHand) {
   file.Kpp(SenteKing, 19, 0, 100);
   file.Kpp(76, 87, 87, -33);
   file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
-  const EvaluationBreakdown result = DecomposeEvaluation(sample::TwoKings(SenteKing, GoteKing), file.Open());
+  const EvaluationBreakdown result = testing::Decompose(sample::TwoKings(SenteKing, GoteKing), file.Open());
   EXPECT_EQ(result.kkpSum, 10 + 20 - 5 - (7 + 3));
   EXPECT_EQ(result.kppSum, 100 - (-33));
   EXPECT_EQ(result.material, 0);
@@ -77,7 +77,7 @@ TEST(Decomposition, FullBoardIdentities) {
   // Kings on 76 and 4: both views look from 76 with the other king on 4.
   SparseWeightFile file;
   file.FillView(76, 4, testing::HashWeight);
-  const EvaluationBreakdown result = DecomposeEvaluation(sample::StartingPosition(), file.Open());
+  const EvaluationBreakdown result = testing::Decompose(sample::StartingPosition(), file.Open());
   ASSERT_EQ(result.terms.size(), 2756u);
   const std::int64_t termSum = std::accumulate(result.terms.begin(), result.terms.end(), std::int64_t{0},
                                                [](std::int64_t s, const FeatureContribution& t) { return s + t.value; });
@@ -112,7 +112,7 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
     Position pos = sample::TwoKings(76, 3);
     pos.hand[Sente][0] = std::int8_t(c.sentePawns);
     pos.hand[Gote][0] = std::int8_t(c.gotePawns);
-    const EvaluationBreakdown result = DecomposeEvaluation(pos, file.Open());
+    const EvaluationBreakdown result = testing::Decompose(pos, file.Open());
     EXPECT_EQ(result.kkpSum, c.kkp);
     EXPECT_EQ(result.kppSum, c.kpp);
     EXPECT_EQ(result.material, 87 * (c.sentePawns - c.gotePawns));

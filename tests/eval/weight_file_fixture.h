@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "eval/decomposition.h"
 #include "eval/weight_file.h"
 #include "eval/weight_layout.h"
 #include "tests/support/test_files.h"
@@ -71,6 +72,12 @@ inline std::int16_t HashWeight(std::uint64_t index) {
   x *= 0xBF58476D1CE4E5B9ull;
   x ^= x >> 32;
   return static_cast<std::int16_t>(std::uint16_t(x));
+}
+
+// The evaluation of `pos` taken apart with the weights of `file`.
+inline EvaluationBreakdown Decompose(const Position& pos, const WeightFile& file) {
+  const EvaluableLeaf leaf = MakeEvaluableLeaf(pos);
+  return DecomposeEvaluation(leaf, ReadLeafWeights(leaf, file));
 }
 
 // Smaller weights (|w| < 4096), so that sums look like an engine's.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "position/csa_record.h"
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tests/support/test_files.h"
 
 namespace fv {
@@ -109,8 +109,8 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
   };
   for (const Case& c : cases) EXPECT_EQ(Problem(test::TempFile(c.content).path()), c.problem) << c.content;
   EXPECT_EQ(Problem("/nonexistent/game000.csa"), "cannot open (No such file or directory)");
-  EXPECT_EQ(Problem("/tmp"), "cannot open (Is a directory)");
-  EXPECT_EQ(Problem("/dev/zero"), "cannot open (not a regular file)");
+  EXPECT_EQ(Problem("/tmp"), "is a directory");
+  EXPECT_EQ(Problem("/dev/zero"), "is not a regular file");
 }
 
 }  // namespace

@@ -1,29 +1,46 @@
 #include <gtest/gtest.h>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "position/pv_check.h"
 
 namespace fv {
 namespace {
 
-// Kings on 59 and 51; Sente's FU on 77, KA on 88 and KY on 12; Gote's FU on
-// 33, KI on 32 and UM on 28; Sente holds a KE and a GI, Gote a FU and a KA.
-Position Sample() {
+struct Placed { PieceCode code; int file, rank; };
+
+Position With(std::initializer_list<Placed> pieces, std::array<std::int8_t, HandKindCount> senteHand,
+              std::array<std::int8_t, HandKindCount> goteHand) {
   Position pos;
-  pos.board[SquareOf(5, 9)] = OU, pos.board[SquareOf(5, 1)] = -OU;
-  pos.board[SquareOf(7, 7)] = FU, pos.board[SquareOf(8, 8)] = KA;
-  pos.board[SquareOf(3, 3)] = -FU, pos.board[SquareOf(3, 2)] = -KI, pos.board[SquareOf(2, 8)] = -UM;
-  pos.board[SquareOf(1, 2)] = KY;
-  pos.hand[Sente][2] = 1, pos.hand[Sente][3] = 1, pos.hand[Gote][0] = 1, pos.hand[Gote][5] = 1;
+  for (const Placed& p : pieces) {
+    pos.board[SquareOf(p.file, p.rank)] = p.code;
+    if (p.code == OU || p.code == -OU) pos.kingSquare[p.code > 0 ? Sente : Gote] = std::uint8_t(SquareOf(p.file, p.rank));
+  }
+  pos.hand = {senteHand, goteHand};
   return pos;
 }
 
-TEST(PvCheck, EachMoveAgainstThePosition) {
-  struct Case { int side; const char* move; const char* problem; };
+// Kings on 59 and 51; Sente's FU on 77, KA on 88 and KY on 12; Gote's FU on
+// 33, KI on 32 and UM on 28; Sente holds a KE and a GI, Gote a FU and a KA.
+Position Sample() {
+  return With({{OU, 5, 9}, {-OU, 5, 1}, {FU, 7, 7}, {KA, 8, 8}, {KY, 1, 2}, {-FU, 3, 3}, {-KI, 3, 2}, {-UM, 2, 8}},
+              {0, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 1, 0});
+}
+
+// Gote's king on 11 hemmed in by its KY on 21 and KA on 22; Sente's KE on 24
+// guards 12, its GI on 58 shields its king on 59 from Gote's HI on 55. Sente
+// holds a FU and a GI.
+Position Corner() {
+  return With({{OU, 5, 9}, {GI, 5, 8}, {KE, 2, 4}, {-OU, 1, 1}, {-KY, 2, 1}, {-KA, 2, 2}, {-HI, 5, 5}},
+              {1, 0, 0, 1, 0, 0, 0}, {});
+}
+
+TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
+  struct Case { Side side; const char* move; const char* problem; bool corner = false; };
   const char* const notAMove = "not a move: its digits must be 1 to 9 (00 for a drop)";
   const Case cases[] = {
-      {Sente, "7776FU", ""}, {Sente, "8833UM", ""}, {Sente, "8833KA", ""}, {Sente, "0055GI", ""}, {Gote, "3337TO", ""},
-      {Gote, "0044KA", ""}, {Sente, "5958OU", ""}, {Gote, "2888UM", ""}, {Sente, "8828KA", ""},
+      {Sente, "7776FU", ""}, {Sente, "8879KA", ""}, {Sente, "0055GI", ""}, {Gote, "3334FU", ""},
+      {Gote, "0044KA", ""}, {Sente, "5958OU", ""}, {Gote, "2837UM", ""}, {Gote, "2827UM", ""},
+      {Sente, "1211NY", ""}, {Sente, "0043KE", ""}, {Gote, "0018FU", ""}, {Sente, "0011GI", ""},
       {Sente, "7706FU", notAMove}, {Sente, "0776FU", notAMove}, {Sente, "A776FU", notAMove},
       {Sente, "0000FU", notAMove}, {Sente, "7776F", notAMove},
       {Sente, "5554FU", "no piece of Sente on 55"}, {Gote, "7776FU", "no piece of Gote on 77"},
@@ -34,35 +51,64 @@ TEST(PvCheck, EachMoveAgainstThePosition) {
       {Sente, "0055KA", "drops KA, which Sente does not hold"}, {Gote, "0055GI", "drops GI, which Gote does not hold"},
       {Sente, "0033GI", "drops onto the occupied square 33"}, {Gote, "0077KA", "drops onto the occupied square 77"},
       {Sente, "8851KA", "takes the king of Gote on 51"}, {Gote, "2859UM", "takes the king of Sente on 59"},
-      {Sente, "1211KY", "moves KY to 11 unpromoted, where it can never move"}, {Sente, "1211NY", ""},
-      {Gote, "3339FU", "moves FU to 39 unpromoted, where it can never move"}, {Gote, "3338FU", ""},
-      {Sente, "0042KE", "drops KE on 42, where it can never move"}, {Sente, "0043KE", ""},
-      {Gote, "0019FU", "drops FU on 19, where it can never move"}, {Gote, "0018FU", ""}, {Sente, "0011GI", ""},
+      // The rules of shogi: movement, jumps, promotion, pawn drops, the mover's king.
+      {Sente, "7766FU", "FU cannot move from 77 to 66"}, {Sente, "8828KA", "KA cannot move from 88 to 28"},
+      {Gote, "3241KI", "KI cannot move from 32 to 41"}, {Gote, "2888UM", "UM cannot move from 28 to 88"},
+      {Sente, "8833UM", "moves KA from 88 to 33, jumping over a piece"},
+      {Sente, "7776TO", "promotes FU from 77 to 76, outside the promotion zone"},
+      {Gote, "3334TO", "promotes FU from 33 to 34, outside the promotion zone"},
+      {Sente, "1211KY", "moves KY to 11 unpromoted, where it can never move"},
+      {Sente, "0042KE", "drops KE on 42, where it can never move"},
+      {Gote, "0019FU", "drops FU on 19, where it can never move"},
+      {Gote, "0035FU", "drops FU on file 3, where Gote has an unpromoted FU"},
+      {Sente, "0012FU", "drops FU on 12 to give mate", true}, {Sente, "0013FU", "", true},
+      {Sente, "0012GI", "", true},  // mate by any other drop
+      {Sente, "5847GI", "leaves the king of Sente in check", true},
   };
-  for (const Case& c : cases) EXPECT_EQ(PvMoveProblem(c.side, Sample(), c.move), c.problem) << c.move;
+  for (const Case& c : cases)
+    EXPECT_EQ(PvMoveProblem(c.side, c.corner ? Corner() : Sample(), c.move), c.problem) << c.move;
 }
 
-TEST(PvCheck, ValidationPlaysTheMovesInTurn) {
-  struct Case { int side; std::string text, problem; };
+TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
+  struct Case { Side side; std::string text, problem; };
   const Case cases[] = {
       {Sente, "", ""},
       {Sente, "7776FU3334FU7675FU", ""},
-      {Sente, "8833UM3233KI0055GI0022KA", ""},  // Gote's second KA is the captured UM
       {Sente, "7776FU3334FU7776FU", "move 3 (7776FU): no piece of Sente on 77"},
       {Gote, "0044KA7776FU0055KA", "move 3 (0055KA): drops KA, which Gote does not hold"},
       {Sente, "7776FU33\n34FU", "move 2 (33\\x0A34F): not a move: its digits must be 1 to 9 (00 for a drop)"},
       {Sente, "8833\n\x01", "move 1 (8833\\x0A\\x01): moves KA from 88 but names \\x0A\\x01"},
   };
   for (const Case& c : cases) {
-    PvMoveList list;
-    ParsePv(c.text, list);
     std::string problem;
     try {
-      ValidatePv("log/n000.log", c.side, Sample(), c.text, list);
+      EXPECT_EQ(CheckPv("log/n000.log", c.side, Sample(), c.text).moves.size(), c.text.size() / 6);
     } catch (const InputError& error) {
       problem = error.file() + ": " + error.problem();
     }
     EXPECT_EQ(problem, c.problem.empty() ? "" : "log/n000.log: " + c.problem) << c.text;
+  }
+  // A promotion, a capture of a promoted piece (joining the hand as KA), a
+  // capture of a FU and king moves; the moves are kept as they were written.
+  const std::string text = "7776FU2846UM8833UM3233KI5958OU5152OU";
+  const CheckedPv pv = CheckPv("log", Sente, Sample(), text);
+  EXPECT_EQ(pv.leaf.board, With({{OU, 5, 8}, {-OU, 5, 2}, {FU, 7, 6}, {-UM, 4, 6}, {-KI, 3, 3}, {KY, 1, 2}},
+                                {1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0}).board);
+  EXPECT_EQ(pv.leaf.hand, (std::array<std::array<std::int8_t, 7>, 2>{{{1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0}}}));
+  EXPECT_EQ(pv.leaf.kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
+  std::string written;
+  for (const PvMove& move : pv.moves) written += move.Text();
+  EXPECT_EQ(written, text);
+  EXPECT_EQ(pv.moves[1].Line(), "-2846UM");
+  EXPECT_EQ(pv.leafSideToMove, Sente);
+  EXPECT_FALSE(pv.leafHasNoLegalMove);
+}
+
+TEST(PvCheck, LeafWithoutALegalMove) {
+  for (const auto& [text, mate] : {std::pair{"0012GI", true}, {"0013FU", false}, {"", false}}) {
+    const CheckedPv pv = CheckPv("log", Sente, Corner(), text);
+    EXPECT_EQ(pv.leafHasNoLegalMove, mate) << text;
+    EXPECT_EQ(pv.leafSideToMove, *text ? Gote : Sente) << text;
   }
 }
 

@@ -1,27 +1,31 @@
 #include <gtest/gtest.h>
 
-#include "position/move.h"
 #include "position/pv_moves.h"
 
 namespace fv {
 namespace {
 
-// Each whole six-character group is one move, in text order; a cut-off group
-// is dropped and earlier contents of the list are replaced.
-TEST(PvMoves, WholeSixCharacterGroupsEncodeInTextOrder) {
-  struct Case { const char* text; std::vector<std::int32_t> moves; };
-  for (const Case& c : {Case{"7776FU3334FU", {7215, 3105}}, {"0055KA8822UM2211UM", {11048, 24592, 18440}},
-                        {"0011FU0099HI0055OU", {10376, 11208, 11304}}, {"9191NY0055TO", {16384, 16384 + 80 * 128 + 40}},
-                        {"", {}}, {"7776F", {}}, {"3334FU7776FU2", {3105, 7215}}}) {
-    PvMoveList list{{1, 2, 3}};
-    ParsePv(c.text, list);
-    EXPECT_EQ(list.moves, c.moves) << c.text;
+// Squares, drops and names as written; the digits decide whether it is a move.
+TEST(PvMoves, SixCharactersParseIntoAMove) {
+  struct Case { const char* text; bool parses; int from = 0, to = 0, piece = Empty; };
+  const Case cases[] = {
+      {"7776FU", true, SquareOf(7, 7), SquareOf(7, 6), FU}, {"8822UM", true, SquareOf(8, 8), SquareOf(2, 2), UM},
+      {"0055KA", true, PvMove::DropOrigin, SquareOf(5, 5), KA}, {"9119OU", true, SquareOf(9, 1), SquareOf(1, 9), OU},
+      {"7776XX", true, SquareOf(7, 7), SquareOf(7, 6), Empty}, {"7076FU", false}, {"0705FU", false},
+      {"0000KA", false}, {"7776F", false}, {"", false},
+  };
+  for (const Case& c : cases) {
+    const std::optional<PvMove> move = ParsePvMove(Gote, c.text);
+    ASSERT_EQ(move.has_value(), c.parses) << c.text;
+    if (!move) continue;
+    EXPECT_EQ(move->side, Gote);
+    EXPECT_EQ(move->from, c.from) << c.text;
+    EXPECT_EQ(move->to, c.to) << c.text;
+    EXPECT_EQ(move->piece, c.piece) << c.text;
+    if (c.piece != Empty) {
+      EXPECT_EQ(move->Line(), std::string("-") + c.text);
+    }
   }
-  // 8822UM: from 88 (64) to 22 (16), promoting.
-  EXPECT_EQ(MoveFrom(24592), 64);
-  EXPECT_EQ(MoveTo(24592), 16);
-  EXPECT_TRUE(MovePromotes(24592));
-  EXPECT_FALSE(MovePromotes(7215));
 }
 
 }  // namespace

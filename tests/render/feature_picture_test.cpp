@@ -17,36 +17,35 @@ cv::Mat EmptyBoard() {
   return board;
 }
 
-cv::Mat Feature(int value, int king, int first, int second) {
+cv::Mat Feature(MarkValue value, int king, int first, int second) {
   cv::Mat picture = EmptyBoard();
   DrawFeature(picture, value, king, first, second);
   return Saved(picture);
 }
 
 TEST(MarkColour, SignAndSizeOfTheShownValue) {
-  struct Case { int value; cv::Scalar colour; const char* text; };
+  struct Case { MarkValue value; cv::Scalar colour; const char* text; };
   const Case cases[] = {
-      {0, {128, 0, 0}, "+0"},        {31, {128, 0, 0}, "+0"},       {-31, {0, 0, 128}, "+0"},
-      {32, {129, 0, 0}, "+1"},       {-32, {0, 0, 129}, "-1"},      {100, {131, 0, 0}, "+3"},
-      {-100, {0, 0, 131}, "-3"},     {4063, {254, 0, 0}, "+126"},   {4064, {255, 0, 0}, "+127"},
-      {-4064, {0, 0, 255}, "-127"},  {5000, {255, 0, 0}, "+156"},   {-5000, {0, 0, 255}, "-156"},
-      {-32768, {0, 0, 255}, "-1024"}, {32767, {255, 0, 0}, "+1023"},
+      {{0, false}, {128, 0, 0}, "+0"},     {{0, true}, {0, 0, 128}, "+0"},      {{1, false}, {129, 0, 0}, "+1"},
+      {{-1, true}, {0, 0, 129}, "-1"},     {{126, false}, {254, 0, 0}, "+126"}, {{127, false}, {255, 0, 0}, "+127"},
+      {{-127, true}, {0, 0, 255}, "-127"}, {{156, false}, {255, 0, 0}, "+156"}, {{-1024, true}, {0, 0, 255}, "-1024"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(MarkColour(c.value), c.colour) << c.value;
-    EXPECT_EQ(MarkText(c.value), c.text) << c.value;
+    EXPECT_EQ(MarkColour(c.value), c.colour) << c.text;
+    EXPECT_EQ(MarkText(c.value), c.text);
   }
 }
 
 TEST(DrawFeature, CirclesAndLinesInTheMarkColour) {
-  struct Case { int value; cv::Vec3b colour; };
-  const Case cases[] = {{0, {128, 0, 0}}, {-31, {0, 0, 128}}, {4064, {255, 0, 0}}, {-32768, {0, 0, 255}}};
+  struct Case { MarkValue value; cv::Vec3b colour; };
+  const Case cases[] = {{{0, false}, {128, 0, 0}}, {{0, true}, {0, 0, 128}}, {{127, false}, {255, 0, 0}},
+                        {{-1024, true}, {0, 0, 255}}};
   // King on 5九 (76), pieces on 1一 (8) and Gote's KA in hand (93).
   for (const Case& c : cases) {
     const cv::Mat picture = Feature(c.value, 76, 8, 93);
     for (int location : {76, 8, 93}) {
       const cv::Point centre = LocationPoint(location);
-      EXPECT_EQ(picture.at<cv::Vec3b>(centre), c.colour) << c.value << " at " << location;
+      EXPECT_EQ(picture.at<cv::Vec3b>(centre), c.colour) << c.value.shown << " at " << location;
       EXPECT_EQ(picture.at<cv::Vec3b>(centre + cv::Point(9, 0)), c.colour) << "radius 10";
       EXPECT_NE(picture.at<cv::Vec3b>(centre + cv::Point(12, 0)), c.colour) << "radius 10";
     }
@@ -57,7 +56,7 @@ TEST(DrawFeature, CirclesAndLinesInTheMarkColour) {
 
 TEST(DrawFeature, ValueTextOutlinedInWhiteAtTheTriangleCentre) {
   // Points (252, 505), (35, 602), (35, 32): origin (57, 399).
-  const cv::Mat picture = Feature(-100, 76, 81, 88);
+  const cv::Mat picture = Feature({-3, true}, 76, 81, 88);
   const cv::Scalar red(0, 0, 131);
   // The text "-3" four times in white at (+-2, +-2), then in red at the origin:
   // wherever that leaves full ink, the picture shows the same.
@@ -78,22 +77,22 @@ TEST(DrawFeature, ValueTextOutlinedInWhiteAtTheTriangleCentre) {
 
 TEST(DrawFeature, TextStartingLeftOfThePictureIsClipped) {
   // King on 9九 (72) with both FU hand slots: origin x = (72 + 35 + 35) / 3 - 50 = -3.
-  const cv::Mat picture = Feature(-5000, 72, 81, 88);
+  const cv::Mat picture = Feature({-156, true}, 72, 81, 88);
   int coloured = 0;
   for (int y = 330; y < 420; ++y) coloured += picture.at<cv::Vec3b>(y, 0) != cv::Vec3b(0, 0, 0);
   EXPECT_GT(coloured, 0) << "the text reaches the left edge";
 }
 
 TEST(DrawFeature, PairOfAPieceWithItselfMarksTwoPoints) {
-  const cv::Mat picture = Feature(640, 76, 40, 40);
+  const cv::Mat picture = Feature({20, false}, 76, 40, 40);
   EXPECT_EQ(picture.at<cv::Vec3b>(LocationPoint(40)), cv::Vec3b(148, 0, 0));
   EXPECT_EQ(picture.at<cv::Vec3b>(LocationPoint(76)), cv::Vec3b(148, 0, 0));
 }
 
 TEST(DrawFeature, RejectsLocationsOutsideTheCells) {
   cv::Mat picture = EmptyBoard();
-  EXPECT_THROW(DrawFeature(picture, 0, 76, 95, 40), std::out_of_range);
-  EXPECT_THROW(DrawFeature(picture, 0, -1, 0, 40), std::out_of_range);
+  EXPECT_THROW(DrawFeature(picture, {0, false}, 76, 95, 40), std::out_of_range);
+  EXPECT_THROW(DrawFeature(picture, {0, false}, -1, 0, 40), std::out_of_range);
 }
 
 }  // namespace

@@ -37,7 +37,7 @@ TEST(ReadJpeg, RefusesWhatItCannotUse) {
 
   struct Case { std::string path; const char* problem; };
   const Case cases[] = {
-      {folder.File("missing.jpg"), "no such piece picture"},
+      {folder.File("missing.jpg"), "cannot open (No such file or directory)"},
       {folder.File("text.jpg"), "not a readable JPEG picture"},
       {folder.File("png.png"), "not a readable JPEG picture"},
       {folder.File("huge.jpg"), "picture larger than 4096 x 4096 pixels"},

@@ -9,7 +9,7 @@
 
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace fv::testing {
 

@@ -117,25 +117,6 @@ TEST(WritePictures, DrawingThatThrowsIsReportedAndTheRestWritten) {
   EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank1.png", "rank2.png"}));
 }
 
-TEST(WriteFileAtomically, FailedRenameLeavesNoFileBehind) {
-  TempFolder folder;
-  // A folder with something in it stands where the picture should go.
-  std::filesystem::create_directories(folder.path() / "rank001.png" / "inside");
-  const std::string reason = WriteFileAtomically(folder.File("rank001.png"), std::vector<std::uint8_t>(1000, 7));
-  EXPECT_NE(reason, "");
-  EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank001.png"}));
-  EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "rank001.png"));
-}
-
-TEST(WriteFileAtomically, ReplacesAnEarlierFileWhole) {
-  TempFolder folder;
-  const std::string path = folder.File("leaf.png");
-  ASSERT_EQ(WriteFileAtomically(path, std::vector<std::uint8_t>(5000, 1)), "");
-  ASSERT_EQ(WriteFileAtomically(path, std::vector<std::uint8_t>(10, 2)), "");
-  EXPECT_EQ(std::filesystem::file_size(path), 10u);
-  EXPECT_EQ(FilesIn(folder.path()).size(), 1u);
-}
-
 TEST(WritePicture, ReportsPicturesItCannotEncode) {
   TempFolder folder;
   EXPECT_NE(WritePicture(folder.File("grey.png"), cv::Mat(8, 8, CV_8UC1)), "");

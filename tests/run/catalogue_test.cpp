@@ -131,7 +131,7 @@ const Row Rows[] = {
     {"WeightsLong", [](Workspace& w, const fs::path&) { TinyRun(w), w.UseWeights({}, WeightFileBytes + 3); }, 0,
      std::string(Weights) + "warning: the file has 186268251 bytes, expected 186268248; the bytes beyond are ignored\n"},
     {"WeightsDirectory", [](Workspace& w, const fs::path&) { w.UseReplayEngine(Tiny, TinyLog), fs::create_directory(w.dir() / "fv.bin"); },
-     1, std::string(Weights) + "is a directory, not a weight file\n", LogUntouched},
+     1, std::string(Weights) + "is a directory\n", LogUntouched},
     {"WeightsFifo", [](Workspace& w, const fs::path&) { w.UseReplayEngine(Tiny, TinyLog), mkfifo((w.dir() / "fv.bin").c_str(), 0644); },
      1, std::string(Weights) + "is not a regular file\n", LogUntouched},
     // log/
@@ -194,7 +194,7 @@ const Row Rows[] = {
     {"EngineWritesOnlyTheSearchLog", [](Workspace& w, const fs::path&) { WithRecord(w, ""); }, 1,
      std::string(RecordFile) + "cannot open (No such file or directory)\n"},
     {"EngineLeavesAFifo", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.UseEngineScript("mkfifo log/game000.csa"); }, 1,
-     std::string(RecordFile) + "cannot open (not a regular file)\n"},
+     std::string(RecordFile) + "is not a regular file\n"},
     // The record
     {"RecordShortLine", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\nN+\nN-\nP1 * -OU\n"); }, 1,
      std::string(RecordFile) + "line 4: board line shorter than its nine cells\n"},
@@ -245,21 +245,29 @@ const Row Rows[] = {
      std::string(SearchLogFile) + "move 1 (0055OU): OU cannot be dropped\n"},
     {"PvMoveNamesAnotherPiece", [](Workspace& w, const fs::path&) { ExampleMove(w, "+2524KI"); }, 1,
      std::string(SearchLogFile) + "move 1 (2524KI): moves FU from 25 but names KI\n"},
-    {"PvMoveTakesTheKing", [](Workspace& w, const fs::path&) { ExampleMove(w, "+0052KA 2.-1314FU 3.+5241KA"); }, 1,
-     std::string(SearchLogFile) + "move 3 (5241KA): takes the king of Gote on 41\n"},
+    {"PvMoveLeavesTheKingInCheck", [](Workspace& w, const fs::path&) { ExampleMove(w, "+0052KA 2.-1314FU 3.+5241KA"); }, 1,
+     std::string(SearchLogFile) + "move 2 (1314FU): leaves the king of Gote in check\n"},
     {"PvMoveLeavesADeadPiece",
      [](Workspace& w, const fs::path&) {
        w.UseReplayEngine(RecordOf({{1, Rank({{5, "-OU"}})}, {2, Rank({{2, "+FU"}})}, {9, Rank({{5, "+OU"}})}}), "  8  1.+2221FU\n");
        w.UseWeights({});
      },
      1, std::string(SearchLogFile) + "move 1 (2221FU): moves FU to 21 unpromoted, where it can never move\n"},
+    {"PvEndsInMate",
+     [](Workspace& w, const fs::path&) {
+       w.UseReplayEngine(RecordOf({{1, Rank({{2, "-KY"}, {1, "-OU"}})}, {2, Rank({{2, "-KA"}})}, {4, Rank({{2, "+KE"}})},
+                                   {9, Rank({{5, "+OU"}})}}, "P+00GI\nP-\n"), "  8  1.+0012GI\n");
+       w.UseWeights({});
+     },
+     0, std::string(SearchLogFile) + "note: the leaf of the PV is mate (Gote to move has no legal move); its static "
+        "evaluation does not score the mate\n", PicturesWritten},
     {"SearchLogRandomBytes", [](Workspace& w, const fs::path&) { WithLog(w, "\xff\x80  8  1.+99\xfe\x80ZZ 2.-\x01\n"); }, 1,
      std::string(SearchLogFile) + "move 1 (99\\xFE\\x80ZZ): not a move..."},
     {"SearchLogWithNulBytes", [](Workspace& w, const fs::path&) { WithLog(w, std::string("\0  8  1.+5958OU\n", 17)); }, 0,
      std::string(SearchLogFile) + "warning: no PV found, the PV is empty\n"},
     // Piece pictures
     {"PiecePicturesMissing", [](Workspace& w, const fs::path&) { TinyRun(w), fs::remove_all(w.dir() / "img"); }, 0,
-     "fvexplain: ./img/FU.jpg: no such piece picture; a plain tile stands in for it\n...", PicturesWritten},
+     "fvexplain: ./img/FU.jpg: cannot open (No such file or directory); a plain tile stands in for it\n...", PicturesWritten},
     {"PiecePictureCorrupt", [](Workspace& w, const fs::path&) { TinyRun(w), w.Write("img/FU.jpg", "\xff\xd8\xff garbage"); }, 0,
      "fvexplain: ./img/FU.jpg: ...", PicturesWritten},
     {"PiecePictureTruncated", [](Workspace& w, const fs::path&) { TinyRun(w), w.Write("img/OU.jpg", w.Read("img/OU.jpg").substr(0, 300)); }, 0,
@@ -269,7 +277,7 @@ const Row Rows[] = {
     {"PiecePictureGrey", [](Workspace& w, const fs::path&) { TinyRun(w), WritePicture(w, "img/OU.jpg", cv::Mat(40, 40, CV_8UC1, cv::Scalar(128))); }, 0,
      "", PicturesWritten},
     {"PiecePictureIsADirectory", [](Workspace& w, const fs::path&) { TinyRun(w), fs::remove(w.dir() / "img/OU.jpg"), fs::create_directory(w.dir() / "img/OU.jpg"); }, 0,
-     "fvexplain: ./img/OU.jpg: not a regular file; a plain tile stands in for it\n", PicturesWritten},
+     "fvexplain: ./img/OU.jpg: is a directory; a plain tile stands in for it\n", PicturesWritten},
     // report.html and the working directory
     {"ReportIsADirectory", [](Workspace& w, const fs::path&) { TinyRun(w), fs::create_directory(w.dir() / "report.html"); }, 1,
      "fvexplain: ./report.html: cannot create (Is a directory)\n", LogUntouched},

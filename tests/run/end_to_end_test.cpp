@@ -111,7 +111,7 @@ TEST(EndToEnd, FatalInputsStopWithOneLine) {
       {RecordWith("P9+KY+KE * ", "P9+KY * -KE"), SearchLog, "./log/game000.csa: -KE on 79 can never move"},
       {Record, "  8  1.+2524FU 2.-2324FU 3.+2724HI\n", "./log/n000.log: move 3 (2724HI): no piece of Sente on 27"},
       {Record, "  8  1.+0055HI\n", "./log/n000.log: move 1 (0055HI): drops HI, which Sente does not hold"},
-      {Record, "  8  1.+0052KA 2.-1314FU 3.+5241KA\n", "./log/n000.log: move 3 (5241KA): takes the king of Gote on 41"},
+      {Record, "  8  1.+2824HI\n", "./log/n000.log: move 1 (2824HI): moves HI from 28 to 24, jumping over a piece"},
       {Record, "  8  1.+2524FU 2.-2324FU 3.+2824HI 4.-0039FU\n",
        "./log/n000.log: move 4 (0039FU): drops FU on 39, where it can never move"},
   };
@@ -136,7 +136,7 @@ TEST(EndToEnd, UnusableWorkingDirectoryIsFatal) {
       {"./report.html: cannot create (Is a directory)",
        [](Workspace& w) { w.UseReplayEngine(Record, SearchLog), fs::create_directories(w.dir() / "report.html"); }},
       {"./fv.bin: cannot open (No such file or directory)", [](Workspace& w) { w.UseReplayEngine(Record, SearchLog); }},
-      {"./fv.bin: is a directory, not a weight file",
+      {"./fv.bin: is a directory",
        [](Workspace& w) { w.UseReplayEngine(Record, SearchLog), fs::create_directories(w.dir() / "fv.bin"); }},
   };
   for (const Case& c : cases) {

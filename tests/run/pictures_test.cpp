@@ -112,7 +112,7 @@ TEST_F(ExamplePictures, RankedPicturesAreTheLeafWithTheirTermsMarked) {
     const cv::Mat picture = Decoded(*workspace_, RankPicture(c.rank));
     for (const cv::Point& point : c.points) EXPECT_EQ(picture.at<cv::Vec3b>(point), c.colour) << c.rank;
     cv::Mat expected = leaf.clone();
-    DrawFeature(expected, c.value, c.king, c.first, c.second);
+    DrawFeature(expected, {c.value / 32, c.value < 0}, c.king, c.first, c.second);
     EXPECT_TRUE(SamePixels(picture, expected)) << c.rank;
   }
 }
@@ -124,7 +124,7 @@ TEST(RunPictures, MissingPiecePictureIsNamedOnceAndDrawnAsATile) {
   fs::remove(workspace.dir() / "img/KA.jpg");
   const RunResult result = workspace.Run();
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "fvexplain: ./img/KA.jpg: no such piece picture; a plain tile stands in for it\n");
+  EXPECT_EQ(result.err, "fvexplain: ./img/KA.jpg: cannot open (No such file or directory); a plain tile stands in for it\n");
   EXPECT_EQ(result.out, ExpectedOut);
   EXPECT_EQ(workspace.Read("report.html"), ExpectedReport);
   // Both sides hold a KA in the input position: Sente's upright below the
@@ -150,7 +150,7 @@ TEST(RunPictures, PictureThatCannotBeSavedIsNamedAndTheRunFinishes) {
     workspace.UseEngineScript("cp game000.csa n000.log log/ && mkdir " + blocked);
     const RunResult result = workspace.Run();
     EXPECT_EQ(result.status, 1) << blocked;
-    EXPECT_EQ(result.err, "fvexplain: ./" + blocked + ": cannot put the file in place: Is a directory\n");
+    EXPECT_EQ(result.err, "fvexplain: ./" + blocked + ": cannot create (Is a directory)\n");
     EXPECT_EQ(result.out, TranscriptAfterEngine(ExpectedOut)) << blocked;
     EXPECT_EQ(workspace.Read("report.html"), ExpectedReport) << blocked;
     for (const std::string& name : PictureNames()) {

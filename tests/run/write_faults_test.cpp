@@ -31,9 +31,9 @@ TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
     EXPECT_EQ(result.status, 1) << c.limit;
     EXPECT_EQ(result.out, ExpectedOut) << c.limit;  // the run went on to its end
 
-    std::vector<std::string> expected = {"fvexplain: ./log/init.png: cannot write: File too large",
-                                         "fvexplain: ./log/leaf.png: cannot write: File too large"};
-    for (int rank = 1; rank <= 150; ++rank) expected.push_back("fvexplain: ./" + RankPicture(rank) + ": cannot write: File too large");
+    std::vector<std::string> expected = {"fvexplain: ./log/init.png: cannot write (File too large)",
+                                         "fvexplain: ./log/leaf.png: cannot write (File too large)"};
+    for (int rank = 1; rank <= 150; ++rank) expected.push_back("fvexplain: ./" + RankPicture(rank) + ": cannot write (File too large)");
     if (!c.reportWritten) expected.push_back("fvexplain: ./report.html: cannot write (File too large)");
     EXPECT_EQ(Lines(result.err), expected) << c.limit;
 

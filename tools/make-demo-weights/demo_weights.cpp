@@ -6,13 +6,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
 #include "eval/feature_meaning.h"
 #include "eval/weight_layout.h"
+#include "io/system_error.h"
 #include "tools/make-demo-weights/demo_rules.h"
 #include "shogi/position.h"
 
@@ -137,13 +137,13 @@ void FillDemoKppBlock(int king, std::span<std::int16_t> block) {
 
 void WriteDemoWeights(const std::string& path) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> out(std::fopen(path.c_str(), "wb"), &std::fclose);
-  if (!out) throw std::runtime_error(path + ": cannot create: " + std::strerror(errno));
+  if (!out) throw std::runtime_error(path + ": " + SystemProblem("cannot create", errno));
   auto write = [&](std::span<std::int16_t> values) {
     if constexpr (std::endian::native == std::endian::big) {
       for (std::int16_t& v : values) v = std::int16_t((std::uint16_t(v) >> 8) | (std::uint16_t(v) << 8));
     }
     if (std::fwrite(values.data(), sizeof(std::int16_t), values.size(), out.get()) != values.size()) {
-      throw std::runtime_error(path + ": cannot write: " + std::strerror(errno));
+      throw std::runtime_error(path + ": " + SystemProblem("cannot write", errno));
     }
   };
   std::vector<std::int16_t> block(PackedKppBlockSize);
@@ -158,7 +158,7 @@ void WriteDemoWeights(const std::string& path) {
       write(row);
     }
   }
-  if (std::fclose(out.release()) != 0) throw std::runtime_error(path + ": cannot write: " + std::strerror(errno));
+  if (std::fclose(out.release()) != 0) throw std::runtime_error(path + ": " + SystemProblem("cannot write", errno));
 }
 
 }  // namespace fv

@@ -19,4 +19,9 @@ struct RegularFileOpening {
 // is harmless on a regular file); anything but a regular file is closed again.
 RegularFileOpening OpenRegularFile(const std::string& path);
 
+// Why `opening` failed, as every reader says it: "cannot open (No such file
+// or directory)", "cannot examine (...)", "is a directory", "is not a regular
+// file". Empty when it did not fail.
+std::string OpeningProblem(const RegularFileOpening& opening);
+
 }  // namespace fv

@@ -11,7 +11,7 @@ namespace fv::testing {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fv-render-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "fv-test-XXXXXX").string();
     path_ = ::mkdtemp(pattern.data());
   }
   ~TempFolder() {

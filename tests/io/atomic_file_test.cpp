@@ -1,0 +1,84 @@
+// Files written whole or not at all: what a reader can see under the name
+// before, during and after the writing, and what a failure leaves behind.
+#include "io/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "io/input_error.h"
+#include "tests/support/temp_folder.h"
+
+namespace fv {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempFolder;
+
+std::set<std::string> FilesIn(const fs::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(AtomicFile, ReplacesAnEarlierFileWholeOnlyWhenCommitted) {
+  TempFolder folder;
+  const std::string path = folder.File("report.html");
+  WriteFileAtomically(path, std::vector<std::uint8_t>(5000, 'a'));
+  {
+    AtomicFile file(path);
+    std::fputs("new page", file.Stream());
+    EXPECT_EQ(Read(path), std::string(5000, 'a'));  // unseen while written
+    file.Commit();
+  }
+  EXPECT_EQ(Read(path), "new page");
+  {
+    AtomicFile abandoned(path);
+    std::fputs("half a page", abandoned.Stream());
+  }
+  EXPECT_EQ(Read(path), "new page");
+  EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"report.html"}));
+}
+
+TEST(AtomicFile, ReplacesALinkWithoutWritingThroughIt) {
+  TempFolder folder;
+  WriteFileAtomically(folder.File("target"), std::vector<std::uint8_t>{'t'});
+  fs::create_symlink(folder.File("target"), folder.File("leaf.png"));
+  WriteFileAtomically(folder.File("leaf.png"), std::vector<std::uint8_t>{'n', 'e', 'w'});
+  EXPECT_FALSE(fs::is_symlink(folder.File("leaf.png")));
+  EXPECT_EQ(Read(folder.File("leaf.png")), "new");
+  EXPECT_EQ(Read(folder.File("target")), "t");
+}
+
+TEST(AtomicFile, FailuresNameTheFileAndLeaveNothingBehind) {
+  TempFolder folder;
+  // A folder with something in it stands where the file should go.
+  fs::create_directories(folder.path() / "rank001.png" / "inside");
+  struct Case {
+    std::string path, problem;
+  };
+  for (const Case& c :
+       {Case{folder.File("rank001.png"), "cannot create (Is a directory)"},
+        Case{folder.File("missing/rank002.png"), "cannot create (No such file or directory)"}}) {
+    try {
+      WriteFileAtomically(c.path, std::vector<std::uint8_t>(1000, 7));
+      ADD_FAILURE() << c.path;
+    } catch (const InputError& error) {
+      EXPECT_EQ(error.file(), c.path);
+      EXPECT_EQ(error.problem(), c.problem);
+    }
+  }
+  EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank001.png"}));
+  EXPECT_TRUE(fs::is_directory(folder.path() / "rank001.png"));
+}
+
+}  // namespace
+}  // namespace fv

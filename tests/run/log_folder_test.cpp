@@ -1,0 +1,56 @@
+// Emptying the log folder: the names go at once, the space of the removed
+// files is freed later, and every removed file is let go in the end.
+#include "run/log_folder.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/support/temp_folder.h"
+
+namespace fv {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Descriptors of this process that refer to removed files under `folder`.
+int RemovedFilesHeld(const fs::path& folder) {
+  int count = 0;
+  for (const auto& entry : fs::directory_iterator("/proc/self/fd")) {
+    std::error_code error;
+    const std::string target = fs::read_symlink(entry.path(), error).string();
+    if (!error && target.starts_with(folder.string()) && target.ends_with(" (deleted)")) ++count;
+  }
+  return count;
+}
+
+TEST(EmptyLogFolder, RemovesNamesAtOnceAndFreesTheFilesLater) {
+  testing::TempFolder root;
+  const fs::path log = root.path() / "log";
+  fs::create_directories(log / "keep");
+  std::ofstream(log / "keep/note.txt") << "kept";
+  std::ofstream(root.path() / "outside.txt") << "outside";
+  for (int i = 0; i < 20; ++i)
+    std::ofstream(log / ("rank" + std::to_string(i) + ".png")) << std::string(5000, 'x');
+  fs::create_symlink(root.path() / "outside.txt", log / "link");
+  ASSERT_EQ(mkfifo((log / "fifo").c_str(), 0644), 0);
+  {
+    RemovedFiles removed = EmptyLogFolder(log.string());
+    std::vector<std::string> left;
+    for (const auto& entry : fs::recursive_directory_iterator(log))
+      left.push_back(fs::relative(entry.path(), log));
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"keep", "keep/note.txt"}));
+    EXPECT_EQ(RemovedFilesHeld(log), 22);  // the pictures, the link and the FIFO
+    removed.FreeInBackground();
+  }
+  EXPECT_EQ(RemovedFilesHeld(log), 0);
+  std::ifstream outside(root.path() / "outside.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(outside), {}), "outside");
+}
+
+}  // namespace
+}  // namespace fv

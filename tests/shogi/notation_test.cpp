@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "shogi/move_text.h"
+#include "shogi/movegen.h"
+#include "shogi/notation_error.h"
+#include "shogi/sfen.h"
+#include "shogi/start_position.h"
+#include "shogi/usi_move.h"
+
+namespace fv {
+namespace {
+
+bool SamePosition(const Position& a, const Position& b) {
+  return a.board == b.board && a.hand == b.hand && a.kingSquare == b.kingSquare;
+}
+
+Board BoardOfSfen(std::string_view text) {
+  const SfenPosition sfen = ParseSfen(text);
+  Board board;
+  board.Set(sfen.position, sfen.sideToMove);
+  return board;
+}
+
+// The reason of the NotationError that `read` throws, or "" when it throws none.
+template <typename Read>
+std::string Refusal(Read read) {
+  try {
+    read();
+  } catch (const NotationError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(Sfen, StartPositionBothWays) {
+  const SfenPosition start = ParseSfen(StartSfen);
+  EXPECT_TRUE(SamePosition(start.position, StartPosition()));
+  EXPECT_EQ(start.sideToMove, Sente);
+  EXPECT_EQ(start.moveNumber, 1);
+  EXPECT_EQ(FormatSfen(StartPosition(), Sente), StartSfen);
+}
+
+TEST(Sfen, WrittenFormsReadBackUnchanged) {
+  const char* const texts[] = {
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 2",
+      "lnsgkgsnl/1r5b1/ppppppp2/9/9/9/PP1PPPPP1/1B5R1/LNSGKGSNL b 2P2p 5",
+      "8l/1l+R2P3/p2pBG1pp/kps1p4/Nn1P2G2/P1P1P2PP/1PS6/1KSG3+r1/LN2+p3L w Sbgn3p 124",
+      "4k4/9/4+B4/9/9/9/9/9/4K4 b RBGSNL10Pr2g3s3n3l8p 1",
+      "+l+n+sgkg+s+n+l/9/9/9/9/9/9/9/4K4 w - 999",
+  };
+  for (const char* text : texts) {
+    const SfenPosition sfen = ParseSfen(text);
+    EXPECT_EQ(FormatSfen(sfen.position, sfen.sideToMove, sfen.moveNumber), text);
+  }
+  const SfenPosition hands = ParseSfen(texts[1]);
+  EXPECT_EQ(hands.position.hand[Sente][0], 2);
+  EXPECT_EQ(hands.position.hand[Gote][0], 2);
+  EXPECT_EQ(hands.position.board[SquareOf(3, 3)], -FU);
+  EXPECT_EQ(hands.position.board[SquareOf(2, 3)], 0);
+  EXPECT_EQ(ParseSfen(texts[3]).position.hand[Sente][0], 10);
+  EXPECT_EQ(ParseSfen(texts[4]).position.board[SquareOf(9, 1)], -NY);
+  EXPECT_EQ(ParseSfen("4k4/9/9/9/9/9/9/9/4K4 b -").moveNumber, 1)
+      << "the move number may be left out";
+}
+
+TEST(Sfen, PositionsOfAGameSurviveTheRoundTrip) {
+  // A fixed pseudo-random game from the start: captures fill the hands.
+  Board board = BoardOfSfen(StartSfen);
+  std::uint32_t seed = 2024;
+  for (int ply = 0; ply < 150; ++ply) {
+    const std::string text = FormatSfen(board.ToPosition(), board.SideToMove(), ply + 1);
+    const SfenPosition sfen = ParseSfen(text);
+    ASSERT_TRUE(SamePosition(sfen.position, board.ToPosition())) << text;
+    ASSERT_EQ(BoardOfSfen(text).Key(), board.Key()) << text;
+    ASSERT_EQ(sfen.moveNumber, ply + 1);
+    std::array<Move, MaxMoves> moves;
+    const int count = GenerateLegal(board, moves.data());
+    if (count == 0) break;
+    seed = seed * 1103515245u + 12345u;
+    board.Make(moves[(seed >> 8) % count]);
+  }
+}
+
+TEST(Sfen, BadStringsRefusedWithTheReason) {
+  const struct {
+    const char* text;
+    const char* reason;
+  } cases[] = {
+      {"", "SFEN: expected board, side to move, hands and move number, not 0 fields"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b - 1 extra", "not 5 fields"},
+      {"4k4/9/9/9/9/9/9/4K4 b - 1", "SFEN: the board has 8 ranks, not 9"},
+      {"4k4/9/9/9/9/9/9/9/9/4K4 b - 1", "SFEN: more than nine ranks"},
+      {"4k5/9/9/9/9/9/9/9/4K4 b - 1", "SFEN: rank 1 has 10 squares, not 9"},
+      {"4k4/8/9/9/9/9/9/9/4K4 b - 1", "SFEN: rank 2 has 8 squares, not 9"},
+      {"4k4/9/9/9/9/9/9/9/4K4P b - 1", "SFEN: rank 9 has 10 squares, not 9"},
+      {"4k4/9/9/9/4x4/9/9/9/4K4 b - 1", "SFEN: unknown piece letter 'x' in the board"},
+      {"4k4/9/9/9/4+G4/9/9/9/4K4 b - 1", "SFEN: '+G' does not promote"},
+      {"4k4/9/9/9/9/9/9/9/4K3+ b - 1", "SFEN: '+' without a piece"},
+      {"4k4/9/9/9/9/9/9/9/4K4 x - 1", "SFEN: side to move 'x' is neither 'b' nor 'w'"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b K 1", "SFEN: no piece 'K' can be in hand"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b 2 1", "SFEN: hand count without a piece"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b 0P 1", "SFEN: a count of 0 for 'P' in hand"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b PP 1", "SFEN: 'P' named twice in the hands"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b 10P9p 1", "SFEN: 19 pieces 'P', a set has 18"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b 3B 1", "SFEN: 3 pieces 'B', a set has 2"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b - 0", "SFEN: move number '0' is not a whole number from 1"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b - x", "SFEN: move number 'x'"},
+      {"9/9/9/9/9/9/9/9/4K4 b - 1", "SFEN: Gote has 0 kings, not 1"},
+      {"4k4/9/9/9/9/9/9/9/3KK4 b - 1", "SFEN: Sente has 2 kings, not 1"},
+  };
+  for (const auto& c : cases) {
+    const std::string reason = Refusal([&] { ParseSfen(c.text); });
+    EXPECT_NE(reason.find(c.reason), std::string::npos)
+        << "'" << c.text << "' gave '" << reason << "'";
+  }
+}
+
+TEST(UsiMove, TextsOfLegalMoves) {
+  const char* const afterTwoPawns =
+      "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL b - 3";
+  const struct {
+    const char* sfen;
+    const char* move;
+    const char* csa;  // the same move in CSA text
+  } cases[] = {
+      {StartSfen.data(), "7g7f", "7776FU"},
+      {afterTwoPawns, "8h2b+", "8822UM"},
+      {afterTwoPawns, "8h2b", "8822KA"},
+      {"lnsgkgsnl/1r7/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 4", "1a1b", "1112KY"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b P 1", "P*5e", "0055FU"},
+      {"4k4/9/9/9/9/9/9/9/4K4 w r 1", "R*1i", "0019HI"},
+  };
+  for (const auto& c : cases) {
+    Board board = BoardOfSfen(c.sfen);
+    const Move m = ParseUsiMove(board, c.move);
+    EXPECT_EQ(UsiMoveText(m), c.move);
+    EXPECT_EQ(MoveText(m), c.csa) << c.move;
+  }
+}
+
+TEST(UsiMove, EveryLegalMoveOfAGameReadsBackFromItsText) {
+  Board board = BoardOfSfen(StartSfen);
+  std::uint32_t seed = 77;
+  for (int ply = 0; ply < 120; ++ply) {
+    std::array<Move, MaxMoves> moves;
+    const int count = GenerateLegal(board, moves.data());
+    for (int i = 0; i < count; ++i) ASSERT_EQ(ParseUsiMove(board, UsiMoveText(moves[i])), moves[i]);
+    if (count == 0) break;
+    seed = seed * 1103515245u + 12345u;
+    board.Make(moves[(seed >> 8) % count]);
+  }
+}
+
+TEST(UsiMove, TextsThatAreNoMoveOrNoLegalMoveRefused) {
+  const struct {
+    const char* sfen;
+    const char* move;
+    const char* reason;
+  } cases[] = {
+      {StartSfen.data(), "", "USI move: '' is not a move"},
+      {StartSfen.data(), "7g7", "USI move: '7g7' is not a move"},
+      {StartSfen.data(), "7g7f=", "USI move: '7g7f=' is not a move"},
+      {StartSfen.data(), "0g7f", "USI move: '0g7f' is not a move"},
+      {StartSfen.data(), "7j7f", "USI move: '7j7f' is not a move"},
+      {StartSfen.data(), "K*5e", "USI move: 'K*5e' is not a move"},
+      {StartSfen.data(), "p*5e", "USI move: 'p*5e' is not a move"},
+      {StartSfen.data(), "7g7e", "USI move: 7g7e is not legal in the position"},
+      {StartSfen.data(), "7g7f+", "USI move: 7g7f+ is not legal in the position"},
+      {StartSfen.data(), "3c3d", "USI move: 3c3d is not legal in the position"},
+      {StartSfen.data(), "P*5e", "USI move: P*5e is not legal in the position"},
+      {"4k4/9/9/9/9/9/9/4P4/4K4 b P 1", "P*5e", "USI move: P*5e is not legal"},
+      {"4k4/9/9/9/9/9/9/9/4K4 b P 1", "P*5a", "USI move: P*5a is not legal"},
+  };
+  for (const auto& c : cases) {
+    Board board = BoardOfSfen(c.sfen);
+    const std::uint64_t key = board.Key();
+    const std::string reason = Refusal([&] { ParseUsiMove(board, c.move); });
+    EXPECT_NE(reason.find(c.reason), std::string::npos)
+        << "'" << c.move << "' gave '" << reason << "'";
+    EXPECT_EQ(board.Key(), key);
+  }
+}
+
+}  // namespace
+}  // namespace fv
