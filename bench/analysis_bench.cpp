@@ -30,7 +30,9 @@ void BM_AnalyzeFullBoardLeaf(benchmark::State& state) {
   const fv::EvaluableLeaf leaf = fv::MakeEvaluableLeaf(fv::StartPosition());
   std::FILE* sink = std::fopen("/dev/null", "w");
   for (auto _ : state) {
-    benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, fv::ReadLeafWeights(leaf, weights), 0, 150, sink, sink));
+    benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, fv::ReadLeafWeights(leaf, weights),
+                                                   fv::RankingOrder::LargestMagnitudeFirst, 150,
+                                                   sink, sink));
   }
   std::fclose(sink);
 }
@@ -50,7 +52,8 @@ void BM_ExplainFullBoardLeaf(benchmark::State& state) {
   const fv::Position leaf = fv::StartPosition();
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        fv::ExplainLeaf(leaf, fv::ReadExplanationWeights(leaf, weights), 0, 150));
+        fv::ExplainLeaf(leaf, fv::ReadExplanationWeights(leaf, weights),
+                        fv::RankingOrder::LargestMagnitudeFirst, 150));
   }
 }
 BENCHMARK(BM_ExplainFullBoardLeaf)->Unit(benchmark::kMillisecond);

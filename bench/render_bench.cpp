@@ -50,7 +50,8 @@ std::array<Term, RankedPictures> RankedTerms() {
   std::array<Term, RankedPictures> terms{};
   for (int i = 0; i < RankedPictures; ++i) {
     const int weightUnits = value(random);  // a weight unit is 1/32 of the shown value
-    terms[i] = {{weightUnits / 32, weightUnits < 0}, i % 2 ? 4 : 76, location(random), location(random)};
+    terms[i] = {
+        {weightUnits / 32, weightUnits < 0}, i % 2 ? 4 : 76, location(random), location(random)};
   }
   return terms;
 }

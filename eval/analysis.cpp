@@ -19,8 +19,9 @@ void WriteRankedLine(std::FILE* console, const Position& leaf, int rank, const F
 
 }  // namespace
 
-EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights, int sortMode,
-                                     int rankCount, std::FILE* console, std::FILE* report) {
+EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights,
+                                     RankingOrder order, int rankCount, std::FILE* console,
+                                     std::FILE* report) {
   EvaluationBreakdown breakdown = DecomposeEvaluation(leaf, weights);
   std::fprintf(console, "KKP=%d\n", breakdown.kkpSum);
   std::fprintf(console, "KPP=%d\n", breakdown.kppSum / WeightScale);
@@ -31,10 +32,11 @@ EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeight
   analysis.statistics = CollectStatistics(breakdown.terms);
   WriteStatistics(analysis.statistics, console, report);
 
-  SortContributions(breakdown.terms, sortMode);
+  SortContributions(breakdown.terms, order);
   std::fprintf(console, "RANKING:\n");
   const int shown = std::clamp(rankCount, 0, int(breakdown.terms.size()));
-  for (int rank = 1; rank <= shown; ++rank) WriteRankedLine(console, leaf.position, rank, breakdown.terms[rank - 1]);
+  for (int rank = 1; rank <= shown; ++rank)
+    WriteRankedLine(console, leaf.position, rank, breakdown.terms[rank - 1]);
   analysis.ranked.assign(breakdown.terms.begin(), breakdown.terms.begin() + shown);
   return analysis;
 }

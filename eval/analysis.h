@@ -9,6 +9,7 @@
 
 #include "eval/decomposition.h"
 #include "eval/feature_contribution.h"
+#include "eval/ranking_order.h"
 #include "eval/statistics.h"
 #include "eval/weight_file.h"
 #include "shogi/position.h"
@@ -28,8 +29,9 @@ struct EvaluationAnalysis {
 // KPP sum divided by 32, the statistics, "RANKING:" and one line per rank with
 // the value in weight units and the labels of the term's king and two cells.
 // Writes the statistics to `report` as well.
-EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights, int sortMode,
-                                     int rankCount, std::FILE* console, std::FILE* report);
+EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights,
+                                     RankingOrder order, int rankCount, std::FILE* console,
+                                     std::FILE* report);
 
 // The report's evaluation total and material lines, signs always shown.
 void WriteEvaluationTotal(std::FILE* report, const EvaluationAnalysis& analysis);

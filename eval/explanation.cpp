@@ -128,15 +128,16 @@ std::array<int, 2> HandIndices(Side owner, int kind, int count) {
   return {KppHandIndex(Sente, owner, kind, count), KppHandIndex(Gote, owner, kind, count)};
 }
 
-std::vector<int> Ranks(const std::vector<FeatureContribution>& terms, int sortMode, int rankCount) {
-  std::vector<int> order(terms.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    return RanksBefore(sortMode, terms[std::size_t(a)].value, terms[std::size_t(b)].value);
+std::vector<int> Ranks(const std::vector<FeatureContribution>& terms, RankingOrder order,
+                       int rankCount) {
+  std::vector<int> sorted(terms.size());
+  std::iota(sorted.begin(), sorted.end(), 0);
+  std::stable_sort(sorted.begin(), sorted.end(), [&](int a, int b) {
+    return RanksBefore(order, terms[std::size_t(a)].value, terms[std::size_t(b)].value);
   });
   std::vector<int> ranks(terms.size(), 0);
-  const int ranked = std::clamp(rankCount, 0, int(order.size()));
-  for (int r = 0; r < ranked; ++r) ranks[std::size_t(order[std::size_t(r)])] = r + 1;
+  const int ranked = std::clamp(rankCount, 0, int(sorted.size()));
+  for (int r = 0; r < ranked; ++r) ranks[std::size_t(sorted[std::size_t(r)])] = r + 1;
   return ranks;
 }
 
@@ -204,12 +205,12 @@ LeafWeights ReadExplanationWeights(const Position& leaf, const WeightFile& file)
                               needed[Gote]);
 }
 
-Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, int sortMode,
+Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, RankingOrder order,
                         int rankCount) {
   Explanation result;
   result.breakdown = DecomposeEvaluation(MakeEvaluableLeaf(leaf), weights);
   const EvaluationBreakdown& b = result.breakdown;
-  result.ranks = Ranks(b.terms, sortMode, rankCount);
+  result.ranks = Ranks(b.terms, order, rankCount);
   result.kkpTerms = KkpTerms(leaf, weights);
   result.pieces = Shares(leaf, result);
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "eval/decomposition.h"
+#include "eval/ranking_order.h"
 #include "eval/weight_file.h"
 #include "shogi/position.h"
 
@@ -63,8 +64,8 @@ struct Explanation {
 LeafWeights ReadExplanationWeights(const Position& leaf, const WeightFile& file);
 
 // Explains `leaf` with weights from ReadExplanationWeights; the ranks follow
-// the ranking order of `sortMode` (stable, as the analysis ranks them).
-Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, int sortMode,
+// `order` (stable, as the analysis ranks them).
+Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, RankingOrder order,
                         int rankCount);
 
 }  // namespace fv

@@ -15,7 +15,9 @@ constexpr PieceKind BoardKinds[] = {FU, KY, KE, GI, KI, KA, HI, UM, RY};
 // Whether a piece of `kind` owned by the view (or by its opponent) may stand
 // on `square` as the view takes it: the view's own pieces move toward rank 1,
 // as Sente's do.
-constexpr bool LegalPlacement(int kind, bool own, int square) { return !CanNeverMove(own ? Sente : Gote, kind, square); }
+constexpr bool LegalPlacement(int kind, bool own, int square) {
+  return !CanNeverMove(own ? Sente : Gote, kind, square);
+}
 
 template <std::size_t N, typename Fill>
 std::array<FeatureMeaning, N> BuildTable(Fill fill) {

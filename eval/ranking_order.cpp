@@ -4,10 +4,10 @@
 
 namespace fv {
 
-void SortContributions(std::span<FeatureContribution> terms, int sortMode) {
+void SortContributions(std::span<FeatureContribution> terms, RankingOrder order) {
   std::stable_sort(terms.begin(), terms.end(),
-                   [sortMode](const FeatureContribution& a, const FeatureContribution& b) {
-                     return RanksBefore(sortMode, a.value, b.value);
+                   [order](const FeatureContribution& a, const FeatureContribution& b) {
+                     return RanksBefore(order, a.value, b.value);
                    });
 }
 

@@ -1,4 +1,4 @@
-// The order in which the KPP terms are ranked, chosen by the sort mode.
+// The order in which the KPP terms are ranked.
 #pragma once
 
 #include <cstdint>
@@ -8,22 +8,35 @@
 
 namespace fv {
 
-// Sort modes: LargestMagnitudeFirst 0, MostFavourableToSenteFirst 1; every
-// other value ranks the term most favourable to Gote first.
-constexpr int LargestMagnitudeFirst = 0;
-constexpr int MostFavourableToSenteFirst = 1;
+enum class RankingOrder {
+  LargestMagnitudeFirst,
+  MostFavourableToSenteFirst,
+  MostFavourableToGoteFirst,
+};
 
-// True when a term of value `a` ranks before one of value `b` in `sortMode`.
-constexpr bool RanksBefore(int sortMode, std::int32_t a, std::int32_t b) {
-  switch (sortMode) {
-    case LargestMagnitudeFirst: return (a < 0 ? -a : a) > (b < 0 ? -b : b);
-    case MostFavourableToSenteFirst: return a > b;
-    default: return a < b;
-  }
+// The order the command line's number chooses: 0 by size, 1 Sente's terms
+// first, any other number Gote's terms first.
+constexpr RankingOrder RankingOrderOf(int number) {
+  return number == 0   ? RankingOrder::LargestMagnitudeFirst
+         : number == 1 ? RankingOrder::MostFavourableToSenteFirst
+                       : RankingOrder::MostFavourableToGoteFirst;
 }
 
-// Sorts the terms in place in the order of `sortMode`. Stable: terms of equal
-// rank keep their order, so the same terms always rank the same way.
-void SortContributions(std::span<FeatureContribution> terms, int sortMode);
+// True when a term of value `a` ranks before one of value `b` in `order`.
+constexpr bool RanksBefore(RankingOrder order, std::int32_t a, std::int32_t b) {
+  switch (order) {
+    case RankingOrder::LargestMagnitudeFirst:
+      return (a < 0 ? -a : a) > (b < 0 ? -b : b);
+    case RankingOrder::MostFavourableToSenteFirst:
+      return a > b;
+    case RankingOrder::MostFavourableToGoteFirst:
+      return a < b;
+  }
+  return false;
+}
+
+// Sorts the terms in place in `order`. Stable: terms of equal rank keep their
+// order, so the same terms always rank the same way.
+void SortContributions(std::span<FeatureContribution> terms, RankingOrder order);
 
 }  // namespace fv

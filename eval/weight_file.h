@@ -62,7 +62,6 @@ class WeightFile {
   WeightFile& operator=(const WeightFile&) = delete;
   ~WeightFile();
 
-  const std::string& path() const { return path_; }
   std::uint64_t size() const { return size_; }
 
   // Reads the weights of both king views for kings on the board squares

@@ -44,7 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const CommandLine line = ParseCommandLine(int(arguments.size()), argv.data());
   fuzz::Expect(line.settings.rankCount == RunSettings{}.rankCount, "the number of ranked terms is fixed");
   if (arguments.size() != 2) {
-    fuzz::Expect(line.request == Request::Analyse && line.settings.sortMode == 0, "other argument counts are ignored");
+    fuzz::Expect(line.request == Request::Analyse &&
+                     line.settings.order == RankingOrder::LargestMagnitudeFirst,
+                 "other argument counts are ignored");
     return 0;
   }
   const std::string& argument = arguments[1];
@@ -53,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                                                     : Request::Analyse;
   fuzz::Expect(line.request == expected, "only the exact options ask for help or the version");
   if (expected == Request::Analyse) {
-    fuzz::Expect(line.settings.sortMode == LeadingNumber(argument), "the ranking order is the leading number");
+    fuzz::Expect(line.settings.order == RankingOrderOf(LeadingNumber(argument)),
+                 "the ranking order is the leading number");
   } else {
     PrintUsage(fuzz::NullStream());
     PrintVersion(fuzz::NullStream());

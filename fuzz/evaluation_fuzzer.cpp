@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 2) return 0;
   const WeightFile& weights = WeightFiles()[data[0] % WeightFiles().size()];
   const int rankCount = data[0] / 4 * 4 - 100;  // -100 to 152
-  const int sortMode = std::int8_t(data[1]);
+  const RankingOrder order = RankingOrderOf(std::int8_t(data[1]));
   Position pos;
   try {
     pos = ReadCsaFile(fuzz::WriteScratch("game000.csa", fuzz::AsText(data, size))).position;
@@ -77,8 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Expect(breakdown.total == (breakdown.material * WeightScale + breakdown.kkpSum + breakdown.kppSum) / WeightScale,
                "the total is the sum of its parts");
 
-  const EvaluationAnalysis analysis =
-      AnalyzeEvaluation(leaf, leafWeights, sortMode, rankCount, fuzz::NullStream(), fuzz::NullStream());
+  const EvaluationAnalysis analysis = AnalyzeEvaluation(leaf, leafWeights, order, rankCount,
+                                                        fuzz::NullStream(), fuzz::NullStream());
   fuzz::Expect(analysis.ranked.size() == std::size_t(std::clamp<int>(rankCount, 0, int(breakdown.terms.size()))),
                "as many ranked terms as asked for, or all");
   fuzz::Expect(analysis.total == breakdown.total, "the analysis reports the decomposition's total");

@@ -34,20 +34,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   std::string text;
-  const int side = ReadPvText(logPath, text, fuzz::NullStream());
+  const Side side = ReadPvText(logPath, text, fuzz::NullStream());
   fuzz::Expect(side == Sente || side == Gote, "the first mover is Sente or Gote");
   fuzz::Expect(text.size() <= PvTextCapacity, "the PV text fits its capacity");
   CheckedPv pv;
   try {
-    pv = CheckPv(logPath, Side(side), pos, text);
+    pv = CheckPv(logPath, side, pos, text);
   } catch (const InputError& error) {
     fuzz::Expect(error.file() == logPath, "a PV error names the search log");
     fuzz::Expect(fuzz::IsOneLine(error.problem()), "a PV error is one line");
     return 0;
   }
   fuzz::Expect(pv.moves.size() == text.size() / PvMoveLength, "one move per six characters");
-  fuzz::Expect(PositionProblem(pv.Leaf()).empty(), "a PV that passed the check leads to a leaf that can be analysed");
-  fuzz::Expect(pv.Leaf().board[pv.Leaf().kingSquare[Sente]] == OU && pv.Leaf().board[pv.Leaf().kingSquare[Gote]] == -OU,
+  fuzz::Expect(PositionProblem(pv.Leaf()).empty(),
+               "a PV that passed the check leads to a leaf that can be analysed");
+  fuzz::Expect(pv.Leaf().board[pv.Leaf().kingSquare[Sente]] == OU &&
+                   pv.Leaf().board[pv.Leaf().kingSquare[Gote]] == -OU,
                "the king squares of the leaf hold the kings");
   return 0;
 }

@@ -57,7 +57,7 @@ void ReadBoardLine(std::string_view line, int row, int lineNumber, CsaRecord& re
 
 // Adds the entries of one hand line; a count saturates rather than wrapping,
 // so an absurd hand still fails the piece-count check.
-void ReadHandLine(std::string_view line, int side, int lineNumber, CsaRecord& record) {
+void ReadHandLine(std::string_view line, Side side, int lineNumber, CsaRecord& record) {
   const std::size_t length = line.size();  // including the newline, if any
   for (std::size_t p = 2; p + 1 < length; p += 4) {
     const int kind = p + 3 < length ? NameIndex(line.substr(p + 2, 2), HandKindCount) : -1;

@@ -30,17 +30,20 @@ std::string DropProblem(const PvMove& move, const Position& pos, std::string_vie
 std::string BoardMoveProblem(const PvMove& move, const Position& pos, std::string_view name) {
   const PieceCode piece = pos.board[move.from];
   const std::string side = SideName(move.side);
-  if (piece == 0 || OwnerOf(piece) != move.side) return "no piece of " + side + " on " + SquareName(move.from);
+  if (piece == 0 || OwnerOf(piece) != move.side)
+    return "no piece of " + side + " on " + SquareName(move.from);
   if (pos.board[move.to] != 0 && OwnerOf(pos.board[move.to]) == move.side) {
     return "a piece of " + side + " stands on " + SquareName(move.to);
   }
   // A PV ends before a king is taken; a leaf without a king has no evaluation.
   if (std::abs(pos.board[move.to]) == OU) {
-    return "takes the king of " + std::string(SideName(Opponent(move.side))) + " on " + SquareName(move.to);
+    return "takes the king of " + std::string(SideName(Opponent(move.side))) + " on " +
+           SquareName(move.to);
   }
   const int kind = std::abs(piece);
   if (move.piece != kind && move.piece != std::abs(Promote(piece))) {
-    return "moves " + Name(kind) + " from " + SquareName(move.from) + " but names " + std::string(name);
+    return "moves " + Name(kind) + " from " + SquareName(move.from) + " but names " +
+           std::string(name);
   }
   return "";
 }
@@ -58,20 +61,28 @@ std::string RuleProblem(const PvMove& move, const Position& pos, BrokenRule rule
   const std::string piece = Name(kind);
   const std::string path = piece + " from " + SquareName(move.from) + " to " + SquareName(move.to);
   switch (rule) {
-    case BrokenRule::None: return "";
-    case BrokenRule::CannotMoveThatWay: return piece + " cannot move from " + SquareName(move.from) + " to " + SquareName(move.to);
-    case BrokenRule::JumpsOverAPiece: return "moves " + path + ", jumping over a piece";
-    case BrokenRule::CannotPromote: return piece + " cannot promote";
-    case BrokenRule::PromotesOutsideZone: return "promotes " + path + ", outside the promotion zone";
+    case BrokenRule::None:
+      return "";
+    case BrokenRule::CannotMoveThatWay:
+      return piece + " cannot move from " + SquareName(move.from) + " to " + SquareName(move.to);
+    case BrokenRule::JumpsOverAPiece:
+      return "moves " + path + ", jumping over a piece";
+    case BrokenRule::CannotPromote:
+      return piece + " cannot promote";
+    case BrokenRule::PromotesOutsideZone:
+      return "promotes " + path + ", outside the promotion zone";
     case BrokenRule::MissingPromotion:
-      return "moves " + piece + " to " + SquareName(move.to) + " unpromoted, where it can never move";
+      return "moves " + piece + " to " + SquareName(move.to) +
+             " unpromoted, where it can never move";
     case BrokenRule::DropWhereItCannotMove:
       return "drops " + piece + " on " + SquareName(move.to) + ", where it can never move";
     case BrokenRule::SecondPawnOnFile:
-      return "drops FU on file " + std::to_string(FileOf(move.to)) + ", where " + SideName(move.side) +
-             " has an unpromoted FU";
-    case BrokenRule::PawnDropMate: return "drops FU on " + SquareName(move.to) + " to give mate";
-    case BrokenRule::LeavesKingInCheck: return "leaves the king of " + std::string(SideName(move.side)) + " in check";
+      return "drops FU on file " + std::to_string(FileOf(move.to)) + ", where " +
+             SideName(move.side) + " has an unpromoted FU";
+    case BrokenRule::PawnDropMate:
+      return "drops FU on " + SquareName(move.to) + " to give mate";
+    case BrokenRule::LeavesKingInCheck:
+      return "leaves the king of " + std::string(SideName(move.side)) + " in check";
   }
   return "";
 }
@@ -81,7 +92,8 @@ std::string MoveProblem(Board& board, const std::optional<PvMove>& move, std::st
   if (!move) return "not a move: its digits must be 1 to 9 (00 for a drop)";
   const Position pos = board.ToPosition();
   const std::string_view name = text.substr(4);
-  const std::string problem = move->IsDrop() ? DropProblem(*move, pos, name) : BoardMoveProblem(*move, pos, name);
+  const std::string problem =
+      move->IsDrop() ? DropProblem(*move, pos, name) : BoardMoveProblem(*move, pos, name);
   if (!problem.empty()) return problem;
   return RuleProblem(*move, pos, FindBrokenRule(board, RulesMove(board, *move)));
 }
@@ -109,7 +121,8 @@ std::string PvMoveProblem(Side side, const Position& pos, std::string_view move)
   return MoveProblem(board, ParsePvMove(side, move), move);
 }
 
-CheckedPv CheckPv(const std::string& logPath, Side side, const Position& start, std::string_view text) {
+CheckedPv CheckPv(const std::string& logPath, Side side, const Position& start,
+                  std::string_view text) {
   CheckedPv pv;
   Board board;
   board.Set(start, side);
@@ -120,7 +133,8 @@ CheckedPv CheckPv(const std::string& logPath, Side side, const Position& start, 
     const std::string problem = MoveProblem(board, move, chars);
     if (!problem.empty()) {
       const std::string number = std::to_string(pv.moves.size() + 1);
-      throw InputError(logPath, Printable("move " + number + " (" + std::string(chars) + "): " + problem));
+      throw InputError(logPath,
+                       Printable("move " + number + " (" + std::string(chars) + "): " + problem));
     }
     board.Make(RulesMove(board, *move));
     pv.moves.push_back(*move);

@@ -36,6 +36,7 @@ std::string PvMoveProblem(Side side, const Position& pos, std::string_view move)
 // `start` with `side` to move first, the sides alternating, and throws
 // InputError(logPath, "move N (xxxxxx): ...") at the first move that cannot
 // be played.
-CheckedPv CheckPv(const std::string& logPath, Side side, const Position& start, std::string_view text);
+CheckedPv CheckPv(const std::string& logPath, Side side, const Position& start,
+                  std::string_view text);
 
 }  // namespace fv

@@ -21,7 +21,7 @@ int Find(const char* line, std::size_t from, const char* tag) {
 
 // Collects the tagged moves starting at the current line of `reader`. Once a
 // move does not fit the text, `full` is set and no later move is appended.
-void CollectMoves(LineReader& reader, std::string& text, int& side, bool& full) {
+void CollectMoves(LineReader& reader, std::string& text, Side& side, bool& full) {
   std::size_t p = 0;
   for (int n = 1; n <= LastTag; ++n) {
     char tag[8];
@@ -37,8 +37,8 @@ void CollectMoves(LineReader& reader, std::string& text, int& side, bool& full) 
     const std::size_t length = std::strlen(line);
     const std::size_t start = std::size_t(q) + (n < 10 ? 3 : 4);
     if (n == 1 && std::size_t(q) + 2 < length) {
-      if (line[q + 2] == '+') side = 0;
-      if (line[q + 2] == '-') side = 1;
+      if (line[q + 2] == '+') side = Sente;
+      if (line[q + 2] == '-') side = Gote;
     }
     const std::string move = start < length ? std::string(line + start).substr(0, PvMoveLength) : "";
     full = full || text.size() + move.size() > PvTextCapacity;
@@ -49,9 +49,9 @@ void CollectMoves(LineReader& reader, std::string& text, int& side, bool& full) 
 
 }  // namespace
 
-int ReadPvText(const std::string& path, std::string& text, std::FILE* warnings) {
+Side ReadPvText(const std::string& path, std::string& text, std::FILE* warnings) {
   text.clear();
-  int side = 0;
+  Side side = Sente;
   LineReader reader(path);
   if (!reader.IsOpen()) {
     std::fprintf(warnings, "fvexplain: %s: warning: %s, the PV is empty\n",

@@ -40,7 +40,8 @@ std::string MarkText(MarkValue value) {
   return text;
 }
 
-void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstLocation, int secondLocation) {
+void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstLocation,
+                 int secondLocation) {
   const cv::Point a = LocationPoint(kingLocation);
   const cv::Point b = LocationPoint(firstLocation);
   const cv::Point c = LocationPoint(secondLocation);

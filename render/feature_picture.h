@@ -30,6 +30,7 @@ std::string MarkText(MarkValue value);
 // origin and once in the mark colour. The text starts 50 pixels left of and its
 // baseline 20 below the triangle's centre; what falls outside is clipped.
 // Locations must be 0..94 (std::out_of_range otherwise).
-void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstLocation, int secondLocation);
+void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstLocation,
+                 int secondLocation);
 
 }  // namespace fv

@@ -52,20 +52,6 @@ class WorkerPicture {
 
 }  // namespace
 
-std::string WritePicture(const std::string& path, const cv::Mat& picture) {
-  PngScratch scratch;
-  std::vector<std::uint8_t> bytes;
-  try {
-    EncodePng(picture, scratch, bytes);
-    WriteFileAtomically(path, bytes);
-    return "";
-  } catch (const InputError& e) {
-    return e.problem();
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-}
-
 std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads) {
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));

@@ -32,10 +32,6 @@ struct PictureJob {
   bool overReference = false;
 };
 
-// Encodes one 8-bit three-channel picture as PNG and writes it atomically.
-// Returns an empty string on success, else the reason.
-std::string WritePicture(const std::string& path, const cv::Mat& picture);
-
 // Draws, encodes and writes every job, `threads` at a time (0: one per core).
 // OpenCV's own thread pool is switched off for the process (cv::setNumThreads):
 // the jobs are the unit of parallel work.

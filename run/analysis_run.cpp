@@ -62,7 +62,7 @@ void AnalysisRun::ReadInputPosition() {
 // anything of it is shown.
 void AnalysisRun::ReadPv() {
   std::string text;
-  const Side side = Side(ReadPvText(SearchLogPath, text));
+  const Side side = ReadPvText(SearchLogPath, text);
   pv_ = CheckPv(SearchLogPath, side, position_, text);
 }
 
@@ -107,20 +107,23 @@ void AnalysisRun::AnalyzeLeaf() {
   }
   if (pv_.leafHasNoLegalMove) {
     std::fflush(stdout);
-    std::fprintf(stderr, "fvexplain: %s: note: the leaf of the PV is mate (%s to move has no legal move); "
-                 "its static evaluation does not score the mate\n", SearchLogPath, SideName(pv_.leafSideToMove));
+    std::fprintf(stderr,
+                 "fvexplain: %s: note: the leaf of the PV is mate (%s to move has no legal move); "
+                 "its static evaluation does not score the mate\n",
+                 SearchLogPath, SideName(pv_.leafSideToMove));
   }
-  analysis_ = AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, *weights_), settings_.sortMode, settings_.rankCount,
-                                stdout, report_.stream());
+  analysis_ = AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, *weights_), settings_.order,
+                                settings_.rankCount, stdout, report_.stream());
 }
 
-void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_)); }
+void AnalysisRun::SaveLeafPictures() {
+  NoteFailures(WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_));
+}
 
 // Like a picture, an explanation file that cannot be written is named and the
 // run goes on.
 void AnalysisRun::WriteExplanation() {
-  const ExplanationData data =
-      GatherExplanation(pv_, *weights_, settings_);
+  const ExplanationData data = GatherExplanation(pv_, *weights_, settings_);
   for (const FileFailure& failure : WriteExplanationFiles(data)) {
     pictureFailed_ = true;
     std::fflush(stdout);

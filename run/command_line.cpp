@@ -24,7 +24,7 @@ CommandLine ParseCommandLine(int argc, const char* const argv[]) {
   const char* argument = argv[1];
   if (!std::strcmp(argument, "-h") || !std::strcmp(argument, "--help")) line.request = Request::Help;
   else if (!std::strcmp(argument, "--version")) line.request = Request::Version;
-  else line.settings.sortMode = LeadingNumber(argument);
+  else line.settings.order = RankingOrderOf(LeadingNumber(argument));
   return line;
 }
 

@@ -14,9 +14,9 @@ struct CommandLine {
   RunSettings settings;
 };
 
-// Exactly one argument sets sortMode by atoi ("1x" gives 1, "x1" gives 0;
-// numbers beyond the int range saturate), unless it is -h, --help or --version. No argument, or two or more, leave
-// the defaults.
+// Exactly one argument sets the ranking order (see RankingOrderOf) by its atoi ("1x" gives 1, "x1"
+// gives 0; numbers beyond the int range saturate), unless it is -h, --help or --version. No
+// argument, or two or more, leave the defaults.
 CommandLine ParseCommandLine(int argc, const char* const argv[]);
 
 void PrintUsage(std::FILE* out);

@@ -236,7 +236,7 @@ std::string ExplanationJson(const ExplanationData& data) {
   text("side_to_move", data.sideToMove == Sente ? "+" : "-");
   text("sfen", FormatSfen(data.leaf, data.sideToMove));
   AppendField(out, "mate", [&] { out += data.mated ? "true" : "false"; });
-  number("sort_mode", data.sortMode);
+  number("sort_mode", int(data.order));
   number("rank_count", data.rankCount);
   AppendField(out, "weight_file", [&] {
     ObjectWriter(out)

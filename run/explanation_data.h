@@ -19,7 +19,7 @@ struct ExplanationData {
   Explanation explanation;
   PvLine line;
   std::string lineProblem;  // why the line is missing, empty when it is there
-  int sortMode = 0;
+  RankingOrder order = RankingOrder::LargestMagnitudeFirst;
   int rankCount = 0;
   std::uint64_t weightFileBytes = 0;
 };

@@ -34,14 +34,14 @@ ExplanationData GatherExplanation(const CheckedPv& pv, const WeightFile& weights
   data.leaf = leaf;
   data.sideToMove = pv.leafSideToMove;
   data.mated = IsMated(leaf, data.sideToMove);
-  data.explanation = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), settings.sortMode,
+  data.explanation = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), settings.order,
                                  settings.rankCount);
   try {
     data.line = ExplainLine(pv.positions, pv.moves, weights, ChangeCount);
   } catch (const InputError& error) {
     data.lineProblem = error.problem();
   }
-  data.sortMode = settings.sortMode;
+  data.order = settings.order;
   data.rankCount = settings.rankCount;
   data.weightFileBytes = weights.size();
   return data;

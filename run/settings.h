@@ -1,10 +1,12 @@
 // Settings of one analysis run.
 #pragma once
 
+#include "eval/ranking_order.h"
+
 namespace fv {
 
 struct RunSettings {
-  int sortMode = 0;     // ranking order of the terms: 0 by size, 1 Sente's first, else Gote's first
+  RankingOrder order = RankingOrder::LargestMagnitudeFirst;  // of the ranked terms
   int rankCount = 150;  // number of ranked terms listed, drawn and shown
 };
 

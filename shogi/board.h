@@ -26,7 +26,6 @@ class Board {
   int KingCell(int side) const { return king_[side]; }  // 0 when the side has no king
   int SideToMove() const { return side_; }
   std::uint64_t Key() const { return key_; }
-  int Ply() const { return ply_; }  // moves made since Set
   // True when `side` has an unpromoted pawn on the column of `cell`.
   bool HasPawnOnColumn(int side, int cell) const { return pawnColumns_[side] >> ColumnOfCell(cell) & 1; }
 

@@ -12,7 +12,8 @@ bool Reaches(const Board& b, int from, int to, bool& blocked) {
   const Piece p = b.At(from);
   const int side = SideOf(p);
   blocked = false;
-  if (KindOf(p) == KE) return to == from + KnightOffsetLeft(side) || to == from + KnightOffsetRight(side);
+  if (KindOf(p) == KE)
+    return to == from + KnightOffsetLeft(side) || to == from + KnightOffsetRight(side);
   for (int d = 0; d < 8; ++d) {
     const int offset = DirectionOffset[d];
     if ((StepMask[p] & Bit(d)) && to == from + offset) return true;
@@ -37,7 +38,8 @@ BrokenRule DropRule(Board& b, Move m) {
   const Side side = Side(b.SideToMove());
   const int to = SquareOfCell(ToCell(m));
   if (CanNeverMove(side, DropKind(m), to)) return BrokenRule::DropWhereItCannotMove;
-  if (DropKind(m) == FU && HasUnpromotedPawnOnFile(b, side, ToCell(m))) return BrokenRule::SecondPawnOnFile;
+  if (DropKind(m) == FU && HasUnpromotedPawnOnFile(b, side, ToCell(m)))
+    return BrokenRule::SecondPawnOnFile;
   return BrokenRule::None;
 }
 
@@ -51,7 +53,8 @@ BrokenRule BoardMoveRule(const Board& b, Move m) {
   if (blocked) return BrokenRule::JumpsOverAPiece;
   if (IsPromotion(m)) {
     if (!CanPromote(kind)) return BrokenRule::CannotPromote;
-    if (!SquareInPromotionZone(side, SquareOfCell(from)) && !SquareInPromotionZone(side, SquareOfCell(to)))
+    if (!SquareInPromotionZone(side, SquareOfCell(from)) &&
+        !SquareInPromotionZone(side, SquareOfCell(to)))
       return BrokenRule::PromotesOutsideZone;
   } else if (CanNeverMove(side, kind, SquareOfCell(to))) {
     return BrokenRule::MissingPromotion;

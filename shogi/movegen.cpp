@@ -39,7 +39,9 @@ constexpr std::array<Reach, 32> MakeReachTable() {
 constexpr std::array<Reach, 32> ReachOf = MakeReachTable();
 
 // A piece that may not stay unpromoted on `to`: it could never move again.
-bool MustPromote(int side, int kind, int to) { return CanNeverMove(Side(side), kind, SquareOfCell(to)); }
+bool MustPromote(int side, int kind, int to) {
+  return CanNeverMove(Side(side), kind, SquareOfCell(to));
+}
 
 Move* AddBoardMoves(Move* out, int side, int from, int to, Piece moved, Piece captured) {
   const int kind = KindOf(moved);

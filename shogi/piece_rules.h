@@ -27,7 +27,9 @@ constexpr bool CanNeverMove(Side side, int kind, int square) {
 }
 
 // Whether `square` lies in the promotion zone of `side`: its three farthest ranks.
-constexpr bool SquareInPromotionZone(Side side, int square) { return RelativeRankOf(side, square) <= 3; }
+constexpr bool SquareInPromotionZone(Side side, int square) {
+  return RelativeRankOf(side, square) <= 3;
+}
 
 constexpr Side Opponent(Side side) { return side == Sente ? Gote : Sente; }
 

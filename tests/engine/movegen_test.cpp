@@ -109,8 +109,10 @@ TEST(Perft, EveryLegalMoveListMatchesBruteForceAlongARandomWalk) {
       ASSERT_EQ(quick, slow) << "ply " << ply;
       // The rule finder agrees on each move that obeys the pieces' movement.
       std::array<Move, MaxMoves> pseudo;
-      for (int i = 0, count = GeneratePseudoLegal(b, pseudo.data()); i < count; ++i)
-        EXPECT_EQ(FindBrokenRule(b, pseudo[i]) == BrokenRule::None, std::binary_search(slow.begin(), slow.end(), pseudo[i]));
+      for (int i = 0, count = GeneratePseudoLegal(b, pseudo.data()); i < count; ++i) {
+        const bool legal = std::binary_search(slow.begin(), slow.end(), pseudo[i]);
+        EXPECT_EQ(FindBrokenRule(b, pseudo[i]) == BrokenRule::None, legal);
+      }
       if (n == 0) break;
       seed = seed * 1103515245u + 12345u;
       b.Make(quick[(seed >> 8) % n]);
@@ -176,7 +178,8 @@ TEST(MoveRules, EachIllegalMoveRefusedAndEachLegalOneFound) {
     EXPECT_EQ(Contains(LegalTexts(b), c.move), c.legal) << c.what << ": " << c.move;
   }
   Board b = BoardOf(PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KI, 2, 4}}));
-  const Move goldPromotes = MakeBoardMove(CellOf(SquareOf(2, 4)), CellOf(SquareOf(2, 3)), true, KI, NoPiece);
+  const Move goldPromotes =
+      MakeBoardMove(CellOf(SquareOf(2, 4)), CellOf(SquareOf(2, 3)), true, KI, NoPiece);
   EXPECT_EQ(FindBrokenRule(b, goldPromotes), BrokenRule::CannotPromote);
 }
 

@@ -30,8 +30,8 @@ Output Analyze(const Position& pos, int sortMode, int rankCount,
   test::CapturedStream console, report;
   Output out;
   const EvaluableLeaf leaf = MakeEvaluableLeaf(pos);
-  out.analysis =
-      AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, file.Open()), sortMode, rankCount, console.file(), report.file());
+  out.analysis = AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, file.Open()),
+                                   RankingOrderOf(sortMode), rankCount, console.file(), report.file());
   WriteEvaluationTotal(report.file(), out.analysis);
   out.console = console.text();
   out.report = report.text();

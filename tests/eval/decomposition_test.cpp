@@ -34,7 +34,8 @@ TEST(Decomposition, TwoKingsAloneByHand) {
   file.Kpp(SenteKing, 19, 0, 100);
   file.Kpp(76, 87, 87, -33);
   file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
-  const EvaluationBreakdown result = testing::Decompose(sample::TwoKings(SenteKing, GoteKing), file.Open());
+  const EvaluationBreakdown result =
+      testing::Decompose(sample::TwoKings(SenteKing, GoteKing), file.Open());
   EXPECT_EQ(result.kkpSum, 10 + 20 - 5 - (7 + 3));
   EXPECT_EQ(result.kppSum, 100 - (-33));
   EXPECT_EQ(result.material, 0);

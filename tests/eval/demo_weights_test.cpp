@@ -112,7 +112,9 @@ TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
   }
 }
 
-EvaluationBreakdown DemoEvaluation(const Position& pos) { return testing::Decompose(pos, DemoFile()); }
+EvaluationBreakdown DemoEvaluation(const Position& pos) {
+  return testing::Decompose(pos, DemoFile());
+}
 
 TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
   EXPECT_EQ(DemoEvaluation(sample::StartingPosition()).total, 0);

@@ -51,21 +51,21 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
     const char* name;
     Position pos;
     std::uint64_t bytes;
-    int sortMode;
+    RankingOrder order;
   };
   const Case cases[] = {
-      {"kings alone", sample::TwoKings(76, 4), WeightFileBytes, 0},
-      {"full board", sample::StartingPosition(), WeightFileBytes, 1},
-      {"many in hand", ManyInHand(), WeightFileBytes, 2},
+      {"kings alone", sample::TwoKings(76, 4), WeightFileBytes, RankingOrderOf(0)},
+      {"full board", sample::StartingPosition(), WeightFileBytes, RankingOrderOf(1)},
+      {"many in hand", ManyInHand(), WeightFileBytes, RankingOrderOf(2)},
       // Ends inside the Sente view's block: rows beyond read as 0.
-      {"short file", Middlegame(), 2 * PackedKppIndex(76, 700, 0), 0},
+      {"short file", Middlegame(), 2 * PackedKppIndex(76, 700, 0), RankingOrderOf(0)},
   };
   for (const Case& c : cases) {
     SparseWeightFile file;
     FillViews(file, c.pos, c.bytes);
     const WeightFile weights = file.Open();
     const Explanation e =
-        ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.sortMode, 150);
+        ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.order, 150);
     const EvaluationBreakdown& b = e.breakdown;
     EXPECT_EQ(b.total, FullTotal(c.pos, weights)) << c.name;
     std::int64_t halves = 0;
@@ -84,7 +84,7 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
     test::CapturedStream console, report;
     const EvaluableLeaf leaf = MakeEvaluableLeaf(c.pos);
     const EvaluationAnalysis analysis = AnalyzeEvaluation(
-        leaf, ReadLeafWeights(leaf, weights), c.sortMode, 150, console.file(), report.file());
+        leaf, ReadLeafWeights(leaf, weights), c.order, 150, console.file(), report.file());
     std::vector<FeatureContribution> byRank(150);
     for (std::size_t t = 0; t < b.terms.size(); ++t) {
       if (e.ranks[t] > 0) byRank[std::size_t(e.ranks[t] - 1)] = b.terms[t];
@@ -98,7 +98,7 @@ TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition)
     SparseWeightFile file;
     FillViews(file, leaf, WeightFileBytes);
     const WeightFile weights = file.Open();
-    const Explanation e = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), 0, 150);
+    const Explanation e = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), RankingOrder::LargestMagnitudeFirst, 150);
     for (const PieceShare& piece : e.pieces) {
       const int location = piece.location;
       const bool king = location < SquareCount && (piece.content == OU || piece.content == -OU);
@@ -139,7 +139,8 @@ TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
   pos.hand[Sente][FU - 1] = 1;
   pos.hand[Gote][KY - 1] = 1;
   SparseWeightFile file;
-  const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()), 0, 150);
+  const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
+                                    RankingOrder::LargestMagnitudeFirst, 150);
   struct Case {
     int location;
     std::size_t squares;

@@ -42,7 +42,7 @@ TEST(RankingOrder, ModesAndStableTies) {
   };
   for (const Case& c : cases) {
     std::vector<FeatureContribution> terms = Terms(c.values);
-    SortContributions(terms, c.mode);
+    SortContributions(terms, RankingOrderOf(c.mode));
     EXPECT_EQ(OriginalOrder(terms), c.order) << "mode " << c.mode;
   }
 }

@@ -7,13 +7,15 @@ namespace fv {
 namespace {
 
 struct Placed { PieceCode code; int file, rank; };
+using Hand = std::array<std::int8_t, HandKindCount>;
 
-Position With(std::initializer_list<Placed> pieces, std::array<std::int8_t, HandKindCount> senteHand,
-              std::array<std::int8_t, HandKindCount> goteHand) {
+Position With(std::initializer_list<Placed> pieces, Hand senteHand, Hand goteHand) {
   Position pos;
-  for (const Placed& p : pieces) {
-    pos.board[SquareOf(p.file, p.rank)] = p.code;
-    if (p.code == OU || p.code == -OU) pos.kingSquare[p.code > 0 ? Sente : Gote] = std::uint8_t(SquareOf(p.file, p.rank));
+  for (const auto& [code, file, rank] : pieces) {
+    pos.board[SquareOf(file, rank)] = code;
+    if (code == OU || code == -OU) {
+      pos.kingSquare[code > 0 ? Sente : Gote] = std::uint8_t(SquareOf(file, rank));
+    }
   }
   pos.hand = {senteHand, goteHand};
   return pos;
@@ -22,7 +24,8 @@ Position With(std::initializer_list<Placed> pieces, std::array<std::int8_t, Hand
 // Kings on 59 and 51; Sente's FU on 77, KA on 88 and KY on 12; Gote's FU on
 // 33, KI on 32 and UM on 28; Sente holds a KE and a GI, Gote a FU and a KA.
 Position Sample() {
-  return With({{OU, 5, 9}, {-OU, 5, 1}, {FU, 7, 7}, {KA, 8, 8}, {KY, 1, 2}, {-FU, 3, 3}, {-KI, 3, 2}, {-UM, 2, 8}},
+  return With({{OU, 5, 9}, {-OU, 5, 1}, {FU, 7, 7}, {KA, 8, 8}, {KY, 1, 2}, {-FU, 3, 3},
+               {-KI, 3, 2}, {-UM, 2, 8}},
               {0, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 1, 0});
 }
 
@@ -30,7 +33,8 @@ Position Sample() {
 // guards 12, its GI on 58 shields its king on 59 from Gote's HI on 55. Sente
 // holds a FU and a GI.
 Position Corner() {
-  return With({{OU, 5, 9}, {GI, 5, 8}, {KE, 2, 4}, {-OU, 1, 1}, {-KY, 2, 1}, {-KA, 2, 2}, {-HI, 5, 5}},
+  return With({{OU, 5, 9}, {GI, 5, 8}, {KE, 2, 4}, {-OU, 1, 1}, {-KY, 2, 1}, {-KA, 2, 2},
+               {-HI, 5, 5}},
               {1, 0, 0, 1, 0, 0, 0}, {});
 }
 
@@ -44,16 +48,24 @@ TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
       {Sente, "7706FU", notAMove}, {Sente, "0776FU", notAMove}, {Sente, "A776FU", notAMove},
       {Sente, "0000FU", notAMove}, {Sente, "7776F", notAMove},
       {Sente, "5554FU", "no piece of Sente on 55"}, {Gote, "7776FU", "no piece of Gote on 77"},
-      {Sente, "8877KA", "a piece of Sente stands on 77"}, {Gote, "3233KI", "a piece of Gote stands on 33"},
-      {Sente, "7776KI", "moves FU from 77 but names KI"}, {Sente, "8833RY", "moves KA from 88 but names RY"},
-      {Gote, "3231NG", "moves KI from 32 but names NG"}, {Gote, "2827KA", "moves UM from 28 but names KA"},
+      {Sente, "8877KA", "a piece of Sente stands on 77"},
+      {Gote, "3233KI", "a piece of Gote stands on 33"},
+      {Sente, "7776KI", "moves FU from 77 but names KI"},
+      {Sente, "8833RY", "moves KA from 88 but names RY"},
+      {Gote, "3231NG", "moves KI from 32 but names NG"},
+      {Gote, "2827KA", "moves UM from 28 but names KA"},
       {Sente, "0055OU", "OU cannot be dropped"}, {Sente, "0055UM", "UM cannot be dropped"},
-      {Sente, "0055KA", "drops KA, which Sente does not hold"}, {Gote, "0055GI", "drops GI, which Gote does not hold"},
-      {Sente, "0033GI", "drops onto the occupied square 33"}, {Gote, "0077KA", "drops onto the occupied square 77"},
-      {Sente, "8851KA", "takes the king of Gote on 51"}, {Gote, "2859UM", "takes the king of Sente on 59"},
+      {Sente, "0055KA", "drops KA, which Sente does not hold"},
+      {Gote, "0055GI", "drops GI, which Gote does not hold"},
+      {Sente, "0033GI", "drops onto the occupied square 33"},
+      {Gote, "0077KA", "drops onto the occupied square 77"},
+      {Sente, "8851KA", "takes the king of Gote on 51"},
+      {Gote, "2859UM", "takes the king of Sente on 59"},
       // The rules of shogi: movement, jumps, promotion, pawn drops, the mover's king.
-      {Sente, "7766FU", "FU cannot move from 77 to 66"}, {Sente, "8828KA", "KA cannot move from 88 to 28"},
-      {Gote, "3241KI", "KI cannot move from 32 to 41"}, {Gote, "2888UM", "UM cannot move from 28 to 88"},
+      {Sente, "7766FU", "FU cannot move from 77 to 66"},
+      {Sente, "8828KA", "KA cannot move from 88 to 28"},
+      {Gote, "3241KI", "KI cannot move from 32 to 41"},
+      {Gote, "2888UM", "UM cannot move from 28 to 88"},
       {Sente, "8833UM", "moves KA from 88 to 33, jumping over a piece"},
       {Sente, "7776TO", "promotes FU from 77 to 76, outside the promotion zone"},
       {Gote, "3334TO", "promotes FU from 33 to 34, outside the promotion zone"},
@@ -76,7 +88,8 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
       {Sente, "7776FU3334FU7675FU", ""},
       {Sente, "7776FU3334FU7776FU", "move 3 (7776FU): no piece of Sente on 77"},
       {Gote, "0044KA7776FU0055KA", "move 3 (0055KA): drops KA, which Gote does not hold"},
-      {Sente, "7776FU33\n34FU", "move 2 (33\\x0A34F): not a move: its digits must be 1 to 9 (00 for a drop)"},
+      {Sente, "7776FU33\n34FU",
+       "move 2 (33\\x0A34F): not a move: its digits must be 1 to 9 (00 for a drop)"},
       {Sente, "8833\n\x01", "move 1 (8833\\x0A\\x01): moves KA from 88 but names \\x0A\\x01"},
   };
   for (const Case& c : cases) {
@@ -92,9 +105,11 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
   // capture of a FU and king moves; the moves are kept as they were written.
   const std::string text = "7776FU2846UM8833UM3233KI5958OU5152OU";
   const CheckedPv pv = CheckPv("log", Sente, Sample(), text);
-  EXPECT_EQ(pv.Leaf().board, With({{OU, 5, 8}, {-OU, 5, 2}, {FU, 7, 6}, {-UM, 4, 6}, {-KI, 3, 3}, {KY, 1, 2}},
-                                {1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0}).board);
-  EXPECT_EQ(pv.Leaf().hand, (std::array<std::array<std::int8_t, 7>, 2>{{{1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0}}}));
+  const Position leaf =
+      With({{OU, 5, 8}, {-OU, 5, 2}, {FU, 7, 6}, {-UM, 4, 6}, {-KI, 3, 3}, {KY, 1, 2}},
+           {1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0});
+  EXPECT_EQ(pv.Leaf().board, leaf.board);
+  EXPECT_EQ(pv.Leaf().hand, leaf.hand);
   EXPECT_EQ(pv.Leaf().kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
   std::string written;
   for (const PvMove& move : pv.moves) written += move.Text();

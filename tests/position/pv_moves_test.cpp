@@ -9,8 +9,10 @@ namespace {
 TEST(PvMoves, SixCharactersParseIntoAMove) {
   struct Case { const char* text; bool parses; int from = 0, to = 0, piece = Empty; };
   const Case cases[] = {
-      {"7776FU", true, SquareOf(7, 7), SquareOf(7, 6), FU}, {"8822UM", true, SquareOf(8, 8), SquareOf(2, 2), UM},
-      {"0055KA", true, PvMove::DropOrigin, SquareOf(5, 5), KA}, {"9119OU", true, SquareOf(9, 1), SquareOf(1, 9), OU},
+      {"7776FU", true, SquareOf(7, 7), SquareOf(7, 6), FU},
+      {"8822UM", true, SquareOf(8, 8), SquareOf(2, 2), UM},
+      {"0055KA", true, PvMove::DropOrigin, SquareOf(5, 5), KA},
+      {"9119OU", true, SquareOf(9, 1), SquareOf(1, 9), OU},
       {"7776XX", true, SquareOf(7, 7), SquareOf(7, 6), Empty}, {"7076FU", false}, {"0705FU", false},
       {"0000KA", false}, {"7776F", false}, {"", false},
   };

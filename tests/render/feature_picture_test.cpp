@@ -26,9 +26,11 @@ cv::Mat Feature(MarkValue value, int king, int first, int second) {
 TEST(MarkColour, SignAndSizeOfTheShownValue) {
   struct Case { MarkValue value; cv::Scalar colour; const char* text; };
   const Case cases[] = {
-      {{0, false}, {128, 0, 0}, "+0"},     {{0, true}, {0, 0, 128}, "+0"},      {{1, false}, {129, 0, 0}, "+1"},
-      {{-1, true}, {0, 0, 129}, "-1"},     {{126, false}, {254, 0, 0}, "+126"}, {{127, false}, {255, 0, 0}, "+127"},
-      {{-127, true}, {0, 0, 255}, "-127"}, {{156, false}, {255, 0, 0}, "+156"}, {{-1024, true}, {0, 0, 255}, "-1024"},
+      {{0, false}, {128, 0, 0}, "+0"},       {{0, true}, {0, 0, 128}, "+0"},
+      {{1, false}, {129, 0, 0}, "+1"},       {{-1, true}, {0, 0, 129}, "-1"},
+      {{126, false}, {254, 0, 0}, "+126"},   {{127, false}, {255, 0, 0}, "+127"},
+      {{-127, true}, {0, 0, 255}, "-127"},   {{156, false}, {255, 0, 0}, "+156"},
+      {{-1024, true}, {0, 0, 255}, "-1024"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(MarkColour(c.value), c.colour) << c.text;
@@ -38,8 +40,8 @@ TEST(MarkColour, SignAndSizeOfTheShownValue) {
 
 TEST(DrawFeature, CirclesAndLinesInTheMarkColour) {
   struct Case { MarkValue value; cv::Vec3b colour; };
-  const Case cases[] = {{{0, false}, {128, 0, 0}}, {{0, true}, {0, 0, 128}}, {{127, false}, {255, 0, 0}},
-                        {{-1024, true}, {0, 0, 255}}};
+  const Case cases[] = {{{0, false}, {128, 0, 0}}, {{0, true}, {0, 0, 128}},
+                        {{127, false}, {255, 0, 0}}, {{-1024, true}, {0, 0, 255}}};
   // King on 5九 (76), pieces on 1一 (8) and Gote's KA in hand (93).
   for (const Case& c : cases) {
     const cv::Mat picture = Feature(c.value, 76, 8, 93);

@@ -34,8 +34,7 @@ inline PieceImageSet MarkedPieces() {
 inline cv::Mat Saved(const cv::Mat& picture) {
   TempFolder folder;
   const std::string path = folder.File("picture.png");
-  const std::string failure = WritePicture(path, picture);
-  EXPECT_EQ(failure, "");
+  EXPECT_TRUE(WritePictures({{path, [&](cv::Mat& p) { picture.copyTo(p); }}}, 1).empty());
   return cv::imread(path, cv::IMREAD_COLOR);
 }
 

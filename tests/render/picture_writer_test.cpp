@@ -117,9 +117,10 @@ TEST(WritePictures, DrawingThatThrowsIsReportedAndTheRestWritten) {
   EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank1.png", "rank2.png"}));
 }
 
-TEST(WritePicture, ReportsPicturesItCannotEncode) {
+TEST(WritePictures, ReportsPicturesItCannotEncode) {
   TempFolder folder;
-  EXPECT_NE(WritePicture(folder.File("grey.png"), cv::Mat(8, 8, CV_8UC1)), "");
+  const PictureJob grey{folder.File("grey.png"), [](cv::Mat& p) { p = cv::Mat(8, 8, CV_8UC1); }};
+  EXPECT_EQ(WritePictures({grey}, 1).size(), 1u);
   EXPECT_TRUE(FilesIn(folder.path()).empty());
 }
 

@@ -154,8 +154,8 @@ TEST(EncodePng, MarkedCopiesOfABoardDecodeToTheirPixels) {
   const cv::Mat board = DrawnBoard();
   const PngReference reference = MakePngReference(board);
   struct Term { MarkValue value; int king, first, second; };
-  const Term terms[] = {{{-25, true}, 76, 81, 88}, {{127, false}, 4, 0, 80}, {{0, false}, 76, 40, 41},
-                        {{-1024, true}, 4, 94, 87}, {{0, true}, 76, 76, 76}};
+  const Term terms[] = {{{-25, true}, 76, 81, 88}, {{127, false}, 4, 0, 80},
+                        {{0, false}, 76, 40, 41}, {{-1024, true}, 4, 94, 87}, {{0, true}, 76, 76, 76}};
   PngScratch scratch;
   for (const Term& t : terms) {
     cv::Mat picture = board.clone();

@@ -245,7 +245,8 @@ const Row Rows[] = {
      std::string(SearchLogFile) + "move 1 (0055OU): OU cannot be dropped\n"},
     {"PvMoveNamesAnotherPiece", [](Workspace& w, const fs::path&) { ExampleMove(w, "+2524KI"); }, 1,
      std::string(SearchLogFile) + "move 1 (2524KI): moves FU from 25 but names KI\n"},
-    {"PvMoveLeavesTheKingInCheck", [](Workspace& w, const fs::path&) { ExampleMove(w, "+0052KA 2.-1314FU 3.+5241KA"); }, 1,
+    {"PvMoveLeavesTheKingInCheck",
+     [](Workspace& w, const fs::path&) { ExampleMove(w, "+0052KA 2.-1314FU 3.+5241KA"); }, 1,
      std::string(SearchLogFile) + "move 2 (1314FU): leaves the king of Gote in check\n"},
     {"PvMoveLeavesADeadPiece",
      [](Workspace& w, const fs::path&) {
@@ -255,12 +256,16 @@ const Row Rows[] = {
      1, std::string(SearchLogFile) + "move 1 (2221FU): moves FU to 21 unpromoted, where it can never move\n"},
     {"PvEndsInMate",
      [](Workspace& w, const fs::path&) {
-       w.UseReplayEngine(RecordOf({{1, Rank({{2, "-KY"}, {1, "-OU"}})}, {2, Rank({{2, "-KA"}})}, {4, Rank({{2, "+KE"}})},
-                                   {9, Rank({{5, "+OU"}})}}, "P+00GI\nP-\n"), "  8  1.+0012GI\n");
+       const std::string record = RecordOf({{1, Rank({{2, "-KY"}, {1, "-OU"}})}, {2, Rank({{2, "-KA"}})},
+                                            {4, Rank({{2, "+KE"}})}, {9, Rank({{5, "+OU"}})}},
+                                           "P+00GI\nP-\n");
+       w.UseReplayEngine(record, "  8  1.+0012GI\n");
        w.UseWeights({});
      },
-     0, std::string(SearchLogFile) + "note: the leaf of the PV is mate (Gote to move has no legal move); its static "
-        "evaluation does not score the mate\n", PicturesWritten},
+     0,
+     std::string(SearchLogFile) + "note: the leaf of the PV is mate (Gote to move has no legal move); "
+                                  "its static evaluation does not score the mate\n",
+     PicturesWritten},
     {"SearchLogRandomBytes", [](Workspace& w, const fs::path&) { WithLog(w, "\xff\x80  8  1.+99\xfe\x80ZZ 2.-\x01\n"); }, 1,
      std::string(SearchLogFile) + "move 1 (99\\xFE\\x80ZZ): not a move..."},
     {"SearchLogWithNulBytes", [](Workspace& w, const fs::path&) { WithLog(w, std::string("\0  8  1.+5958OU\n", 17)); }, 0,

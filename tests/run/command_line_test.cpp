@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <vector>
 
 #include "run/command_line.h"
@@ -14,21 +13,26 @@ CommandLine Parse(std::vector<const char*> arguments) {
 }
 
 TEST(CommandLine, OneArgumentIsReadWithAtoiOthersAreIgnored) {
-  struct Case { std::vector<const char*> arguments; Request request; int sortMode; };
+  // The number saturates: 4294967297 would wrap to 1 (Sente's first).
+  constexpr RankingOrder size = RankingOrder::LargestMagnitudeFirst;
+  constexpr RankingOrder sente = RankingOrder::MostFavourableToSenteFirst;
+  constexpr RankingOrder gote = RankingOrder::MostFavourableToGoteFirst;
+  struct Case { std::vector<const char*> arguments; Request request; RankingOrder order; };
   const Case cases[] = {
-      {{}, Request::Analyse, 0},        {{"1"}, Request::Analyse, 1},      {{"-1"}, Request::Analyse, -1},
-      {{"7"}, Request::Analyse, 7},     {{"1x"}, Request::Analyse, 1},     {{"x1"}, Request::Analyse, 0},
-      {{"  +3"}, Request::Analyse, 3},  {{""}, Request::Analyse, 0},       {{"--help=1"}, Request::Analyse, 0},
-      {{"1", "1"}, Request::Analyse, 0}, {{"--help", "x"}, Request::Analyse, 0},
-      {{"2147483647"}, Request::Analyse, INT_MAX}, {{"-2147483648"}, Request::Analyse, INT_MIN},
-      {{"4294967297"}, Request::Analyse, INT_MAX}, {{"99999999999999999999"}, Request::Analyse, INT_MAX},
-      {{"-4294967295"}, Request::Analyse, INT_MIN},
-      {{"-h"}, Request::Help, 0},       {{"--help"}, Request::Help, 0},    {{"--version"}, Request::Version, 0},
+      {{}, Request::Analyse, size},        {{"1"}, Request::Analyse, sente},
+      {{"-1"}, Request::Analyse, gote},    {{"7"}, Request::Analyse, gote},
+      {{"1x"}, Request::Analyse, sente},   {{"x1"}, Request::Analyse, size},
+      {{"  +1"}, Request::Analyse, sente}, {{""}, Request::Analyse, size},
+      {{"--help=1"}, Request::Analyse, size},
+      {{"1", "1"}, Request::Analyse, size}, {{"--help", "x"}, Request::Analyse, size},
+      {{"4294967297"}, Request::Analyse, gote}, {{"-4294967295"}, Request::Analyse, gote},
+      {{"-h"}, Request::Help, size},       {{"--help"}, Request::Help, size},
+      {{"--version"}, Request::Version, size},
   };
   for (const Case& c : cases) {
     const CommandLine line = Parse(c.arguments);
     EXPECT_EQ(line.request, c.request) << c.arguments.size() << " " << (c.arguments.empty() ? "" : c.arguments[0]);
-    EXPECT_EQ(line.settings.sortMode, c.sortMode) << (c.arguments.empty() ? "" : c.arguments[0]);
+    EXPECT_EQ(line.settings.order, c.order) << (c.arguments.empty() ? "" : c.arguments[0]);
     EXPECT_EQ(line.settings.rankCount, 150);
   }
 }

@@ -112,7 +112,8 @@ TEST(EndToEnd, FatalInputsStopWithOneLine) {
       {RecordWith("P9+KY+KE * ", "P9+KY * -KE"), SearchLog, "./log/game000.csa: -KE on 79 can never move"},
       {Record, "  8  1.+2524FU 2.-2324FU 3.+2724HI\n", "./log/n000.log: move 3 (2724HI): no piece of Sente on 27"},
       {Record, "  8  1.+0055HI\n", "./log/n000.log: move 1 (0055HI): drops HI, which Sente does not hold"},
-      {Record, "  8  1.+2824HI\n", "./log/n000.log: move 1 (2824HI): moves HI from 28 to 24, jumping over a piece"},
+      {Record, "  8  1.+2824HI\n",
+       "./log/n000.log: move 1 (2824HI): moves HI from 28 to 24, jumping over a piece"},
       {Record, "  8  1.+2524FU 2.-2324FU 3.+2824HI 4.-0039FU\n",
        "./log/n000.log: move 4 (0039FU): drops FU on 39, where it can never move"},
   };
