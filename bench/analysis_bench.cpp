@@ -1,6 +1,6 @@
-// Time of one evaluation analysis of a full-board leaf, weight reads included,
-// with the demonstration weights (written once to a temporary file, or taken
-// from FV_BENCH_WEIGHTS).
+// Time of one evaluation analysis and of one explanation of a full-board leaf,
+// weight reads included, with the demonstration weights (written once to a
+// temporary file, or taken from FV_BENCH_WEIGHTS).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "eval/analysis.h"
+#include "eval/explanation.h"
 #include "shogi/start_position.h"
 #include "tools/make-demo-weights/demo_weights.h"
 
@@ -43,6 +44,19 @@ void BM_ReadLeafWeights(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(fv::ReadLeafWeights(leaf, weights));
 }
 BENCHMARK(BM_ReadLeafWeights)->Unit(benchmark::kMillisecond);
+
+// The explanation of the same leaf: its weights (the rows of every square a
+// piece could move to) and the shares, totals without each piece and heat maps.
+void BM_ExplainFullBoardLeaf(benchmark::State& state) {
+  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
+  const fv::Position leaf = fv::StartPosition();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        fv::ExplainLeaf(leaf, fv::ReadExplanationWeights(leaf, weights),
+                        fv::RankingOrder::LargestMagnitudeFirst, 150));
+  }
+}
+BENCHMARK(BM_ExplainFullBoardLeaf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

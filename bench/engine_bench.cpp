@@ -32,7 +32,7 @@ PositionRecord ManyInHand() {
 // The demonstration weights in the temporary folder, written once.
 const std::string& WeightPath() {
   static const std::string path = [] {
-    const std::string p = (std::filesystem::temp_directory_path() / "fvengine-bench-fv.bin").string();
+    const auto p = (std::filesystem::temp_directory_path() / "fvengine-bench-fv.bin").string();
     WriteDemoWeights(p);
     return p;
   }();
@@ -50,7 +50,8 @@ void BM_MapWeights(benchmark::State& state) {
 }
 BENCHMARK(BM_MapWeights)->Unit(benchmark::kMicrosecond);
 
-void CountLeaves(benchmark::State& state, const PositionRecord& root, int depth, std::uint64_t expected) {
+void CountLeaves(benchmark::State& state, const PositionRecord& root, int depth,
+                 std::uint64_t expected) {
   Board board;
   board.Set(root.position, root.sideToMove);
   for (auto _ : state) {

@@ -125,7 +125,8 @@ void Evaluator::Reset(const Board& board) {
   s.slotOfCell.fill(NoSlot);
   for (int side = 0; side < 2; ++side) s.kingSquare[side] = SquareOfCell(board.KingCell(side));
   for (int side = 0; side < 2; ++side)
-    for (int kind = FU; kind <= HI; ++kind) SetSlot(s, HandSlot(side, kind), HandFeatures(side, kind, board.Hand(side, kind)));
+    for (int kind = FU; kind <= HI; ++kind)
+      SetSlot(s, HandSlot(side, kind), HandFeatures(side, kind, board.Hand(side, kind)));
   s.count = 2 * HandKindCount;
   for (int sq = 0; sq < SquareCount; ++sq) {
     const Piece p = board.At(CellOf(sq));

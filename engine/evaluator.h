@@ -64,7 +64,9 @@ class Evaluator {
   };
 
   int KppKing(const State& s, int view) const { return view == Sente ? s.kingSquare[Sente] : 80 - s.kingSquare[Gote]; }
-  const std::int16_t* Block(const State& s, int view) const { return weights_.KppBlock(KppKing(s, view)); }
+  const std::int16_t* Block(const State& s, int view) const {
+    return weights_.KppBlock(KppKing(s, view));
+  }
   int KkpValue(const State& s, int view, int f) const;
   static void SetSlot(State& s, int x, const FeatureSlot& slot);
   void RecomputeKpp(State& s, int view) const;

@@ -74,14 +74,17 @@ class Searcher {
   // Plies by which the i-th move `m` (already played) is searched shallower first.
   int LateMoveReduction(Move m, int i, int depth, int ply, bool inCheck) const;
   // Searches the moves of the node, best first, and stores the result.
-  int SearchMoves(int alpha, int beta, int depth, int ply, bool pvNode, bool inCheck, Move hashMove);
+  int SearchMoves(int alpha, int beta, int depth, int ply, bool pvNode, bool inCheck,
+                  Move hashMove);
   // Searches the i-th move `m` (already played) by principal variation search.
   int SearchMove(Move m, int i, int alpha, int beta, int depth, int ply, bool pvNode, bool inCheck);
   void RecordCutoff(Move m, int depth, int ply);
   // Searches captures (all evasions when in check) from `ply`, `qply` plies
   // into the quiescence search.
   int Quiescence(int alpha, int beta, int ply, int qply);
-  // True when the capture `m` cannot raise the standing score above alpha.
+  // True when the capture `m` is not worth searching: winning its piece and a
+  // margin leaves the standing score at or below alpha, or the exchange on its
+  // square loses material.
   bool FutileCapture(Move m, int standPat, int alpha) const;
   void Visit(int ply);
   bool TimeUp();
@@ -146,7 +149,8 @@ void Searcher::OrderScores(const Move* moves, int count, int* scores, Move hashM
     if (m == hashMove) scores[i] = HashMoveKey;
     else if (CapturedPiece(m) != NoPiece)
       scores[i] = CaptureKey + KindValue(CapturedPiece(m)) * VictimWeight -
-                  KindValue(MovedPiece(m)) / AttackerDivisor + IsPromotion(m) * CapturePromotionBonus;
+                  KindValue(MovedPiece(m)) / AttackerDivisor +
+                  IsPromotion(m) * CapturePromotionBonus;
     else if (IsPromotion(m)) scores[i] = PromotionKey;
     else if (m == killers_[ply][0]) scores[i] = FirstKillerKey;
     else if (m == killers_[ply][1]) scores[i] = FirstKillerKey - 1;
@@ -164,8 +168,9 @@ void PickNext(Move* moves, int* scores, int i, int count) {
 }
 
 bool Searcher::FutileCapture(Move m, int standPat, int alpha) const {
-  const int promotionGain =
-      IsPromotion(m) ? KindValue(MakePiece(Sente, PromotedKind(KindOf(MovedPiece(m))))) - KindValue(MovedPiece(m)) : 0;
+  const Piece moved = MovedPiece(m);
+  const Piece promoted = MakePiece(Sente, PromotedKind(KindOf(moved)));
+  const int promotionGain = IsPromotion(m) ? KindValue(promoted) - KindValue(moved) : 0;
   if (standPat + CaptureValue(CapturedPiece(m)) + promotionGain + DeltaMargin <= alpha) return true;
   return StaticExchange(board_, m) < 0;
 }
@@ -275,7 +280,8 @@ int Searcher::SearchMove(Move m, int i, int alpha, int beta, int depth, int ply,
     ++stats_.lateMoveResearches;
     score = -Negamax(-alpha - 1, -alpha, depth - 1, ply + 1, false, true);
   }
-  if (pvNode && score > alpha && score < beta) score = -Negamax(-beta, -alpha, depth - 1, ply + 1, true, true);
+  if (pvNode && score > alpha && score < beta)
+    score = -Negamax(-beta, -alpha, depth - 1, ply + 1, true, true);
   return score;
 }
 
@@ -290,7 +296,8 @@ void Searcher::RecordCutoff(Move m, int depth, int ply) {
       for (int& v : row) v /= 2;
 }
 
-int Searcher::SearchMoves(int alpha, int beta, int depth, int ply, bool pvNode, bool inCheck, Move hashMove) {
+int Searcher::SearchMoves(int alpha, int beta, int depth, int ply, bool pvNode, bool inCheck,
+                          Move hashMove) {
   std::array<Move, MaxMoves> moves;
   std::array<int, MaxMoves> scores;
   const int count = GenerateLegal(board_, moves.data());

@@ -64,6 +64,16 @@ FeatureList BuildFeatureList(const Position& pos) {
   return list;
 }
 
+std::int32_t BoardKkpTerm(const LeafWeights& weights, PieceCode code, int square) {
+  if (code > 0) return weights.sente.kkp[KkpBoardIndex(Sente, code, square)];
+  return -weights.gote.kkp[KkpBoardIndex(Gote, -code, square)];
+}
+
+std::int32_t HandKkpTerm(const LeafWeights& weights, Side side, int kind, int count) {
+  if (side == Sente) return weights.sente.kkp[KkpHandIndex(kind, count)];
+  return -weights.gote.kkp[KkpHandIndex(kind, count)];
+}
+
 EvaluableLeaf MakeEvaluableLeaf(const Position& pos) {
   CheckEvaluable(pos);
   return {pos, BuildFeatureList(pos)};
@@ -77,16 +87,11 @@ EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWei
 
   for (int square = 0; square < SquareCount; ++square) {
     const PieceCode code = pos.board[square];
-    if (!IsNonKingPiece(code)) continue;
-    if (code > 0) {
-      result.kkpSum += weights.sente.kkp[KkpBoardIndex(Sente, code, square)];
-    } else {
-      result.kkpSum -= weights.gote.kkp[KkpBoardIndex(Gote, -code, square)];
-    }
+    if (IsNonKingPiece(code)) result.kkpSum += BoardKkpTerm(weights, code, square);
   }
   for (int kind = 0; kind < HandKindCount; ++kind) {
-    result.kkpSum += weights.sente.kkp[KkpHandIndex(kind, pos.hand[Sente][kind])];
-    result.kkpSum -= weights.gote.kkp[KkpHandIndex(kind, pos.hand[Gote][kind])];
+    result.kkpSum += HandKkpTerm(weights, Sente, kind, pos.hand[Sente][kind]);
+    result.kkpSum += HandKkpTerm(weights, Gote, kind, pos.hand[Gote][kind]);
   }
 
   const FeatureList& list = leaf.features;
@@ -104,7 +109,7 @@ EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWei
   }
 
   result.material = CountMaterial(pos);
-  result.total = (result.material * WeightScale + result.kkpSum + result.kppSum) / WeightScale;
+  result.total = EvaluationTotal(result.material, result.kkpSum, result.kppSum);
   return result;
 }
 
@@ -120,6 +125,11 @@ LeafWeights ReadLeafWeights(const EvaluableLeaf& leaf, const WeightFile& file) {
   const auto used = std::size_t(list.size);
   return file.ReadLeafWeights(pos.kingSquare[Sente], pos.kingSquare[Gote],
                               std::span(senteFeatures).first(used), std::span(goteFeatures).first(used));
+}
+
+EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file) {
+  const EvaluableLeaf leaf = MakeEvaluableLeaf(pos);
+  return DecomposeEvaluation(leaf, ReadLeafWeights(leaf, file));
 }
 
 }  // namespace fv

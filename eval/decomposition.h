@@ -60,10 +60,27 @@ FeatureList BuildFeatureList(const Position& pos);
 // Checks `pos` (see CheckEvaluable) and lists its features.
 EvaluableLeaf MakeEvaluableLeaf(const Position& pos);
 
+// The KKP weight of the non-king board piece `code` on `square` in its owner's
+// view, Sente positive, in weight units.
+std::int32_t BoardKkpTerm(const LeafWeights& weights, PieceCode code, int square);
+
+// The KKP weight of `side`'s count `count` of hand kind `kind`, Sente positive.
+std::int32_t HandKkpTerm(const LeafWeights& weights, Side side, int kind, int count);
+
+// (32 × material + KKP sum + KPP sum) / 32, truncated toward zero: the
+// evaluation total in evaluation units from its parts.
+constexpr std::int32_t EvaluationTotal(std::int32_t material, std::int32_t kkpSum,
+                                       std::int32_t kppSum) {
+  return (material * WeightScale + kkpSum + kppSum) / WeightScale;
+}
+
 // Takes the evaluation of the leaf apart with the weights of its two king views.
 EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights);
 
 // Reads from `file` the weights that the evaluation of the leaf needs.
 LeafWeights ReadLeafWeights(const EvaluableLeaf& leaf, const WeightFile& file);
+
+// Checks `pos` and takes its evaluation apart with the weights `file` holds for it.
+EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file);
 
 }  // namespace fv

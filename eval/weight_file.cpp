@@ -38,7 +38,8 @@ WeightFile::WeightFile(WeightFile&& other) noexcept
     : path_(std::move(other.path_)),
       fd_(std::exchange(other.fd_, -1)),
       size_(other.size_),
-      warnings_(other.warnings_) {}
+      warnings_(other.warnings_),
+      warnedOfChange_(other.warnedOfChange_) {}
 
 WeightFile& WeightFile::operator=(WeightFile&& other) noexcept {
   if (this != &other) {
@@ -47,6 +48,7 @@ WeightFile& WeightFile::operator=(WeightFile&& other) noexcept {
     fd_ = std::exchange(other.fd_, -1);
     size_ = other.size_;
     warnings_ = other.warnings_;
+    warnedOfChange_ = other.warnedOfChange_;
   }
   return *this;
 }
@@ -86,7 +88,8 @@ LeafWeights WeightFile::ReadLeafWeights(int senteKing, int goteKing,
     throw std::out_of_range("king square outside the board");
   }
   struct stat info {};
-  if (::fstat(fd_, &info) == 0 && static_cast<std::uint64_t>(info.st_size) != size_) {
+  if (!warnedOfChange_ && ::fstat(fd_, &info) == 0 && static_cast<std::uint64_t>(info.st_size) != size_) {
+    warnedOfChange_ = true;
     WarnSize(warnings_, path_, "the file changed while the engine ran; it now has",
              static_cast<std::uint64_t>(info.st_size));
   }

@@ -68,7 +68,8 @@ class WeightFile {
   // `senteKing` and `goteKing` (0..80): in each view the KPP rows of the given
   // feature indices (0..1475) and the KKP row. Out-of-range arguments throw
   // std::out_of_range. Warns once more if the file's size has changed since
-  // Open, as the engine ran in between. A read error throws InputError.
+  // Open, as the engine ran in between (at the first read that sees it, not
+  // at every read). A read error throws InputError.
   LeafWeights ReadLeafWeights(int senteKing, int goteKing, std::span<const std::int16_t> senteFeatures,
                               std::span<const std::int16_t> goteFeatures) const;
 
@@ -88,6 +89,7 @@ class WeightFile {
   int fd_ = -1;
   std::uint64_t size_ = 0;
   std::FILE* warnings_ = nullptr;
+  mutable bool warnedOfChange_ = false;
 };
 
 }  // namespace fv

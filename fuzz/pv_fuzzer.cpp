@@ -46,10 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   fuzz::Expect(pv.moves.size() == text.size() / PvMoveLength, "one move per six characters");
-  fuzz::Expect(PositionProblem(pv.leaf).empty(),
+  fuzz::Expect(PositionProblem(pv.Leaf()).empty(),
                "a PV that passed the check leads to a leaf that can be analysed");
-  fuzz::Expect(pv.leaf.board[pv.leaf.kingSquare[Sente]] == OU &&
-                   pv.leaf.board[pv.leaf.kingSquare[Gote]] == -OU,
+  fuzz::Expect(pv.Leaf().board[pv.Leaf().kingSquare[Sente]] == OU &&
+                   pv.Leaf().board[pv.Leaf().kingSquare[Gote]] == -OU,
                "the king squares of the leaf hold the kings");
   return 0;
 }

@@ -126,6 +126,7 @@ CheckedPv CheckPv(const std::string& logPath, Side side, const Position& start,
   CheckedPv pv;
   Board board;
   board.Set(start, side);
+  pv.positions.push_back(start);
   for (std::size_t at = 0; at + PvMoveLength <= text.size(); at += PvMoveLength) {
     const std::string_view chars = text.substr(at, PvMoveLength);
     const std::optional<PvMove> move = ParsePvMove(side, chars);
@@ -137,9 +138,9 @@ CheckedPv CheckPv(const std::string& logPath, Side side, const Position& start,
     }
     board.Make(RulesMove(board, *move));
     pv.moves.push_back(*move);
+    pv.positions.push_back(board.ToPosition());
     side = Opponent(side);
   }
-  pv.leaf = board.ToPosition();
   pv.leafSideToMove = side;
   std::array<Move, MaxMoves> replies;
   pv.leafHasNoLegalMove = GenerateLegal(board, replies.data()) == 0;

@@ -14,9 +14,12 @@ namespace fv {
 // A PV whose every move is legal in its position, and where it leads.
 struct CheckedPv {
   std::vector<PvMove> moves;
-  Position leaf;
+  // The position searched, then the position after each move: one more than `moves`.
+  std::vector<Position> positions;
   Side leafSideToMove = Sente;
   bool leafHasNoLegalMove = false;  // the side to move at the leaf is mated
+
+  const Position& Leaf() const { return positions.back(); }
 };
 
 // Why `side` cannot play the six move characters `move` in `pos`, or "" if it

@@ -9,6 +9,7 @@
 #include "position/pv_check.h"
 #include "position/pv_reader.h"
 #include "run/engine_process.h"
+#include "run/explanation_files.h"
 #include "run/log_folder.h"
 #include "run/paths.h"
 #include "run/run_pictures.h"
@@ -34,6 +35,7 @@ int AnalysisRun::Execute() {
   ShowLeaf();              // 11
   AnalyzeLeaf();           // 12
   SaveLeafPictures();      // 12
+  WriteExplanation();      // log/explain.json, explain.html
   WriteTotals();           // 13
   report_.WriteGallery(settings_.rankCount);  // 14
   report_.WriteClosingAndClose();             // 15
@@ -88,7 +90,7 @@ void AnalysisRun::ShowPv() {
 void AnalysisRun::ShowLeaf() {
   std::printf("\n\n");
   report_.WriteLineBreaks();
-  PrintBoard(pv_.leaf, stdout);
+  PrintBoard(pv_.Leaf(), stdout);
 }
 
 // The record's and the PV's checks already refuse every position that the
@@ -99,7 +101,7 @@ void AnalysisRun::ShowLeaf() {
 void AnalysisRun::AnalyzeLeaf() {
   EvaluableLeaf leaf;
   try {
-    leaf = MakeEvaluableLeaf(pv_.leaf);
+    leaf = MakeEvaluableLeaf(pv_.Leaf());
   } catch (const InputError& error) {
     throw InputError(SearchLogPath, "the leaf of the PV cannot be evaluated: " + error.problem());
   }
@@ -115,7 +117,18 @@ void AnalysisRun::AnalyzeLeaf() {
 }
 
 void AnalysisRun::SaveLeafPictures() {
-  NoteFailures(WriteLeafPictures(pv_.leaf, analysis_.ranked, pieces_));
+  NoteFailures(WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_));
+}
+
+// Like a picture, an explanation file that cannot be written is named and the
+// run goes on.
+void AnalysisRun::WriteExplanation() {
+  const ExplanationData data = GatherExplanation(pv_, *weights_, settings_);
+  for (const FileFailure& failure : WriteExplanationFiles(data)) {
+    pictureFailed_ = true;
+    std::fflush(stdout);
+    std::fprintf(stderr, "fvexplain: %s: %s\n", failure.path.c_str(), failure.problem.c_str());
+  }
 }
 
 void AnalysisRun::NoteFailures(const std::vector<PictureFailure>& failures) {

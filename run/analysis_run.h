@@ -37,6 +37,7 @@ class AnalysisRun {
   void ShowLeaf();
   void AnalyzeLeaf();
   void SaveLeafPictures();
+  void WriteExplanation();
   void WriteTotals();
 
   // Prints the failures and keeps them for the exit status.
@@ -53,7 +54,8 @@ class AnalysisRun {
   // drawn from `ranked`).
   EvaluationAnalysis analysis_;
   PieceImageSet pieces_;
-  // A picture that could not be saved: the run goes on and ends with status 1.
+  // A picture or explanation file that could not be saved: the run goes on
+  // and ends with status 1.
   bool pictureFailed_ = false;
 };
 

@@ -15,6 +15,8 @@ constexpr const char* SearchLogPath = "./log/n000.log";
 constexpr const char* PieceImageFolder = "./img";
 constexpr const char* InputPicturePath = "./log/init.png";
 constexpr const char* LeafPicturePath = "./log/leaf.png";
+constexpr const char* ExplanationJsonPath = "./log/explain.json";
+constexpr const char* ExplanationPagePath = "./explain.html";
 
 // "./log/rank001.png" for rank 1, the picture of the ranked term.
 inline std::string RankPicturePath(int rank) {

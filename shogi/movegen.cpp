@@ -82,7 +82,8 @@ Move* AddAllBoardMoves(const Board& b, Move* out, GenMode mode) {
 
 // Drops of the side to move onto empty cells for which `allowed` holds (all
 // when null), except a pawn onto `noPawnCell`; kind by kind, square by square.
-Move* AddDrops(const Board& b, Move* out, const std::array<bool, CellCount>* allowed, int noPawnCell) {
+Move* AddDrops(const Board& b, Move* out, const std::array<bool, CellCount>* allowed,
+               int noPawnCell) {
   const int us = b.SideToMove();
   bool anyInHand = false;
   for (int kind = FU; kind <= HI; ++kind) anyInHand |= b.Hand(us, kind) > 0;
@@ -160,7 +161,8 @@ Checks FindChecks(const Board& b) {
     const bool adjacent = c == king + offset;
     if (!((SlideMask[p] & back) || (adjacent && (StepMask[p] & back)))) continue;
     checks.Add();
-    for (int between = king + offset; between != c; between += offset) checks.answers[between] = true;
+    for (int between = king + offset; between != c; between += offset)
+      checks.answers[between] = true;
     checks.answers[c] = true;
   }
   const Piece knight = MakePiece(them, KE);
@@ -188,7 +190,8 @@ int GeneratePseudoLegal(const Board& b, Move* out, GenMode mode) {
 }
 
 bool IsPawnDropMate(Board& b, Move m) {
-  if (!IsDrop(m) || DropKind(m) != FU || ToCell(m) != PawnCheckCell(b, b.SideToMove())) return false;
+  if (!IsDrop(m) || DropKind(m) != FU || ToCell(m) != PawnCheckCell(b, b.SideToMove()))
+    return false;
   b.Make(m);
   std::array<Move, MaxMoves> replies;
   const bool mate = GenerateLegal(b, replies.data()) == 0;
@@ -222,11 +225,12 @@ int GenerateLegal(Board& b, Move* out, GenMode mode) {
   // Drops: none against a double check, only between against a single one.
   if (mode != GenMode::All || checks.count > 1) return kept;
   const int pawnCell = PawnCheckCell(b, us);
-  const bool pawnMates =
-      pawnCell != 0 && b.Hand(us, FU) > 0 && b.At(pawnCell) == NoPiece && !b.HasPawnOnColumn(us, pawnCell) &&
-      RelativeRank(us, pawnCell) > 1 && (checks.count == 0 || checks.answers[pawnCell]) &&
-      IsPawnDropMate(b, MakeDrop(us, FU, pawnCell));
-  return int(AddDrops(b, out + kept, checks.count ? &checks.answers : nullptr, pawnMates ? pawnCell : 0) - out);
+  const bool pawnMates = pawnCell != 0 && b.Hand(us, FU) > 0 && b.At(pawnCell) == NoPiece &&
+                         !b.HasPawnOnColumn(us, pawnCell) && RelativeRank(us, pawnCell) > 1 &&
+                         (checks.count == 0 || checks.answers[pawnCell]) &&
+                         IsPawnDropMate(b, MakeDrop(us, FU, pawnCell));
+  const std::array<bool, CellCount>* allowed = checks.count ? &checks.answers : nullptr;
+  return int(AddDrops(b, out + kept, allowed, pawnMates ? pawnCell : 0) - out);
 }
 
 }  // namespace fv

@@ -43,7 +43,7 @@ inline Board BoardOf(const PositionRecord& r) {
 
 // Middle-game positions rich in drops, promotions, checks and pins, written
 // as CSA records (side to move on the last line).
-inline const std::array<const char*, 4> TacticalRecords = {
+inline const std::array<const char*, 5> TacticalRecords = {
     // Both sides hold many pieces; promotions available for both.
     "'\n'\n'\n"
     "P1-KY-KE * -KI * -OU * -KE-KY\n"
@@ -92,6 +92,18 @@ inline const std::array<const char*, 4> TacticalRecords = {
     "P8 *  *  *  *  * +KY *  * -RY\n"
     "P9 *  *  * +OU+GI *  *  * +KA\n"
     "P+00KI00FU00FU00KE\nP-00KA00KI00KI00GI00FU00FU\n-\n",
+    // Both kings exposed to rooks and promoted pawns, Gote to move in check.
+    "'\n'\n'\n"
+    "P1-KY * -KI * -KI * -KA * -FU\n"
+    "P2 * +TO *  *  * -GI * -FU * \n"
+    "P3-KE * +FU * -FU * +TO-OU * \n"
+    "P4 * -GI * +KY * +HI *  *  * \n"
+    "P5+KY * -FU * -KI+FU+HI+OU * \n"
+    "P6 *  *  * -FU * +KI * +FU * \n"
+    "P7 * +FU * +GI *  * -FU * +KY\n"
+    "P8-FU+KE * +KA *  *  *  *  * \n"
+    "P9+FU+KE *  *  *  * +GI+KE * \n"
+    "P+00FU00FU\nP-00FU00FU\n-\n",
 };
 
 }  // namespace fv::engine::testing

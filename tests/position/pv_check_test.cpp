@@ -108,9 +108,9 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
   const Position leaf =
       With({{OU, 5, 8}, {-OU, 5, 2}, {FU, 7, 6}, {-UM, 4, 6}, {-KI, 3, 3}, {KY, 1, 2}},
            {1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0});
-  EXPECT_EQ(pv.leaf.board, leaf.board);
-  EXPECT_EQ(pv.leaf.hand, leaf.hand);
-  EXPECT_EQ(pv.leaf.kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
+  EXPECT_EQ(pv.Leaf().board, leaf.board);
+  EXPECT_EQ(pv.Leaf().hand, leaf.hand);
+  EXPECT_EQ(pv.Leaf().kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
   std::string written;
   for (const PvMove& move : pv.moves) written += move.Text();
   EXPECT_EQ(written, text);

@@ -92,7 +92,8 @@ TEST(EndToEnd, LogFolderLosesItsFilesAndLinksOnly) {
   std::vector<std::string> entries;
   for (const auto& entry : fs::directory_iterator(workspace.dir() / "log")) entries.push_back(entry.path().filename());
   std::sort(entries.begin(), entries.end());
-  std::vector<std::string> expected = {"game000.csa", "init.png", "keep", "leaf.png", "n000.log"};
+  std::vector<std::string> expected = {"explain.json", "game000.csa", "init.png", "keep", "leaf.png",
+                                       "n000.log"};
   for (int rank = 1; rank <= 150; ++rank) expected.push_back(fs::path(RankPicture(rank)).filename());
   EXPECT_EQ(entries, expected);
   EXPECT_EQ(workspace.Read("log/keep/inner/note.txt"), "kept");

@@ -1,6 +1,6 @@
-// Writes that fail while the run saves its pictures and its report, made real
-// with a file-size limit on the run (every write past it fails with EFBIG, as
-// on a full disk): each file that could not be written is named, the run ends
+// Writes that fail while the run saves its pictures, its explanation files and
+// its report, made real with a file-size limit on the run (every write past it
+// fails with EFBIG, as on a full disk): each file that could not be written is named, the run ends
 // with status 1, and no file is left half-written under its final name.
 #include <gtest/gtest.h>
 
@@ -34,10 +34,14 @@ TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
     std::vector<std::string> expected = {"fvexplain: ./log/init.png: cannot write (File too large)",
                                          "fvexplain: ./log/leaf.png: cannot write (File too large)"};
     for (int rank = 1; rank <= 150; ++rank) expected.push_back("fvexplain: ./" + RankPicture(rank) + ": cannot write (File too large)");
+    // Both explanation files are larger than either limit.
+    for (const char* file : {"./log/explain.json", "./explain.html"})
+      expected.push_back(std::string("fvexplain: ") + file + ": cannot write (File too large)");
     if (!c.reportWritten) expected.push_back("fvexplain: ./report.html: cannot write (File too large)");
     EXPECT_EQ(Lines(result.err), expected) << c.limit;
 
     EXPECT_EQ(workspace.Read("report.html"), c.reportWritten ? ExpectedReport : "earlier") << c.limit;
+    EXPECT_FALSE(fs::exists(workspace.dir() / "explain.html")) << c.limit;
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(workspace.dir() / "log")) left.push_back(entry.path().filename());
     std::sort(left.begin(), left.end());

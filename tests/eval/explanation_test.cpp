@@ -1,0 +1,193 @@
+#include "eval/explanation.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <numeric>
+
+#include "eval/analysis.h"
+#include "eval/pv_line.h"
+#include "position/pv_check.h"
+#include "tests/eval/sample_positions.h"
+#include "tests/eval/weight_file_fixture.h"
+#include "tests/support/test_files.h"
+
+namespace fv {
+namespace {
+
+using testing::SparseWeightFile;
+
+// Kings on 76 (Sente, 59) and 4 (Gote, 51), pieces in both hands.
+Position Middlegame() {
+  return sample::Board(
+      {"-KY-KE * -KI-OU * -GI-KE-KY", " * -HI *  *  * -KI *  *  * ", "-FU * -FU-FU-FU-FU * -FU-FU",
+       " *  *  *  *  *  * -FU *  * ", " * -FU *  *  *  *  *  *  * ", " *  * +FU * +FU *  *  *  * ",
+       "+FU+FU * +FU * +FU+FU+FU+FU", " *  * +KI *  *  *  * +HI * ", "+KY+KE+GI * +OU+KI+GI+KE+KY"},
+      {1, 0, 0, 0, 0, 1, 0}, {0, 0, 0, 1, 0, 1, 0});
+}
+
+Position ManyInHand() {
+  Position pos = sample::TwoKings(76, 4);
+  pos.board[50] = -TO;
+  pos.board[20] = RY;
+  pos.hand[Sente] = {9, 2, 3, 1, 2, 1, 0};
+  pos.hand[Gote] = {8, 2, 1, 3, 2, 0, 1};
+  return pos;
+}
+
+// A weight file with both views of `pos` filled, cut to `bytes`.
+void FillViews(SparseWeightFile& file, const Position& pos, std::uint64_t bytes) {
+  file.FillView(pos.kingSquare[Sente], pos.kingSquare[Gote], testing::ModestWeight);
+  file.FillView(80 - pos.kingSquare[Gote], 80 - pos.kingSquare[Sente], testing::ModestWeight);
+  if (::truncate(file.path().c_str(), off_t(bytes)) != 0) throw std::runtime_error("truncate");
+}
+
+std::int32_t FullTotal(const Position& pos, const WeightFile& file) {
+  return DecomposeEvaluation(pos, file).total;
+}
+
+TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
+  struct Case {
+    const char* name;
+    Position pos;
+    std::uint64_t bytes;
+    RankingOrder order;
+  };
+  const Case cases[] = {
+      {"kings alone", sample::TwoKings(76, 4), WeightFileBytes, RankingOrderOf(0)},
+      {"full board", sample::StartingPosition(), WeightFileBytes, RankingOrderOf(1)},
+      {"many in hand", ManyInHand(), WeightFileBytes, RankingOrderOf(2)},
+      // Ends inside the Sente view's block: rows beyond read as 0.
+      {"short file", Middlegame(), 2 * PackedKppIndex(76, 700, 0), RankingOrderOf(0)},
+  };
+  for (const Case& c : cases) {
+    SparseWeightFile file;
+    FillViews(file, c.pos, c.bytes);
+    const WeightFile weights = file.Open();
+    const Explanation e =
+        ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.order, 150);
+    const EvaluationBreakdown& b = e.breakdown;
+    EXPECT_EQ(b.total, FullTotal(c.pos, weights)) << c.name;
+    std::int64_t halves = 0;
+    for (const PieceShare& p : e.pieces) halves += p.halfUnits;
+    EXPECT_EQ(halves, 2 * (std::int64_t{32} * b.material + b.kkpSum + b.kppSum)) << c.name;
+    std::int64_t kkp = 0;
+    for (const KkpTerm& t : e.kkpTerms) kkp += t.value;
+    EXPECT_EQ(kkp, b.kkpSum) << c.name;
+    // 14 hand slots in both lists; every board piece in the shares, all but
+    // kings in the KKP terms.
+    const auto onBoard =
+        std::count_if(c.pos.board.begin(), c.pos.board.end(), [](int x) { return x; });
+    EXPECT_EQ(e.pieces.size(), std::size_t(onBoard + 14)) << c.name;
+    EXPECT_EQ(e.kkpTerms.size(), std::size_t(onBoard - 2 + 14)) << c.name;
+    // The ranks name the analysis' ranked terms in its order.
+    test::CapturedStream console, report;
+    const EvaluableLeaf leaf = MakeEvaluableLeaf(c.pos);
+    const EvaluationAnalysis analysis = AnalyzeEvaluation(
+        leaf, ReadLeafWeights(leaf, weights), c.order, 150, console.file(), report.file());
+    std::vector<FeatureContribution> byRank(150);
+    for (std::size_t t = 0; t < b.terms.size(); ++t) {
+      if (e.ranks[t] > 0) byRank[std::size_t(e.ranks[t] - 1)] = b.terms[t];
+    }
+    EXPECT_EQ(byRank, analysis.ranked) << c.name;
+  }
+}
+
+TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition) {
+  for (const Position& leaf : {Middlegame(), ManyInHand()}) {
+    SparseWeightFile file;
+    FillViews(file, leaf, WeightFileBytes);
+    const WeightFile weights = file.Open();
+    const Explanation e = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), RankingOrder::LargestMagnitudeFirst, 150);
+    for (const PieceShare& piece : e.pieces) {
+      const int location = piece.location;
+      const bool king = location < SquareCount && (piece.content == OU || piece.content == -OU);
+      ASSERT_EQ(piece.without.has_value(), !king && piece.content != 0) << location;
+      if (!piece.without) continue;
+      Position less = leaf;
+      if (location < SquareCount)
+        less.board[location] = 0;
+      else
+        --less.hand[location < GoteHandLocation ? Sente : Gote][(location - SenteHandLocation) % 7];
+      EXPECT_EQ(*piece.without, FullTotal(less, weights)) << location;
+    }
+    for (const HeatMap& map : e.heatMaps) {
+      if (map.totals.empty()) continue;  // a pawn in hand with a pawn on every file
+      const std::size_t n = map.totals.size();
+      for (const SquareTotal& at : {map.totals[0], map.totals[n / 2], map.totals[n - 1]}) {
+        Position moved = leaf;
+        ASSERT_EQ(moved.board[at.square], 0);
+        if (map.location < SquareCount) {
+          moved.board[at.square] = PieceCode(map.content);
+          moved.board[map.location] = 0;
+        } else {
+          const Side owner = map.location < GoteHandLocation ? Sente : Gote;
+          const int kind = (map.location - SenteHandLocation) % 7;
+          --moved.hand[owner][kind];
+          moved.board[at.square] = PieceCode(owner == Sente ? kind + 1 : -(kind + 1));
+        }
+        EXPECT_EQ(at.total, FullTotal(moved, weights)) << map.location << " to " << at.square;
+      }
+    }
+  }
+}
+
+TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
+  Position pos = sample::TwoKings(76, 4);
+  pos.board[SquareOf(5, 5)] = FU;
+  pos.board[SquareOf(3, 3)] = -KE;
+  pos.hand[Sente][FU - 1] = 1;
+  pos.hand[Gote][KY - 1] = 1;
+  SparseWeightFile file;
+  const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
+                                    RankingOrder::LargestMagnitudeFirst, 150);
+  struct Case {
+    int location;
+    std::size_t squares;
+  };
+  // 77 empty squares less: the knight's ranks 8 and 9 (17 empty), the pawn's
+  // rank 1 (8), for the pawn in hand also the rest of file 5 (6), the lance's rank 9 (8).
+  const Case cases[] = {{SquareOf(3, 3), 77 - 17},
+                        {SquareOf(5, 5), 77 - 8},
+                        {SenteHandLocation + 0, 77 - 8 - 6},
+                        {GoteHandLocation + 1, 77 - 8}};
+  ASSERT_EQ(e.heatMaps.size(), 4u);
+  for (const Case& c : cases) {
+    const auto map = std::find_if(e.heatMaps.begin(), e.heatMaps.end(),
+                                  [&](const HeatMap& m) { return m.location == c.location; });
+    ASSERT_NE(map, e.heatMaps.end());
+    EXPECT_EQ(map->totals.size(), c.squares) << c.location;
+  }
+}
+
+TEST(PvLine, PointsFollowThePvAndChangesCompareTheEnds) {
+  const Position searched = Middlegame();
+  SparseWeightFile file;
+  FillViews(file, searched, WeightFileBytes);
+  const WeightFile weights = file.Open();
+  // +7675FU -0055KA: a pawn step and a bishop drop.
+  const CheckedPv pv = CheckPv("n000.log", Sente, searched, "7675FU0055KA");
+  const PvLine line = ExplainLine(pv.positions, pv.moves, weights, 10);
+  ASSERT_EQ(line.points.size(), 3u);
+  EXPECT_EQ(line.points[1].move, "+7675FU");
+  EXPECT_EQ(line.points[2].move, "-0055KA");
+  Position leaf = searched;
+  leaf.board[SquareOf(7, 5)] = FU, leaf.board[SquareOf(7, 6)] = 0;
+  leaf.board[SquareOf(5, 5)] = -KA, --leaf.hand[Gote][KA - 1];
+  const EvaluationBreakdown first = DecomposeEvaluation(searched, weights);
+  const EvaluationBreakdown last = DecomposeEvaluation(leaf, weights);
+  EXPECT_EQ(line.points[0].total, first.total);
+  EXPECT_EQ(line.points[2].kppSum, last.kppSum);
+  EXPECT_EQ(line.points[2].kkpSum, last.kkpSum);
+  ASSERT_EQ(line.changes.size(), 10u);
+  // The changes account for the whole difference of the KPP sums when all are kept.
+  const PvLine all = ExplainLine(pv.positions, pv.moves, weights, 1 << 20);
+  std::int64_t change = 0;
+  for (const TermChange& c : all.changes) change += c.after - c.before;
+  EXPECT_EQ(change, last.kppSum - first.kppSum);
+  EXPECT_GE(std::abs(line.changes[0].after - line.changes[0].before),
+            std::abs(line.changes[9].after - line.changes[9].before));
+}
+
+}  // namespace
+}  // namespace fv

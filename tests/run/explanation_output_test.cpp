@@ -1,0 +1,129 @@
+// log/explain.json and explain.html of whole runs: the data agree with the
+// transcript and the report, validate against the schema, and the page loads
+// in a browser, also for a mated leaf, an empty PV and a short weight file.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <regex>
+
+#include "tests/run/chromium.h"
+#include "tests/run/example_case.h"
+
+namespace fv::test {
+namespace {
+
+using nlohmann::json;
+
+// Sente, to move, is mated: its king on 19 faces Gote's gold on 18, which
+// Gote's pawn on 17 guards. Nothing else but Gote's king.
+const std::string MatedRecord =
+    "V2.2\nN+a\nN-b\n"
+    "P1 *  *  *  * -OU *  *  *  * \nP2 *  *  *  *  *  *  *  *  * \nP3 *  *  *  *  *  *  *  *  * \n"
+    "P4 *  *  *  *  *  *  *  *  * \nP5 *  *  *  *  *  *  *  *  * \nP6 *  *  *  *  *  *  *  *  * \n"
+    "P7 *  *  *  *  *  *  *  * -FU\nP8 *  *  *  *  *  *  *  * -KI\nP9 *  *  *  *  *  *  *  * "
+    "+OU\n+\n";
+
+// Validates `instance` against docs/explain.schema.json with python3's jsonschema.
+::testing::AssertionResult ValidUnderSchema(const fs::path& instance) {
+  if (std::system("python3 -c 'import jsonschema' 2>/dev/null") != 0)
+    return ::testing::AssertionFailure()
+           << "python3-jsonschema is missing (scripts/test installs it)";
+  const std::string check =
+      "python3 -c 'import json, sys, jsonschema; "
+      "jsonschema.Draft202012Validator(json.load(open(sys.argv[1]))).validate("
+      "json.load(open(sys.argv[2])))' " FV_SOURCE_DIR "/docs/explain.schema.json " +
+      instance.string();
+  if (std::system(check.c_str()) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << instance << " does not validate";
+}
+
+TEST(ExplanationOutput, DataAgreeWithTranscriptAndReportAndValidate) {
+  Workspace workspace;
+  workspace.UseReplayEngine(Record, SearchLog);
+  workspace.UseWeights(ChosenWeights);
+  const RunResult result = workspace.Run();
+  ASSERT_EQ(result.status, 0) << result.err;
+  const json data = json::parse(workspace.Read("log/explain.json"));
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(result.out, m, std::regex("KKP=(-?\\d+)\nKPP=(-?\\d+)\n")));
+  EXPECT_EQ(data["kkp_w"], std::stoi(m[1]));
+  EXPECT_EQ(data["kpp"], std::stoi(m[2]));
+  const std::string report = workspace.Read("report.html");
+  ASSERT_TRUE(std::regex_search(report, m, std::regex("=([-+]\\d+)<br><br>material=([-+]\\d+)")));
+  EXPECT_EQ(data["total"], std::stoi(m[1]));
+  EXPECT_EQ(data["material"], std::stoi(m[2]));
+
+  // Every ranked term is the transcript's line of its rank; all add up to kpp_w.
+  long sum = 0, ranked = 0;
+  for (const json& t : data["terms"]) {
+    sum += t["value"].get<long>();
+    if (t["rank"].is_null()) continue;
+    ++ranked;
+    const std::string line = std::to_string(t["rank"].get<int>()) +
+                             ": value = " + std::to_string(t["value"].get<int>()) + "  [" +
+                             t["king"].get<std::string>() + "]-[" + t["a"].get<std::string>() +
+                             "]-[" + t["b"].get<std::string>() + "]\n";
+    EXPECT_NE(result.out.find("\n" + line), std::string::npos) << line;
+  }
+  EXPECT_EQ(ranked, 150);
+  EXPECT_EQ(sum, data["kpp_w"].get<long>());
+  long kkp = 0;
+  for (const json& t : data["kkp_terms"]) kkp += t["value"].get<long>();
+  EXPECT_EQ(kkp, data["kkp_w"].get<long>());
+  double shares = 0;
+  for (const json& p : data["pieces"]) {
+    shares += p["share_w"].get<double>();
+    EXPECT_EQ(p["share"].get<double>() * 32, p["share_w"].get<double>());
+  }
+  EXPECT_EQ(shares, 32.0 * data["material"].get<double>() + kkp + sum);
+
+  // The example's PV has 15 moves and starts with Sente.
+  const json& line = data["line"];
+  ASSERT_EQ(line.size(), 16u);
+  EXPECT_TRUE(line[0]["move"].is_null());
+  EXPECT_EQ(line[1]["move"], "+2524FU");
+  EXPECT_EQ(line[15]["total"], data["total"]);
+  EXPECT_EQ(line[15]["kpp_w"], data["kpp_w"]);
+  EXPECT_EQ(data["side_to_move"], "-");
+  EXPECT_TRUE(ValidUnderSchema(workspace.dir() / "log/explain.json"));
+}
+
+TEST(ExplanationOutput, PageLoadsInChromiumAndSaysWhatIsMissing) {
+  struct Case {
+    std::string name, record, searchLog;
+    std::uint64_t weightBytes;
+    std::vector<std::string> notes;
+  };
+  const Case cases[] = {
+      {"example", Record, SearchLog, WeightFileBytes, {}},
+      {"mated, empty PV, short file",
+       MatedRecord,
+       "",
+       1000,
+       {"The weight file has 1000 bytes of the 186268248", "The PV is empty",
+        "The leaf is mate: Sente, to move, is in check with no legal move."}},
+  };
+  for (const Case& c : cases) {
+    Workspace workspace;
+    workspace.UseReplayEngine(c.record, c.searchLog);
+    workspace.UseWeights(ChosenWeights, c.weightBytes);
+    const RunResult result = workspace.Run();
+    ASSERT_EQ(result.status, 0) << c.name << result.err;
+    const json data = json::parse(workspace.Read("log/explain.json"));
+    EXPECT_EQ(data["mate"], !c.notes.empty()) << c.name;
+    EXPECT_TRUE(ValidUnderSchema(workspace.dir() / "log/explain.json")) << c.name;
+    const std::optional<std::string> dom = DumpDom(workspace.dir() / "explain.html");
+    if (!dom) GTEST_SKIP() << ChromiumPath << " is missing (scripts/test installs chromium)";
+    EXPECT_NE(dom->find("data-rendered=\"yes\""), std::string::npos) << c.name;
+    EXPECT_NE(dom->find("<p id=\"script-error\"></p>"), std::string::npos) << c.name;
+    EXPECT_EQ(Occurrences(*dom, "<g class=\"piece"), int(data["pieces"].size())) << c.name;
+    EXPECT_EQ(Occurrences(*dom, "<td class=\"label\">"),
+              3 * int(data["terms"].size() + data["changes"].size()))
+        << c.name;
+    EXPECT_EQ(Occurrences(*dom, "<polyline"), 4) << c.name;
+    for (const std::string& note : c.notes) EXPECT_NE(dom->find(note), std::string::npos) << note;
+  }
+}
+
+}  // namespace
+}  // namespace fv::test
