@@ -25,18 +25,14 @@ const std::string& WeightPath() {
 }
 
 void BM_AnalyzeFullBoardLeaf(benchmark::State& state) {
-  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
+  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath());
   const fv::Position leaf = fv::sample::StartingPosition();
-  std::FILE* sink = std::fopen("/dev/null", "w");
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, weights, 0, 150, sink, sink));
-  }
-  std::fclose(sink);
+  for (auto _ : state) benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, weights, 0, 150));
 }
 BENCHMARK(BM_AnalyzeFullBoardLeaf)->Unit(benchmark::kMillisecond);
 
 void BM_ReadLeafWeights(benchmark::State& state) {
-  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
+  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath());
   const fv::Position leaf = fv::sample::StartingPosition();
   for (auto _ : state) benchmark::DoNotOptimize(fv::ReadLeafWeights(leaf, weights));
 }

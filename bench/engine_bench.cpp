@@ -24,7 +24,7 @@ const Weights& BenchWeights() {
   static const Weights weights = [] {
     const std::string path = (std::filesystem::temp_directory_path() / "fvengine-bench-fv.bin").string();
     WriteDemoWeights(path);
-    Weights loaded = LoadWeights(path);
+    Weights loaded = LoadWeights(WeightFile::Open(path));
     std::filesystem::remove(path);
     return loaded;
   }();

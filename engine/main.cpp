@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,6 +42,14 @@ SearchLimits LoadLimits() {
                                                    : DefaultLimits();
 }
 
+// Opens fv.bin and shows its size warning, worded as fvexplain words it.
+WeightFile OpenWeights() {
+  WeightFile file = WeightFile::Open(WeightPath);
+  if (const std::optional<Notice> notice = file.SizeNotice())
+    std::fprintf(stderr, "fvengine: %s: %s\n", notice->file.c_str(), notice->message.c_str());
+  return file;
+}
+
 void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
@@ -50,7 +59,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 int RunSearch(const EngineCommand& command) {
   const SearchLimits limits = LoadLimits();
   const PositionRecord root = LoadRoot(command, true);
-  const Weights weights = LoadWeights(WeightPath);
+  const Weights weights = LoadWeights(OpenWeights());
   std::error_code error;
   std::filesystem::create_directories("log", error);
   if (error) throw InputError("log", "cannot create the log folder: " + error.message());
@@ -72,7 +81,7 @@ int RunSearch(const EngineCommand& command) {
 int RunCheck(const EngineCommand& command) {
   LoadLimits();
   LoadRoot(command, true);
-  WeightFile::Open(WeightPath, nullptr);
+  OpenWeights();
   std::printf("the position, the settings and the weights can be used\n");
   return 0;
 }

@@ -9,6 +9,9 @@
 namespace fv::engine {
 namespace {
 
+// Some editors begin a UTF-8 file with it.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 std::string Trim(std::string_view s) {
   const auto begin = s.find_first_not_of(" \t\r");
   if (begin == std::string_view::npos) return {};
@@ -38,6 +41,7 @@ SearchLimits DefaultLimits() {
 
 SearchLimits ParseSettings(std::string_view text, const std::string& name) {
   SearchLimits limits = DefaultLimits();
+  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
   std::istringstream in{std::string(text)};
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {

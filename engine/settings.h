@@ -14,7 +14,8 @@ constexpr const char* SettingsFileName = "engine.conf";
 SearchLimits DefaultLimits();
 
 // Lines "depth = N" (1..64), "time = MS" (0: no limit), "hash = MB" (1..4096);
-// blank lines and text after '#' are ignored. Unknown names and bad values
+// blank lines, text after '#', blanks around names and values, CRLF line ends
+// and a UTF-8 byte-order mark at the start are ignored. Unknown names and bad values
 // throw fv::InputError naming `name` and the line.
 SearchLimits ParseSettings(std::string_view text, const std::string& name);
 SearchLimits ReadSettings(const std::string& path);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "eval/weight_file.h"
 #include "eval/weight_layout.h"
 
 namespace fv::engine {
@@ -22,8 +23,8 @@ struct Weights {
   int Kkp(int k1, int k2, int f) const { return kkp[KkpIndex(k1, k2, f)]; }
 };
 
-// Reads the whole weight file. A shorter file leaves the missing weights 0;
-// a file that cannot be opened throws fv::InputError.
-Weights LoadWeights(const std::string& path);
+// Reads the whole weight file, opened and checked by fv::WeightFile::Open: the
+// weights a shorter file does not reach read as 0, as they do for fvexplain.
+Weights LoadWeights(const WeightFile& file);
 
 }  // namespace fv::engine

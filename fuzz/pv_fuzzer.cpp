@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   std::string text;
-  const int side = ReadPvText(logPath, text, fuzz::NullStream());
+  Notices notices;
+  const int side = ReadPvText(logPath, text, notices);
   fuzz::Expect(side == Sente || side == Gote, "the first mover is Sente or Gote");
   fuzz::Expect(text.size() <= PvTextCapacity, "the PV text fits its capacity");
   PvMoveList list;
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Expect(fuzz::IsOneLine(error.problem()), "a PV error is one line");
     return 0;
   }
-  ReplayPv(side, list, text, pos, fuzz::NullStream(), fuzz::NullStream());
+  ReplayPv(side, list, pos);
   fuzz::Expect(PositionProblem(pos).empty(), "a PV that passed the check leads to a leaf that can be analysed");
   fuzz::Expect(pos.board[pos.kingSquare[Sente]] == OU && pos.board[pos.kingSquare[Gote]] == -OU,
                "the king squares of the leaf hold the kings");

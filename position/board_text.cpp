@@ -6,29 +6,30 @@ namespace fv {
 
 namespace {
 
-void PrintHandLine(const Position& pos, int side, std::FILE* out) {
-  std::fprintf(out, "P%c", side == Sente ? '+' : '-');
+void AppendHandLine(const Position& pos, int side, std::string& out) {
+  out += side == Sente ? "P+" : "P-";
   for (int kind = HandKindCount - 1; kind >= 0; --kind) {
-    for (int i = 0; i < pos.hand[side][kind]; ++i) std::fprintf(out, "00%s", PieceNames[kind].data());
+    for (int i = 0; i < pos.hand[side][kind]; ++i) (out += "00") += PieceNames[kind];
   }
-  std::fprintf(out, "\n");
+  out += '\n';
 }
 
 }  // namespace
 
-void PrintBoard(const Position& pos, std::FILE* out) {
-  std::fprintf(out, "   9  8  7  6  5  4  3  2  1\n");
+std::string BoardText(const Position& pos) {
+  std::string out = "   9  8  7  6  5  4  3  2  1\n";
   for (int rank = 1; rank <= 9; ++rank) {
-    std::fprintf(out, "P%d", rank);
+    (out += 'P') += char('0' + rank);
     for (int file = 9; file >= 1; --file) {
       const PieceCode code = pos.board[SquareOf(file, rank)];
-      if (code == 0) std::fprintf(out, " * ");
-      else std::fprintf(out, "%c%s", code > 0 ? '+' : '-', PieceNames[std::abs(code) - 1].data());
+      if (code == 0) out += " * ";
+      else (out += code > 0 ? '+' : '-') += PieceNames[std::abs(code) - 1];
     }
-    std::fprintf(out, "\n");
+    out += '\n';
   }
-  PrintHandLine(pos, Sente, out);
-  PrintHandLine(pos, Gote, out);
+  AppendHandLine(pos, Sente, out);
+  AppendHandLine(pos, Gote, out);
+  return out;
 }
 
 }  // namespace fv

@@ -1,10 +1,10 @@
 #include "position/pv_check.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "position/input_error.h"
 #include "position/position_check.h"
+#include "position/printable.h"
 #include "position/replay.h"
 
 namespace fv {
@@ -58,21 +58,6 @@ std::string BoardMoveProblem(int side, const Position& pos, std::string_view mov
     return "moves " + std::string(plain) + " to " + SquareName(to) + " unpromoted, where it can never move";
   }
   return "";
-}
-
-// The text with anything unprintable shown as \xNN, so a message stays one line.
-std::string Printable(std::string_view text) {
-  std::string shown;
-  for (const char c : text) {
-    if (c >= ' ' && c <= '~') {
-      shown += c;
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(static_cast<unsigned char>(c)));
-      shown += escaped;
-    }
-  }
-  return shown;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include "position/pv_moves.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
 #include "position/move.h"
+#include "shogi/position.h"
 
 namespace fv {
 
@@ -27,7 +29,17 @@ std::int32_t EncodePvMove(std::string_view move) {
   return EncodeMove(d * 9 + (8 - c), from, IndexOf(PromotedNames, name) >= 0);
 }
 
+bool IsDigit1To9(char c) { return c >= '1' && c <= '9'; }
+
 }  // namespace
+
+bool HasMoveForm(std::string_view move) {
+  if (move.size() != PvMoveLength) return false;
+  const bool origin = (move[0] == '0' && move[1] == '0') || (IsDigit1To9(move[0]) && IsDigit1To9(move[1]));
+  const std::string_view name = move.substr(4, 2);
+  const bool named = std::find(PieceNames.begin(), PieceNames.end(), name) != PieceNames.end();
+  return origin && IsDigit1To9(move[2]) && IsDigit1To9(move[3]) && named;
+}
 
 void ParsePv(const std::string& text, PvMoveList& list) {
   const std::size_t count = text.size() / PvMoveLength;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fv {
@@ -15,6 +16,11 @@ struct PvMoveList {
   std::vector<std::int32_t> moves;
   int count() const { return int(moves.size()); }
 };
+
+// Whether six move characters have the form of a move: origin file and rank
+// 1 to 9 (or "00", a drop), destination file and rank 1 to 9, and one of the
+// fourteen piece names. Whether the move can be played is not looked at.
+bool HasMoveForm(std::string_view move);
 
 // Cuts the PV text into six-character moves (a shorter tail is ignored) and
 // encodes each: origin 00 is a drop from hand kind of the name (FU..HI, OU is

@@ -25,14 +25,9 @@ void ApplyMove(int side, Position& pos, std::int32_t move) {
   if (std::abs(pos.board[to]) == OU) pos.kingSquare[side] = std::uint8_t(to);
 }
 
-void ReplayPv(int side, const PvMoveList& list, const std::string& text, Position& pos,
-              std::FILE* console, std::FILE* report) {
-  for (int i = 0; i < list.count(); ++i) {
-    const char* chars = text.c_str() + i * PvMoveLength;
-    const char* format = side == Sente ? "+%c%c%c%c%c%c\n" : "-%c%c%c%c%c%c\n";
-    std::fprintf(console, format, chars[0], chars[1], chars[2], chars[3], chars[4], chars[5]);
-    std::fprintf(report, format, chars[0], chars[1], chars[2], chars[3], chars[4], chars[5]);
-    ApplyMove(side, pos, list.moves[i]);
+void ReplayPv(int side, const PvMoveList& list, Position& pos) {
+  for (const std::int32_t move : list.moves) {
+    ApplyMove(side, pos, move);
     side = 1 - side;
   }
 }

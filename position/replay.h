@@ -2,8 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <string>
 
 #include "shogi/position.h"
 #include "position/pv_moves.h"
@@ -17,10 +15,8 @@ namespace fv {
 // from the mover's hand. The move must have passed PvMoveProblem.
 void ApplyMove(int side, Position& pos, std::int32_t move);
 
-// Replays the PV on `pos` from `side`, the sides alternating: each move's line
-// "+7776FU\n" ("-" for Gote) goes to `console`, then to `report`, then the move
-// is applied. Move i of `list` is the six characters at 6 * i of `text`.
-void ReplayPv(int side, const PvMoveList& list, const std::string& text, Position& pos,
-              std::FILE* console, std::FILE* report);
+// Plays the moves of `list` on `pos` in order, the first for `side`, the sides
+// alternating.
+void ReplayPv(int side, const PvMoveList& list, Position& pos);
 
 }  // namespace fv

@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "eval/decomposition.h"
-#include "position/board_text.h"
 #include "position/csa_record.h"
 #include "position/input_error.h"
 #include "position/pv_check.h"
 #include "position/pv_reader.h"
 #include "position/replay.h"
+#include "run/engine_check.h"
 #include "run/engine_process.h"
 #include "run/log_folder.h"
 #include "run/paths.h"
@@ -16,47 +16,58 @@
 
 namespace fv {
 
-// Stage 2: the report is created with the run and begun at once.
-AnalysisRun::AnalysisRun(const RunSettings& settings) : settings_(settings), report_(ReportPath) {
+// The report is created with the run and begun at once, so that a run that
+// cannot write it stops before anything else.
+AnalysisRun::AnalysisRun(const RunSettings& settings)
+    : settings_(settings), report_(ReportPath), transcript_(stdout, stderr, LocaleEncoding()) {
   report_.WriteOpening();
 }
 
-// A picture that cannot be saved does not stop the run: the report is
-// finished, and the status tells of the failure.
+// A picture or a transcript that cannot be written does not stop the run: the
+// report is finished, and the status tells of the failure.
 int AnalysisRun::Execute() {
-  OpenWeights();           // 3
-  RunEngineOnEmptyLog();   // 4
-  ReadInputPosition();     // 5, 6
-  ReadPv();                // 7
-  SaveInputPicture();      // 8
-  StartPvLine();           // 9
-  ReplayPvToLeaf();        // 10
-  ShowLeaf();              // 11
-  AnalyzeLeaf();           // 12
-  SaveLeafPictures();      // 12
-  WriteTotals();           // 13
-  report_.WriteGallery(settings_.rankCount);  // 14
-  report_.WriteClosingAndClose();             // 15
+  OpenWeights();
+  RunEngineOnEmptyLog();
+  ReadInputPosition();
+  ReadPv();
+  SaveInputPicture();
+  ReplayPvToLeaf();
+  AnalyzeLeaf();
+  SaveLeafPictures();
+  FinishReport();
+  const std::string transcriptProblem = transcript_.Finish();
+  if (!transcriptProblem.empty()) {
+    std::fprintf(stderr, "fvexplain: standard output: %s\n", transcriptProblem.c_str());
+    return 1;
+  }
   return pictureFailed_ ? 1 : 0;
 }
 
 // A missing or unusable weight file stops the run before the log folder is
 // touched and the engine starts; a size warning goes to standard error.
-void AnalysisRun::OpenWeights() { weights_.emplace(WeightFile::Open(WeightPath, stderr)); }
+void AnalysisRun::OpenWeights() {
+  weights_.emplace(WeightFile::Open(WeightPath));
+  if (const auto notice = weights_->SizeNotice()) transcript_.Note(*notice);
+}
 
+// An engine that cannot be started stops the run before the log folder (and
+// with it the pictures of an earlier report) is emptied.
 void AnalysisRun::RunEngineOnEmptyLog() {
+  CheckEngineCanStart(EnginePath);
   EmptyLogFolder(LogFolder);
   RunEngine(EnginePath);
 }
 
 void AnalysisRun::ReadInputPosition() {
   ReadCsaRecord(RecordPath, position_);
-  PrintBoard(position_, stdout);
+  transcript_.WriteBoard(position_);
 }
 
 // The PV is checked against the input position before anything of it is shown.
 void AnalysisRun::ReadPv() {
-  pvSide_ = ReadPvText(SearchLogPath, pvText_);
+  Notices notices;
+  pvSide_ = ReadPvText(SearchLogPath, pvText_, notices);
+  transcript_.Note(notices);
   ParsePv(pvText_, pvMoves_);
   ValidatePv(SearchLogPath, pvSide_, position_, pvText_, pvMoves_);
 }
@@ -64,21 +75,20 @@ void AnalysisRun::ReadPv() {
 // The piece pictures are read once here and serve every board of the run; a
 // missing one is named on standard error and drawn as a plain tile.
 void AnalysisRun::SaveInputPicture() {
-  pieces_ = LoadPieceImages(PieceImageFolder, stderr);
+  Notices notices;
+  pieces_ = LoadPieceImages(PieceImageFolder, &notices);
+  transcript_.Note(notices);
   NoteFailures(WriteInputPicture(position_, pieces_));
 }
 
-void AnalysisRun::StartPvLine() {
+// The PV is shown in the transcript and the report, then played; the leaf it
+// reaches is shown in the transcript.
+void AnalysisRun::ReplayPvToLeaf() {
   report_.WritePictureHeadings();
-  std::printf("\nPV=");
-}
-
-void AnalysisRun::ReplayPvToLeaf() { ReplayPv(pvSide_, pvMoves_, pvText_, position_, stdout, report_.stream()); }
-
-void AnalysisRun::ShowLeaf() {
-  std::printf("\n\n");
-  report_.WriteLineBreaks();
-  PrintBoard(position_, stdout);
+  transcript_.WritePv(pvSide_, pvText_, pvMoves_.count());
+  report_.WritePv(pvSide_, pvText_, pvMoves_.count());
+  ReplayPv(pvSide_, pvMoves_, position_);
+  transcript_.WriteBoard(position_);
 }
 
 // The record's and the PV's checks already refuse every position that the
@@ -90,7 +100,10 @@ void AnalysisRun::AnalyzeLeaf() {
   } catch (const InputError& error) {
     throw InputError(SearchLogPath, "the leaf of the PV cannot be evaluated: " + error.problem());
   }
-  analysis_ = AnalyzeEvaluation(position_, *weights_, settings_.sortMode, settings_.rankCount, stdout, report_.stream());
+  if (const auto notice = weights_->SizeChangeNotice()) transcript_.Note(*notice);
+  analysis_ = AnalyzeEvaluation(position_, *weights_, settings_.sortMode, settings_.rankCount);
+  transcript_.WriteAnalysis(position_, analysis_);
+  report_.WriteStatistics(analysis_.statistics);
 }
 
 void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(position_, analysis_.ranked, pieces_)); }
@@ -98,10 +111,15 @@ void AnalysisRun::SaveLeafPictures() { NoteFailures(WriteLeafPictures(position_,
 void AnalysisRun::NoteFailures(const std::vector<PictureFailure>& failures) {
   if (failures.empty()) return;
   pictureFailed_ = true;
-  std::fflush(stdout);
-  ReportPictureFailures(failures, stderr);
+  for (const PictureFailure& failure : failures) transcript_.Note({failure.path, failure.reason});
 }
 
-void AnalysisRun::WriteTotals() { WriteEvaluationTotal(report_.stream(), analysis_); }
+// The totals, the gallery of ranked pictures and the closing; the page is put
+// in place.
+void AnalysisRun::FinishReport() {
+  report_.WriteTotals(analysis_);
+  report_.WriteGallery(settings_.rankCount);
+  report_.WriteClosingAndClose();
+}
 
 }  // namespace fv

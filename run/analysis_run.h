@@ -1,4 +1,4 @@
-// One analysis run in the working directory, stage by stage.
+// One analysis run in the working directory, step by step.
 #pragma once
 
 #include <optional>
@@ -12,6 +12,7 @@
 #include "render/piece_images.h"
 #include "run/report.h"
 #include "run/settings.h"
+#include "run/transcript.h"
 
 namespace fv {
 
@@ -22,7 +23,7 @@ class AnalysisRun {
  public:
   explicit AnalysisRun(const RunSettings& settings);
 
-  // Runs every stage in order and returns the exit status; throws InputError
+  // Runs every step in order and returns the exit status; throws InputError
   // on a fatal input.
   int Execute();
 
@@ -32,18 +33,17 @@ class AnalysisRun {
   void ReadInputPosition();
   void ReadPv();
   void SaveInputPicture();
-  void StartPvLine();
   void ReplayPvToLeaf();
-  void ShowLeaf();
   void AnalyzeLeaf();
   void SaveLeafPictures();
-  void WriteTotals();
+  void FinishReport();
 
-  // Prints the failures and keeps them for the exit status.
+  // Names the failures on standard error and keeps them for the exit status.
   void NoteFailures(const std::vector<PictureFailure>& failures);
 
   RunSettings settings_;
   Report report_;
+  Transcript transcript_;
   Position position_;
   std::string pvText_;
   int pvSide_ = Sente;

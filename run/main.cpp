@@ -1,5 +1,6 @@
 // fvexplain: lets the engine search, replays its principal variation and
 // explains the evaluation of the leaf.
+#include <csignal>
 #include <cstdio>
 
 #include "position/input_error.h"
@@ -7,6 +8,9 @@
 #include "run/command_line.h"
 
 int main(int argc, char* argv[]) {
+  // A closed pipe on standard output makes a write fail (reported at the end)
+  // instead of ending the run half-way; the engine gets the default back.
+  std::signal(SIGPIPE, SIG_IGN);
   const fv::CommandLine line = fv::ParseCommandLine(argc, argv);
   if (line.request == fv::Request::Help) {
     fv::PrintUsage(stdout);

@@ -10,6 +10,8 @@
 
 #include "position/input_error.h"
 #include "run/paths.h"
+#include "run/statistics_text.h"
+#include "run/move_lines.h"
 
 namespace fv {
 
@@ -65,7 +67,18 @@ void Report::WritePictureHeadings() {
   std::fprintf(file_, "PV=");
 }
 
-void Report::WriteLineBreaks() { std::fprintf(file_, "<br><br>"); }
+void Report::WritePv(int side, const std::string& text, int count) {
+  std::fputs((MoveLines(side, text, count) + "<br><br>").c_str(), file_);
+}
+
+void Report::WriteStatistics(const ContributionStats& stats) {
+  std::fputs(ReportStatistics(stats).c_str(), file_);
+}
+
+void Report::WriteTotals(const EvaluationAnalysis& analysis) {
+  std::fprintf(file_, "evaluation value (material+position)=%+d<br><br>", analysis.total);
+  std::fprintf(file_, "material=%+d<br>", analysis.material);
+}
 
 void Report::WriteGallery(int rankCount) {
   for (int rank = 1; rank <= rankCount; ++rank) {

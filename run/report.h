@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+#include "eval/analysis.h"
+
 namespace fv {
 
 // The report stream, open from the start of the run to its end. The page is
@@ -22,14 +24,16 @@ class Report {
   Report(const Report&) = delete;
   Report& operator=(const Report&) = delete;
 
-  std::FILE* stream() { return file_; }
-
   // "<HTML><BODY>"
   void WriteOpening();
   // The headings of the input and leaf pictures, then "PV=".
   void WritePictureHeadings();
-  // "<br><br>" after the PV.
-  void WriteLineBreaks();
+  // The PV's move lines (see MoveLines), then "<br><br>".
+  void WritePv(int side, const std::string& text, int count);
+  // The statistics of the leaf's terms (see ReportStatistics).
+  void WriteStatistics(const ContributionStats& stats);
+  // The evaluation total and the material, signs always shown.
+  void WriteTotals(const EvaluationAnalysis& analysis);
   // One picture per rank 1..rankCount at report width, "<br><br>" after
   // every fifth.
   void WriteGallery(int rankCount);

@@ -83,9 +83,9 @@ TEST_F(Program, SearchLeavesPositionAndLog) {
 TEST_F(Program, BadInputEndsWithAClearMessage) {
   struct Case { const char *what, *file, *content, *args; int status; const char* message; };
   const Case cases[] = {
-      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open the weight file"},
+      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open (No such file or directory)"},
       {"bad settings", "engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole number"},
-      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 lines"},
+      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 line,"},
       {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1, "fvengine: none.csa: cannot open"},
       {"unknown option", nullptr, nullptr, "--fast", 2, "fvengine: unknown argument '--fast'"},
       {"perft without depth", nullptr, nullptr, "--perft", 2, "fvengine: --perft needs a depth"},
@@ -112,6 +112,23 @@ TEST_F(Program, BadInputEndsWithAClearMessage) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("engine.conf"), std::string::npos);
   EXPECT_EQ(Run("--version").out.rfind("fvengine ", 0), 0u);
+}
+
+// Files as editors save them: a byte-order mark, CRLF line ends, blanks after
+// a hand line and the side line, a board line without its trailing blank.
+TEST_F(Program, ReadsFilesAsEditorsWriteThem) {
+  std::string position = "\xEF\xBB\xBF" + std::string(testing::TacticalRecords[0]);
+  position.replace(position.find("\nP+00KA\nP-00KA\n+\n"), 19, "\nP+00KA \nP-00KA\n+ \n");
+  position.replace(position.find("-KI-GI *  * \n"), 13, "-KI-GI *  *\n");
+  std::string crlf;
+  for (const char c : position) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  Write(dir_ / "position.csa", crlf);
+  Write(dir_ / "engine.conf", "\xEF\xBB\xBF" "depth = 2\r\n");
+  Write(dir_ / "fv.bin", std::string(1000, '\0'));
+  const Outcome check = Run("--check");
+  EXPECT_EQ(check.status, 0) << check.err;
+  EXPECT_EQ(check.err, "fvengine: fv.bin: warning: the file has 1000 bytes, expected 186268248; the weights "
+                       "beyond its end read as 0\n");
 }
 
 TEST_F(Program, CheckReadsTheInputsAndSearchesNothing) {

@@ -18,8 +18,8 @@ namespace {
 // The PV text and first side as the explainer reads them from `log`.
 std::pair<std::string, int> ReadBack(const std::string& log) {
   std::string text;
-  test::CapturedStream warnings;
-  const int side = ReadPvText(test::TempFile(log).path(), text, warnings.file());
+  Notices notices;
+  const int side = ReadPvText(test::TempFile(log).path(), text, notices);
   return {text, side};
 }
 
