@@ -109,6 +109,12 @@ void LogUntouched(const Workspace& w, const fs::path&) {
   EXPECT_FALSE(fs::exists(w.dir() / "log/game000.csa"));
 }
 
+// The earlier report, which the setting up wrote, and the log it shows stay.
+void EarlierRunUntouched(const Workspace& w, const fs::path& outside) {
+  LogUntouched(w, outside);
+  EXPECT_EQ(w.Read("report.html"), "earlier");
+}
+
 void PicturesWritten(const Workspace& w, const fs::path&) {
   EXPECT_TRUE(fs::is_regular_file(w.dir() / "log/leaf.png"));
   EXPECT_TRUE(w.Read("report.html").ends_with("</BODY></HTML>"));
@@ -173,12 +179,17 @@ const Row Rows[] = {
      },
      {}, true},
     // ./engine
-    {"EngineMissing", [](Workspace& w, const fs::path&) { w.UseWeights({}); }, 1,
-     std::string(Engine) + "cannot start (No such file or directory)\n"},
-    {"EngineNotExecutable", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("engine", "#!/bin/sh\n"); }, 1,
-     std::string(Engine) + "cannot start (Permission denied)\n"},
-    {"EngineIsADirectory", [](Workspace& w, const fs::path&) { w.UseWeights({}), fs::create_directory(w.dir() / "engine"); }, 1,
-     std::string(Engine) + "cannot start (Permission denied)\n"},
+    {"EngineMissing", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"); }, 1,
+     std::string(Engine) + "cannot start (No such file or directory)\n", EarlierRunUntouched},
+    {"EngineLinkToNothing",
+     [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"), fs::create_symlink("gone", w.dir() / "engine"); },
+     1, std::string(Engine) + "cannot start (No such file or directory)\n", EarlierRunUntouched},
+    {"EngineNotExecutable",
+     [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"), w.Write("engine", "#!/bin/sh\n"); },
+     1, std::string(Engine) + "cannot start (Permission denied)\n", EarlierRunUntouched},
+    {"EngineIsADirectory",
+     [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"), fs::create_directory(w.dir() / "engine"); },
+     1, std::string(Engine) + "cannot start (Permission denied)\n", EarlierRunUntouched},
     {"EngineFailsWritingNothing", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.UseEngineScript("exit 3"); }, 1,
      std::string(Engine) + "warning: ended with status 3\n" + RecordFile + "cannot open (No such file or directory)\n"},
     {"EngineKilledAfterItsLogs",
