@@ -50,6 +50,13 @@ WeightFile OpenWeights() {
   return file;
 }
 
+// One line of the search's progress, flushed at once so that a pipe (such as
+// fvexplain's transcript, or a pager) shows it while the search goes on.
+void ShowProgress(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
 void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
@@ -68,12 +75,13 @@ int RunSearch(const EngineCommand& command) {
   Board board;
   board.Set(root.position, root.sideToMove);
   SearchHooks hooks;
-  hooks.onIteration = [](const Iteration& it) { std::printf("%s\n", IterationLine(it).c_str()); };
+  hooks.onIteration = [](const Iteration& it) { ShowProgress(IterationLine(it)); };
+  ShowProgress(SearchHeading(root.sideToMove, limits));
   const SearchResult result = Search(board, weights, limits, hooks);
-  const std::string log = FormatSearchLog(result, root.sideToMove);
-  WriteFile("log/n000.log", log);
-  if (!result.iterations.empty()) std::printf("%s\n", PvLine(result.iterations.back()).c_str());
-  std::printf("search log written to log/n000.log\n");
+  WriteFile("log/n000.log", FormatSearchLog(result, root.sideToMove));
+  if (result.unfinishedDepth != 0) ShowProgress(TimeLimitLine(result, limits));
+  if (!result.iterations.empty()) ShowProgress(PvLine(result.iterations.back()));
+  ShowProgress("search log written to log/n000.log");
   return 0;
 }
 

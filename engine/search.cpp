@@ -245,7 +245,10 @@ SearchResult Searcher::Run() {
   const int rootSide = board_.SideToMove();
   for (int depth = 1; depth <= std::max(1, limits_.maxDepth); ++depth) {
     const int score = Negamax(-Infinite, Infinite, depth, 0, true, false);
-    if (stopped_) break;
+    if (stopped_) {
+      result.unfinishedDepth = depth;
+      break;
+    }
     Iteration it;
     it.depth = depth;
     it.score = rootSide == Sente ? score : -score;

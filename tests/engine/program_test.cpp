@@ -80,6 +80,23 @@ TEST_F(Program, SearchLeavesPositionAndLog) {
   EXPECT_NE(log.find("depth 3 score"), std::string::npos) << log;
 }
 
+// Each progress line reaches a pipe at once: the first arrives while the
+// search (limited to a second) still runs, before it writes its log.
+TEST_F(Program, ProgressLinesAreFlushed) {
+  Write(dir_ / "fv.bin", "");
+  Write(dir_ / "engine.conf", "depth = 64\ntime = 1000\n");
+  std::FILE* out = popen(("cd '" + dir_.string() + "' && '" FVENGINE_PATH "' 2>/dev/null").c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  char line[256] = "";
+  EXPECT_NE(std::fgets(line, sizeof line, out), nullptr);
+  EXPECT_FALSE(fs::exists(dir_ / "log/n000.log"));
+  EXPECT_EQ(std::string(line), "Sente to move, searching to depth 64 within 1000 ms; scores are from Sente's view\n");
+  while (std::fgets(line, sizeof line, out)) {
+  }
+  pclose(out);
+  EXPECT_TRUE(fs::exists(dir_ / "log/n000.log"));
+}
+
 TEST_F(Program, BadInputEndsWithAClearMessage) {
   struct Case { const char *what, *file, *content, *args; int status; const char* message; };
   const Case cases[] = {
