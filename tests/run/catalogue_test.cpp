@@ -209,6 +209,12 @@ const Row Rows[] = {
     // The record
     {"RecordShortLine", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\nN+\nN-\nP1 * -OU\n"); }, 1,
      std::string(RecordFile) + "line 4: board line shorter than its nine cells\n"},
+    {"RecordOneHeaderLine", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\n" + Tiny.substr(Tiny.find("P1"))); }, 1,
+     std::string(RecordFile) + "line 11: 'P+' is not the board line P8; a record has exactly three header lines, then "
+                               "the board lines P1 to P9\n"},
+    {"RecordBoardLineWithoutItsLastBlank",
+     [](Workspace& w, const fs::path&) { WithRecord(w, std::string(Tiny).replace(Tiny.find(" * \n"), 4, " *\n")); }, 0, "",
+     PicturesWritten},
     {"RecordTooFewLines", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\n"); }, 1, std::string(RecordFile) + "only 1 ..."},
     {"RecordCrlf", [](Workspace& w, const fs::path&) {
        std::string crlf;
@@ -230,6 +236,12 @@ const Row Rows[] = {
     // The file ends inside move 2: the moves that are whole are played.
     {"PvRunsOffTheEnd", [](Workspace& w, const fs::path&) { WithLog(w, "  8  1.+5958OU 2.-51"); }, 0, "",
      [](const Workspace& w, const fs::path&) { EXPECT_NE(w.Read("report.html").find("PV=+5958OU\n<br><br>"), std::string::npos); }},
+    {"StatisticsAfterAShortPv", [](Workspace& w, const fs::path&) { WithLog(w, "  8  1.+5958OU 2.-5152OU\nhashfull 4.5% time 5.1s\n"); },
+     0, std::string(SearchLogFile) + "warning: line 2: move 4 (% time) is not a move; the PV ends before it\n",
+     [](const Workspace& w, const fs::path&) { EXPECT_NE(w.Read("report.html").find("PV=+5958OU\n-5152OU\n<br>"), std::string::npos); }},
+    {"SearchLogLineOverBufferSize", [](Workspace& w, const fs::path&) { WithLog(w, std::string(1500, 'x') + "\n" + TinyLog); }, 0,
+     std::string(SearchLogFile) + "warning: line 1 is longer than 1023 characters and is read in pieces; a move may be cut "
+                                  "where a piece ends\n"},
     // Moves are taken up to the fifteenth of a tagged line, here going on over untagged lines.
     {"PvOfMoreThanFifteenMoves", [](Workspace& w, const fs::path&) { WithLog(w, KingWalk(40, 12, false)); }, 0, "",
      [](const Workspace& w, const fs::path&) {
