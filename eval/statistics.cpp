@@ -1,6 +1,5 @@
 #include "eval/statistics.h"
 
-
 namespace fv {
 
 void EnterTerm(ContributionStats& stats, Side view, std::int32_t value) {

@@ -21,8 +21,8 @@ std::string SystemProblem(const char* what, int error) {
 }
 
 Notice SizeWarning(const std::string& path, const char* what, std::uint64_t actual) {
-  return {path, "warning: " + std::string(what) + " " + std::to_string(actual) + " bytes, expected " +
-                    std::to_string(WeightFileBytes) + "; " +
+  return {path, "warning: " + std::string(what) + " " + std::to_string(actual) +
+                    " bytes, expected " + std::to_string(WeightFileBytes) + "; " +
                     (actual < WeightFileBytes ? "the weights beyond its end read as 0"
                                               : "the bytes beyond are ignored")};
 }
@@ -54,15 +54,14 @@ std::optional<Notice> WeightFile::SizeNotice() const {
 
 std::optional<Notice> WeightFile::SizeChangeNotice() const {
   struct stat info {};
-  if (::fstat(fd_, &info) != 0 || static_cast<std::uint64_t>(info.st_size) == size_) return std::nullopt;
+  if (::fstat(fd_, &info) != 0 || static_cast<std::uint64_t>(info.st_size) == size_)
+    return std::nullopt;
   return SizeWarning(path_, "the file changed while the engine ran; it now has",
                      static_cast<std::uint64_t>(info.st_size));
 }
 
 WeightFile::WeightFile(WeightFile&& other) noexcept
-    : path_(std::move(other.path_)),
-      fd_(std::exchange(other.fd_, -1)),
-      size_(other.size_) {}
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
 
 WeightFile& WeightFile::operator=(WeightFile&& other) noexcept {
   if (this != &other) {

@@ -22,8 +22,10 @@ std::string BoardText(const Position& pos) {
     (out += 'P') += char('0' + rank);
     for (int file = 9; file >= 1; --file) {
       const PieceCode code = pos.board[SquareOf(file, rank)];
-      if (code == 0) out += " * ";
-      else (out += code > 0 ? '+' : '-') += PieceNames[std::abs(code) - 1];
+      if (code == 0)
+        out += " * ";
+      else
+        (out += code > 0 ? '+' : '-') += PieceNames[std::abs(code) - 1];
     }
     out += '\n';
   }

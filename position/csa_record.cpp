@@ -36,7 +36,7 @@ std::string_view TrimmedContent(std::string_view text) {
   return text;
 }
 
-std::string BoardLabel(int row) { return "P" + std::to_string(row + 1); }
+std::string BoardLabel(int row) { return {'P', char('1' + row)}; }
 
 // Why a board line too short for its nine cells is refused. A line that is
 // not the board line expected there is most often a hand line, read as a
@@ -57,7 +57,8 @@ void PassOver(CsaRecord& record, int lineNumber, const std::string& what) {
 }
 
 void ReadBoardLine(std::string_view line, int row, int lineNumber, CsaRecord& record) {
-  if (line.substr(0, 2) != BoardLabel(row)) PassOver(record, lineNumber, "not labelled " + BoardLabel(row));
+  if (line.substr(0, 2) != BoardLabel(row))
+    PassOver(record, lineNumber, "not labelled " + BoardLabel(row));
   for (int cell = 0; cell < 9; ++cell) {
     const std::string_view field = line.substr(2 + 3 * cell, 3);
     if (field[0] == ' ') continue;
@@ -111,7 +112,8 @@ CsaRecord ReadCsaFile(const std::string& path) {
   }
   if (reader.ReadFailed()) throw InputError(path, "cannot read");
   if (linesRead < HeaderLines + 9) {
-    throw InputError(path, "only " + std::to_string(linesRead) + (linesRead == 1 ? " line" : " lines") +
+    throw InputError(path, "only " + std::to_string(linesRead) +
+                               (linesRead == 1 ? " line" : " lines") +
                                ", a record needs three header and nine board lines");
   }
   while (reader.Next()) {

@@ -35,7 +35,8 @@ bool IsDigit1To9(char c) { return c >= '1' && c <= '9'; }
 
 bool HasMoveForm(std::string_view move) {
   if (move.size() != PvMoveLength) return false;
-  const bool origin = (move[0] == '0' && move[1] == '0') || (IsDigit1To9(move[0]) && IsDigit1To9(move[1]));
+  const bool origin =
+      (move[0] == '0' && move[1] == '0') || (IsDigit1To9(move[0]) && IsDigit1To9(move[1]));
   const std::string_view name = move.substr(4, 2);
   const bool named = std::find(PieceNames.begin(), PieceNames.end(), name) != PieceNames.end();
   return origin && IsDigit1To9(move[2]) && IsDigit1To9(move[3]) && named;

@@ -23,7 +23,8 @@ int Find(const char* line, std::size_t from, const char* tag) {
 
 // One pass over the log, collecting the PV text.
 struct LogScan {
-  LogScan(const std::string& logPath, Notices& notes) : path(logPath), reader(logPath), notices(notes) {}
+  LogScan(const std::string& logPath, Notices& notes)
+      : path(logPath), reader(logPath), notices(notes) {}
 
   // Reads the next line (or piece of a long line), warning once about each
   // line too long to be read whole.
@@ -74,8 +75,8 @@ void CollectMoves(LogScan& scan) {
     }
     const std::string move = start < length ? std::string(line + start).substr(0, PvMoveLength) : "";
     if (n > 1 && reader.LineNumber() != markerLine && !HasMoveForm(move)) {
-      scan.Warn("line " + std::to_string(reader.LineNumber()) + ": move " + std::to_string(n) + " (" +
-                Printable(move) + ") is not a move; the PV ends before it");
+      scan.Warn("line " + std::to_string(reader.LineNumber()) + ": move " + std::to_string(n) +
+                " (" + Printable(move) + ") is not a move; the PV ends before it");
       scan.ended = true;
       return;
     }

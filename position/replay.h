@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "shogi/position.h"
 #include "position/pv_moves.h"
+#include "shogi/position.h"
 
 namespace fv {
 

@@ -2,9 +2,8 @@
 #pragma once
 
 #include <array>
-#include <string>
-
 #include <opencv2/core/mat.hpp>
+#include <string>
 
 #include "position/notice.h"
 #include "shogi/position.h"

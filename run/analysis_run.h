@@ -6,13 +6,13 @@
 
 #include "eval/analysis.h"
 #include "eval/weight_file.h"
-#include "shogi/position.h"
 #include "position/pv_moves.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
 #include "run/report.h"
 #include "run/settings.h"
 #include "run/transcript.h"
+#include "shogi/position.h"
 
 namespace fv {
 

@@ -36,8 +36,10 @@ bool EnvironmentNamesUtf8() {
 TextEncoding LocaleEncoding() {
   const std::string previous = std::setlocale(LC_CTYPE, nullptr);
   bool utf8 = false;
-  if (std::setlocale(LC_CTYPE, "")) utf8 = IsUtf8Name(::nl_langinfo(CODESET));
-  else utf8 = EnvironmentNamesUtf8();
+  if (std::setlocale(LC_CTYPE, ""))
+    utf8 = IsUtf8Name(::nl_langinfo(CODESET));
+  else
+    utf8 = EnvironmentNamesUtf8();
   std::setlocale(LC_CTYPE, previous.c_str());
   return utf8 ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
 }

@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "position/input_error.h"
+#include "run/move_lines.h"
 #include "run/paths.h"
 #include "run/statistics_text.h"
-#include "run/move_lines.h"
 
 namespace fv {
 

@@ -56,7 +56,8 @@ __attribute__((format(printf, 2, 3))) void Append(std::string& out, const char* 
 
 // Sente's heading separates its numbers with ", ", Gote's with the full-width
 // comma alone.
-std::string Statistics(const ContributionStats& stats, const JapaneseWords& words, LineStyle style) {
+std::string Statistics(const ContributionStats& stats, const JapaneseWords& words,
+                       LineStyle style) {
   std::string out;
   for (const Side side : {Sente, Gote}) {
     const SideStatistics& s = stats.side[side];
@@ -65,7 +66,8 @@ std::string Statistics(const ContributionStats& stats, const JapaneseWords& word
            sente ? ", " : words.fullWidthComma, words.sum, s.sum / WeightScale, style.end);
     if (style.distributionHeading) Append(out, "%s%s", words.distribution, style.end);
     for (int bin = 0; bin < HistogramBinCount; ++bin)
-      Append(out, " [%d%s%d] = %d%s", 10 * bin, words.waveDash, 10 * bin + 10, s.bins[bin], style.end);
+      Append(out, " [%d%s%d] = %d%s", 10 * bin, words.waveDash, 10 * bin + 10, s.bins[bin],
+             style.end);
   }
   return out;
 }
@@ -73,7 +75,8 @@ std::string Statistics(const ContributionStats& stats, const JapaneseWords& word
 }  // namespace
 
 std::string ConsoleStatistics(const ContributionStats& stats, TextEncoding encoding) {
-  return Statistics(stats, encoding == TextEncoding::Utf8 ? Utf8Words : ShiftJisWords, {"\n", true});
+  return Statistics(stats, encoding == TextEncoding::Utf8 ? Utf8Words : ShiftJisWords,
+                    {"\n", true});
 }
 
 std::string ReportStatistics(const ContributionStats& stats) {

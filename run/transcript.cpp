@@ -39,7 +39,8 @@ void Transcript::WriteAnalysis(const Position& leaf, const EvaluationAnalysis& a
   text += "RANKING:\n";
   for (std::size_t i = 0; i < analysis.ranked.size(); ++i) {
     const FeatureContribution& term = analysis.ranked[i];
-    text += std::to_string(i + 1) + ": value = " + std::to_string(term.value) + "  " + TermLabel(leaf, term) + "\n";
+    text += std::to_string(i + 1) + ": value = " + std::to_string(term.value) + "  " +
+            TermLabel(leaf, term) + "\n";
   }
   Write(text);
 }
@@ -56,7 +57,8 @@ void Transcript::Note(const Notices& notices) {
 std::string Transcript::Finish() {
   Flush();
   if (writeError_ == 0 && !std::ferror(out_)) return "";
-  return writeError_ > 0 ? "cannot write (" + std::string(std::strerror(writeError_)) + ")" : "cannot write";
+  return writeError_ > 0 ? "cannot write (" + std::string(std::strerror(writeError_)) + ")"
+                         : "cannot write";
 }
 
 }  // namespace fv

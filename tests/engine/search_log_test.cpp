@@ -81,22 +81,26 @@ TEST(SearchLog, OnlyThePvLineHoldsTheMarkerAndPruningEndsIt) {
 TEST(SearchLog, ProgressTextsNameTheViewAndTheTimeLimit) {
   SearchLimits limits;
   limits.maxDepth = 8, limits.timeMs = 4000;
-  EXPECT_EQ(SearchHeading(Gote, limits), "Gote to move, searching to depth 8 within 4000 ms; scores are from Sente's view");
+  EXPECT_EQ(SearchHeading(Gote, limits),
+            "Gote to move, searching to depth 8 within 4000 ms; scores are from Sente's view");
   limits.timeMs = 0;
-  EXPECT_EQ(SearchHeading(Sente, limits),
-            "Sente to move, searching to depth 8 without a time limit; scores are from Sente's view");
+  EXPECT_EQ(
+      SearchHeading(Sente, limits),
+      "Sente to move, searching to depth 8 without a time limit; scores are from Sente's view");
   limits.timeMs = 4000;
   SearchResult result = ResultWithPv({});
   EXPECT_EQ(TimeLimitLine(result, limits), "");
   result.unfinishedDepth = 7;
   EXPECT_EQ(TimeLimitLine(result, limits),
-            "the time limit of 4000 ms ended the search during depth 7 of 8; the result is that of depth 6");
+            "the time limit of 4000 ms ended the search during depth 7 of 8; the result is that of "
+            "depth 6");
   // No rate for a search of under a millisecond.
   result.milliseconds = 0;
   const std::string log = FormatSearchLog(result, Sente);
   EXPECT_NE(log.find("\nnodes 888 with 0 in quiescence, 0 ms\n"), std::string::npos) << log;
   result.milliseconds = 2;
-  EXPECT_NE(FormatSearchLog(result, Sente).find(", 2 ms, 444000 nodes per second\n"), std::string::npos);
+  EXPECT_NE(FormatSearchLog(result, Sente).find(", 2 ms, 444000 nodes per second\n"),
+            std::string::npos);
 }
 
 TEST(SearchLog, PvLineFormAndMateScores) {

@@ -1,10 +1,9 @@
-#include "eval/analysis.h"
-#include "eval/location_label.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "eval/analysis.h"
+#include "eval/location_label.h"
 #include "position/input_error.h"
 #include "tests/eval/sample_positions.h"
 #include "tests/eval/weight_file_fixture.h"
@@ -40,7 +39,10 @@ Position Middlegame() {
                        {1, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 0, 0, 1, 1});
 }
 
-struct Ranked { std::int32_t value; const char* labels; };
+struct Ranked {
+  std::int32_t value;
+  const char* labels;
+};
 
 // The sums, the statistics (sums in shown units), the first and the last
 // ranked term with its labels, the total and the material: two kings alone
@@ -48,16 +50,59 @@ struct Ranked { std::int32_t value; const char* labels; };
 // sum 0) and a middlegame with pieces in hand.
 TEST(AnalysisOutput, SumsStatisticsRanksAndTotal) {
   struct Case {
-    const char* what; Position pos; int sortMode, rankCount, kkp, kpp;
-    int senteCount, senteSum, goteCount, goteSum; Ranked first, last; int shown, total, material;
+    const char* what;
+    Position pos;
+    int sortMode, rankCount, kkp, kpp;
+    int senteCount, senteSum, goteCount, goteSum;
+    Ranked first, last;
+    int shown, total, material;
   };
   const Case cases[] = {
-      {"two kings", sample::TwoKings(77, 4), 0, 500, 1389, -10, 100, 6711, 110, 6722,
-       {4064, "[-51OU]-[+FU*]-[-FU*]"}, {-14, "[-51OU]-[+HI*]-[+KA*]"}, 210, 32, 0},
-      {"starting position", sample::StartingPosition(), 1, 150, 0, 0, 1378, 88907, 1378, 88907,
-       {4086, "[-51OU]-[-63FU]-[-KY*]"}, {3664, "[+59OU]-[+97FU]-[-73FU]"}, 150, 0, 0},
-      {"middlegame", Middlegame(), 2, 150, -2436, 49, 1226, 77410, 1224, 77360,
-       {-4086, "[+89OU]-[-33GI]-[-KI*]"}, {-3586, "[-22OU]-[-63FU]-[-FU*]"}, 150, -2629, -2603},
+      {"two kings",
+       sample::TwoKings(77, 4),
+       0,
+       500,
+       1389,
+       -10,
+       100,
+       6711,
+       110,
+       6722,
+       {4064, "[-51OU]-[+FU*]-[-FU*]"},
+       {-14, "[-51OU]-[+HI*]-[+KA*]"},
+       210,
+       32,
+       0},
+      {"starting position",
+       sample::StartingPosition(),
+       1,
+       150,
+       0,
+       0,
+       1378,
+       88907,
+       1378,
+       88907,
+       {4086, "[-51OU]-[-63FU]-[-KY*]"},
+       {3664, "[+59OU]-[+97FU]-[-73FU]"},
+       150,
+       0,
+       0},
+      {"middlegame",
+       Middlegame(),
+       2,
+       150,
+       -2436,
+       49,
+       1226,
+       77410,
+       1224,
+       77360,
+       {-4086, "[+89OU]-[-33GI]-[-KI*]"},
+       {-3586, "[-22OU]-[-63FU]-[-FU*]"},
+       150,
+       -2629,
+       -2603},
   };
   for (const Case& c : cases) {
     const EvaluationAnalysis out = Analyze(c.pos, c.sortMode, c.rankCount);
@@ -69,7 +114,8 @@ TEST(AnalysisOutput, SumsStatisticsRanksAndTotal) {
     EXPECT_EQ(stats.side[Gote].count, c.goteCount) << c.what;
     EXPECT_EQ(stats.side[Gote].sum / WeightScale, c.goteSum) << c.what;
     ASSERT_EQ(out.ranked.size(), std::size_t(c.shown)) << c.what;
-    for (const auto& [term, expected] : {std::pair{out.ranked.front(), c.first}, {out.ranked.back(), c.last}}) {
+    for (const auto& [term, expected] :
+         {std::pair{out.ranked.front(), c.first}, {out.ranked.back(), c.last}}) {
       EXPECT_EQ(term.value, expected.value) << c.what;
       EXPECT_EQ(TermLabel(c.pos, term), expected.labels) << c.what;
     }

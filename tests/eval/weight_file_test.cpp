@@ -120,7 +120,8 @@ TEST(WeightFile, SizeChangeWhileTheEngineRanIsNoticed) {
   std::filesystem::resize_file(file.path(), 1000);
   EXPECT_EQ(weights.ReadLeafWeights(40, 40, {}, {}).sente.kkp[0], 0);
   ASSERT_TRUE(weights.SizeChangeNotice());
-  EXPECT_NE(weights.SizeChangeNotice()->message.find("changed while the engine ran; it now has 1000 bytes"),
+  EXPECT_NE(weights.SizeChangeNotice()->message.find(
+                "changed while the engine ran; it now has 1000 bytes"),
             std::string::npos);
 }
 

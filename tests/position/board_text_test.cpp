@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "position/board_text.h"
+
+#include <gtest/gtest.h>
 
 namespace fv {
 namespace {

@@ -113,15 +113,18 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
   struct Case { std::string content, problem; };
   const Case cases[] = {
       {"", "only 0 lines, a record needs three header and nine board lines"},
-      {Header + Board().substr(0, 30 * 8), "only 11 lines, a record needs three header and nine board lines"},
+      {Header + Board().substr(0, 30 * 8),
+       "only 11 lines, a record needs three header and nine board lines"},
       {Header + shortLine, "line 7: board line shorter than its nine cells"},
       {Header + cutName, "line 7: board line shorter than its nine cells"},
       {"V2.2\n" + Board() + "P+00KA\nP-\n",
-       "line 11: 'P+00KA' is not the board line P8; a record has exactly three header lines, then the board "
+       "line 11: 'P+00KA' is not the board line P8; a record has exactly three header lines, then "
+       "the board "
        "lines P1 to P9"},
       {"V2.2\n", "only 1 line, a record needs three header and nine board lines"},
       {Header + "P1\n", "line 4: board line shorter than its nine cells"},
-      {Header + Board({{SquareOf(5, 9), " * "}}) + "P+00OU\n", "0 kings of Sente on the board, there must be exactly one"},
+      {Header + Board({{SquareOf(5, 9), " * "}}) + "P+00OU\n",
+       "0 kings of Sente on the board, there must be exactly one"},
       {Header + Board() + hugeHand, "127 pieces besides the kings, a set has 38"},
   };
   for (const Case& c : cases) EXPECT_EQ(Problem(test::TempFile(c.content).path()), c.problem) << c.content;

@@ -64,7 +64,8 @@ TEST(PvReader, CollectsTaggedMovesAndFirstSide) {
 TEST(PvReader, EmptyOrOverlongPvWarns) {
   const PvResult missing = ReadLog("/nonexistent/n000.log");
   EXPECT_EQ(missing.text, "");
-  EXPECT_EQ(missing.warnings, "warning: cannot open (No such file or directory), the PV is empty\n");
+  EXPECT_EQ(missing.warnings,
+            "warning: cannot open (No such file or directory), the PV is empty\n");
   EXPECT_EQ(ReadLog(test::TempFile("depth 7 1.+7776FU\n").path()).warnings,
             "warning: no PV found, the PV is empty\n");
   const PvResult overlong = ReadLog(test::TempFile(Repeat(FullLine('+', "7776FU"), 12)).path());
@@ -76,10 +77,14 @@ TEST(PvReader, EmptyOrOverlongPvWarns) {
 // short PV, a text without the form of a move ends the PV; on the "  8  " line
 // itself the PV check refuses it later.
 TEST(PvReader, NoMoveOnALaterLineEndsThePv) {
-  struct Case { const char* what; std::string log, text, warnings; };
+  struct Case {
+    const char* what;
+    std::string log, text, warnings;
+  };
   const Case cases[] = {
-      {"statistics after a short PV", "  8  1.+7776FU 2.-3334FU 3.+2726FU\nhashfull 4.5% time 5.1s\n",
-       "7776FU3334FU2726FU", "warning: line 2: move 4 (% time) is not a move; the PV ends before it\n"},
+      {"statistics after a short PV",
+       "  8  1.+7776FU 2.-3334FU 3.+2726FU\nhashfull 4.5% time 5.1s\n", "7776FU3334FU2726FU",
+       "warning: line 2: move 4 (% time) is not a move; the PV ends before it\n"},
       {"a figure with a point", "  8  1.+7776FU\nnps 10.5M time 0.4s\n", "7776FU",
        "warning: line 2: move 10 (M time) is not a move; the PV ends before it\n"},
       {"a move cut by the end of the file", "  8  1.+7776FU\n2.-33", "7776FU",
@@ -98,11 +103,12 @@ TEST(PvReader, NoMoveOnALaterLineEndsThePv) {
 // A line of more than 1023 characters arrives in pieces (a line of 1023 and
 // its line end does not); the warning names the line once.
 TEST(PvReader, LongLinesAreReadInPiecesWithAWarning) {
-  const std::string log = "depth 1\n" + std::string(2500, 'x') + "\n" + std::string(1023, 'y') + "\n" +
-                          std::string(1000, ' ') + "  8  1.+7776FU 2.-3334FU\n";
+  const std::string log = "depth 1\n" + std::string(2500, 'x') + "\n" + std::string(1023, 'y') +
+                          "\n" + std::string(1000, ' ') + "  8  1.+7776FU 2.-3334FU\n";
   const PvResult result = ReadLog(test::TempFile(log).path());
-  const std::string longLine = " is longer than 1023 characters and is read in pieces; a move may be cut where a "
-                               "piece ends\n";
+  const std::string longLine =
+      " is longer than 1023 characters and is read in pieces; a move may be cut where a "
+      "piece ends\n";
   EXPECT_EQ(result.warnings, "warning: line 2" + longLine + "warning: line 4" + longLine);
   EXPECT_EQ(result.text, "7776FU3334F");  // move 2 is cut where the first piece of line 4 ends
 }

@@ -1,8 +1,9 @@
+#include "position/replay.h"
+
 #include <gtest/gtest.h>
 
 #include "position/move.h"
 #include "position/pv_moves.h"
-#include "position/replay.h"
 
 namespace fv {
 namespace {

@@ -1,11 +1,12 @@
-#include <fstream>
+#include "render/piece_images.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 #include <opencv2/imgcodecs.hpp>
 
 #include "picture_check.h"
 #include "render/board_picture.h"
-#include "render/piece_images.h"
 
 namespace fv {
 namespace {

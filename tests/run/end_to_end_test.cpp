@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <iconv.h>
 
 #include <algorithm>
@@ -38,7 +37,8 @@ std::string ShiftJisToUtf8(const std::string& text) {
   std::string in = text, out(text.size() * 2, '\0');
   char *from = in.data(), *to = out.data();
   std::size_t left = in.size(), room = out.size();
-  const bool converted = converter != iconv_t(-1) && iconv(converter, &from, &left, &to, &room) != std::size_t(-1);
+  const bool converted =
+      converter != iconv_t(-1) && iconv(converter, &from, &left, &to, &room) != std::size_t(-1);
   if (converter != iconv_t(-1)) iconv_close(converter);
   if (!converted) throw std::runtime_error("cannot convert from CP932");
   out.resize(out.size() - room);
@@ -82,8 +82,13 @@ TEST(EndToEnd, PreparedCasesMatchTheirTranscriptsAndReports) {
 TEST(EndToEnd, TranscriptFollowsTheLocalesCharacterSet) {
   const std::string utf8 = ShiftJisToUtf8(ExpectedOut);
   ASSERT_NE(utf8, ExpectedOut);
-  struct Case { const char* locale; const std::string& out; };
-  for (const Case c : {Case{"C.UTF-8", utf8}, {"xx_YY.utf8@euro", utf8}, {"POSIX", ExpectedOut},
+  struct Case {
+    const char* locale;
+    const std::string& out;
+  };
+  for (const Case c : {Case{"C.UTF-8", utf8},
+                       {"xx_YY.utf8@euro", utf8},
+                       {"POSIX", ExpectedOut},
                        {"ja_JP.SJIS", ExpectedOut}}) {
     Workspace workspace;
     workspace.UseReplayEngine(Record, SearchLog);

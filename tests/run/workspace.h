@@ -140,7 +140,8 @@ class Workspace {
     }
     setpgid(child, child);
     close(outPipe[1]), close(errPipe[1]);
-    if (limits.output == RunOutput::ClosedPipe) close(outPipe[0]), outPipe[0] = open("/dev/null", O_RDONLY);
+    if (limits.output == RunOutput::ClosedPipe)
+      close(outPipe[0]), outPipe[0] = open("/dev/null", O_RDONLY);
     std::string out, err;
     std::thread outReader(DrainInto, outPipe[0], std::ref(out)), errReader(DrainInto, errPipe[0], std::ref(err));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds);
