@@ -47,15 +47,16 @@ TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
   }
 }
 
-// A transcript that cannot be written (a full disk, a reader gone) fails the
-// run like a picture: named on standard error, status 1, all else finished.
+// A transcript that cannot be written (a full disk, a reader gone, standard
+// output closed) fails the run like a picture: named on standard error,
+// status 1, all else finished.
 TEST(WriteFaults, UnwritableTranscriptEndsWithStatus1) {
   struct Case {
     RunOutput output;
     const char* err;
   };
   for (const Case c : {Case{RunOutput::DevFull, "No space left on device"},
-                       {RunOutput::ClosedPipe, "Broken pipe"}}) {
+                       {RunOutput::ClosedPipe, "Broken pipe"}, {RunOutput::Closed, "Bad file descriptor"}}) {
     Workspace workspace;
     workspace.UseReplayEngine(Record, SearchLog);
     workspace.UseWeights(ChosenWeights);
