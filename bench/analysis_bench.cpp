@@ -26,20 +26,17 @@ const std::string& WeightPath() {
 }
 
 void BM_AnalyzeFullBoardLeaf(benchmark::State& state) {
-  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
+  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath());
   const fv::EvaluableLeaf leaf = fv::MakeEvaluableLeaf(fv::StartPosition());
-  std::FILE* sink = std::fopen("/dev/null", "w");
   for (auto _ : state) {
     benchmark::DoNotOptimize(fv::AnalyzeEvaluation(leaf, fv::ReadLeafWeights(leaf, weights),
-                                                   fv::RankingOrder::LargestMagnitudeFirst, 150,
-                                                   sink, sink));
+                                                   fv::RankingOrder::LargestMagnitudeFirst, 150));
   }
-  std::fclose(sink);
 }
 BENCHMARK(BM_AnalyzeFullBoardLeaf)->Unit(benchmark::kMillisecond);
 
 void BM_ReadLeafWeights(benchmark::State& state) {
-  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
+  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath());
   const fv::EvaluableLeaf leaf = fv::MakeEvaluableLeaf(fv::StartPosition());
   for (auto _ : state) benchmark::DoNotOptimize(fv::ReadLeafWeights(leaf, weights));
 }
@@ -48,7 +45,7 @@ BENCHMARK(BM_ReadLeafWeights)->Unit(benchmark::kMillisecond);
 // The explanation of the same leaf: its weights (the rows of every square a
 // piece could move to) and the shares, totals without each piece and heat maps.
 void BM_ExplainFullBoardLeaf(benchmark::State& state) {
-  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath(), stderr);
+  const fv::WeightFile weights = fv::WeightFile::Open(WeightPath());
   const fv::Position leaf = fv::StartPosition();
   for (auto _ : state) {
     benchmark::DoNotOptimize(

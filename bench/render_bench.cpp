@@ -57,7 +57,7 @@ std::array<Term, RankedPictures> RankedTerms() {
 }
 
 const PieceImageSet& Pieces() {
-  static const PieceImageSet pieces = LoadPieceImages(FV_SOURCE_DIR "/img", stderr);
+  static const PieceImageSet pieces = LoadPieceImages(FV_SOURCE_DIR "/img");
   return pieces;
 }
 

@@ -24,9 +24,10 @@ void ApplyPerft(EngineCommand& command, std::string_view value) {
   SetAction(command, EngineAction::Perft, "--perft");
   int depth = -1;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), depth);
-  if (error != std::errc() || end != value.data() + value.size() || depth < 0 || depth > MaxPerftDepth)
-    throw UsageError("--perft needs a depth from 0 to " + std::to_string(MaxPerftDepth) + ", not '" +
-                     std::string(value) + "'");
+  if (error != std::errc() || end != value.data() + value.size() || depth < 0 ||
+      depth > MaxPerftDepth)
+    throw UsageError("--perft needs a depth from 0 to " + std::to_string(MaxPerftDepth) +
+                     ", not '" + std::string(value) + "'");
   command.perftDepth = depth;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -52,6 +53,21 @@ PositionRecord LoadRoot(const EngineCommand& command, const EngineSettings& sett
   return PositionRecord{StartPosition(), Sente};
 }
 
+// Opens fv.bin and shows its size warning, worded as fvexplain words it.
+WeightFile OpenWeights() {
+  WeightFile file = WeightFile::Open(WeightPath);
+  if (const std::optional<Notice> notice = file.SizeNotice())
+    std::fprintf(stderr, "fvengine: %s: %s\n", notice->file.c_str(), notice->message.c_str());
+  return file;
+}
+
+// One line of the search's progress, flushed at once so that a pipe (such as
+// fvexplain's transcript, or a pager) shows it while the search goes on.
+void ShowProgress(const std::string& line) {
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
 EngineSettings LoadSettings() {
   return std::filesystem::exists(SettingsFileName) ? ReadSettings(SettingsFileName)
                                                    : EngineSettings{};
@@ -66,6 +82,7 @@ void WriteFile(const std::string& path, const std::string& text) {
 int RunSearch(const EngineCommand& command) {
   const EngineSettings settings = LoadSettings();
   const PositionRecord root = LoadRoot(command, settings, true);
+  OpenWeights();
   const Weights weights = LoadWeights(WeightPath);
   std::error_code error;
   std::filesystem::create_directories("log", error);
@@ -75,19 +92,20 @@ int RunSearch(const EngineCommand& command) {
   Board board;
   board.Set(root.position, root.sideToMove);
   SearchHooks hooks;
-  hooks.onIteration = [](const Iteration& it) { std::printf("%s\n", IterationLine(it).c_str()); };
+  hooks.onIteration = [](const Iteration& it) { ShowProgress(IterationLine(it)); };
+  ShowProgress(SearchHeading(Side(root.sideToMove), settings.limits));
   const SearchResult result = Search(board, weights, settings.limits, hooks);
-  const std::string log = FormatSearchLog(result, root.sideToMove);
-  WriteFile("log/n000.log", log);
-  if (!result.iterations.empty()) std::printf("%s\n", PvLine(result.iterations.back()).c_str());
-  std::printf("search log written to log/n000.log\n");
+  WriteFile("log/n000.log", FormatSearchLog(result, root.sideToMove));
+  if (result.unfinishedDepth != 0) ShowProgress(TimeLimitLine(result, settings.limits));
+  if (!result.iterations.empty()) ShowProgress(PvLine(result.iterations.back()));
+  ShowProgress("search log written to log/n000.log");
   return 0;
 }
 
 // Reads every input of a search as the search would, and searches nothing.
 int RunCheck(const EngineCommand& command) {
   LoadRoot(command, LoadSettings(), true);
-  WeightFile::Open(WeightPath, nullptr);
+  OpenWeights();
   std::printf("the position, the settings and the weights can be used\n");
   return 0;
 }

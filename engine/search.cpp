@@ -340,7 +340,10 @@ SearchResult Searcher::Run() {
     depth_ = depth;
     selDepth_ = 0;
     const int score = Negamax(-Infinite, Infinite, depth, 0, true, false);
-    if (stopped_) break;
+    if (stopped_) {
+      result.unfinishedDepth = depth;
+      break;
+    }
     Iteration it;
     it.depth = depth;
     it.score = rootSide == Sente ? score : -score;

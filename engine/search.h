@@ -42,6 +42,7 @@ struct SearchResult {
   std::vector<Iteration> iterations;  // the finished ones, depth 1 first
   SearchStats stats;
   std::int64_t milliseconds = 0;
+  int unfinishedDepth = 0;  // the iteration the time limit cut short, 0 if none was
 };
 
 // Where a search stands, for a progress report.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "position/position_check.h"
 #include "shogi/move_text.h"
 #include "shogi/piece_rules.h"
 
@@ -16,6 +17,22 @@ std::string ScoreText(int score) {
 }
 
 }  // namespace
+
+std::string SearchHeading(Side sideToMove, const SearchLimits& limits) {
+  std::string line = SideName(sideToMove) + std::string(" to move, searching to depth ") +
+                     std::to_string(limits.maxDepth);
+  line += limits.timeMs > 0 ? " within " + std::to_string(limits.timeMs) + " ms"
+                            : " without a time limit";
+  return line + "; scores are from Sente's view";
+}
+
+std::string TimeLimitLine(const SearchResult& result, const SearchLimits& limits) {
+  if (result.unfinishedDepth == 0) return "";
+  return "the time limit of " + std::to_string(limits.timeMs) +
+         " ms ended the search during depth " + std::to_string(result.unfinishedDepth) + " of " +
+         std::to_string(limits.maxDepth) + "; the result is that of depth " +
+         std::to_string(result.unfinishedDepth - 1);
+}
 
 std::string IterationLine(const Iteration& it) {
   std::string line = "depth " + std::to_string(it.depth) + " score " + ScoreText(it.score) + " nodes " +
@@ -49,11 +66,15 @@ std::string FormatSearchLog(const SearchResult& result, Side sideToMove) {
          " tries, late move reductions " + std::to_string(s.lateMoveReductions) + " with " +
          std::to_string(s.lateMoveResearches) + " re-searched, beta cutoffs " + std::to_string(s.betaCutoffs) +
          " with " + std::to_string(s.firstMoveCutoffs) + " on the first move\n";
-  log += "hashing: " + std::to_string(s.hashProbes) + " probes, " + std::to_string(s.hashHits) + " hits, " +
-         std::to_string(s.hashCutoffs) + " cutoffs\n";
-  const std::uint64_t perSecond = s.nodes * 1000 / std::uint64_t(std::max<std::int64_t>(1, result.milliseconds));
-  log += "nodes " + std::to_string(s.nodes) + " with " + std::to_string(s.quiescenceNodes) + " in quiescence, " +
-         std::to_string(result.milliseconds) + " ms, " + std::to_string(perSecond) + " nodes per second\n";
+  log += "hashing: " + std::to_string(s.hashProbes) + " probes, " + std::to_string(s.hashHits) +
+         " hits, " + std::to_string(s.hashCutoffs) + " cutoffs\n";
+  log += "nodes " + std::to_string(s.nodes) + " with " + std::to_string(s.quiescenceNodes) +
+         " in quiescence, " + std::to_string(result.milliseconds) + " ms";
+  // A rate over less than a millisecond would be made up.
+  if (result.milliseconds > 0)
+    log += ", " + std::to_string(s.nodes * 1000 / std::uint64_t(result.milliseconds)) +
+           " nodes per second";
+  log += "\n";
   return log;
 }
 

@@ -10,6 +10,9 @@
 namespace fv::engine {
 namespace {
 
+// Some editors begin a UTF-8 file with it.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 std::string Trim(std::string_view s) {
   const auto begin = s.find_first_not_of(" \t\r");
   if (begin == std::string_view::npos) return {};
@@ -45,6 +48,7 @@ SearchLimits DefaultLimits() {
 EngineSettings ParseSettings(std::string_view text, const std::string& name) {
   EngineSettings settings;
   SearchLimits& limits = settings.limits;
+  if (text.starts_with(ByteOrderMark)) text.remove_prefix(ByteOrderMark.size());
   std::istringstream in{std::string(text)};
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {

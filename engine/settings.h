@@ -25,8 +25,9 @@ struct EngineSettings {
 // Lines "depth = N" (1..64), "time = MS" (0: no limit), "hash = MB" (1..4096),
 // "position = FILE" (a CSA or KIF record or one SFEN line) and "ply = N" (the
 // position after N moves of that record); blank lines and text after '#' are
-// ignored. Unknown names and bad values throw fv::InputError naming `name`
-// and the line.
+// ignored, and so are blanks around names and values, CRLF line ends and a
+// UTF-8 byte-order mark at the start. Unknown names and bad values throw
+// fv::InputError naming `name` and the line.
 EngineSettings ParseSettings(std::string_view text, const std::string& name);
 EngineSettings ReadSettings(const std::string& path);
 

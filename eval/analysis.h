@@ -1,10 +1,8 @@
-// The evaluation analysis of one leaf position: its KKP and KPP sums, the
-// statistics of its KPP terms, and the ranking of the terms with their labels,
-// written to the console and the report.
+// The evaluation analysis of one leaf position: its sums, the statistics of
+// its KPP terms, and the terms in ranking order.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
 #include "eval/decomposition.h"
@@ -17,6 +15,8 @@
 namespace fv {
 
 struct EvaluationAnalysis {
+  std::int32_t kkpSum = 0;    // weight units, Sente positive
+  std::int32_t kppSum = 0;    // weight units, Sente positive
   std::int32_t total = 0;     // evaluation units, Sente positive
   std::int32_t material = 0;  // evaluation units, Sente positive
   ContributionStats statistics;
@@ -25,15 +25,10 @@ struct EvaluationAnalysis {
   std::vector<FeatureContribution> ranked;
 };
 
-// Writes to `console`: "KKP=" with the KKP sum in weight units, "KPP=" with the
-// KPP sum divided by 32, the statistics, "RANKING:" and one line per rank with
-// the value in weight units and the labels of the term's king and two cells.
-// Writes the statistics to `report` as well.
+// Takes the evaluation of `leaf` apart with the weights of both king views and
+// ranks its terms in `order` (see SortContributions), keeping the first
+// `rankCount`.
 EvaluationAnalysis AnalyzeEvaluation(const EvaluableLeaf& leaf, const LeafWeights& weights,
-                                     RankingOrder order, int rankCount, std::FILE* console,
-                                     std::FILE* report);
-
-// The report's evaluation total and material lines, signs always shown.
-void WriteEvaluationTotal(std::FILE* report, const EvaluationAnalysis& analysis);
+                                     RankingOrder order, int rankCount);
 
 }  // namespace fv

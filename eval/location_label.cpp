@@ -28,4 +28,13 @@ LocationText LocationLabel(int location, int content) {
   return label;
 }
 
+std::string TermLabel(const Position& leaf, const FeatureContribution& term) {
+  std::string text;
+  for (const int location : {term.kingLocation, term.firstLocation, term.secondLocation}) {
+    if (!text.empty()) text += '-';
+    ((text += '[') += LocationLabel(location, CellAt(leaf, location)).view()) += ']';
+  }
+  return text;
+}
+
 }  // namespace fv

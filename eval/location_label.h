@@ -4,7 +4,11 @@
 #pragma once
 
 #include <array>
+#include <string>
 #include <string_view>
+
+#include "eval/feature_contribution.h"
+#include "shogi/position.h"
 
 namespace fv {
 
@@ -19,5 +23,9 @@ struct LocationText {
 // count in a hand slot). A content outside -14..14 on a square gets the name
 // "??"; a location outside 0..94 the label "?".
 LocationText LocationLabel(int location, int content);
+
+// The labels of a term's king and its two cells in `leaf`, each in brackets,
+// joined by hyphens: "[-51OU]-[+FU*]-[-FU*]".
+std::string TermLabel(const Position& leaf, const FeatureContribution& term);
 
 }  // namespace fv

@@ -3,7 +3,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <span>
 
 #include "eval/feature_contribution.h"
@@ -41,9 +40,5 @@ void EnterTerm(ContributionStats& stats, Side view, std::int32_t value);
 // Statistics of terms in decomposition order (even index: Sente view, odd
 // index: Gote view).
 ContributionStats CollectStatistics(std::span<const FeatureContribution> terms);
-
-// Each side's count and sum (divided by 32) and its eight bins: lines to the
-// console, <br>-ended entries to the report, Shift_JIS text in both.
-void WriteStatistics(const ContributionStats& stats, std::FILE* console, std::FILE* report);
 
 }  // namespace fv

@@ -17,29 +17,38 @@ namespace fv {
 
 namespace {
 
-void WarnSize(std::FILE* warnings, const std::string& path, const char* what, std::uint64_t actual) {
-  if (!warnings) return;
-  std::fprintf(warnings, "fvexplain: %s: warning: %s %llu bytes, expected %llu; %s\n", path.c_str(), what,
-               static_cast<unsigned long long>(actual), static_cast<unsigned long long>(WeightFileBytes),
-               actual < WeightFileBytes ? "the weights beyond its end read as 0" : "the bytes beyond are ignored");
+Notice SizeWarning(const std::string& path, const char* what, std::uint64_t actual) {
+  return {path, "warning: " + std::string(what) + " " + std::to_string(actual) +
+                    " bytes, expected " + std::to_string(WeightFileBytes) + "; " +
+                    (actual < WeightFileBytes ? "the weights beyond its end read as 0"
+                                              : "the bytes beyond are ignored")};
 }
 
 }  // namespace
 
-WeightFile WeightFile::Open(const std::string& path, std::FILE* warnings) {
+WeightFile WeightFile::Open(const std::string& path) {
   // The descriptor is close-on-exec, so it stays out of the engine's process.
   const RegularFileOpening opening = OpenRegularFile(path);
-  if (opening.failure != RegularFileOpening::Failure::None) throw InputError(path, OpeningProblem(opening));
-  if (opening.size != WeightFileBytes) WarnSize(warnings, path, "the file has", opening.size);
-  return WeightFile(path, opening.fd, opening.size, warnings);
+  if (opening.failure != RegularFileOpening::Failure::None)
+    throw InputError(path, OpeningProblem(opening));
+  return WeightFile(path, opening.fd, opening.size);
+}
+
+std::optional<Notice> WeightFile::SizeNotice() const {
+  if (size_ == WeightFileBytes) return std::nullopt;
+  return SizeWarning(path_, "the file has", size_);
+}
+
+std::optional<Notice> WeightFile::SizeChangeNotice() const {
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0 || static_cast<std::uint64_t>(info.st_size) == size_)
+    return std::nullopt;
+  return SizeWarning(path_, "the file changed while the engine ran; it now has",
+                     static_cast<std::uint64_t>(info.st_size));
 }
 
 WeightFile::WeightFile(WeightFile&& other) noexcept
-    : path_(std::move(other.path_)),
-      fd_(std::exchange(other.fd_, -1)),
-      size_(other.size_),
-      warnings_(other.warnings_),
-      warnedOfChange_(other.warnedOfChange_) {}
+    : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), size_(other.size_) {}
 
 WeightFile& WeightFile::operator=(WeightFile&& other) noexcept {
   if (this != &other) {
@@ -47,8 +56,6 @@ WeightFile& WeightFile::operator=(WeightFile&& other) noexcept {
     path_ = std::move(other.path_);
     fd_ = std::exchange(other.fd_, -1);
     size_ = other.size_;
-    warnings_ = other.warnings_;
-    warnedOfChange_ = other.warnedOfChange_;
   }
   return *this;
 }
@@ -86,12 +93,6 @@ LeafWeights WeightFile::ReadLeafWeights(int senteKing, int goteKing,
                                         std::span<const std::int16_t> goteFeatures) const {
   if (senteKing < 0 || senteKing >= KingSquareCount || goteKing < 0 || goteKing >= KingSquareCount) {
     throw std::out_of_range("king square outside the board");
-  }
-  struct stat info {};
-  if (!warnedOfChange_ && ::fstat(fd_, &info) == 0 && static_cast<std::uint64_t>(info.st_size) != size_) {
-    warnedOfChange_ = true;
-    WarnSize(warnings_, path_, "the file changed while the engine ran; it now has",
-             static_cast<std::uint64_t>(info.st_size));
   }
   const int last = KingSquareCount - 1;
   return LeafWeights{ReadView(senteKing, goteKing, senteFeatures),

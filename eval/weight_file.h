@@ -7,13 +7,14 @@
 
 #include <array>
 #include <cstdint>
-#include <cstdio>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "eval/weight_layout.h"
+#include "position/notice.h"
 
 namespace fv {
 
@@ -51,10 +52,9 @@ struct LeafWeights {
 class WeightFile {
  public:
   // Opens and checks the file. A missing, unreadable or non-regular file throws
-  // InputError. A size other than WeightFileBytes writes one warning line to
-  // `warnings` (if not null); weights that the file does not reach read as 0
-  // and bytes beyond the layout are ignored.
-  static WeightFile Open(const std::string& path, std::FILE* warnings);
+  // InputError. Weights that the file does not reach read as 0 and bytes
+  // beyond the layout are ignored (see SizeNotice).
+  static WeightFile Open(const std::string& path);
 
   WeightFile(WeightFile&& other) noexcept;
   WeightFile& operator=(WeightFile&& other) noexcept;
@@ -64,12 +64,16 @@ class WeightFile {
 
   std::uint64_t size() const { return size_; }
 
+  // A warning when the file opened has another size than WeightFileBytes.
+  std::optional<Notice> SizeNotice() const;
+  // A warning when the file's size is no longer the one it had when opened
+  // (the engine ran in between).
+  std::optional<Notice> SizeChangeNotice() const;
+
   // Reads the weights of both king views for kings on the board squares
   // `senteKing` and `goteKing` (0..80): in each view the KPP rows of the given
   // feature indices (0..1475) and the KKP row. Out-of-range arguments throw
-  // std::out_of_range. Warns once more if the file's size has changed since
-  // Open, as the engine ran in between (at the first read that sees it, not
-  // at every read). A read error throws InputError.
+  // std::out_of_range. A read error throws InputError.
   LeafWeights ReadLeafWeights(int senteKing, int goteKing, std::span<const std::int16_t> senteFeatures,
                               std::span<const std::int16_t> goteFeatures) const;
 
@@ -78,8 +82,8 @@ class WeightFile {
   void ReadValues(std::uint64_t first, std::span<std::int16_t> out) const;
 
  private:
-  WeightFile(std::string path, int fd, std::uint64_t size, std::FILE* warnings)
-      : path_(std::move(path)), fd_(fd), size_(size), warnings_(warnings) {}
+  WeightFile(std::string path, int fd, std::uint64_t size)
+      : path_(std::move(path)), fd_(fd), size_(size) {}
 
   // The weights of the view with its own king on `king` and the other king on
   // `otherKing`, both squares as the view takes them.
@@ -88,8 +92,6 @@ class WeightFile {
   std::string path_;
   int fd_ = -1;
   std::uint64_t size_ = 0;
-  std::FILE* warnings_ = nullptr;
-  mutable bool warnedOfChange_ = false;
 };
 
 }  // namespace fv

@@ -43,8 +43,8 @@ const std::vector<WeightFile>& WeightFiles() {
   static const std::vector<WeightFile> files = [] {
     std::vector<WeightFile> opened;
     for (const std::uint64_t size : {std::uint64_t{0}, std::uint64_t{1001}, WeightFileBytes, WeightFileBytes + 3}) {
-      opened.push_back(WeightFile::Open(WeightFileOfSize("fv" + std::to_string(opened.size()) + ".bin", size),
-                                        nullptr));
+      opened.push_back(
+          WeightFile::Open(WeightFileOfSize("fv" + std::to_string(opened.size()) + ".bin", size)));
     }
     return opened;
   }();
@@ -77,8 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::Expect(breakdown.total == (breakdown.material * WeightScale + breakdown.kkpSum + breakdown.kppSum) / WeightScale,
                "the total is the sum of its parts");
 
-  const EvaluationAnalysis analysis = AnalyzeEvaluation(leaf, leafWeights, order, rankCount,
-                                                        fuzz::NullStream(), fuzz::NullStream());
+  const EvaluationAnalysis analysis = AnalyzeEvaluation(leaf, leafWeights, order, rankCount);
   fuzz::Expect(analysis.ranked.size() == std::size_t(std::clamp<int>(rankCount, 0, int(breakdown.terms.size()))),
                "as many ranked terms as asked for, or all");
   fuzz::Expect(analysis.total == breakdown.total, "the analysis reports the decomposition's total");

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   std::string text;
-  const Side side = ReadPvText(logPath, text, fuzz::NullStream());
+  Notices notices;
+  const Side side = ReadPvText(logPath, text, notices);
   fuzz::Expect(side == Sente || side == Gote, "the first mover is Sente or Gote");
   fuzz::Expect(text.size() <= PvTextCapacity, "the PV text fits its capacity");
   CheckedPv pv;

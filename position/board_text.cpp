@@ -4,9 +4,8 @@
 
 namespace fv {
 
-void PrintBoard(const Position& pos, std::FILE* out) {
-  std::fputs("   9  8  7  6  5  4  3  2  1\n", out);
-  std::fputs(CsaBoardLines(pos).c_str(), out);
+std::string BoardText(const Position& pos) {
+  return "   9  8  7  6  5  4  3  2  1\n" + CsaBoardLines(pos);
 }
 
 }  // namespace fv

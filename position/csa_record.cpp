@@ -7,6 +7,7 @@
 #include "io/input_error.h"
 #include "position/line_reader.h"
 #include "position/position_check.h"
+#include "position/printable.h"
 #include "shogi/piece_rules.h"
 
 namespace fv {
@@ -29,6 +30,25 @@ std::string_view Content(std::string_view text) {
   return text;
 }
 
+// The line without its line end and the blanks an editor may leave before it.
+std::string_view TrimmedContent(std::string_view text) {
+  text = Content(text);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::string BoardLabel(int row) { return {'P', char('1' + row)}; }
+
+// Why a board line too short for its nine cells is refused. A line that is
+// not the board line expected there is most often a hand line, read as a
+// board line because the record has fewer than three header lines.
+std::string ShortBoardLineProblem(std::string_view line, int row, int lineNumber) {
+  const std::string where = "line " + std::to_string(lineNumber) + ": ";
+  if (line.substr(0, 2) == BoardLabel(row)) return where + "board line shorter than its nine cells";
+  return where + "'" + Printable(line) + "' is not the board line " + BoardLabel(row) +
+         "; a record has exactly three header lines, then the board lines P1 to P9";
+}
+
 // Notes beyond this many are dropped: a record is refused for its first ones.
 constexpr std::size_t MaxPassedOverNotes = 64;
 
@@ -38,8 +58,8 @@ void PassOver(CsaRecord& record, int lineNumber, const std::string& what) {
 }
 
 void ReadBoardLine(std::string_view line, int row, int lineNumber, CsaRecord& record) {
-  if (line[0] != 'P' || line[1] != '1' + row)
-    PassOver(record, lineNumber, "not labelled P" + std::to_string(row + 1));
+  if (line.substr(0, 2) != BoardLabel(row))
+    PassOver(record, lineNumber, "not labelled " + BoardLabel(row));
   for (int cell = 0; cell < 9; ++cell) {
     const std::string_view field = line.substr(2 + 3 * cell, 3);
     if (field[0] == ' ') continue;
@@ -55,14 +75,13 @@ void ReadBoardLine(std::string_view line, int row, int lineNumber, CsaRecord& re
   }
 }
 
-// Adds the entries of one hand line; a count saturates rather than wrapping,
-// so an absurd hand still fails the piece-count check.
+// Adds the entries of one hand line (without its line end); a count saturates
+// rather than wrapping, so an absurd hand still fails the piece-count check.
 void ReadHandLine(std::string_view line, Side side, int lineNumber, CsaRecord& record) {
-  const std::size_t length = line.size();  // including the newline, if any
-  for (std::size_t p = 2; p + 1 < length; p += 4) {
-    const int kind = p + 3 < length ? NameIndex(line.substr(p + 2, 2), HandKindCount) : -1;
+  for (std::size_t p = 2; p < line.size(); p += 4) {
+    const int kind = p + 4 <= line.size() ? NameIndex(line.substr(p + 2, 2), HandKindCount) : -1;
     if (kind < 0) {
-      PassOver(record, lineNumber, "hand entry '" + std::string(Content(line.substr(p, 4))) + "'");
+      PassOver(record, lineNumber, "hand entry '" + std::string(line.substr(p, 4)) + "'");
     } else if (record.position.hand[side][kind] < INT8_MAX) {
       ++record.position.hand[side][kind];
     }
@@ -84,26 +103,28 @@ CsaRecord ReadCsaFile(const std::string& path) {
   int linesRead = 0;
   for (; linesRead < HeaderLines + 9 && reader.Next(); ++linesRead) {
     if (linesRead < HeaderLines) continue;
-    const std::string_view line = Content(reader.Line());
-    if (line.size() < BoardLineLength) {
-      throw InputError(path, "line " + std::to_string(reader.LineNumber()) +
-                                 ": board line shorter than its nine cells");
-    }
-    ReadBoardLine(line, linesRead - HeaderLines, reader.LineNumber(), record);
+    const int row = linesRead - HeaderLines;
+    std::string line(Content(reader.Line()));
+    // An editor that strips trailing blanks leaves an empty last cell as " *".
+    if (line.size() == BoardLineLength - 1 && line.ends_with(" *")) line += ' ';
+    if (line.size() < BoardLineLength)
+      throw InputError(path, ShortBoardLineProblem(line, row, reader.LineNumber()));
+    ReadBoardLine(line, row, reader.LineNumber(), record);
   }
   if (reader.ReadFailed()) throw InputError(path, "cannot read");
   if (linesRead < HeaderLines + 9) {
     throw InputError(path, "only " + std::to_string(linesRead) +
-                               " lines, a record needs three header and nine board lines");
+                               (linesRead == 1 ? " line" : " lines") +
+                               ", a record needs three header and nine board lines");
   }
   while (reader.Next()) {
     const std::string_view line(reader.Line());
     const char sign = line.size() > 1 ? line[1] : '\0';
     if (sign != '+' && sign != '-') {
-      record.sideToMove = SideToMove(Content(reader.Line()));
+      record.sideToMove = SideToMove(TrimmedContent(line));
       break;
     }
-    ReadHandLine(line, sign == '+' ? Sente : Gote, reader.LineNumber(), record);
+    ReadHandLine(TrimmedContent(line), sign == '+' ? Sente : Gote, reader.LineNumber(), record);
   }
   if (reader.ReadFailed()) throw InputError(path, "cannot read");
   const std::string problem = PositionProblem(record.position);

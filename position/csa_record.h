@@ -26,9 +26,12 @@ struct CsaRecord {
 // first in a line), then hand lines "P+00FU00KI..." / "P-..." that add up. A
 // cell with an unknown name or sign is left empty; hand entries other than
 // the seven hand kinds are passed over and their square digits are not read.
-// Throws InputError when the file cannot be read, has fewer than twelve lines
-// or a board line shorter than its nine cells, or when the position cannot be
-// analysed (see PositionProblem).
+// A board line of 28 characters ending in " *" (its trailing blank stripped
+// by an editor) reads its last cell as empty; blanks after a hand line or the
+// side-to-move line are ignored. Throws InputError when the file cannot be
+// read, has fewer than twelve lines or a board line shorter than its nine
+// cells (saying so when that line is not the board line due there), or when
+// the position cannot be analysed (see PositionProblem).
 CsaRecord ReadCsaFile(const std::string& path);
 
 // Reads the record at `path` into `pos` (see ReadCsaFile).

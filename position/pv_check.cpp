@@ -1,10 +1,10 @@
 #include "position/pv_check.h"
 
 #include <array>
-#include <cstdio>
 #include <cstdlib>
 
 #include "io/input_error.h"
+#include "position/printable.h"
 #include "shogi/board.h"
 #include "shogi/move_rules.h"
 #include "shogi/movegen.h"
@@ -96,21 +96,6 @@ std::string MoveProblem(Board& board, const std::optional<PvMove>& move, std::st
       move->IsDrop() ? DropProblem(*move, pos, name) : BoardMoveProblem(*move, pos, name);
   if (!problem.empty()) return problem;
   return RuleProblem(*move, pos, FindBrokenRule(board, RulesMove(board, *move)));
-}
-
-// The text with anything unprintable shown as \xNN, so a message stays one line.
-std::string Printable(std::string_view text) {
-  std::string shown;
-  for (const char c : text) {
-    if (c >= ' ' && c <= '~') {
-      shown += c;
-    } else {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(static_cast<unsigned char>(c)));
-      shown += escaped;
-    }
-  }
-  return shown;
 }
 
 }  // namespace

@@ -37,4 +37,9 @@ std::optional<PvMove> ParsePvMove(Side side, std::string_view text) {
   return move;
 }
 
+bool HasMoveForm(std::string_view text) {
+  const std::optional<PvMove> move = ParsePvMove(Sente, text);
+  return move && move->piece != Empty;
+}
+
 }  // namespace fv

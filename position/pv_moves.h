@@ -34,4 +34,9 @@ struct PvMove {
 // 1 to 9. The last two characters are matched against the piece names.
 std::optional<PvMove> ParsePvMove(Side side, std::string_view text);
 
+// Whether six move characters have the form of a move: origin file and rank
+// 1 to 9 (or "00", a drop), destination file and rank 1 to 9, and one of the
+// fourteen piece names. Whether the move can be played is not looked at.
+bool HasMoveForm(std::string_view text);
+
 }  // namespace fv

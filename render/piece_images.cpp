@@ -30,15 +30,14 @@ cv::Mat FallbackPieceTile(int kind) {
   return tile;
 }
 
-PieceImageSet LoadPieceImages(const std::string& directory, std::FILE* warnings) {
+PieceImageSet LoadPieceImages(const std::string& directory, Notices* notices) {
   PieceImageSet set;
   for (int kind = 1; kind <= PieceKindCount; ++kind) {
     const std::string path = PieceImagePath(directory, kind);
     cv::Mat picture;
     const std::string problem = ReadJpeg(path, picture);
     if (!problem.empty()) {
-      if (warnings)
-        std::fprintf(warnings, "fvexplain: %s: %s; a plain tile stands in for it\n", path.c_str(), problem.c_str());
+      if (notices) notices->push_back({path, problem + "; a plain tile stands in for it"});
       picture = FallbackPieceTile(kind);
     }
     set.pictures[kind] = std::move(picture);

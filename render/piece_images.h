@@ -2,11 +2,10 @@
 #pragma once
 
 #include <array>
-#include <cstdio>
+#include <opencv2/core/mat.hpp>
 #include <string>
 
-#include <opencv2/core/mat.hpp>
-
+#include "position/notice.h"
 #include "shogi/position.h"
 
 namespace fv {
@@ -22,9 +21,9 @@ struct PieceImageSet {
 std::string PieceImagePath(const std::string& directory, int kind);
 
 // Reads the 14 JPEG pictures as colour. A file that is missing or not a
-// readable JPEG picture gets one warning line on `warnings` (nothing when it is null) and is
-// replaced by a plain tile carrying the piece's two-letter name.
-PieceImageSet LoadPieceImages(const std::string& directory, std::FILE* warnings);
+// readable JPEG picture is replaced by a plain tile carrying the piece's
+// two-letter name, and named in `notices` (when given).
+PieceImageSet LoadPieceImages(const std::string& directory, Notices* notices = nullptr);
 
 // A light cell-sized tile with the kind's two-letter name, for a missing picture.
 cv::Mat FallbackPieceTile(int kind);

@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "eval/decomposition.h"
-#include "position/board_text.h"
-#include "position/csa_record.h"
 #include "io/input_error.h"
+#include "position/csa_record.h"
 #include "position/pv_check.h"
 #include "position/pv_reader.h"
+#include "run/engine_check.h"
 #include "run/engine_process.h"
 #include "run/explanation_files.h"
 #include "run/log_folder.h"
@@ -17,80 +17,82 @@
 
 namespace fv {
 
-// Stage 2: the report is created with the run and begun at once.
-AnalysisRun::AnalysisRun(const RunSettings& settings) : settings_(settings), report_(ReportPath) {
+// The report is created with the run and begun at once, so that a run that
+// cannot write it stops before anything else.
+AnalysisRun::AnalysisRun(const RunSettings& settings)
+    : settings_(settings), report_(ReportPath), transcript_(stdout, stderr, LocaleEncoding()) {
   report_.WriteOpening();
 }
 
-// A picture that cannot be saved does not stop the run: the report is
-// finished, and the status tells of the failure.
+// A picture or a transcript that cannot be written does not stop the run: the
+// report is finished, and the status tells of the failure.
 int AnalysisRun::Execute() {
-  OpenWeights();           // 3
-  RunEngineOnEmptyLog();   // 4
-  ReadInputPosition();     // 5, 6
-  ReadPv();                // 7
-  SaveInputPicture();      // 8
-  StartPvLine();           // 9
-  ShowPv();                // 10
-  ShowLeaf();              // 11
-  AnalyzeLeaf();           // 12
-  SaveLeafPictures();      // 12
-  WriteExplanation();      // log/explain.json, explain.html
-  WriteTotals();           // 13
-  report_.WriteGallery(settings_.rankCount);  // 14
-  report_.WriteClosingAndClose();             // 15
+  OpenWeights();
+  RunEngineOnEmptyLog();
+  ReadInputPosition();
+  ReadPv();
+  SaveInputPicture();
+  ShowPvAndLeaf();
+  AnalyzeLeaf();
+  SaveLeafPictures();
+  WriteExplanation();
+  FinishReport();
+  const std::string transcriptProblem = transcript_.Finish();
+  if (!transcriptProblem.empty()) {
+    std::fprintf(stderr, "fvexplain: standard output: %s\n", transcriptProblem.c_str());
+    return 1;
+  }
   return pictureFailed_ ? 1 : 0;
 }
 
 // A missing or unusable weight file stops the run before the log folder is
 // touched and the engine starts; a size warning goes to standard error.
-void AnalysisRun::OpenWeights() { weights_.emplace(WeightFile::Open(WeightPath, stderr)); }
+void AnalysisRun::OpenWeights() {
+  weights_.emplace(WeightFile::Open(WeightPath));
+  if (const auto notice = weights_->SizeNotice()) transcript_.Note(*notice);
+}
 
-// The earlier run's files are gone from the log folder before the engine
-// starts; their space is freed while it runs.
+// An engine that cannot be started stops the run before the log folder (and
+// with it the pictures of an earlier report) is emptied. The earlier run's
+// files are gone from the log folder before the engine starts; their space is
+// freed while it runs.
 void AnalysisRun::RunEngineOnEmptyLog() {
+  CheckEngineCanStart(EnginePath);
   removedLogFiles_ = EmptyLogFolder(LogFolder);
   RunEngine(EnginePath, [this] { removedLogFiles_.FreeInBackground(); });
 }
 
 void AnalysisRun::ReadInputPosition() {
   ReadCsaRecord(RecordPath, position_);
-  PrintBoard(position_, stdout);
+  transcript_.WriteBoard(position_);
 }
 
 // The PV is checked against the input position and played to its leaf before
 // anything of it is shown.
 void AnalysisRun::ReadPv() {
+  Notices notices;
   std::string text;
-  const Side side = ReadPvText(SearchLogPath, text);
+  const Side side = ReadPvText(SearchLogPath, text, notices);
+  transcript_.Note(notices);
   pv_ = CheckPv(SearchLogPath, side, position_, text);
 }
 
 // The piece pictures are read once here and serve every board of the run; a
 // missing one is named on standard error and drawn as a plain tile.
 void AnalysisRun::SaveInputPicture() {
-  pieces_ = LoadPieceImages(PieceImageFolder, stderr);
+  Notices notices;
+  pieces_ = LoadPieceImages(PieceImageFolder, &notices);
+  transcript_.Note(notices);
   NoteFailures(WriteInputPicture(position_, pieces_));
 }
 
-void AnalysisRun::StartPvLine() {
+// The PV is shown in the transcript and the report, then the leaf it reaches
+// in the transcript.
+void AnalysisRun::ShowPvAndLeaf() {
   report_.WritePictureHeadings();
-  std::printf("\nPV=");
-}
-
-// Each move's line, "+7776FU" ("-" for Gote), to the console and the report.
-void AnalysisRun::ShowPv() {
-  for (const PvMove& move : pv_.moves) {
-    const std::string line = move.Line() + "\n";
-    std::fputs(line.c_str(), stdout);
-    std::fputs(line.c_str(), report_.stream());
-  }
-}
-
-void AnalysisRun::ShowLeaf() {
-  std::printf("\n\n");
-  report_.WriteLineBreaks();
-  PrintBoard(pv_.Leaf(), stdout);
+  transcript_.WritePv(pv_.moves);
+  report_.WritePv(pv_.moves);
+  transcript_.WriteBoard(pv_.Leaf());
 }
 
 // The record's and the PV's checks already refuse every position that the
@@ -106,14 +108,16 @@ void AnalysisRun::AnalyzeLeaf() {
     throw InputError(SearchLogPath, "the leaf of the PV cannot be evaluated: " + error.problem());
   }
   if (pv_.leafHasNoLegalMove) {
-    std::fflush(stdout);
-    std::fprintf(stderr,
-                 "fvexplain: %s: note: the leaf of the PV is mate (%s to move has no legal move); "
-                 "its static evaluation does not score the mate\n",
-                 SearchLogPath, SideName(pv_.leafSideToMove));
+    transcript_.Note({SearchLogPath, std::string("note: the leaf of the PV is mate (") +
+                                         SideName(pv_.leafSideToMove) +
+                                         " to move has no legal move); its static evaluation "
+                                         "does not score the mate"});
   }
+  if (const auto notice = weights_->SizeChangeNotice()) transcript_.Note(*notice);
   analysis_ = AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, *weights_), settings_.order,
-                                settings_.rankCount, stdout, report_.stream());
+                                settings_.rankCount);
+  transcript_.WriteAnalysis(pv_.Leaf(), analysis_);
+  report_.WriteStatistics(analysis_.statistics);
 }
 
 void AnalysisRun::SaveLeafPictures() {
@@ -126,18 +130,22 @@ void AnalysisRun::WriteExplanation() {
   const ExplanationData data = GatherExplanation(pv_, *weights_, settings_);
   for (const FileFailure& failure : WriteExplanationFiles(data)) {
     pictureFailed_ = true;
-    std::fflush(stdout);
-    std::fprintf(stderr, "fvexplain: %s: %s\n", failure.path.c_str(), failure.problem.c_str());
+    transcript_.Note({failure.path, failure.problem});
   }
 }
 
 void AnalysisRun::NoteFailures(const std::vector<PictureFailure>& failures) {
   if (failures.empty()) return;
   pictureFailed_ = true;
-  std::fflush(stdout);
-  ReportPictureFailures(failures, stderr);
+  for (const PictureFailure& failure : failures) transcript_.Note({failure.path, failure.reason});
 }
 
-void AnalysisRun::WriteTotals() { WriteEvaluationTotal(report_.stream(), analysis_); }
+// The totals, the gallery of ranked pictures and the closing; the page is put
+// in place.
+void AnalysisRun::FinishReport() {
+  report_.WriteTotals(analysis_);
+  report_.WriteGallery(settings_.rankCount);
+  report_.WriteClosingAndClose();
+}
 
 }  // namespace fv

@@ -1,4 +1,4 @@
-// One analysis run in the working directory, stage by stage.
+// One analysis run in the working directory, step by step.
 #pragma once
 
 #include <optional>
@@ -6,13 +6,14 @@
 
 #include "eval/analysis.h"
 #include "eval/weight_file.h"
-#include "shogi/position.h"
 #include "position/pv_check.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
 #include "run/log_folder.h"
 #include "run/report.h"
 #include "run/settings.h"
+#include "run/transcript.h"
+#include "shogi/position.h"
 
 namespace fv {
 
@@ -22,7 +23,7 @@ class AnalysisRun {
  public:
   explicit AnalysisRun(const RunSettings& settings);
 
-  // Runs every stage in order and returns the exit status; throws InputError
+  // Runs every step in order and returns the exit status; throws InputError
   // on a fatal input.
   int Execute();
 
@@ -32,21 +33,20 @@ class AnalysisRun {
   void ReadInputPosition();
   void ReadPv();
   void SaveInputPicture();
-  void StartPvLine();
-  void ShowPv();
-  void ShowLeaf();
+  void ShowPvAndLeaf();
   void AnalyzeLeaf();
   void SaveLeafPictures();
   void WriteExplanation();
-  void WriteTotals();
+  void FinishReport();
 
-  // Prints the failures and keeps them for the exit status.
+  // Names the failures on standard error and keeps them for the exit status.
   void NoteFailures(const std::vector<PictureFailure>& failures);
 
   RunSettings settings_;
   // Freed on threads of their own while the run goes on, waited for at its end.
   RemovedFiles removedLogFiles_;
   Report report_;
+  Transcript transcript_;
   Position position_;
   CheckedPv pv_;
   std::optional<WeightFile> weights_;

@@ -29,6 +29,7 @@ pid_t Start(const std::string& program) {
   }
   if (child == 0) {
     close(pipeEnds[0]);
+    signal(SIGPIPE, SIG_DFL);
     char* const argv[] = {const_cast<char*>(program.c_str()), nullptr};
     execv(program.c_str(), argv);
     const int error = errno;

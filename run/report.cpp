@@ -1,6 +1,8 @@
 #include "run/report.h"
 
+#include "run/move_lines.h"
 #include "run/paths.h"
+#include "run/statistics_text.h"
 
 namespace fv {
 
@@ -22,7 +24,18 @@ void Report::WritePictureHeadings() {
   std::fprintf(stream_, "PV=");
 }
 
-void Report::WriteLineBreaks() { std::fprintf(stream_, "<br><br>"); }
+void Report::WritePv(const std::vector<PvMove>& moves) {
+  std::fputs((MoveLines(moves) + "<br><br>").c_str(), stream_);
+}
+
+void Report::WriteStatistics(const ContributionStats& stats) {
+  std::fputs(ReportStatistics(stats).c_str(), stream_);
+}
+
+void Report::WriteTotals(const EvaluationAnalysis& analysis) {
+  std::fprintf(stream_, "evaluation value (material+position)=%+d<br><br>", analysis.total);
+  std::fprintf(stream_, "material=%+d<br>", analysis.material);
+}
 
 void Report::WriteGallery(int rankCount) {
   for (int rank = 1; rank <= rankCount; ++rank) {

@@ -3,8 +3,11 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "eval/analysis.h"
 #include "io/atomic_file.h"
+#include "position/pv_moves.h"
 
 namespace fv {
 
@@ -18,14 +21,16 @@ class Report {
   // created or `path` is a directory.
   explicit Report(const std::string& path) : file_(path), stream_(file_.Stream()) {}
 
-  std::FILE* stream() { return stream_; }
-
   // "<HTML><BODY>"
   void WriteOpening();
   // The headings of the input and leaf pictures, then "PV=".
   void WritePictureHeadings();
-  // "<br><br>" after the PV.
-  void WriteLineBreaks();
+  // The PV's move lines (see MoveLines), then "<br><br>".
+  void WritePv(const std::vector<PvMove>& moves);
+  // The statistics of the leaf's terms (see ReportStatistics).
+  void WriteStatistics(const ContributionStats& stats);
+  // The evaluation total and the material, signs always shown.
+  void WriteTotals(const EvaluationAnalysis& analysis);
   // One picture per rank 1..rankCount at report width, "<br><br>" after
   // every fifth.
   void WriteGallery(int rankCount);

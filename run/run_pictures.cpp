@@ -34,9 +34,4 @@ std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::v
   return WritePictures(jobs);
 }
 
-void ReportPictureFailures(const std::vector<PictureFailure>& failures, std::FILE* out) {
-  for (const PictureFailure& failure : failures)
-    std::fprintf(out, "fvexplain: %s: %s\n", failure.path.c_str(), failure.reason.c_str());
-}
-
 }  // namespace fv

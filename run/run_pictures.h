@@ -2,7 +2,6 @@
 // ranked term, saved in the log folder.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -22,8 +21,5 @@ std::vector<PictureFailure> WriteInputPicture(const Position& input, const Piece
 // failures in rank order (the leaf first).
 std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::vector<FeatureContribution>& ranked,
                                               const PieceImageSet& pieces);
-
-// One line "fvexplain: <path>: <reason>" per failure on `out`.
-void ReportPictureFailures(const std::vector<PictureFailure>& failures, std::FILE* out);
 
 }  // namespace fv

@@ -82,20 +82,47 @@ TEST_F(Program, SearchLeavesPositionAndLog) {
   EXPECT_NE(log.find("depth 3 score"), std::string::npos) << log;
 }
 
+// Each progress line reaches a pipe at once: the first arrives while the
+// search (limited to a second) still runs, before it writes its log.
+TEST_F(Program, ProgressLinesAreFlushed) {
+  Write(dir_ / "fv.bin", "");
+  Write(dir_ / "engine.conf", "depth = 64\ntime = 1000\n");
+  std::FILE* out =
+      popen(("cd '" + dir_.string() + "' && '" FVENGINE_PATH "' 2>/dev/null").c_str(), "r");
+  ASSERT_NE(out, nullptr);
+  char line[256] = "";
+  EXPECT_NE(std::fgets(line, sizeof line, out), nullptr);
+  EXPECT_FALSE(fs::exists(dir_ / "log/n000.log"));
+  EXPECT_EQ(std::string(line),
+            "Sente to move, searching to depth 64 within 1000 ms; scores are from Sente's view\n");
+  while (std::fgets(line, sizeof line, out)) {
+  }
+  pclose(out);
+  EXPECT_TRUE(fs::exists(dir_ / "log/n000.log"));
+}
+
 TEST_F(Program, BadInputEndsWithAClearMessage) {
   struct Case { const char *what, *file, *content, *args; int status; const char* message; };
   const Case cases[] = {
-      {"no weights", nullptr, nullptr, "", 1, "fvengine: fv.bin: cannot open (No such file or directory)"},
-      {"bad settings", "engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole number"},
-      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 lines"},
-      {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1, "fvengine: none.csa: cannot open"},
+      {"no weights", nullptr, nullptr, "", 1,
+       "fvengine: fv.bin: cannot open (No such file or directory)"},
+      {"bad settings", "engine.conf", "depth = deep\n", "", 1,
+       "fvengine: engine.conf: line 1: expected a whole number"},
+      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 line,"},
+      {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1,
+       "fvengine: none.csa: cannot open"},
       {"unknown option", nullptr, nullptr, "--fast", 2, "fvengine: unknown argument '--fast'"},
       {"perft without depth", nullptr, nullptr, "--perft", 2, "fvengine: --perft needs a depth"},
-      {"perft with a bad depth", nullptr, nullptr, "--perft x", 2, "fvengine: --perft needs a depth from 0 to 12"},
-      {"two actions", nullptr, nullptr, "--check --perft 1", 2, "fvengine: --perft cannot be combined"},
-      {"an option twice", nullptr, nullptr, "--perft 1 --perft 2", 2, "fvengine: --perft is given twice"},
-      {"check of a bad position", "position.csa", "x\n", "--check", 1, "fvengine: position.csa: only 1 "},
-      {"check of bad settings", "engine.conf", "hash = 0\n", "--check", 1, "fvengine: engine.conf: line 1: "},
+      {"perft with a bad depth", nullptr, nullptr, "--perft x", 2,
+       "fvengine: --perft needs a depth from 0 to 12"},
+      {"two actions", nullptr, nullptr, "--check --perft 1", 2,
+       "fvengine: --perft cannot be combined"},
+      {"an option twice", nullptr, nullptr, "--perft 1 --perft 2", 2,
+       "fvengine: --perft is given twice"},
+      {"check of a bad position", "position.csa", "x\n", "--check", 1,
+       "fvengine: position.csa: only 1 "},
+      {"check of bad settings", "engine.conf", "hash = 0\n", "--check", 1,
+       "fvengine: engine.conf: line 1: "},
       {"check without weights", nullptr, nullptr, "--check", 1,
        "fvengine: fv.bin: cannot open (No such file or directory)"},
       {"illegal record move", "bad.csa", "PI\n+\n+7775FU\n", "--perft 1 --position bad.csa", 1,
@@ -147,6 +174,26 @@ TEST_F(Program, PositionAfterAnyMoveOfAGameRecord) {
   const PositionRecord searched = ReadPositionRecord((dir_ / "log/game000.csa").string());
   EXPECT_EQ(FormatSfen(searched.position, searched.sideToMove), third);
   EXPECT_EQ(Slurp(dir_ / "log/game000.csa"), FormatPositionRecord(searched));
+}
+
+// Files as editors save them: a byte-order mark, CRLF line ends, blanks after
+// a hand line and the side line, a board line without its trailing blank.
+TEST_F(Program, ReadsFilesAsEditorsWriteThem) {
+  std::string position = "\xEF\xBB\xBF" + std::string(testing::TacticalRecords[0]);
+  position.replace(position.find("\nP+00KA\nP-00KA\n+\n"), 19, "\nP+00KA \nP-00KA\n+ \n");
+  position.replace(position.find("-KI-GI *  * \n"), 13, "-KI-GI *  *\n");
+  std::string crlf;
+  for (const char c : position) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  Write(dir_ / "position.csa", crlf);
+  Write(dir_ / "engine.conf",
+        "\xEF\xBB\xBF"
+        "depth = 2\r\n");
+  Write(dir_ / "fv.bin", std::string(1000, '\0'));
+  const Outcome check = Run("--check");
+  EXPECT_EQ(check.status, 0) << check.err;
+  EXPECT_EQ(check.err,
+            "fvengine: fv.bin: warning: the file has 1000 bytes, expected 186268248; the weights "
+            "beyond its end read as 0\n");
 }
 
 TEST_F(Program, CheckReadsTheInputsAndSearchesNothing) {

@@ -18,8 +18,8 @@ namespace {
 // The PV text and first side as the explainer reads them from `log`.
 std::pair<std::string, int> ReadBack(const std::string& log) {
   std::string text;
-  test::CapturedStream warnings;
-  const int side = ReadPvText(test::TempFile(log).path(), text, warnings.file());
+  Notices notices;
+  const int side = ReadPvText(test::TempFile(log).path(), text, notices);
   return {text, side};
 }
 
@@ -76,6 +76,31 @@ TEST(SearchLog, OnlyThePvLineHoldsTheMarkerAndPruningEndsIt) {
   EXPECT_EQ(log.find("  8  ", marker + 1), std::string::npos) << log;
   EXPECT_EQ(log.compare(marker + 5, 3, "1.+"), 0) << log;
   EXPECT_EQ(log.compare(log.find('\n', marker), 8, "\npruning"), 0) << log;
+}
+
+TEST(SearchLog, ProgressTextsNameTheViewAndTheTimeLimit) {
+  SearchLimits limits;
+  limits.maxDepth = 8, limits.timeMs = 4000;
+  EXPECT_EQ(SearchHeading(Gote, limits),
+            "Gote to move, searching to depth 8 within 4000 ms; scores are from Sente's view");
+  limits.timeMs = 0;
+  EXPECT_EQ(
+      SearchHeading(Sente, limits),
+      "Sente to move, searching to depth 8 without a time limit; scores are from Sente's view");
+  limits.timeMs = 4000;
+  SearchResult result = ResultWithPv({});
+  EXPECT_EQ(TimeLimitLine(result, limits), "");
+  result.unfinishedDepth = 7;
+  EXPECT_EQ(TimeLimitLine(result, limits),
+            "the time limit of 4000 ms ended the search during depth 7 of 8; the result is that of "
+            "depth 6");
+  // No rate for a search of under a millisecond.
+  result.milliseconds = 0;
+  const std::string log = FormatSearchLog(result, Sente);
+  EXPECT_NE(log.find("\nnodes 888 with 0 in quiescence, 0 ms\n"), std::string::npos) << log;
+  result.milliseconds = 2;
+  EXPECT_NE(FormatSearchLog(result, Sente).find(", 2 ms, 444000 nodes per second\n"),
+            std::string::npos);
 }
 
 TEST(SearchLog, PvLineFormAndMateScores) {

@@ -145,6 +145,7 @@ TEST(Search, TimeLimitKeepsTheLastFinishedIteration) {
   const SearchResult result = Search(BoardOf({StartPosition(), Sente}), SmallWeights(), limits);
   ASSERT_FALSE(result.iterations.empty());
   EXPECT_LT(result.iterations.back().depth, 64);
+  EXPECT_EQ(result.unfinishedDepth, result.iterations.back().depth + 1);
   EXPECT_LT(result.milliseconds, 2000);
 }
 

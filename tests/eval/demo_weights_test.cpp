@@ -93,7 +93,7 @@ const WeightFile& DemoFile() {
   static const test::TempFile path("");
   static const WeightFile file = [] {
     WriteDemoWeights(path.path());
-    return WeightFile::Open(path.path(), nullptr);
+    return WeightFile::Open(path.path());
   }();
   return file;
 }

@@ -81,10 +81,9 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
     EXPECT_EQ(e.pieces.size(), std::size_t(onBoard + 14)) << c.name;
     EXPECT_EQ(e.kkpTerms.size(), std::size_t(onBoard - 2 + 14)) << c.name;
     // The ranks name the analysis' ranked terms in its order.
-    test::CapturedStream console, report;
     const EvaluableLeaf leaf = MakeEvaluableLeaf(c.pos);
-    const EvaluationAnalysis analysis = AnalyzeEvaluation(
-        leaf, ReadLeafWeights(leaf, weights), c.order, 150, console.file(), report.file());
+    const EvaluationAnalysis analysis =
+        AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, weights), c.order, 150);
     std::vector<FeatureContribution> byRank(150);
     for (std::size_t t = 0; t < b.terms.size(); ++t) {
       if (e.ranks[t] > 0) byRank[std::size_t(e.ranks[t] - 1)] = b.terms[t];

@@ -29,7 +29,7 @@ class SparseWeightFile {
   }
   ~SparseWeightFile() { ::close(fd_); }
   const std::string& path() const { return file_.path(); }
-  WeightFile Open(std::FILE* warnings = nullptr) const { return WeightFile::Open(path(), warnings); }
+  WeightFile Open() const { return WeightFile::Open(path()); }
 
   // Writes values little-endian starting at value index `first`.
   void Write(std::uint64_t first, std::span<const std::int16_t> values) {

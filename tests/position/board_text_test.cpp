@@ -1,16 +1,9 @@
-#include <gtest/gtest.h>
-
 #include "position/board_text.h"
-#include "tests/support/test_files.h"
+
+#include <gtest/gtest.h>
 
 namespace fv {
 namespace {
-
-std::string BoardText(const Position& pos) {
-  test::CapturedStream out;
-  PrintBoard(pos, out.file());
-  return out.text();
-}
 
 TEST(BoardText, CellsByRankAndHandsMostValuableFirst) {
   Position pos;

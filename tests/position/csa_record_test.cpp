@@ -66,6 +66,7 @@ TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
       {"P+55FU77KE\nP+00FU", {2, 0, 1, 0, 0, 0, 0}, {}, {}},
       {"P+00FU00K\n+2726FU\n", {1, 0, 0, 0, 0, 0, 0}, {}, {}},
       {"+\nP+00FU\n", {}, {}, Sente},
+      {"P-00KA \t\n- \n", {}, {0, 0, 0, 0, 0, 1, 0}, Gote},  // blanks an editor left
   };
   for (const Case& c : cases) {
     const CsaRecord record = Read(Header + Board() + c.lines);
@@ -73,6 +74,7 @@ TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
     EXPECT_EQ(record.position.hand[Gote], c.gote) << c.lines;
     EXPECT_EQ(record.sideToMove, c.toMove) << c.lines;
   }
+  EXPECT_TRUE(Read(Header + Board() + "P-00KA \n").passedOver.empty());
 }
 
 TEST(CsaRecord, NotesWhatItPassesOver) {
@@ -93,18 +95,36 @@ TEST(CsaRecord, NotesWhatItPassesOver) {
   EXPECT_EQ(Read(Header + Board() + manyPawns + "\n").passedOver.size(), 64u);
 }
 
+// An editor that strips trailing blanks turns a last empty cell " * " into " *".
+TEST(CsaRecord, BoardLineWithoutItsTrailingBlankReads) {
+  std::string stripped = Board({{SquareOf(2, 4), "+KA"}});
+  stripped.erase(4 * 30 - 2, 1);
+  const CsaRecord record = Read(Header + stripped);
+  EXPECT_EQ(record.position.board, Read(Header + Board({{SquareOf(2, 4), "+KA"}})).position.board);
+  EXPECT_TRUE(record.passedOver.empty());
+}
+
 TEST(CsaRecord, UnusableRecordsAreRefused) {
-  std::string shortLine = Board(), pawns;
-  shortLine.erase(4 * 30 - 2, 1);  // the fourth board line loses its last blank
+  std::string shortLine = Board(), cutName = Board({{SquareOf(1, 4), "+KA"}}), pawns;
+  shortLine.erase(4 * 30 - 3, 2);  // the fourth board line ends " " instead of " * "
+  cutName.erase(4 * 30 - 2, 1);    // ... or "+K" instead of "+KA"
   for (int i = 0; i < 128; ++i) pawns += "00FU";
   const std::string hugeHand = std::string("P+") + pawns + "\nP+" + pawns + "\n";  // 256 would wrap an 8-bit count to 0
   struct Case { std::string content, problem; };
   const Case cases[] = {
       {"", "only 0 lines, a record needs three header and nine board lines"},
-      {Header + Board().substr(0, 30 * 8), "only 11 lines, a record needs three header and nine board lines"},
+      {Header + Board().substr(0, 30 * 8),
+       "only 11 lines, a record needs three header and nine board lines"},
       {Header + shortLine, "line 7: board line shorter than its nine cells"},
+      {Header + cutName, "line 7: board line shorter than its nine cells"},
+      {"V2.2\n" + Board() + "P+00KA\nP-\n",
+       "line 11: 'P+00KA' is not the board line P8; a record has exactly three header lines, then "
+       "the board "
+       "lines P1 to P9"},
+      {"V2.2\n", "only 1 line, a record needs three header and nine board lines"},
       {Header + "P1\n", "line 4: board line shorter than its nine cells"},
-      {Header + Board({{SquareOf(5, 9), " * "}}) + "P+00OU\n", "0 kings of Sente on the board, there must be exactly one"},
+      {Header + Board({{SquareOf(5, 9), " * "}}) + "P+00OU\n",
+       "0 kings of Sente on the board, there must be exactly one"},
       {Header + Board() + hugeHand, "127 pieces besides the kings, a set has 38"},
   };
   for (const Case& c : cases) EXPECT_EQ(Problem(test::TempFile(c.content).path()), c.problem) << c.content;

@@ -19,13 +19,17 @@ std::string FullLine(char sign, const std::string& move) {
   return line + "\n";
 }
 
+// `warnings`: each notice's message on a line of its own; every notice names the log.
 struct PvResult { std::string text; int side; std::string warnings; };
 
 PvResult ReadLog(const std::string& path) {
-  test::CapturedStream warnings;
+  Notices notices;
   PvResult result;
-  result.side = ReadPvText(path, result.text, warnings.file());
-  result.warnings = warnings.text();
+  result.side = ReadPvText(path, result.text, notices);
+  for (const Notice& notice : notices) {
+    EXPECT_EQ(notice.file, path);
+    result.warnings += notice.message + "\n";
+  }
   return result;
 }
 
@@ -61,12 +65,52 @@ TEST(PvReader, EmptyOrOverlongPvWarns) {
   const PvResult missing = ReadLog("/nonexistent/n000.log");
   EXPECT_EQ(missing.text, "");
   EXPECT_EQ(missing.warnings,
-            "fvexplain: /nonexistent/n000.log: warning: cannot open (No such file or directory), the PV is empty\n");
-  const test::TempFile noPv("depth 7 1.+7776FU\n");
-  EXPECT_EQ(ReadLog(noPv.path()).warnings, "fvexplain: " + noPv.path() + ": warning: no PV found, the PV is empty\n");
+            "warning: cannot open (No such file or directory), the PV is empty\n");
+  EXPECT_EQ(ReadLog(test::TempFile("depth 7 1.+7776FU\n").path()).warnings,
+            "warning: no PV found, the PV is empty\n");
   const PvResult overlong = ReadLog(test::TempFile(Repeat(FullLine('+', "7776FU"), 12)).path());
   EXPECT_EQ(overlong.text, Repeat("7776FU", 170));
   EXPECT_NE(overlong.warnings.find("warning: PV longer than 1023 characters, kept its first 170 moves\n"), std::string::npos);
+}
+
+// After the "  8  " line, where another engine may print statistics after a
+// short PV, a text without the form of a move ends the PV; on the "  8  " line
+// itself the PV check refuses it later.
+TEST(PvReader, NoMoveOnALaterLineEndsThePv) {
+  struct Case {
+    const char* what;
+    std::string log, text, warnings;
+  };
+  const Case cases[] = {
+      {"statistics after a short PV",
+       "  8  1.+7776FU 2.-3334FU 3.+2726FU\nhashfull 4.5% time 5.1s\n", "7776FU3334FU2726FU",
+       "warning: line 2: move 4 (% time) is not a move; the PV ends before it\n"},
+      {"a figure with a point", "  8  1.+7776FU\nnps 10.5M time 0.4s\n", "7776FU",
+       "warning: line 2: move 10 (M time) is not a move; the PV ends before it\n"},
+      {"a move cut by the end of the file", "  8  1.+7776FU\n2.-33", "7776FU",
+       "warning: line 2: move 2 (33) is not a move; the PV ends before it\n"},
+      {"the marker line keeps any text", "  8  1.+7776FU 2.-% tim\n", "7776FU% tim\n", ""},
+      {"a later line ends the scan", "  8  1.+7776FU\n2.x\n  8  1.-3334FU\n", "7776FU",
+       "warning: line 2: move 2 (\\x0A) is not a move; the PV ends before it\n"},
+  };
+  for (const Case& c : cases) {
+    const PvResult result = ReadLog(test::TempFile(c.log).path());
+    EXPECT_EQ(result.text, c.text) << c.what;
+    EXPECT_EQ(result.warnings, c.warnings) << c.what;
+  }
+}
+
+// A line of more than 1023 characters arrives in pieces (a line of 1023 and
+// its line end does not); the warning names the line once.
+TEST(PvReader, LongLinesAreReadInPiecesWithAWarning) {
+  const std::string log = "depth 1\n" + std::string(2500, 'x') + "\n" + std::string(1023, 'y') +
+                          "\n" + std::string(1000, ' ') + "  8  1.+7776FU 2.-3334FU\n";
+  const PvResult result = ReadLog(test::TempFile(log).path());
+  const std::string longLine =
+      " is longer than 1023 characters and is read in pieces; a move may be cut where a "
+      "piece ends\n";
+  EXPECT_EQ(result.warnings, "warning: line 2" + longLine + "warning: line 4" + longLine);
+  EXPECT_EQ(result.text, "7776FU3334F");  // move 2 is cut where the first piece of line 4 ends
 }
 
 }  // namespace

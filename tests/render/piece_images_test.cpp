@@ -1,25 +1,17 @@
-#include <cstdio>
-#include <fstream>
+#include "render/piece_images.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 #include <opencv2/imgcodecs.hpp>
 
 #include "picture_check.h"
 #include "render/board_picture.h"
-#include "render/piece_images.h"
 
 namespace fv {
 namespace {
 
 using testing::TempFolder;
-
-std::string ReadAll(std::FILE* file) {
-  std::rewind(file);
-  std::string text;
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, file)) text += buffer;
-  return text;
-}
 
 TEST(LoadPieceImages, ReadsTheFourteenFilesInCodeOrder) {
   TempFolder folder;
@@ -27,10 +19,9 @@ TEST(LoadPieceImages, ReadsTheFourteenFilesInCodeOrder) {
     const cv::Mat picture(50, 40 + kind, kind % 2 ? CV_8UC3 : CV_8UC1, cv::Scalar::all(200));
     ASSERT_TRUE(cv::imwrite(PieceImagePath(folder.path().string(), kind), picture));
   }
-  std::FILE* warnings = std::tmpfile();
-  const PieceImageSet set = LoadPieceImages(folder.path().string(), warnings);
-  EXPECT_EQ(ReadAll(warnings), "");
-  std::fclose(warnings);
+  Notices notices;
+  const PieceImageSet set = LoadPieceImages(folder.path().string(), &notices);
+  EXPECT_TRUE(notices.empty());
   EXPECT_TRUE(set.pictures[0].empty());
   for (int kind = 1; kind <= PieceKindCount; ++kind) {
     EXPECT_EQ(set.pictures[kind].cols, 40 + kind) << kind;
@@ -45,15 +36,13 @@ TEST(LoadPieceImages, MissingOrDamagedFilesWarnOnceAndGetAPlainTile) {
   const std::string dir = folder.path().string();
   ASSERT_TRUE(cv::imwrite(PieceImagePath(dir, FU), cv::Mat(50, 45, CV_8UC3, cv::Scalar(10, 20, 30))));
   std::ofstream(PieceImagePath(dir, KY)) << "not a picture";
-  std::FILE* warnings = std::tmpfile();
-  const PieceImageSet set = LoadPieceImages(dir, warnings);
-  const std::string text = ReadAll(warnings);
-  std::fclose(warnings);
-
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 13);
-  EXPECT_EQ(text.find("FU.jpg"), std::string::npos);
-  EXPECT_NE(text.find("fvexplain: " + dir + "/KY.jpg: not a readable JPEG picture"), std::string::npos) << text;
-  EXPECT_NE(text.find("fvexplain: " + dir + "/RY.jpg: cannot open (No such file or directory)"), std::string::npos) << text;
+  Notices notices;
+  const PieceImageSet set = LoadPieceImages(dir, &notices);
+  ASSERT_EQ(notices.size(), 13u);  // KY to RY
+  EXPECT_EQ(notices.front().file, dir + "/KY.jpg");
+  EXPECT_EQ(notices.front().message, "not a readable JPEG picture; a plain tile stands in for it");
+  EXPECT_EQ(notices.back().file, dir + "/RY.jpg");
+  EXPECT_EQ(notices.back().message, "cannot open (No such file or directory); a plain tile stands in for it");
 
   for (int kind = 2; kind <= PieceKindCount; ++kind) {
     EXPECT_EQ(set.pictures[kind].size(), cv::Size(45, 50)) << kind;

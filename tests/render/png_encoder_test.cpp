@@ -68,7 +68,7 @@ cv::Mat DrawnBoard() {
   pos.board[76] = OU;
   pos.hand[Sente][0] = 3;
   cv::Mat board;
-  DrawPosition(pos, LoadPieceImages(FV_SOURCE_DIR "/img", nullptr), board);
+  DrawPosition(pos, LoadPieceImages(FV_SOURCE_DIR "/img"), board);
   DrawFeature(board, {-25, true}, 76, 81, 88);
   return board;
 }

@@ -109,6 +109,12 @@ void LogUntouched(const Workspace& w, const fs::path&) {
   EXPECT_FALSE(fs::exists(w.dir() / "log/game000.csa"));
 }
 
+// The earlier report, which the setting up wrote, and the log it shows stay.
+void EarlierRunUntouched(const Workspace& w, const fs::path& outside) {
+  LogUntouched(w, outside);
+  EXPECT_EQ(w.Read("report.html"), "earlier");
+}
+
 void PicturesWritten(const Workspace& w, const fs::path&) {
   EXPECT_TRUE(fs::is_regular_file(w.dir() / "log/leaf.png"));
   EXPECT_TRUE(w.Read("report.html").ends_with("</BODY></HTML>"));
@@ -173,12 +179,17 @@ const Row Rows[] = {
      },
      {}, true},
     // ./engine
-    {"EngineMissing", [](Workspace& w, const fs::path&) { w.UseWeights({}); }, 1,
-     std::string(Engine) + "cannot start (No such file or directory)\n"},
-    {"EngineNotExecutable", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("engine", "#!/bin/sh\n"); }, 1,
-     std::string(Engine) + "cannot start (Permission denied)\n"},
-    {"EngineIsADirectory", [](Workspace& w, const fs::path&) { w.UseWeights({}), fs::create_directory(w.dir() / "engine"); }, 1,
-     std::string(Engine) + "cannot start (Permission denied)\n"},
+    {"EngineMissing", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"); }, 1,
+     std::string(Engine) + "cannot start (No such file or directory)\n", EarlierRunUntouched},
+    {"EngineLinkToNothing",
+     [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"), fs::create_symlink("gone", w.dir() / "engine"); },
+     1, std::string(Engine) + "cannot start (No such file or directory)\n", EarlierRunUntouched},
+    {"EngineNotExecutable",
+     [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"), w.Write("engine", "#!/bin/sh\n"); },
+     1, std::string(Engine) + "cannot start (Permission denied)\n", EarlierRunUntouched},
+    {"EngineIsADirectory",
+     [](Workspace& w, const fs::path&) { w.UseWeights({}), w.Write("report.html", "earlier"), fs::create_directory(w.dir() / "engine"); },
+     1, std::string(Engine) + "cannot start (Permission denied)\n", EarlierRunUntouched},
     {"EngineFailsWritingNothing", [](Workspace& w, const fs::path&) { w.UseWeights({}), w.UseEngineScript("exit 3"); }, 1,
      std::string(Engine) + "warning: ended with status 3\n" + RecordFile + "cannot open (No such file or directory)\n"},
     {"EngineKilledAfterItsLogs",
@@ -198,6 +209,12 @@ const Row Rows[] = {
     // The record
     {"RecordShortLine", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\nN+\nN-\nP1 * -OU\n"); }, 1,
      std::string(RecordFile) + "line 4: board line shorter than its nine cells\n"},
+    {"RecordOneHeaderLine", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\n" + Tiny.substr(Tiny.find("P1"))); }, 1,
+     std::string(RecordFile) + "line 11: 'P+' is not the board line P8; a record has exactly three header lines, then "
+                               "the board lines P1 to P9\n"},
+    {"RecordBoardLineWithoutItsLastBlank",
+     [](Workspace& w, const fs::path&) { WithRecord(w, std::string(Tiny).replace(Tiny.find(" * \n"), 4, " *\n")); }, 0, "",
+     PicturesWritten},
     {"RecordTooFewLines", [](Workspace& w, const fs::path&) { WithRecord(w, "V2.2\n"); }, 1, std::string(RecordFile) + "only 1 ..."},
     {"RecordCrlf", [](Workspace& w, const fs::path&) {
        std::string crlf;
@@ -219,6 +236,12 @@ const Row Rows[] = {
     // The file ends inside move 2: the moves that are whole are played.
     {"PvRunsOffTheEnd", [](Workspace& w, const fs::path&) { WithLog(w, "  8  1.+5958OU 2.-51"); }, 0, "",
      [](const Workspace& w, const fs::path&) { EXPECT_NE(w.Read("report.html").find("PV=+5958OU\n<br><br>"), std::string::npos); }},
+    {"StatisticsAfterAShortPv", [](Workspace& w, const fs::path&) { WithLog(w, "  8  1.+5958OU 2.-5152OU\nhashfull 4.5% time 5.1s\n"); },
+     0, std::string(SearchLogFile) + "warning: line 2: move 4 (% time) is not a move; the PV ends before it\n",
+     [](const Workspace& w, const fs::path&) { EXPECT_NE(w.Read("report.html").find("PV=+5958OU\n-5152OU\n<br>"), std::string::npos); }},
+    {"SearchLogLineOverBufferSize", [](Workspace& w, const fs::path&) { WithLog(w, std::string(1500, 'x') + "\n" + TinyLog); }, 0,
+     std::string(SearchLogFile) + "warning: line 1 is longer than 1023 characters and is read in pieces; a move may be cut "
+                                  "where a piece ends\n"},
     // Moves are taken up to the fifteenth of a tagged line, here going on over untagged lines.
     {"PvOfMoreThanFifteenMoves", [](Workspace& w, const fs::path&) { WithLog(w, KingWalk(40, 12, false)); }, 0, "",
      [](const Workspace& w, const fs::path&) {

@@ -44,7 +44,7 @@ Position LeafOfTranscript(const std::string& out) {
 }
 
 const PieceImageSet& BundledPieces() {
-  static const PieceImageSet pieces = LoadPieceImages(FV_SOURCE_DIR "/img", nullptr);
+  static const PieceImageSet pieces = LoadPieceImages(FV_SOURCE_DIR "/img");
   return pieces;
 }
 

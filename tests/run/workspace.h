@@ -57,9 +57,15 @@ struct RunResult {
   bool timedOut = false;  // killed, with everything it started, after the time limit
 };
 
+// Where the run's standard output goes: captured, to /dev/full, into a pipe
+// whose reading end is closed before the run starts, or nowhere (closed).
+enum class RunOutput { Captured, DevFull, ClosedPipe, Closed };
+
 struct RunLimits {
   int seconds = 60;
   off_t fileBytes = 0;  // largest file the run may write (RLIMIT_FSIZE); 0: no limit
+  const char* locale = "C";  // LC_ALL of the run: the expected transcripts are the C locale's
+  RunOutput output = RunOutput::Captured;
 };
 
 class Workspace {
@@ -126,13 +132,17 @@ class Workspace {
       for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
       dup2(open("/dev/null", O_RDONLY), 0);
-      dup2(outPipe[1], 1);
+      dup2(limits.output == RunOutput::DevFull ? open("/dev/full", O_WRONLY) : outPipe[1], 1);
+      if (limits.output == RunOutput::Closed) close(1);
       dup2(errPipe[1], 2);
+      setenv("LC_ALL", limits.locale, 1);
       if (chdir(dir_.c_str()) == 0) execv(FVEXPLAIN_PATH, argv.data());
       _exit(127);
     }
     setpgid(child, child);
     close(outPipe[1]), close(errPipe[1]);
+    if (limits.output == RunOutput::ClosedPipe || limits.output == RunOutput::Closed)
+      close(outPipe[0]), outPipe[0] = open("/dev/null", O_RDONLY);
     std::string out, err;
     std::thread outReader(DrainInto, outPipe[0], std::ref(out)), errReader(DrainInto, errPipe[0], std::ref(err));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds);

@@ -51,5 +51,29 @@ TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
   }
 }
 
+// A transcript that cannot be written (a full disk, a reader gone, standard
+// output closed) fails the run like a picture: named on standard error,
+// status 1, all else finished.
+TEST(WriteFaults, UnwritableTranscriptEndsWithStatus1) {
+  struct Case {
+    RunOutput output;
+    const char* err;
+  };
+  for (const Case c : {Case{RunOutput::DevFull, "No space left on device"},
+                       {RunOutput::ClosedPipe, "Broken pipe"}, {RunOutput::Closed, "Bad file descriptor"}}) {
+    Workspace workspace;
+    workspace.UseReplayEngine(Record, SearchLog);
+    workspace.UseWeights(ChosenWeights);
+    const RunResult result = workspace.Run({}, {.output = c.output});
+    EXPECT_EQ(result.status, 1) << c.err;
+    // After what the engine (a script that prints a line) says about its own output.
+    EXPECT_TRUE(result.err.ends_with("\nfvexplain: standard output: cannot write (" +
+                                     std::string(c.err) + ")\n"))
+        << result.err;
+    EXPECT_EQ(workspace.Read("report.html"), ExpectedReport) << c.err;
+    EXPECT_TRUE(fs::is_regular_file(workspace.dir() / RankPicture(150))) << c.err;
+  }
+}
+
 }  // namespace
 }  // namespace fv::test
