@@ -50,8 +50,9 @@ void GnushogiPlayer::Quit() {
 
 void GnushogiPlayer::NewGame() {
   Quit();
-  process_ = std::make_unique<ChildProcess>(std::vector<std::string>{program_, "-R"}, workDir_,
-                                            errorLog_);
+  // The raw mode buffers its output on a pipe: stdbuf makes it hand out each line.
+  process_ = std::make_unique<ChildProcess>(
+      std::vector<std::string>{"stdbuf", "-oL", program_, "-R"}, workDir_, errorLog_);
   known_ = 0;
   started_ = false;
 }
