@@ -153,7 +153,7 @@ TEST(EngineOutput, GnushogiLinesAreRecognised) {
     int depth, score;
   } cases[] = {
       {"My move is:  5i5h", K::Move, "5i5h", 0, 0},
-      {"My move is: P*5e", K::Move, "P*5e", 0, 0},
+      {"Your move is? My move is: P*5e", K::Move, "P*5e", 0, 0},
       {" 5.      1    1   164011   5h5i  B*5d  7i7h", K::Progress, "", 5, 1},
       {" 3-   -132    0     1854   B*8h  B*5d", K::Progress, "", 3, -132},
       {"Depth= 2+ ", K::Other, "", 0, 0},

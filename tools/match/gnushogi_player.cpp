@@ -7,7 +7,7 @@ namespace {
 
 // An iteration line of the search progress: depth and a mark, score, time, nodes, moves.
 const std::regex ProgressPattern(R"(^\s*(\d+)[.&+-]\s+(-?\d+)\s+\d+\s+\d+\s+\S)");
-const std::regex MovePattern(R"(^My move is:\s*(\S+))");
+const std::regex MovePattern(R"(My move is:\s*(\S+))");  // after a prompt, too
 
 }  // namespace
 
