@@ -36,6 +36,10 @@ void ApplyCheck(EngineCommand& command, std::string_view) {
   SetAction(command, EngineAction::Check, "--check");
 }
 
+void ApplyUsi(EngineCommand& command, std::string_view) {
+  SetAction(command, EngineAction::Usi, "usi");
+}
+
 void ApplyVersion(EngineCommand& command, std::string_view) {
   SetAction(command, EngineAction::Version, "--version");
 }
@@ -49,6 +53,8 @@ constexpr EngineOption OptionTable[] = {
      ApplyCheck},
     {"--perft", "N", "a depth", "count the leaves of the legal move tree of depth N (0 to 12)",
      ApplyPerft},
+    {"usi", "", "", "speak the USI protocol with a shogi GUI on standard input and output",
+     ApplyUsi},
     {"--version", "", "", "show the version", ApplyVersion},
     {"--help", "", "", "show this text", ApplyHelp},
 };

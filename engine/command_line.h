@@ -11,7 +11,7 @@
 
 namespace fv::engine {
 
-enum class EngineAction { Search, Check, Perft, Help, Version };
+enum class EngineAction { Search, Check, Perft, Usi, Help, Version };
 
 struct EngineCommand {
   EngineAction action = EngineAction::Search;

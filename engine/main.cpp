@@ -1,6 +1,8 @@
 // fvengine: searches one position with the three-piece evaluation of ./fv.bin
-// and leaves the position and its search log in ./log, checks its inputs, or
-// counts perft leaves.
+// and leaves the position and its search log in ./log, checks its inputs,
+// counts perft leaves, or plays through the USI protocol.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include "engine/search.h"
 #include "engine/search_log.h"
 #include "engine/settings.h"
+#include "engine/usi.h"
 #include "engine/weights.h"
 #include "eval/weight_file.h"
 #include "position/input_error.h"
@@ -26,6 +29,9 @@ namespace {
 
 constexpr const char* DefaultPositionPath = "position.csa";
 constexpr const char* WeightPath = "fv.bin";
+// How long a program started without arguments waits for a GUI's "usi" before
+// it searches the position of the working directory.
+constexpr int UsiGreetingWaitMs = 500;
 
 // The position a command names, else position.csa if it exists, else the
 // usual starting position with Sente to move.
@@ -86,6 +92,11 @@ int RunPerft(const EngineCommand& command) {
 }
 
 int Run(std::span<const std::string_view> args) {
+  // A GUI starts the program without arguments and opens with "usi".
+  if (args.empty() && InputOpensWithUsi(STDIN_FILENO, UsiGreetingWaitMs)) {
+    RunUsi(stdin, stdout, "usi");
+    return 0;
+  }
   const EngineCommand command = ParseEngineCommand(args);
   switch (command.action) {
     case EngineAction::Search:
@@ -94,6 +105,9 @@ int Run(std::span<const std::string_view> args) {
       return RunCheck(command);
     case EngineAction::Perft:
       return RunPerft(command);
+    case EngineAction::Usi:
+      RunUsi(stdin, stdout);
+      return 0;
     case EngineAction::Help:
       std::fputs(EngineUsage().c_str(), stdout);
       return 0;

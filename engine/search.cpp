@@ -94,6 +94,8 @@ class Searcher {
   Clock::time_point start_ = Clock::now();
   bool mayStop_ = false;
   bool stopped_ = false;
+  int depth_ = 0;     // of the iteration under way
+  int selDepth_ = 0;  // deepest ply it reached
   std::array<std::array<Move, MaxPly + 1>, MaxPly + 1> pv_{};
   std::array<int, MaxPly + 2> pvLength_{};
   std::array<std::array<Move, 2>, MaxPly + 1> killers_{};
@@ -104,14 +106,19 @@ class Searcher {
 void Searcher::Visit(int ply) {
   ++stats_.nodes;
   pvLength_[ply] = 0;
+  selDepth_ = std::max(selDepth_, ply);
   if (hooks_.onNode) hooks_.onNode(board_, evaluator_.SenteTotal());
 }
 
 bool Searcher::TimeUp() {
   if (stopped_) return true;
-  if (!mayStop_ || limits_.timeMs <= 0 || (stats_.nodes & TimeCheckMask) != 0) return false;
-  const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
-  stopped_ = elapsed >= limits_.timeMs;
+  if ((stats_.nodes & TimeCheckMask) != 0) return false;
+  bool stop = false;
+  if (limits_.timeMs > 0)
+    stop = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count() >=
+           limits_.timeMs;
+  if (hooks_.poll) stop = hooks_.poll({depth_, selDepth_, stats_.nodes, table_}) || stop;
+  stopped_ = stop && mayStop_;
   return stopped_;
 }
 
@@ -297,6 +304,9 @@ SearchResult Searcher::Run() {
   SearchResult result;
   const int rootSide = board_.SideToMove();
   for (int depth = 1; depth <= std::max(1, limits_.maxDepth); ++depth) {
+    if (depth > 1 && hooks_.mayDeepen && !hooks_.mayDeepen()) break;
+    depth_ = depth;
+    selDepth_ = 0;
     const int score = Negamax(-Infinite, Infinite, depth, 0, true, false);
     if (stopped_) break;
     Iteration it;
@@ -305,6 +315,8 @@ SearchResult Searcher::Run() {
     it.nodes = stats_.nodes;
     it.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
     it.pv.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
+    it.selDepth = selDepth_;
+    it.hashPermille = table_.Permille();
     result.iterations.push_back(it);
     if (hooks_.onIteration) hooks_.onIteration(it);
     mayStop_ = true;  // the first iteration always finishes

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shogi/board.h"
+#include "engine/transposition_table.h"
 #include "engine/weights.h"
 
 namespace fv::engine {
@@ -25,6 +26,8 @@ struct Iteration {
   std::uint64_t nodes = 0;
   std::int64_t milliseconds = 0;
   std::vector<Move> pv;  // from the root, through the quiescence search to the evaluated leaf
+  int selDepth = 0;      // deepest ply reached, quiescence included
+  int hashPermille = 0;  // share of the hash table in use, per mille
 };
 
 struct SearchStats {
@@ -41,8 +44,21 @@ struct SearchResult {
   std::int64_t milliseconds = 0;
 };
 
+// Where a search stands, for a progress report.
+struct SearchProgress {
+  int depth;     // of the iteration under way
+  int selDepth;  // deepest ply it reached so far
+  std::uint64_t nodes;
+  const TranspositionTable& table;
+};
+
 struct SearchHooks {
   std::function<void(const Iteration&)> onIteration;  // each finished iteration
+  // Asked every 1024 nodes: true stops the search as soon as its first
+  // iteration has finished; the result keeps the iterations finished before.
+  std::function<bool(const SearchProgress&)> poll;
+  // Asked before each iteration after the first: false starts no other.
+  std::function<bool()> mayDeepen;
   // Every node visited, with the evaluator's incremental value from Sente's
   // view: lets tests check the incremental updates against a full computation.
   std::function<void(const Board&, int senteValue)> onNode;

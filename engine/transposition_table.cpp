@@ -1,5 +1,7 @@
 #include "engine/transposition_table.h"
 
+#include <algorithm>
+
 namespace fv::engine {
 
 TranspositionTable::TranspositionTable(std::size_t megabytes) {
@@ -7,6 +9,13 @@ TranspositionTable::TranspositionTable(std::size_t megabytes) {
   while (count * 2 * sizeof(TableEntry) <= megabytes * 1024 * 1024) count *= 2;
   entries_.resize(count);
   mask_ = count - 1;
+}
+
+int TranspositionTable::Permille() const {
+  const std::size_t sample = std::min<std::size_t>(entries_.size(), 1000);
+  std::size_t used = 0;
+  for (std::size_t i = 0; i < sample; ++i) used += entries_[i].bound != Bound::None;
+  return int(used * 1000 / sample);
 }
 
 void TranspositionTable::Store(std::uint64_t key, Move move, int score, int depth, Bound bound) {

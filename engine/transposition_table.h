@@ -28,6 +28,8 @@ class TranspositionTable {
     const TableEntry& e = entries_[key & mask_];
     return e.bound != Bound::None && e.key == key ? &e : nullptr;
   }
+  // Per mille of the first thousand entries in use: a cheap estimate of the filling.
+  int Permille() const;
   // Stores a result; a deeper result for the same position is kept.
   void Store(std::uint64_t key, Move move, int score, int depth, Bound bound);
 
