@@ -8,6 +8,7 @@ namespace {
 // An iteration line of the search progress: depth and a mark, score, time, nodes, moves.
 const std::regex ProgressPattern(R"(^\s*(\d+)[.&+-]\s+(-?\d+)\s+\d+\s+\d+\s+\S)");
 const std::regex MovePattern(R"(My move is:\s*(\S+))");  // after a prompt, too
+const std::regex PlayedPattern(R"(^\s*\d+\.\s+\.\.\.\s+(\S+))");
 
 }  // namespace
 
@@ -18,10 +19,15 @@ GnushogiLine ParseGnushogiLine(std::string_view text) {
   if (std::regex_search(line, m, MovePattern)) {
     out.kind = GnushogiLine::Kind::Move;
     out.move = m[1];
+  } else if (std::regex_search(line, m, PlayedPattern)) {
+    out.kind = GnushogiLine::Kind::Played;
+    out.move = m[1];
   } else if (std::regex_search(line, m, ProgressPattern)) {
     out.kind = GnushogiLine::Kind::Progress;
     out.depth = std::stoi(m[1]);
     out.score = std::stoi(m[2]);
+  } else if (line.find("mates!") != std::string::npos) {
+    out.kind = GnushogiLine::Kind::Mates;
   } else if (line.find("Resigns") != std::string::npos) {
     out.kind = GnushogiLine::Kind::Resign;
   } else if (line.find("Drawn game") != std::string::npos) {
@@ -55,10 +61,12 @@ void GnushogiPlayer::NewGame() {
       std::vector<std::string>{"stdbuf", "-oL", program_, "-R"}, workDir_, errorLog_);
   known_ = 0;
   started_ = false;
+  drawClaim_.clear();
 }
 
 Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
   if (!process_) return {Reply::Kind::Failure, "gnushogi is not running", ""};
+  if (!drawClaim_.empty()) return {Reply::Kind::DrawClaim, drawClaim_, ""};
   std::vector<std::string> lines;
   if (!started_) {
     // Set the game up in force mode ("level 0 M:SS": that much time per move,
@@ -81,7 +89,7 @@ Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
       return {Reply::Kind::Failure, "gnushogi stopped reading (" + process_->Stop() + ")", ""};
 
   const auto deadline = ChildProcess::Clock::now() + std::chrono::seconds(seconds_ + 30);
-  std::string note;
+  std::string note, played;
   for (std::string text;;) {
     const ChildProcess::ReadStatus status = process_->ReadLine(text, deadline);
     if (status == ChildProcess::ReadStatus::Timeout)
@@ -96,13 +104,25 @@ Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
       case GnushogiLine::Kind::Progress:
         note = "score " + std::to_string(line.score) + " depth " + std::to_string(line.depth);
         break;
+      case GnushogiLine::Kind::Played:
+        played = line.move;
+        break;
+      case GnushogiLine::Kind::Mates:
+        // A mating move is followed by this line instead of "My move is".
+        if (played.empty()) break;
+        known_ = moves.size() + 1;
+        return {Reply::Kind::Move, played, note};
       case GnushogiLine::Kind::Move:
         known_ = moves.size() + 1;
         return {Reply::Kind::Move, line.move, note};
       case GnushogiLine::Kind::Resign:
         return {Reply::Kind::Resign, text, note};
       case GnushogiLine::Kind::DrawClaim:
-        return {Reply::Kind::DrawClaim, "gnushogi: " + text, note};
+        if (played.empty()) return {Reply::Kind::DrawClaim, "gnushogi: " + text, note};
+        // Declared with its own move: the move stands, the claim comes at its next turn.
+        drawClaim_ = "gnushogi: " + text;
+        known_ = moves.size() + 1;
+        return {Reply::Kind::Move, played, note};
       case GnushogiLine::Kind::Refusal:
         return {Reply::Kind::Refusal, "gnushogi: " + text, note};
     }

@@ -1,6 +1,7 @@
 // GNU Shogi as a player: one program per game, driven in its raw text mode
 // ("gnushogi -R"), which reads moves such as "7g7f" and "P*5e" and answers
-// with "My move is: ..." after lines of search progress.
+// after lines of search progress with "1. ... 7c7d" and "My move is: 7c7d",
+// or with "1. ... G*2e" and "Black mates!" when the move mates.
 #pragma once
 
 #include <memory>
@@ -14,9 +15,9 @@ namespace fv::match {
 
 // What one output line of gnushogi says.
 struct GnushogiLine {
-  enum class Kind { Other, Move, Progress, Resign, DrawClaim, Refusal };
+  enum class Kind { Other, Played, Move, Mates, Progress, Resign, DrawClaim, Refusal };
   Kind kind = Kind::Other;
-  std::string move;      // Move: the move played
+  std::string move;      // Played ("1. ... 7c7d") and Move ("My move is: 7c7d"): the move
   int depth = 0;         // Progress: a finished or improved iteration
   int score = 0;
 };
@@ -42,6 +43,7 @@ class GnushogiPlayer : public Player {
   std::string errorLog_;
   std::unique_ptr<ChildProcess> process_;
   std::size_t known_ = 0;  // moves of the game the program has been given or made
+  std::string drawClaim_;  // a draw the program declared after its own move
   bool started_ = false;   // whether the game's moves have been set up
 };
 
