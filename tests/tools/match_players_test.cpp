@@ -35,14 +35,14 @@ Reply FirstLegalMove(const std::vector<std::string>& moves) {
   for (const std::string& text : moves) game.Play(ParseUsiMove(game.board(), text));
   Move legal[MaxMoves];
   GenerateLegal(game.board(), legal);
-  return {Reply::Kind::Move, UsiMoveText(legal[0]), "score cp 0 depth 1"};
+  return {Reply::Kind::Move, UsiMoveText(legal[0]), "cp 0", 1};
 }
 Reply KingShuffle(const std::vector<std::string>& moves) {
   const char* cycle[] = {"5i5h", "5a5b", "5h5i", "5b5a"};
-  return {Reply::Kind::Move, cycle[moves.size() % 4], ""};
+  return {Reply::Kind::Move, cycle[moves.size() % 4]};
 }
 Script Always(Reply::Kind kind, std::string text) {
-  return [=](const std::vector<std::string>&) { return Reply{kind, text, ""}; };
+  return [=](const std::vector<std::string>&) { return Reply{kind, text}; };
 }
 
 TEST(ChildProcess, TalksOverPipesAndReportsEndsAndSilence) {
@@ -102,7 +102,8 @@ TEST(PlayGame, EndsOnEveryKindOfReply) {
   };
   for (const auto& c : cases) {
     ScriptedPlayer sente("s", c.sente), gote("g", c.gote);
-    const CsaGame record = PlayGame(sente, gote, c.opening, 256);
+    const PlayedGame played = PlayGame(sente, gote, c.opening, 256);
+    const CsaGame& record = played.record;
     SCOPED_TRACE(record.result.detail);
     EXPECT_EQ(record.result.ending, c.ending);
     EXPECT_EQ(record.result.winner, c.winner);
@@ -117,7 +118,7 @@ TEST(PlayMatch, SwapsColoursCountsAndStopsOnAnIllegalMove) {
   int asked = 0;
   ScriptedPlayer subject("fv", FirstLegalMove);
   ScriptedPlayer opponent("gnu", [&](const std::vector<std::string>&) {
-    return ++asked < 2 ? Reply{Reply::Kind::Resign, "", ""} : Reply{Reply::Kind::Move, "1a1a", ""};
+    return ++asked < 2 ? Reply{Reply::Kind::Resign} : Reply{Reply::Kind::Move, "1a1a"};
   });
   const testing::TempFolder folder;
   MatchSettings settings{{{"7g7f"}, {"2g2f"}}, 256, 0, folder.path().string()};
@@ -128,6 +129,11 @@ TEST(PlayMatch, SwapsColoursCountsAndStopsOnAnIllegalMove) {
   EXPECT_NE(outcome.stopped.find("gnu (Sente) played the illegal move 1a1a"), std::string::npos);
   EXPECT_NE(out.text().find("game 2/4  opening 1  fv as Gote: stopped"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(folder.File("game002.csa")));
+  // The subject made one move (in game 2), reporting depth 1.
+  EXPECT_EQ(ThinkingLine("fv", outcome.thinking[0]).find("fv: 1 moves, "), 0u);
+  EXPECT_NE(ThinkingLine("fv", outcome.thinking[0]).find(" ms and depth 1.0 on average"),
+            std::string::npos);
+  EXPECT_EQ(outcome.thinking[1].moves, 0);
   EXPECT_EQ(SummaryLine(outcome.tally),
             "games 1  wins 1  losses 0  draws 0  score 1.0/1 (100.0%)  Elo +inf (95% range +inf "
             "to +inf)");

@@ -65,8 +65,8 @@ void GnushogiPlayer::NewGame() {
 }
 
 Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
-  if (!process_) return {Reply::Kind::Failure, "gnushogi is not running", ""};
-  if (!drawClaim_.empty()) return {Reply::Kind::DrawClaim, drawClaim_, ""};
+  if (!process_) return {Reply::Kind::Failure, "gnushogi is not running"};
+  if (!drawClaim_.empty()) return {Reply::Kind::DrawClaim, drawClaim_};
   std::vector<std::string> lines;
   if (!started_) {
     // Set the game up in force mode ("level 0 M:SS": that much time per move,
@@ -82,27 +82,28 @@ Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
   } else if (moves.size() == known_ + 1) {
     lines = {moves.back()};
   } else {
-    return {Reply::Kind::Failure, "gnushogi is out of step with the game", ""};
+    return {Reply::Kind::Failure, "gnushogi is out of step with the game"};
   }
   for (const std::string& line : lines)
     if (!process_->WriteLine(line))
-      return {Reply::Kind::Failure, "gnushogi stopped reading (" + process_->Stop() + ")", ""};
+      return {Reply::Kind::Failure, "gnushogi stopped reading (" + process_->Stop() + ")"};
 
   const auto deadline = ChildProcess::Clock::now() + std::chrono::seconds(seconds_ + 30);
-  std::string note, played;
+  std::string score, played;
+  int depth = 0;
   for (std::string text;;) {
     const ChildProcess::ReadStatus status = process_->ReadLine(text, deadline);
     if (status == ChildProcess::ReadStatus::Timeout)
       return {Reply::Kind::Failure, "gnushogi gave no move within " +
-                                        std::to_string(seconds_ + 30) + " s", note};
+                                        std::to_string(seconds_ + 30) + " s"};
     if (status == ChildProcess::ReadStatus::Closed)
-      return {Reply::Kind::Failure, "gnushogi ended (" + process_->Stop() + ")", note};
+      return {Reply::Kind::Failure, "gnushogi ended (" + process_->Stop() + ")"};
     const GnushogiLine line = ParseGnushogiLine(text);
     switch (line.kind) {
       case GnushogiLine::Kind::Other:
         break;
       case GnushogiLine::Kind::Progress:
-        note = "score " + std::to_string(line.score) + " depth " + std::to_string(line.depth);
+        score = std::to_string(line.score), depth = line.depth;
         break;
       case GnushogiLine::Kind::Played:
         played = line.move;
@@ -111,20 +112,20 @@ Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
         // A mating move is followed by this line instead of "My move is".
         if (played.empty()) break;
         known_ = moves.size() + 1;
-        return {Reply::Kind::Move, played, note};
+        return {Reply::Kind::Move, played, score, depth};
       case GnushogiLine::Kind::Move:
         known_ = moves.size() + 1;
-        return {Reply::Kind::Move, line.move, note};
+        return {Reply::Kind::Move, line.move, score, depth};
       case GnushogiLine::Kind::Resign:
-        return {Reply::Kind::Resign, text, note};
+        return {Reply::Kind::Resign, text, score, depth};
       case GnushogiLine::Kind::DrawClaim:
-        if (played.empty()) return {Reply::Kind::DrawClaim, "gnushogi: " + text, note};
+        if (played.empty()) return {Reply::Kind::DrawClaim, "gnushogi: " + text, score, depth};
         // Declared with its own move: the move stands, the claim comes at its next turn.
         drawClaim_ = "gnushogi: " + text;
         known_ = moves.size() + 1;
-        return {Reply::Kind::Move, played, note};
+        return {Reply::Kind::Move, played, score, depth};
       case GnushogiLine::Kind::Refusal:
-        return {Reply::Kind::Refusal, "gnushogi: " + text, note};
+        return {Reply::Kind::Refusal, "gnushogi: " + text, score, depth};
     }
   }
 }

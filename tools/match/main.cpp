@@ -86,6 +86,8 @@ int Run(int argc, char** argv) {
   std::fflush(stdout);
   const MatchOutcome outcome = PlayMatch(fvengine, gnushogi, settings, stdout);
   std::printf("%s\n", SummaryLine(outcome.tally).c_str());
+  std::printf("%s\n%s\n", ThinkingLine(fvengine.Name(), outcome.thinking[0]).c_str(),
+              ThinkingLine(gnushogi.Name(), outcome.thinking[1]).c_str());
   if (outcome.stopped.empty()) return 0;
   std::printf("match stopped: %s\n", outcome.stopped.c_str());
   return 2;

@@ -1,5 +1,6 @@
 #include "tools/match/match.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <stdexcept>
@@ -46,8 +47,14 @@ std::string Percent(double fraction) {
 
 }  // namespace
 
-CsaGame PlayGame(Player& sente, Player& gote, const Opening& opening, int maxPlies) {
-  CsaGame record{sente.Name(), gote.Name(), "", {}, {}};
+Thinking& Thinking::operator+=(const Thinking& other) {
+  moves += other.moves, ms += other.ms, depths += other.depths;
+  return *this;
+}
+
+PlayedGame PlayGame(Player& sente, Player& gote, const Opening& opening, int maxPlies) {
+  PlayedGame played{{sente.Name(), gote.Name(), "", {}, {}}, {}};
+  CsaGame& record = played.record;
   Game game;
   std::vector<std::string> texts;
   for (const std::string& text : opening) {
@@ -60,7 +67,7 @@ CsaGame PlayGame(Player& sente, Player& gote, const Opening& opening, int maxPli
   while (true) {
     if (const auto over = game.Judge(maxPlies)) {
       record.result = *over;
-      return record;
+      return played;
     }
     const int mover = game.SideToMove();
     Player& player = mover == Sente ? sente : gote;
@@ -70,11 +77,14 @@ CsaGame PlayGame(Player& sente, Player& gote, const Opening& opening, int maxPli
         std::chrono::steady_clock::now() - begin);
     if (const auto over = TakeReply(reply, mover, player.Name(), game)) {
       record.result = *over;
-      return record;
+      return played;
     }
     texts.push_back(reply.text);
-    record.moves.push_back(
-        {game.moves().back(), reply.note + " time " + std::to_string(ms.count()) + " ms"});
+    played.thinking[mover] += {1, ms.count(), reply.depth};
+    record.moves.push_back({game.moves().back(), "score " +
+                                                     (reply.score.empty() ? "none" : reply.score) +
+                                                     " depth " + std::to_string(reply.depth) +
+                                                     " time " + std::to_string(ms.count()) + " ms"});
   }
 }
 
@@ -87,7 +97,8 @@ MatchOutcome PlayMatch(Player& subject, Player& opponent, const MatchSettings& s
     const bool subjectSente = index % 2 == 0;
     Player& sente = subjectSente ? subject : opponent;
     Player& gote = subjectSente ? opponent : subject;
-    CsaGame record = PlayGame(sente, gote, settings.openings[openingIndex], settings.maxPlies);
+    PlayedGame played = PlayGame(sente, gote, settings.openings[openingIndex], settings.maxPlies);
+    CsaGame& record = played.record;
     record.event = subject.Name() + " vs " + opponent.Name() + ", game " +
                    std::to_string(index + 1) + ", opening " + std::to_string(openingIndex + 1);
 
@@ -99,6 +110,8 @@ MatchOutcome PlayMatch(Player& subject, Player& opponent, const MatchSettings& s
     if (!file.flush()) throw std::runtime_error(path + ": cannot write the game record");
 
     const int subjectSide = subjectSente ? Sente : Gote;
+    outcome.thinking[0] += played.thinking[subjectSide];
+    outcome.thinking[1] += played.thinking[subjectSide ^ 1];
     const Result& result = record.result;
     // A game stopped by an illegal or refused move is not scored.
     const bool illegal = result.ending == Ending::IllegalMove;
@@ -131,6 +144,14 @@ std::string SummaryLine(const Tally& tally) {
   const EloEstimate elo = EstimateElo(tally);
   return line + " (" + Percent(elo.score) + ")  Elo " + EloText(elo.elo) + " (95% range " +
          EloText(elo.low) + " to " + EloText(elo.high) + ")";
+}
+
+std::string ThinkingLine(const std::string& name, const Thinking& thinking) {
+  const int n = std::max(thinking.moves, 1);
+  char text[160];
+  std::snprintf(text, sizeof text, "%s: %d moves, %lld ms and depth %.1f on average", name.c_str(),
+                thinking.moves, thinking.ms / n, double(thinking.depths) / n);
+  return text;
 }
 
 }  // namespace fv::match

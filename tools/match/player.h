@@ -14,9 +14,10 @@ struct Reply {
     Refusal,    // the player refused the opponent's move; `text` quotes it
     Failure,    // the player hung, ended or said nothing usable; `text` says how
   };
-  Kind kind;
-  std::string text;
-  std::string note;  // what the player reported about its choice: "score 35 depth 9"
+  Kind kind = Kind::Failure;
+  std::string text{};
+  std::string score{};  // the player's last reported score ("cp 35", "mate 3", "35"), or empty
+  int depth = 0;      // the depth of its last reported iteration, 0 for none
 };
 
 class Player {

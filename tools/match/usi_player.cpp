@@ -93,7 +93,7 @@ void UsiPlayer::NewGame() {
 }
 
 Reply UsiPlayer::Think(const std::vector<std::string>& moves) {
-  if (!process_) return {Reply::Kind::Failure, name_ + " is not running", ""};
+  if (!process_) return {Reply::Kind::Failure, name_ + " is not running"};
   std::string position = "position startpos";
   if (!moves.empty()) position += " moves";
   for (const std::string& m : moves) position += " " + m;
@@ -101,7 +101,7 @@ Reply UsiPlayer::Think(const std::vector<std::string>& moves) {
   if (!process_->WriteLine(position) || !process_->WriteLine(go)) {
     const std::string how = process_->Stop();
     process_.reset();
-    return {Reply::Kind::Failure, name_ + " stopped reading (" + how + ")", ""};
+    return {Reply::Kind::Failure, name_ + " stopped reading (" + how + ")"};
   }
   const auto deadline =
       ChildProcess::Clock::now() + std::chrono::milliseconds(byoyomiMs_ + GraceMs);
@@ -117,17 +117,15 @@ Reply UsiPlayer::Think(const std::vector<std::string>& moves) {
                                   : "ended";
       const std::string exit = process_->Stop();
       process_.reset();
-      return {Reply::Kind::Failure, name_ + " " + how + " (" + exit + ")", ""};
+      return {Reply::Kind::Failure, name_ + " " + how + " (" + exit + ")"};
     }
     const UsiLine line = ParseUsiLine(text);
     if (line.kind == UsiLine::Kind::Info) {
       if (line.depth > 0) depth = line.depth;
       if (!line.score.empty()) score = line.score;
     } else if (line.kind == UsiLine::Kind::BestMove) {
-      const std::string note = "score " + (score.empty() ? "none" : score) + " depth " +
-                               std::to_string(depth);
-      if (line.move == "resign") return {Reply::Kind::Resign, "resign", note};
-      return {Reply::Kind::Move, line.move, note};
+      if (line.move == "resign") return {Reply::Kind::Resign, "resign", score, depth};
+      return {Reply::Kind::Move, line.move, score, depth};
     }
   }
 }
