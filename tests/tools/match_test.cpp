@@ -157,6 +157,8 @@ TEST(EngineOutput, GnushogiLinesAreRecognised) {
       {" 5.      1    1   164011   5h5i  B*5d  7i7h", K::Progress, "", 5, 1},
       {" 3-   -132    0     1854   B*8h  B*5d", K::Progress, "", 3, -132},
       {"Depth= 2+ ", K::Other, "", 0, 0},
+      {" 99999999999. 1 1 1 x", K::Other, "", 0, 0},
+      {"1. 7g7f 0", K::Other, "", 0, 0},
       {"Move# 4    Target = 100    Clock: 0", K::Other, "", 0, 0},
       {"Gen 861709 Node 172222 Tree 458 Eval 43838", K::Other, "", 0, 0},
       {"1. ... G*2e", K::Played, "G*2e", 0, 0},

@@ -1,38 +1,55 @@
 #include "tools/match/gnushogi_player.h"
 
-#include <regex>
+#include <sstream>
+#include <vector>
 
 namespace fv::match {
 namespace {
 
-// An iteration line of the search progress: depth and a mark, score, time, nodes, moves.
-const std::regex ProgressPattern(R"(^\s*(\d+)[.&+-]\s+(-?\d+)\s+\d+\s+\d+\s+\S)");
-const std::regex MovePattern(R"(My move is:\s*(\S+))");  // after a prompt, too
-const std::regex PlayedPattern(R"(^\s*\d+\.\s+\.\.\.\s+(\S+))");
+// True when `text` is one to nine digits (an int), after a minus sign if `sign` allows it.
+bool IsNumber(std::string_view text, bool sign = false) {
+  if (sign && text.starts_with('-')) text.remove_prefix(1);
+  return !text.empty() && text.size() <= 9 &&
+         text.find_first_not_of("0123456789") == std::string_view::npos;
+}
 
 }  // namespace
 
 GnushogiLine ParseGnushogiLine(std::string_view text) {
   const std::string line(text);
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string word; words.size() < 5 && in >> word;) words.push_back(word);
+  const auto has = [&](const char* part) { return line.find(part) != std::string::npos; };
+
   GnushogiLine out;
-  std::smatch m;
-  if (std::regex_search(line, m, MovePattern)) {
-    out.kind = GnushogiLine::Kind::Move;
-    out.move = m[1];
-  } else if (std::regex_search(line, m, PlayedPattern)) {
+  if (const std::size_t at = line.find("My move is:"); at != std::string::npos) {
+    // "My move is: 7c7d", also after a prompt on the same line.
+    std::istringstream rest(line.substr(at + 11));
+    if (rest >> out.move) out.kind = GnushogiLine::Kind::Move;
+  } else if (words.size() >= 3 && words[0].ends_with('.') &&
+             IsNumber(std::string_view(words[0]).substr(0, words[0].size() - 1)) &&
+             words[1] == "...") {
+    // "12. ... 7c7d": the move it plays.
     out.kind = GnushogiLine::Kind::Played;
-    out.move = m[1];
-  } else if (std::regex_search(line, m, ProgressPattern)) {
+    out.move = words[2];
+  } else if (words.size() == 5 && words[0].size() >= 2 &&
+             IsNumber(std::string_view(words[0]).substr(0, words[0].size() - 1)) &&
+             std::string_view(".&+-").find(words[0].back()) != std::string_view::npos &&
+             IsNumber(words[1], true) && !words[2].empty() && !words[3].empty() &&
+             words[2].find_first_not_of("0123456789") == std::string::npos &&
+             words[3].find_first_not_of("0123456789") == std::string::npos) {
+    // " 5.      1    1   164011   5h5i ...": depth and mark, score, time, nodes, moves.
     out.kind = GnushogiLine::Kind::Progress;
-    out.depth = std::stoi(m[1]);
-    out.score = std::stoi(m[2]);
-  } else if (line.find("mates!") != std::string::npos) {
+    out.depth = std::stoi(words[0]);
+    out.score = std::stoi(words[1]);
+  } else if (has("mates!")) {
     out.kind = GnushogiLine::Kind::Mates;
-  } else if (line.find("Resigns") != std::string::npos) {
+  } else if (has("Resigns")) {
     out.kind = GnushogiLine::Kind::Resign;
-  } else if (line.find("Drawn game") != std::string::npos) {
+  } else if (has("Drawn game")) {
     out.kind = GnushogiLine::Kind::DrawClaim;
-  } else if (line.find("Illegal move") != std::string::npos) {
+  } else if (has("Illegal move")) {
     out.kind = GnushogiLine::Kind::Refusal;
   }
   return out;
