@@ -49,65 +49,73 @@ int Evaluator::KkpValue(const State& s, int view, int f) const {
   return view == Sente ? weights_.Kkp(ks, kg, f) : weights_.Kkp(80 - kg, 80 - ks, f);
 }
 
-int Evaluator::RowSum(const State& s, int view, int index, int skipSlot) const {
-  const std::int16_t* block = weights_.KppBlock(KppKing(s, view));
-  int sum = 0;
-  for (int j = 0; j < s.count; ++j)
-    if (j != skipSlot) sum += block[PackedPairIndex(index, s.slots[j].kpp[view])];
-  return sum;
+void Evaluator::SetSlot(State& s, int x, const FeatureSlot& slot) {
+  for (int view = 0; view < 2; ++view) {
+    s.kpp[view][x] = slot.kpp[view];
+    s.kkp[view][x] = slot.kkp[view];
+  }
+  s.cell[x] = slot.cell;
 }
 
 void Evaluator::RecomputeKpp(State& s, int view) const {
-  const std::int16_t* block = weights_.KppBlock(KppKing(s, view));
+  const std::int16_t* block = Block(s, view);
+  const std::int16_t* features = s.kpp[view].data();
   std::int32_t sum = 0;
-  for (int i = 0; i < s.count; ++i)
-    for (int j = 0; j <= i; ++j) sum += block[PackedPairIndex(s.slots[i].kpp[view], s.slots[j].kpp[view])];
+  for (int i = 0; i < s.count; ++i) sum += KppRowSum(block, features[i], features, i + 1);
   s.kppSum[view] = sum;
 }
 
 void Evaluator::RecomputeKkp(State& s) const {
   for (int view = 0; view < 2; ++view) {
     std::int32_t sum = 0;
-    for (int i = 0; i < s.count; ++i) sum += KkpValue(s, view, s.slots[i].kkp[view]);
+    for (int i = 0; i < s.count; ++i) sum += KkpValue(s, view, s.kkp[view][i]);
     s.kkpSum[view] = sum;
   }
 }
 
-// Gives slot x new features; the sums of the views in `views` follow.
+// Gives slot x new features; the sums of the views in `views` follow. The
+// pairs of x with the other slots change from (before, f) to (after, f), and
+// its pair with itself from (before, before) to (after, after).
 void Evaluator::Replace(State& s, int x, const FeatureSlot& slot, int views) const {
   for (int view = 0; view < 2; ++view) {
     if (!(views & ViewBit(view))) continue;
-    const int before = s.slots[x].kpp[view];
+    const int before = s.kpp[view][x];
     const int after = slot.kpp[view];
-    const std::int16_t* block = weights_.KppBlock(KppKing(s, view));
-    s.kppSum[view] += RowSum(s, view, after, x) - RowSum(s, view, before, x) +
-                      block[PackedPairIndex(after, after)] - block[PackedPairIndex(before, before)];
-    s.kkpSum[view] += KkpValue(s, view, slot.kkp[view]) - KkpValue(s, view, s.slots[x].kkp[view]);
+    const std::int16_t* block = Block(s, view);
+    // The difference over all slots pairs `after` with `before` at x: swapped
+    // for the pair (after, after).
+    s.kppSum[view] += KppRowDifference(block, after, before, s.kpp[view].data(), s.count) -
+                      block[PackedPairIndex(after, before)] + block[PackedPairIndex(after, after)];
+    s.kkpSum[view] += KkpValue(s, view, slot.kkp[view]) - KkpValue(s, view, s.kkp[view][x]);
   }
-  s.slots[x] = slot;
+  SetSlot(s, x, slot);
 }
 
 void Evaluator::RemoveSlot(State& s, int x, int views) const {
   for (int view = 0; view < 2; ++view) {
     if (!(views & ViewBit(view))) continue;
-    s.kppSum[view] -= RowSum(s, view, s.slots[x].kpp[view], -1);
-    s.kkpSum[view] -= KkpValue(s, view, s.slots[x].kkp[view]);
+    s.kppSum[view] -= KppRowSum(Block(s, view), s.kpp[view][x], s.kpp[view].data(), s.count);
+    s.kkpSum[view] -= KkpValue(s, view, s.kkp[view][x]);
   }
-  s.slotOfCell[s.slots[x].cell] = NoSlot;
+  s.slotOfCell[s.cell[x]] = NoSlot;
   const int last = --s.count;
   if (x != last) {
-    s.slots[x] = s.slots[last];
-    s.slotOfCell[s.slots[x].cell] = std::uint8_t(x);
+    for (int view = 0; view < 2; ++view) {
+      s.kpp[view][x] = s.kpp[view][last];
+      s.kkp[view][x] = s.kkp[view][last];
+    }
+    s.cell[x] = s.cell[last];
+    s.slotOfCell[s.cell[x]] = std::uint8_t(x);
   }
 }
 
 void Evaluator::AddSlot(State& s, const FeatureSlot& slot, int views) const {
   const int x = s.count++;
-  s.slots[x] = slot;
+  SetSlot(s, x, slot);
   s.slotOfCell[slot.cell] = std::uint8_t(x);
   for (int view = 0; view < 2; ++view) {
     if (!(views & ViewBit(view))) continue;
-    s.kppSum[view] += RowSum(s, view, slot.kpp[view], -1);
+    s.kppSum[view] += KppRowSum(Block(s, view), slot.kpp[view], s.kpp[view].data(), s.count);
     s.kkpSum[view] += KkpValue(s, view, slot.kkp[view]);
   }
 }
@@ -117,13 +125,13 @@ void Evaluator::Reset(const Board& board) {
   s.slotOfCell.fill(NoSlot);
   for (int side = 0; side < 2; ++side) s.kingSquare[side] = SquareOfCell(board.KingCell(side));
   for (int side = 0; side < 2; ++side)
-    for (int kind = FU; kind <= HI; ++kind) s.slots[HandSlot(side, kind)] = HandFeatures(side, kind, board.Hand(side, kind));
+    for (int kind = FU; kind <= HI; ++kind) SetSlot(s, HandSlot(side, kind), HandFeatures(side, kind, board.Hand(side, kind)));
   s.count = 2 * HandKindCount;
   for (int sq = 0; sq < SquareCount; ++sq) {
     const Piece p = board.At(CellOf(sq));
     if (p == NoPiece || KindOf(p) == OU) continue;
     s.slotOfCell[CellOf(sq)] = std::uint8_t(s.count);
-    s.slots[s.count++] = BoardFeatures(p, CellOf(sq));
+    SetSlot(s, s.count++, BoardFeatures(p, CellOf(sq)));
   }
   RecomputeKpp(s, Sente);
   RecomputeKpp(s, Gote);

@@ -11,8 +11,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "shogi/board.h"
+#include "engine/kpp_sum.h"
 #include "engine/weights.h"
+#include "shogi/board.h"
 
 namespace fv::engine {
 
@@ -44,11 +45,16 @@ class Evaluator {
   int KppSum() const { return stack_.back().kppSum[0] - stack_.back().kppSum[1]; }  // weight units
 
  private:
-  static constexpr int SlotCapacity = 52;
+  static constexpr int MaxSlots = 52;
+  // Room for the feature lists to be read in whole groups.
+  static constexpr int SlotCapacity = (MaxSlots + KppListStride - 1) / KppListStride * KppListStride;
   static constexpr std::uint8_t NoSlot = 255;
 
+  // The slots as one feature list per view, so that the sums read them in a row.
   struct State {
-    std::array<FeatureSlot, SlotCapacity> slots;
+    std::array<std::array<std::int16_t, SlotCapacity>, 2> kpp;  // [view][slot]
+    std::array<std::array<std::int16_t, SlotCapacity>, 2> kkp;  // [view][slot]
+    std::array<std::uint8_t, SlotCapacity> cell;
     int count;
     std::array<std::uint8_t, CellCount> slotOfCell;
     std::array<int, 2> kingSquare;  // board squares of Sente's and Gote's kings
@@ -57,8 +63,9 @@ class Evaluator {
   };
 
   int KppKing(const State& s, int view) const { return view == Sente ? s.kingSquare[Sente] : 80 - s.kingSquare[Gote]; }
+  const std::int16_t* Block(const State& s, int view) const { return weights_.KppBlock(KppKing(s, view)); }
   int KkpValue(const State& s, int view, int f) const;
-  int RowSum(const State& s, int view, int index, int skipSlot) const;
+  static void SetSlot(State& s, int x, const FeatureSlot& slot);
   void RecomputeKpp(State& s, int view) const;
   void RecomputeKkp(State& s) const;
   void Replace(State& s, int x, const FeatureSlot& slot, int views) const;

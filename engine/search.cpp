@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <optional>
 
 #include "engine/evaluator.h"
+#include "engine/exchange.h"
 #include "shogi/movegen.h"
 #include "engine/transposition_table.h"
 #include "position/material.h"
@@ -36,6 +38,13 @@ constexpr int PromotionKey = (1 << 27) + 1;
 constexpr int FirstKillerKey = 1 << 26;
 constexpr int HistoryLimit = 1 << 24;  // history counts are halved beyond this
 
+// Quiescence search: a capture is skipped when even winning its piece and this
+// much more leaves the score at or below alpha, or when it loses material in
+// the exchange on its square. A check is answered by every evasion only in
+// the first plies of the quiescence search; beyond them the position stands.
+constexpr int DeltaMargin = 300;
+constexpr int EvasionPlies = 2;
+
 constexpr std::uint64_t TimeCheckMask = 1023;  // the clock is read every 1024 nodes
 
 using Clock = std::chrono::steady_clock;
@@ -48,8 +57,10 @@ int KindValue(Piece p) { return p == NoPiece ? 0 : PieceValue(PieceCode(KindOf(p
 
 class Searcher {
  public:
-  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks)
-      : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks), table_(limits.hashMb) {
+  Searcher(const Board& root, const Weights& weights, const SearchLimits& limits,
+           const SearchHooks& hooks, TranspositionTable* table)
+      : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks),
+        table_(table ? *table : ownTable_.emplace(limits.hashMb)) {
     evaluator_.Reset(board_);
   }
 
@@ -67,7 +78,11 @@ class Searcher {
   // Searches the i-th move `m` (already played) by principal variation search.
   int SearchMove(Move m, int i, int alpha, int beta, int depth, int ply, bool pvNode, bool inCheck);
   void RecordCutoff(Move m, int depth, int ply);
-  int Quiescence(int alpha, int beta, int ply);
+  // Searches captures (all evasions when in check) from `ply`, `qply` plies
+  // into the quiescence search.
+  int Quiescence(int alpha, int beta, int ply, int qply);
+  // True when the capture `m` cannot raise the standing score above alpha.
+  bool FutileCapture(Move m, int standPat, int alpha) const;
   void Visit(int ply);
   bool TimeUp();
   void Play(Move m) {
@@ -89,7 +104,8 @@ class Searcher {
   Evaluator evaluator_;
   const SearchLimits& limits_;
   const SearchHooks& hooks_;
-  TranspositionTable table_;
+  std::optional<TranspositionTable> ownTable_;  // when the caller gives none
+  TranspositionTable& table_;
   SearchStats stats_;
   Clock::time_point start_ = Clock::now();
   bool mayStop_ = false;
@@ -147,18 +163,26 @@ void PickNext(Move* moves, int* scores, int i, int count) {
   std::swap(scores[i], scores[best]);
 }
 
-int Searcher::Quiescence(int alpha, int beta, int ply) {
+bool Searcher::FutileCapture(Move m, int standPat, int alpha) const {
+  const int promotionGain =
+      IsPromotion(m) ? KindValue(MakePiece(Sente, PromotedKind(KindOf(MovedPiece(m))))) - KindValue(MovedPiece(m)) : 0;
+  if (standPat + CaptureValue(CapturedPiece(m)) + promotionGain + DeltaMargin <= alpha) return true;
+  return StaticExchange(board_, m) < 0;
+}
+
+int Searcher::Quiescence(int alpha, int beta, int ply, int qply) {
   Visit(ply);
   ++stats_.quiescenceNodes;
   if (TimeUp()) return 0;
   const int us = board_.SideToMove();
   if (ply >= MaxPly - 1) return evaluator_.Value(us);
-  const bool inCheck = board_.InCheck();
+  const bool inCheck = qply < EvasionPlies && board_.InCheck();
   inCheck_[ply] = inCheck;
   int best = -Infinite;
+  int standPat = 0;
   if (!inCheck) {
     // Standing pat: the position's own evaluation is the score if nothing better is found.
-    best = evaluator_.Value(us);
+    standPat = best = evaluator_.Value(us);
     if (best >= beta) return best;
     alpha = std::max(alpha, best);
   }
@@ -170,8 +194,9 @@ int Searcher::Quiescence(int alpha, int beta, int ply) {
   for (int i = 0; i < count; ++i) {
     PickNext(moves.data(), scores.data(), i, count);
     const Move m = moves[i];
+    if (!inCheck && FutileCapture(m, standPat, alpha)) continue;
     Play(m);
-    const int score = -Quiescence(-beta, -alpha, ply + 1);
+    const int score = -Quiescence(-beta, -alpha, ply + 1, qply + 1);
     Unplay(m);
     if (stopped_) return 0;
     if (score > best) {
@@ -187,7 +212,7 @@ int Searcher::Quiescence(int alpha, int beta, int ply) {
 }
 
 int Searcher::Negamax(int alpha, int beta, int depth, int ply, bool pvNode, bool allowNull) {
-  if (depth <= 0) return Quiescence(alpha, beta, ply);
+  if (depth <= 0) return Quiescence(alpha, beta, ply, 0);
   Visit(ply);
   if (TimeUp()) return 0;
   const bool inCheck = board_.InCheck();
@@ -341,8 +366,9 @@ int RepetitionScore(const bool* inCheckByPly, int ply, int distance) {
   return 0;
 }
 
-SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits, const SearchHooks& hooks) {
-  Searcher searcher(root, weights, limits, hooks);
+SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits,
+                    const SearchHooks& hooks, TranspositionTable* table) {
+  Searcher searcher(root, weights, limits, hooks, table);
   return searcher.Run();
 }
 

@@ -71,8 +71,10 @@ struct SearchHooks {
 // cycle: perpetual check loses for the checking side.
 int RepetitionScore(const bool* inCheckByPly, int ply, int distance);
 
-// Searches `root` to the limits.
+// Searches `root` to the limits. A `table` kept from search to search lends
+// each the results of the ones before; without one the search uses a new
+// table of limits.hashMb megabytes.
 SearchResult Search(const Board& root, const Weights& weights, const SearchLimits& limits,
-                    const SearchHooks& hooks = {});
+                    const SearchHooks& hooks = {}, TranspositionTable* table = nullptr);
 
 }  // namespace fv::engine

@@ -1,8 +1,10 @@
 // A hash table of search results keyed by the position's Zobrist key.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <cstdlib>
+#include <memory>
 
 #include "shogi/types.h"
 
@@ -28,13 +30,20 @@ class TranspositionTable {
     const TableEntry& e = entries_[key & mask_];
     return e.bound != Bound::None && e.key == key ? &e : nullptr;
   }
+  // Forgets every entry.
+  void Clear() { std::fill_n(entries_.get(), mask_ + 1, TableEntry{}); }
   // Per mille of the first thousand entries in use: a cheap estimate of the filling.
   int Permille() const;
   // Stores a result; a deeper result for the same position is kept.
   void Store(std::uint64_t key, Move move, int score, int depth, Bound bound);
 
  private:
-  std::vector<TableEntry> entries_;
+  struct Free {
+    void operator()(TableEntry* p) const { std::free(p); }
+  };
+  // Zeroed memory from calloc: all-zero bytes are empty entries, and the
+  // pages are only touched as the search fills them.
+  std::unique_ptr<TableEntry[], Free> entries_;
   std::uint64_t mask_;
 };
 

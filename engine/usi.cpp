@@ -78,7 +78,8 @@ std::string BestMove(const SearchResult& result, Board& root) {
   std::vector<Move> pv;
   if (!result.iterations.empty()) pv = result.iterations.back().pv;
   if (pv.empty()) {
-    // Only a position without a legal move leaves no line to play.
+    // The search finds no line only when there is no legal move; should it
+    // ever find none in another position, a legal move is still given.
     std::array<Move, MaxMoves> moves;
     if (GenerateLegal(root, moves.data()) == 0) return "bestmove resign";
     pv.push_back(moves[0]);
@@ -136,6 +137,19 @@ bool UsiEngine::EnsureWeights() {
   return false;
 }
 
+bool UsiEngine::EnsureTable() {
+  if (table_ && tableMb_ == options_.hashMb) return true;
+  try {
+    table_.reset();
+    table_ = std::make_unique<TranspositionTable>(std::size_t(options_.hashMb));
+    tableMb_ = options_.hashMb;
+    return true;
+  } catch (const std::bad_alloc&) {
+    Say("info string USI_Hash " + std::to_string(options_.hashMb) + ": out of memory");
+  }
+  return false;
+}
+
 bool UsiEngine::Handle(std::string_view line) {
   const std::vector<std::string_view> words = Words(line);
   if (words.empty()) return true;
@@ -148,13 +162,14 @@ bool UsiEngine::Handle(std::string_view line) {
   if (command == "usi") {
     Identify();
   } else if (command == "isready") {
-    // The weights of a running search stay until it ends.
-    if (!searching) EnsureWeights();
+    // The weights and the table of a running search stay until it ends.
+    if (!searching && EnsureWeights()) EnsureTable();
     Say("readyok");
   } else if (command == "setoption") {
     const std::string problem = SetOption(options_, Arguments(line, command));
     if (!problem.empty()) Say("info string " + problem);
   } else if (command == "usinewgame") {
+    if (!searching && table_) table_->Clear();
   } else if (command == "position") {
     SetPosition(Arguments(line, command));
   } else if (command == "go") {
@@ -215,6 +230,7 @@ void UsiEngine::SetPosition(std::string_view arguments) {
 }
 
 void UsiEngine::StartSearch(std::string_view arguments) {
+  const Clock::time_point received = Clock::now();  // the GUI's clock runs from here
   GoClock clock;
   static constexpr std::array<std::string_view, 6> ClockWords = {"btime", "wtime",   "binc",
                                                                  "winc",  "byoyomi", "movetime"};
@@ -224,7 +240,6 @@ void UsiEngine::StartSearch(std::string_view arguments) {
   SearchLimits limits;
   limits.maxDepth = options_.depth > 0 ? options_.depth : MaxSearchDepth;
   limits.timeMs = 0;  // the session keeps the time
-  limits.hashMb = std::size_t(options_.hashMb);
   bool infinite = false, ponder = false;
   const std::vector<std::string_view> words = Words(arguments);
   for (std::size_t i = 0; i < words.size(); ++i) {
@@ -249,7 +264,7 @@ void UsiEngine::StartSearch(std::string_view arguments) {
       Say("info string go: unknown word '" + std::string(word) + "' ignored");
     }
   }
-  if (!EnsureWeights()) return Say("bestmove resign");
+  if (!EnsureWeights() || !EnsureTable()) return Say("bestmove resign");
   Join();
   {
     std::lock_guard lock(mutex_);
@@ -257,7 +272,7 @@ void UsiEngine::StartSearch(std::string_view arguments) {
     stop_ = false;
     pondering_ = ponder;
     holdAnswer_ = ponder || infinite;
-    clockStart_ = Clock::now();
+    clockStart_ = received;
     plan_ = infinite ? ThinkingTime{} : PlanThinkingTime(clock, board_.SideToMove());
   }
   thread_ = std::thread(&UsiEngine::Think, this, board_, limits);
@@ -293,9 +308,9 @@ void UsiEngine::Think(Board root, SearchLimits limits) {
   };
   std::string answer;
   try {
-    answer = BestMove(Search(root, *weights_, limits, hooks), root);
+    answer = BestMove(Search(root, *weights_, limits, hooks, table_.get()), root);
   } catch (const std::bad_alloc&) {
-    Say("info string out of memory for the search; USI_Hash may be too large");
+    Say("info string out of memory for the search");
     answer = "bestmove resign";
   }
   std::unique_lock lock(mutex_);

@@ -40,6 +40,7 @@ class UsiEngine {
   void Say(const std::string& line);
   void Identify();
   bool EnsureWeights();
+  bool EnsureTable();
   void SetPosition(std::string_view arguments);
   void StartSearch(std::string_view arguments);
   void Think(Board root, SearchLimits limits);
@@ -53,7 +54,9 @@ class UsiEngine {
   std::mutex outMutex_;
   UsiOptions options_;
   std::unique_ptr<Weights> weights_;
-  std::string weightsPath_;  // the file weights_ came from
+  std::string weightsPath_;                    // the file weights_ came from
+  std::unique_ptr<TranspositionTable> table_;  // kept from search to search
+  int tableMb_ = 0;
   Board board_;
 
   // Shared with the search thread, under mutex_.

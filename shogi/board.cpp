@@ -8,6 +8,7 @@ void Board::Set(const Position& pos, int sideToMove) {
   cells_.fill(Wall);
   hand_ = {};
   pawnColumns_ = {};
+  pieceCells_ = {};
   king_ = {};
   key_ = 0;
   ply_ = 0;
@@ -36,6 +37,7 @@ Position Board::ToPosition() const {
 
 void Board::Put(int cell, Piece p) {
   cells_[cell] = p;
+  pieceCells_[SideOf(p)][cell / 64] |= std::uint64_t{1} << (cell % 64);
   key_ ^= Zobrist.piece[p][cell];
   if (KindOf(p) == OU) king_[SideOf(p)] = cell;
   if (KindOf(p) == FU) pawnColumns_[SideOf(p)] ^= std::uint16_t(1 << ColumnOfCell(cell));
@@ -44,6 +46,7 @@ void Board::Put(int cell, Piece p) {
 void Board::Remove(int cell) {
   const Piece p = cells_[cell];
   cells_[cell] = NoPiece;
+  pieceCells_[SideOf(p)][cell / 64] &= ~(std::uint64_t{1} << (cell % 64));
   key_ ^= Zobrist.piece[p][cell];
   if (KindOf(p) == FU) pawnColumns_[SideOf(p)] ^= std::uint16_t(1 << ColumnOfCell(cell));
 }
@@ -125,6 +128,15 @@ bool Board::IsAttacked(int cell, int by) const {
   // A knight of `by` reaches `cell` from the cells its own jumps lead back to.
   const Piece knight = MakePiece(by, KE);
   return cells_[cell - KnightOffsetLeft(by)] == knight || cells_[cell - KnightOffsetRight(by)] == knight;
+}
+
+bool Board::KingMoveSafe(int to) {
+  const int from = king_[side_];
+  const Piece king = cells_[from];
+  cells_[from] = NoPiece;  // a slider's line through the king's old cell stays open
+  const bool safe = !IsAttacked(to, side_ ^ 1);
+  cells_[from] = king;
+  return safe;
 }
 
 int Board::RepetitionDistance() const {

@@ -18,6 +18,10 @@ class Board {
   Position ToPosition() const;
 
   Piece At(int cell) const { return cells_[cell]; }
+  const std::array<Piece, CellCount>& Cells() const { return cells_; }
+  // The cells holding pieces of `side`, one bit per cell (cell c is bit c % 64 of word c / 64).
+  using CellSet = std::array<std::uint64_t, (CellCount + 63) / 64>;
+  const CellSet& PieceCells(int side) const { return pieceCells_[side]; }
   int Hand(int side, int kind) const { return hand_[side][kind]; }  // kind FU..HI (1..7)
   int KingCell(int side) const { return king_[side]; }  // 0 when the side has no king
   int SideToMove() const { return side_; }
@@ -35,6 +39,9 @@ class Board {
   bool IsAttacked(int cell, int by) const;
   bool InCheck() const { return king_[side_] != 0 && IsAttacked(king_[side_], side_ ^ 1); }
   // True when the side that just moved left its own king attacked.
+  // True when the king of the side to move would be safe on `to` after
+  // leaving its cell.
+  bool KingMoveSafe(int to);
   bool MoverKingAttacked() const { return king_[side_ ^ 1] != 0 && IsAttacked(king_[side_ ^ 1], side_); }
   // How many plies ago the current position last occurred (same pieces, hands
   // and side to move) since Set; 0 when it did not.
@@ -49,6 +56,7 @@ class Board {
   std::array<std::array<int, 8>, 2> hand_{};
   std::array<int, 2> king_{};
   std::array<std::uint16_t, 2> pawnColumns_{};
+  std::array<CellSet, 2> pieceCells_{};
   int side_ = Sente;
   std::uint64_t key_ = 0;
   int ply_ = 0;

@@ -23,7 +23,7 @@ int CellOfText(std::string_view text) {
   return CellOf(SquareOf(text[0] - '0', text[1] - 'a' + 1));
 }
 
-struct MoveSpec {
+struct MoveParts {
   int from = 0;  // 0 for a drop
   int to = 0;
   int dropKind = 0;
@@ -31,27 +31,27 @@ struct MoveSpec {
 };
 
 // The parts of a move text; `to` stays 0 when the text is not a move.
-MoveSpec ReadSpec(std::string_view text) {
-  MoveSpec spec;
+MoveParts ReadParts(std::string_view text) {
+  MoveParts parts;
   if (text.size() == 4 && text[1] == '*') {
     const auto letter = DropLetters.find(text[0]);
     if (letter == std::string_view::npos) return {};
-    spec.dropKind = int(letter) + 1;
-    spec.to = CellOfText(text.substr(2));
-    return spec;
+    parts.dropKind = int(letter) + 1;
+    parts.to = CellOfText(text.substr(2));
+    return parts;
   }
   if (text.size() != 4 && !(text.size() == 5 && text[4] == '+')) return {};
-  spec.from = CellOfText(text.substr(0, 2));
-  spec.to = CellOfText(text.substr(2, 2));
-  spec.promote = text.size() == 5;
-  if (spec.from == 0) return {};
-  return spec;
+  parts.from = CellOfText(text.substr(0, 2));
+  parts.to = CellOfText(text.substr(2, 2));
+  parts.promote = text.size() == 5;
+  if (parts.from == 0) return {};
+  return parts;
 }
 
-bool Matches(Move m, const MoveSpec& spec) {
-  if (ToCell(m) != spec.to) return false;
-  if (spec.dropKind != 0) return IsDrop(m) && DropKind(m) == spec.dropKind;
-  return !IsDrop(m) && FromCell(m) == spec.from && IsPromotion(m) == spec.promote;
+bool Matches(Move m, const MoveParts& parts) {
+  if (ToCell(m) != parts.to) return false;
+  if (parts.dropKind != 0) return IsDrop(m) && DropKind(m) == parts.dropKind;
+  return !IsDrop(m) && FromCell(m) == parts.from && IsPromotion(m) == parts.promote;
 }
 
 }  // namespace
@@ -62,12 +62,12 @@ std::string UsiMoveText(Move m) {
 }
 
 Move ParseUsiMove(Board& board, std::string_view text) {
-  const MoveSpec spec = ReadSpec(text);
-  if (spec.to == 0) throw NotationError("USI move: '" + std::string(text) + "' is not a move");
+  const MoveParts parts = ReadParts(text);
+  if (parts.to == 0) throw NotationError("USI move: '" + std::string(text) + "' is not a move");
   std::array<Move, MaxMoves> moves;
   const int count = GenerateLegal(board, moves.data());
   for (int i = 0; i < count; ++i)
-    if (Matches(moves[i], spec)) return moves[i];
+    if (Matches(moves[i], parts)) return moves[i];
   throw NotationError("USI move: " + std::string(text) + " is not legal in the position");
 }
 

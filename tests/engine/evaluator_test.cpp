@@ -65,18 +65,17 @@ TEST(Evaluator, FreshAndIncrementalValuesMatchTheExplainerAlongRandomGames) {
 TEST(Evaluator, TotalTruncatesTowardZero) {
   // Two kings alone: only the fourteen hand entries. Pick KKP weights that
   // make the sum -40 weight units and leave KPP at 0: the total is -1, not -2.
-  Weights w;
-  w.kpp.assign(PackedKppBlockSize, 0);
-  w.kkp.assign(KkpValueCount, 0);
+  const auto tables = testing::ZeroTables(1);
   const int ks = SquareOf(5, 9), kg = SquareOf(4, 1);
-  w.kkp[KkpIndex(ks, kg, 0)] = -40;  // Sente's FU count 0
+  tables->kkp[KkpIndex(ks, kg, 0)] = -40;  // Sente's FU count 0
+  const Weights w = testing::WeightsOf(tables, 1);
   Evaluator e(w);
   Board b = BoardOf(testing::PositionWith({{OU, 5, 9}, {-OU, 4, 1}}));
   e.Reset(b);
   EXPECT_EQ(e.KkpSum(), -40);
   EXPECT_EQ(e.SenteTotal(), -1);
-  w.kkp[KkpIndex(ks, kg, 0)] = 0;
-  w.kkp[KkpIndex(80 - kg, 80 - ks, 19)] = -33;  // Gote's KY count 0, subtracted
+  tables->kkp[KkpIndex(ks, kg, 0)] = 0;
+  tables->kkp[KkpIndex(80 - kg, 80 - ks, 19)] = -33;  // Gote's KY count 0, subtracted
   e.Reset(b);
   EXPECT_EQ(e.KkpSum(), 33);
   EXPECT_EQ(e.SenteTotal(), 1);

@@ -54,6 +54,12 @@ std::vector<std::string> LegalTexts(Board& b) {
   return texts;
 }
 
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  while (times-- > 0) out += text;
+  return out;
+}
+
 bool Contains(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
 TEST(Perft, InitialPositionToDepthFour) {
@@ -70,6 +76,18 @@ TEST(Perft, TacticalPositionsAgreeWithBruteForce) {
     for (int depth = 1; depth <= 3; ++depth)
       EXPECT_EQ(Perft(b, depth), BrutePerft(b, depth)) << "record " << i << " depth " << depth;
   }
+}
+
+TEST(Perft, ManyPiecesInHandAgreeWithBruteForce) {
+  // 593 legal moves: Sente drops seven kinds, Gote answers checks by drops.
+  Board b = BoardOf(testing::RecordOf(
+      std::string("'\n'\n'\nP1+HI *  *  *  *  *  *  *  * \nP2 *  * +OU * +GI * +GI+GI-OU\nP3 *  *  *  * +KA *  *  *  * \n"
+      "P4 *  *  *  *  *  *  *  *  * \nP5 *  *  *  *  *  *  *  *  * \nP6 *  *  *  *  *  *  *  *  * \n"
+      "P7 *  *  *  *  *  *  *  *  * \nP8 *  *  *  *  *  *  *  *  * \nP9 * +KY * +KY * +KY *  *  * \n"
+      "P+00HI00KA00KI00GI00KE00KY00FU\nP-00KI00KI00KI00KE00KE00KE" + Repeat("00FU", 17) + "\n+\n")));
+  EXPECT_EQ(Perft(b, 1), 593u);
+  EXPECT_EQ(Perft(b, 2), 105'677u);
+  EXPECT_EQ(Perft(b, 2), BrutePerft(b, 2));
 }
 
 TEST(Perft, EveryLegalMoveListMatchesBruteForceAlongARandomWalk) {
@@ -138,6 +156,9 @@ TEST(MoveRules, EachIllegalMoveRefusedAndEachLegalOneFound) {
       {"king moves along the checking rook's line", PositionWith({{OU, 5, 8}, {-HI, 5, 1}, {-OU, 1, 1}}), "5859OU", false},
       {"in check a free move is refused", PositionWith({{OU, 5, 9}, {FU, 1, 7}, {-HI, 5, 1}, {-OU, 1, 1}}, all), "1716FU", false},
       {"in check a drop may block", PositionWith({{OU, 5, 9}, {-HI, 5, 1}, {-OU, 1, 1}}, all), "0055GI", true},
+      {"in check the checker may be taken", PositionWith({{OU, 5, 9}, {KI, 4, 8}, {-KE, 4, 7}, {-OU, 1, 1}}), "4847KI", true},
+      {"a double check leaves only king moves",
+       PositionWith({{OU, 5, 9}, {KI, 4, 8}, {-KE, 4, 7}, {-HI, 5, 1}, {-OU, 1, 1}}), "4847KI", false},
       {"a knight check cannot be blocked", PositionWith({{OU, 5, 9}, {-KE, 4, 7}, {-OU, 1, 1}}, all), "0058KI", false},
   };
   for (const RuleCase& c : cases) {

@@ -7,7 +7,9 @@
 #include "shogi/movegen.h"
 #include "engine/position_record.h"
 #include "engine/search.h"
+#include "shogi/sfen.h"
 #include "shogi/start_position.h"
+#include "shogi/usi_move.h"
 #include "tests/engine/explained_eval.h"
 #include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"
@@ -123,6 +125,18 @@ TEST(Search, PerpetualCheckLosesAndOtherRepetitionsDraw) {
     std::copy(c.inCheck.begin(), c.inCheck.end(), flags.begin());
     EXPECT_EQ(RepetitionScore(flags.data(), int(c.inCheck.size()) - 1, c.distance), c.expected) << c.what;
   }
+}
+
+TEST(Search, TheGameBeforeTheRootCountsForRepetitions) {
+  // Sente, a rook down, may go back to a position of the game: a draw.
+  const SfenPosition start = ParseSfen("4k4/9/9/9/9/9/9/9/4K4 b r 1");
+  Board fresh;
+  fresh.Set(start.position, start.sideToMove);
+  Board played = fresh;
+  for (const char* move : {"5i5h", "5a5b", "5h5i", "5b5a"}) played.Make(ParseUsiMove(played, move));
+  const Weights material = testing::WeightsOf(testing::ZeroTables(1), 1);
+  EXPECT_LT(Search(fresh, material, Depth(3)).iterations.back().score, -500);
+  EXPECT_EQ(Search(played, material, Depth(3)).iterations.back().score, 0);
 }
 
 TEST(Search, TimeLimitKeepsTheLastFinishedIteration) {

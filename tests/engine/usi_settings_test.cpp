@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/time_control.h"
+#include "engine/usi_options.h"
+#include "shogi/position.h"
+
+namespace fv::engine {
+namespace {
+
+GoClock Clock(std::int64_t time, std::int64_t increment, std::int64_t byoyomi, int side = Sente) {
+  GoClock clock;
+  clock.time[side] = time;
+  clock.increment[side] = increment;
+  clock.byoyomi = byoyomi;
+  return clock;
+}
+
+TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
+  const struct {
+    const char* what;
+    GoClock clock;
+    int side;
+  } cases[] = {
+      {"byoyomi 100 and no time left", Clock(0, 0, 100), Sente},
+      {"byoyomi 10 s", Clock(0, 0, 10'000), Sente},
+      {"little time, no byoyomi", Clock(150, 0, 0), Sente},
+      {"an hour", Clock(3'600'000, 0, 0), Sente},
+      {"time and byoyomi", Clock(60'000, 0, 5'000), Sente},
+      {"increment, little time", Clock(400, 10'000, 0), Sente},
+      {"Gote's clock", Clock(2'000, 0, 0, Gote), Gote},
+  };
+  for (const auto& c : cases) {
+    const ThinkingTime plan = PlanThinkingTime(c.clock, c.side);
+    const std::int64_t available = c.clock.time[c.side] + c.clock.byoyomi;
+    EXPECT_TRUE(plan.limited) << c.what;
+    EXPECT_GE(plan.stopAt, 1) << c.what;
+    EXPECT_LE(plan.stopAt, std::max<std::int64_t>(available / 2, available - 300)) << c.what;
+    EXPECT_LE(plan.deepenUntil, plan.stopAt) << c.what;
+  }
+  EXPECT_GE(PlanThinkingTime(Clock(0, 0, 10'000), Sente).deepenUntil, 9'000)
+      << "a byoyomi is used, since it is lost otherwise";
+  EXPECT_LE(PlanThinkingTime(Clock(3'600'000, 0, 0), Sente).stopAt, 3'600'000 / 10)
+      << "the main time is shared among the moves to come";
+  EXPECT_FALSE(PlanThinkingTime(Clock(0, 0, 0), Sente).limited);
+  EXPECT_FALSE(PlanThinkingTime(Clock(5'000, 0, 0, Gote), Sente).limited) << "only Gote has time";
+  GoClock moveTime;
+  moveTime.moveTime = 2'000;
+  EXPECT_EQ(PlanThinkingTime(moveTime, Gote).stopAt, 1'700);
+}
+
+TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
+  const std::string declared = [] {
+    std::string all;
+    for (const std::string& line : OptionDeclarations()) all += line + "\n";
+    return all;
+  }();
+  EXPECT_EQ(declared,
+            "option name EvalFile type string default fv.bin\n"
+            "option name USI_Hash type spin default 16 min 1 max 4096\n"
+            "option name USI_Ponder type check default false\n"
+            "option name Depth type spin default 0 min 0 max 64\n");
+  UsiOptions options;
+  const struct {
+    const char* arguments;
+    const char* problem;
+  } cases[] = {
+      {"name EvalFile value /weights/my fv.bin", ""},
+      {"name usi_hash value 256", ""},
+      {" name  USI_Ponder  value true\r\n", ""},
+      {"name Depth value 12", ""},
+      {"name Depth value 65", "setoption: Depth: expected a whole number from 0 to 64, not '65'"},
+      {"name USI_Hash value 0", "setoption: USI_Hash: expected a whole number from 1 to 4096"},
+      {"name USI_Ponder value yes", "setoption: USI_Ponder: expected true or false, not 'yes'"},
+      {"name EvalFile value", "setoption: EvalFile: expected a file name"},
+      {"name Style value sharp", "setoption: unknown option 'Style'"},
+      {"Depth 3", "setoption: expected 'name X value Y'"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SetOption(options, c.arguments).substr(0, std::string(c.problem).size()), c.problem)
+        << c.arguments;
+  EXPECT_EQ(options.evalFile, "/weights/my fv.bin");
+  EXPECT_EQ(options.hashMb, 256);
+  EXPECT_TRUE(options.ponder);
+  EXPECT_EQ(options.depth, 12);
+}
+
+}  // namespace
+}  // namespace fv::engine
