@@ -79,7 +79,7 @@ PlayedGame PlayGame(Player& sente, Player& gote, const Opening& opening, int max
       record.result = *over;
       return played;
     }
-    texts.push_back(reply.text);
+    texts.push_back(UsiMoveText(game.moves().back()));  // as the rules core writes it
     played.thinking[mover] += {1, ms.count(), reply.depth};
     record.moves.push_back({game.moves().back(), "score " +
                                                      (reply.score.empty() ? "none" : reply.score) +
