@@ -98,7 +98,8 @@ ChildProcess::ReadStatus ChildProcess::ReadLine(std::string& line, Clock::time_p
       return ReadStatus::Line;
     }
     if (closed_ || fromChild_ < 0) return ReadStatus::Closed;
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    using std::chrono::milliseconds;
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return ReadStatus::Timeout;
     pollfd fd{fromChild_, POLLIN, 0};
     const int ready = poll(&fd, 1, int(std::min<long long>(left.count(), 1000)));

@@ -81,10 +81,10 @@ PlayedGame PlayGame(Player& sente, Player& gote, const Opening& opening, int max
     }
     texts.push_back(UsiMoveText(game.moves().back()));  // as the rules core writes it
     played.thinking[mover] += {1, ms.count(), reply.depth};
-    record.moves.push_back({game.moves().back(), "score " +
-                                                     (reply.score.empty() ? "none" : reply.score) +
-                                                     " depth " + std::to_string(reply.depth) +
-                                                     " time " + std::to_string(ms.count()) + " ms"});
+    const std::string score = reply.score.empty() ? "none" : reply.score;
+    record.moves.push_back({game.moves().back(), "score " + score + " depth " +
+                                                     std::to_string(reply.depth) + " time " +
+                                                     std::to_string(ms.count()) + " ms"});
   }
 }
 
