@@ -1,0 +1,207 @@
+// The match driver's pure parts: judging a game, the Elo estimate, the CSA
+// record, the openings file and the engines' output lines.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "position/input_error.h"
+#include "shogi/sfen.h"
+#include "shogi/usi_move.h"
+#include "tests/support/test_files.h"
+#include "tools/match/csa_game.h"
+#include "tools/match/elo.h"
+#include "tools/match/game.h"
+#include "tools/match/gnushogi_player.h"
+#include "tools/match/openings.h"
+#include "tools/match/usi_player.h"
+
+namespace fv::match {
+namespace {
+
+// Plays the blank-separated USI `moves` from `sfen`, judging after each; returns
+// the first judgement and how many moves had been played then.
+std::pair<std::optional<Result>, int> PlayAndJudge(std::string_view sfen, const std::string& moves,
+                                                   int maxPlies = 256) {
+  const SfenPosition start = ParseSfen(sfen);
+  Game game(start.position, start.sideToMove);
+  std::istringstream in(moves);
+  int played = 0;
+  for (std::string text; in >> text; ++played) {
+    if (auto result = game.Judge(maxPlies)) return {result, played};
+    game.Play(ParseUsiMove(game.board(), text));
+  }
+  return {game.Judge(maxPlies), played};
+}
+
+TEST(GameJudgement, EndsOnMateRepetitionPerpetualCheckAndPlyLimit) {
+  const std::string shuffle = "5i5h 5a5b 5h5i 5b5a ";
+  const std::string chase = "2i1i 1a2a 1i2i 2a1a ";
+  const struct {
+    std::string_view sfen;
+    std::string moves;
+    int maxPlies;
+    std::optional<Ending> ending;
+    int winner;
+    int plies;
+  } cases[] = {
+      {"4k4/4G4/4P4/9/9/9/9/9/4K4 w - 1", "", 256, Ending::Mate, Sente, 0},
+      // A king with nowhere to go but not in check has lost as well.
+      {"8k/6G2/8P/9/9/9/9/9/4K4 w - 1", "", 256, Ending::Mate, Sente, 0},
+      {StartSfen, shuffle + shuffle + shuffle, 256, Ending::Repetition, NoWinner, 12},
+      {StartSfen, shuffle + shuffle + "5i5h 5a5b 5h5i", 256, std::nullopt, 0, 11},
+      {"8k/9/9/9/9/9/9/9/4K2R1 b - 1", chase + chase + chase, 256, Ending::PerpetualCheck, Gote,
+       12},
+      {StartSfen, "7g7f 3c3d 2g2f 8c8d", 4, Ending::MaxPlies, NoWinner, 4},
+      {StartSfen, "7g7f 3c3d 2g2f", 4, std::nullopt, 0, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.sfen) + " " + c.moves);
+    const auto [result, plies] = PlayAndJudge(c.sfen, c.moves, c.maxPlies);
+    EXPECT_EQ(plies, c.plies);
+    ASSERT_EQ(result.has_value(), c.ending.has_value());
+    if (!result) continue;
+    EXPECT_EQ(result->ending, *c.ending);
+    EXPECT_EQ(result->winner, c.winner);
+  }
+}
+
+TEST(EloEstimate, FollowsTheScoreAndItsStandardError) {
+  const struct {
+    Tally tally;
+    double score, elo, low, high;
+  } cases[] = {
+      {{21, 2, 0}, 21.0 / 23, 408.5, 238.5, INFINITY},
+      {{20, 20, 0}, 0.5, 0, -111.3, 111.3},
+      {{10, 10, 20}, 0.5, 0, -77.4, 77.4},
+      {{30, 6, 4}, 0.8, 240.8, 135.9, 410.3},
+      {{0, 40, 0}, 0, -INFINITY, -INFINITY, -INFINITY},
+  };
+  for (const auto& c : cases) {
+    const EloEstimate e = EstimateElo(c.tally);
+    EXPECT_NEAR(e.score, c.score, 1e-9);
+    for (const auto& [got, want] : {std::pair{e.elo, c.elo}, {e.low, c.low}, {e.high, c.high}}) {
+      if (std::isinf(want)) EXPECT_EQ(got, want);
+      else EXPECT_NEAR(got, want, 0.1);
+    }
+  }
+  EXPECT_EQ(EloText(408.5), "+409");
+  EXPECT_EQ(EloText(-77.6), "-78");
+  EXPECT_EQ(EloText(INFINITY), "+inf");
+}
+
+TEST(CsaGameRecord, ListsMovesCommentsAndEnding) {
+  Game game;
+  CsaGame record{"fvengine", "gnushogi", "test", {}, {}};
+  for (const char* text : {"7g7f", "3c3d", "8h2b+"}) {
+    game.Play(ParseUsiMove(game.board(), text));
+    record.moves.push_back({game.moves().back(), text[0] == '8' ? "score cp 90 depth 7" : ""});
+  }
+  record.result = {Ending::Resignation, Sente, "gnushogi (Gote) resigned"};
+  EXPECT_EQ(FormatCsaGame(record),
+            "V2.2\nN+fvengine\nN-gnushogi\n$EVENT:test\nPI\n+\n+7776FU\n-3334FU\n+8822UM\n"
+            "'score cp 90 depth 7\n%TORYO\n'gnushogi (Gote) resigned\n");
+  const std::pair<Result, std::string> endings[] = {
+      {{Ending::Mate, Gote, ""}, "%TSUMI"},
+      {{Ending::PerpetualCheck, Gote, ""}, "%+ILLEGAL_ACTION"},
+      {{Ending::IllegalMove, Sente, ""}, "%-ILLEGAL_ACTION"},
+      {{Ending::IllegalMove, NoWinner, ""}, "%CHUDAN"},
+      {{Ending::MaxPlies, NoWinner, ""}, "%HIKIWAKE"},
+      {{Ending::Repetition, NoWinner, ""}, "%SENNICHITE"},
+  };
+  for (const auto& [result, line] : endings) {
+    record.result = result;
+    EXPECT_NE(FormatCsaGame(record).find("\n" + line + "\n'\n"), std::string::npos) << line;
+  }
+}
+
+TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
+  const std::string shuffle = "5i5h 5a5b 5h5i 5b5a ";
+  const test::TempFile good("# comment\n\n7g7f 3c3d\r\n 2g2f 8c8d 2f2e\n");
+  const auto openings = ReadOpenings(good.path());
+  ASSERT_EQ(openings.size(), 2u);
+  EXPECT_EQ(openings[1], (Opening{"2g2f", "8c8d", "2f2e"}));
+
+  const struct {
+    std::string text, problem;
+  } bad[] = {
+      {"7g7f 3c3d\n7g7f 7g7f\n", "line 2: USI move"},
+      {"7g7f\n2g2f xyz\n", "line 2: USI move"},
+      {"# nothing\n\n", "no openings"},
+      {shuffle + shuffle + shuffle, "the game is over after the opening: fourfold"},
+      {[&] { std::string s; for (int i = 0; i < 17; ++i) s += shuffle; return s; }(),
+       "line 1: more than 64 moves"},
+  };
+  for (const auto& c : bad) {
+    const test::TempFile file(c.text);
+    try {
+      ReadOpenings(file.path());
+      ADD_FAILURE() << c.text;
+    } catch (const InputError& e) {
+      EXPECT_EQ(e.file(), file.path());
+      EXPECT_NE(e.problem().find(c.problem), std::string::npos) << e.problem();
+    }
+  }
+}
+
+TEST(EngineOutput, GnushogiLinesAreRecognised) {
+  using K = GnushogiLine::Kind;
+  const struct {
+    std::string line;
+    K kind;
+    std::string move;
+    int depth, score;
+  } cases[] = {
+      {"My move is:  5i5h", K::Move, "5i5h", 0, 0},
+      {"Your move is? My move is: P*5e", K::Move, "P*5e", 0, 0},
+      {" 5.      1    1   164011   5h5i  B*5d  7i7h", K::Progress, "", 5, 1},
+      {" 3-   -132    0     1854   B*8h  B*5d", K::Progress, "", 3, -132},
+      {"Depth= 2+ ", K::Other, "", 0, 0},
+      {" 99999999999. 1 1 1 x", K::Other, "", 0, 0},
+      {"1. 7g7f 0", K::Other, "", 0, 0},
+      {"Move# 4    Target = 100    Clock: 0", K::Other, "", 0, 0},
+      {"Gen 861709 Node 172222 Tree 458 Eval 43838", K::Other, "", 0, 0},
+      {"1. ... G*2e", K::Played, "G*2e", 0, 0},
+      {"12. ... 8h2b+ -1000", K::Played, "8h2b+", 0, 0},
+      {"Black mates!", K::Mates, "", 0, 0},
+      {"Resigns", K::Resign, "", 0, 0},
+      {"Drawn game!", K::DrawClaim, "", 0, 0},
+      {"Illegal move (no match) 3c3d", K::Refusal, "", 0, 0},
+  };
+  for (const auto& c : cases) {
+    const GnushogiLine got = ParseGnushogiLine(c.line);
+    EXPECT_EQ(got.kind, c.kind) << c.line;
+    EXPECT_EQ(got.move, c.move) << c.line;
+    EXPECT_EQ(got.depth, c.depth) << c.line;
+    EXPECT_EQ(got.score, c.score) << c.line;
+  }
+}
+
+TEST(EngineOutput, UsiLinesAreRecognised) {
+  using K = UsiLine::Kind;
+  const struct {
+    std::string line;
+    K kind;
+    std::string move, score;
+    int depth;
+  } cases[] = {
+      {"bestmove 7g7f ponder 3c3d", K::BestMove, "7g7f", "", 0},
+      {"bestmove resign", K::BestMove, "resign", "", 0},
+      {"bestmove", K::Other, "", "", 0},
+      {"info depth 9 seldepth 14 score cp -35 nodes 1000 pv 7g7f 3c3d", K::Info, "", "cp -35", 9},
+      {"info score mate 3 depth 5 pv 2b3c+", K::Info, "", "mate 3", 5},
+      {"info string depth 4 score cp 1", K::Info, "", "", 0},
+      {"info nodes 5000 nps 100000", K::Info, "", "", 0},
+      {"readyok", K::Other, "", "", 0},
+  };
+  for (const auto& c : cases) {
+    const UsiLine got = ParseUsiLine(c.line);
+    EXPECT_EQ(got.kind, c.kind) << c.line;
+    EXPECT_EQ(got.move, c.move) << c.line;
+    EXPECT_EQ(got.score, c.score) << c.line;
+    EXPECT_EQ(got.depth, c.depth) << c.line;
+  }
+}
+
+}  // namespace
+}  // namespace fv::match
