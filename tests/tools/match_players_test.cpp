@@ -8,7 +8,7 @@
 
 #include "shogi/movegen.h"
 #include "shogi/usi_move.h"
-#include "tests/render/temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_files.h"
 #include "tools/match/child_process.h"
 #include "tools/match/match.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <sstream>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "shogi/sfen.h"
 #include "shogi/usi_move.h"
 #include "tests/support/test_files.h"

@@ -3,18 +3,14 @@
 #include <algorithm>
 
 #include "shogi/movegen.h"
+#include "shogi/piece_rules.h"
 #include "shogi/start_position.h"
 
 namespace fv::match {
-namespace {
-
-constexpr const char* SideNames[2] = {"Sente", "Gote"};
-
-}  // namespace
 
 Game::Game() : Game(StartPosition(), Sente) {}
 
-Game::Game(const Position& start, int sideToMove) {
+Game::Game(const Position& start, Side sideToMove) {
   board_.Set(start, sideToMove);
   keys_.push_back(board_.Key());
   checks_.push_back(board_.InCheck());
@@ -32,7 +28,7 @@ std::optional<Result> Game::Judge(int maxPlies) {
   Move legal[MaxMoves];
   if (GenerateLegal(board_, legal) == 0) {
     const std::string how = board_.InCheck() ? "checkmated" : "without a legal move";
-    return Result{Ending::Mate, toMove ^ 1, std::string(SideNames[toMove]) + " is " + how};
+    return Result{Ending::Mate, toMove ^ 1, std::string(SideName(Side(toMove))) + " is " + how};
   }
   const int now = int(keys_.size()) - 1;
   if (std::count(keys_.begin(), keys_.end(), keys_[now]) >= 4) {
@@ -47,7 +43,7 @@ std::optional<Result> Game::Judge(int maxPlies) {
     for (int side : {Sente, Gote})
       if (allChecks[side] && !allChecks[side ^ 1])
         return Result{Ending::PerpetualCheck, side ^ 1,
-                      std::string("perpetual check by ") + SideNames[side]};
+                      std::string("perpetual check by ") + SideName(Side(side))};
     return Result{Ending::Repetition, NoWinner, "fourfold repetition"};
   }
   if (int(moves_.size()) >= maxPlies)

@@ -33,11 +33,11 @@ constexpr int NoWinner = -1;
 class Game {
  public:
   Game();  // from the usual start position
-  Game(const Position& start, int sideToMove);
+  Game(const Position& start, Side sideToMove);
 
   Board& board() { return board_; }
   const std::vector<Move>& moves() const { return moves_; }
-  int SideToMove() const { return board_.SideToMove(); }
+  Side SideToMove() const { return board_.SideToMove(); }
 
   // Plays `move`, a legal move of the side to move.
   void Play(Move move);

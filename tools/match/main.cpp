@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "tools/match/gnushogi_player.h"
 #include "tools/match/match.h"
 #include "tools/match/usi_player.h"

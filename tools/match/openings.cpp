@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "position/input_error.h"
+#include "io/input_error.h"
 #include "shogi/notation_error.h"
 #include "shogi/usi_move.h"
 #include "tools/match/game.h"
