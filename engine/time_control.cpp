@@ -6,6 +6,7 @@ namespace fv::engine {
 namespace {
 
 constexpr std::int64_t SafetyMarginMs = 300;
+constexpr std::int64_t SmallestMarginShare = 10;  // below 3 s, a tenth of the time is kept
 constexpr std::int64_t MovesToPlan = 40;  // the main time is shared as if this many moves remained
 constexpr std::int64_t MostShares = 4;    // a hard move may take this many shares
 
@@ -21,7 +22,7 @@ ThinkingTime PlanThinkingTime(const GoClock& clock, int side) {
   // The increment comes after the move: only the time left and the byoyomi can be spent now.
   const std::int64_t available = moveTime > 0 ? moveTime : time + byoyomi;
   const std::int64_t usable =
-      std::max<std::int64_t>(available - std::min(SafetyMarginMs, available / 2), 1);
+      std::max<std::int64_t>(available - std::min(SafetyMarginMs, available / SmallestMarginShare), 1);
   if (moveTime > 0) return {true, usable, usable};
   const std::int64_t share = time / MovesToPlan + increment;
   ThinkingTime plan;

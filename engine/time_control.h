@@ -21,9 +21,10 @@ struct ThinkingTime {
 };
 
 // The thinking time of `side` on `clock`. The answer must reach the GUI before
-// the clock runs out: a safety margin (300 ms, or half the time when less than
-// 600 ms can be spent) is kept for the time the search takes to stop, the
-// answer's way to the GUI and the GUI's own rounding. A share of the main time
+// the clock runs out: a safety margin (300 ms, or a tenth of the time when less
+// than 3 s can be spent) is kept for the time the search takes to stop, the
+// answer's way to the GUI and the GUI's own rounding; a short byoyomi such as
+// 100 ms thus leaves 90 ms of search. A share of the main time
 // (a fortieth plus the increment) is aimed at and never more than four times
 // it spent; the byoyomi is always usable in full, since it is lost otherwise.
 ThinkingTime PlanThinkingTime(const GoClock& clock, int side);

@@ -36,18 +36,19 @@ TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
     const std::int64_t available = c.clock.time[c.side] + c.clock.byoyomi;
     EXPECT_TRUE(plan.limited) << c.what;
     EXPECT_GE(plan.stopAt, 1) << c.what;
-    EXPECT_LE(plan.stopAt, std::max<std::int64_t>(available / 2, available - 300)) << c.what;
+    EXPECT_LE(plan.stopAt, available - std::min<std::int64_t>(300, available / 10)) << c.what;
     EXPECT_LE(plan.deepenUntil, plan.stopAt) << c.what;
   }
   EXPECT_GE(PlanThinkingTime(Clock(0, 0, 10'000), Sente).deepenUntil, 9'000)
       << "a byoyomi is used, since it is lost otherwise";
+  EXPECT_EQ(PlanThinkingTime(Clock(0, 0, 100), Gote).stopAt, 90) << "a short byoyomi keeps a tenth";
   EXPECT_LE(PlanThinkingTime(Clock(3'600'000, 0, 0), Sente).stopAt, 3'600'000 / 10)
       << "the main time is shared among the moves to come";
   EXPECT_FALSE(PlanThinkingTime(Clock(0, 0, 0), Sente).limited);
   EXPECT_FALSE(PlanThinkingTime(Clock(5'000, 0, 0, Gote), Sente).limited) << "only Gote has time";
   GoClock moveTime;
   moveTime.moveTime = 2'000;
-  EXPECT_EQ(PlanThinkingTime(moveTime, Gote).stopAt, 1'700);
+  EXPECT_EQ(PlanThinkingTime(moveTime, Gote).stopAt, 1'800);
 }
 
 TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
