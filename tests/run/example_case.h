@@ -29,7 +29,7 @@ const std::vector<Weight> ChosenWeights = {
     {Weight::Kpp, 75, 550, 550, 700},       // Gote view: own GI on 24 (34) with itself
     {Weight::Kpp, 75, 1145, 1145, -32768},  // Gote view: Sente's UM on 31 with itself
     {Weight::Kkp, 75, 5, 501, 640},         // Sente view: own UM on 31
-    {Weight::Kkp, 75, 5, 398, -96},         // own KI on 78 (65) in Sente's view, on 32 in Gote's: cancel
+    {Weight::Kkp, 75, 5, 398, -96},         // own KI on 78 (65) for Sente, on 32 for Gote: cancel
     {Weight::Kkp, 75, 5, 669, 320},         // Gote view: own RY on 48
 };
 
@@ -38,6 +38,32 @@ inline std::string RankPicture(int rank) {
   char name[32];
   std::snprintf(name, sizeof name, "log/rank%03d.png", rank);
   return name;
+}
+
+// Every picture a run leaves in log/: the input, the leaf, the 150 ranks.
+inline std::vector<std::string> PictureNames() {
+  std::vector<std::string> names = {"log/init.png", "log/leaf.png"};
+  for (int rank = 1; rank <= 150; ++rank) names.push_back(RankPicture(rank));
+  return names;
+}
+
+// The example run with the chosen weights, in a workspace without log/ and
+// with an earlier, longer report.
+struct ExampleRun {
+  ExampleRun() {
+    workspace.UseReplayEngine(Record, SearchLog);
+    workspace.UseWeights(ChosenWeights);
+    workspace.Write("report.html", std::string(5000, 'x'));
+    result = workspace.Run();
+  }
+  Workspace workspace;
+  RunResult result;
+};
+
+// One example run for all the tests of a process that only look at its output.
+inline const ExampleRun& Example() {
+  static const ExampleRun run;
+  return run;
 }
 
 }  // namespace fv::test

@@ -44,10 +44,7 @@ int NumberAfter(const std::string& text, const std::string& marker) {
 }
 
 TEST(ExplanationOutput, DataAgreeWithTranscriptAndReportAndValidate) {
-  Workspace workspace;
-  workspace.UseReplayEngine(Record, SearchLog);
-  workspace.UseWeights(ChosenWeights);
-  const RunResult result = workspace.Run();
+  const auto& [workspace, result] = Example();
   ASSERT_EQ(result.status, 0) << result.err;
   const json data = json::parse(workspace.Read("log/explain.json"));
   EXPECT_EQ(data["kkp_w"], NumberAfter(result.out, "\nKKP="));
@@ -91,41 +88,34 @@ TEST(ExplanationOutput, DataAgreeWithTranscriptAndReportAndValidate) {
   EXPECT_TRUE(ValidUnderSchema(workspace.dir() / "log/explain.json"));
 }
 
+// The page of a run loads in Chromium, draws every piece, term and change
+// and the four lines along the PV, and notes what is missing.
+void ExpectPageRenders(const Workspace& workspace, const std::vector<std::string>& notes) {
+  const json data = json::parse(workspace.Read("log/explain.json"));
+  EXPECT_EQ(data["mate"], !notes.empty());
+  EXPECT_TRUE(ValidUnderSchema(workspace.dir() / "log/explain.json"));
+  const std::optional<std::string> dom = DumpDom(workspace.dir() / "explain.html");
+  if (!dom) GTEST_SKIP() << ChromiumPath << " is missing (scripts/test installs chromium)";
+  EXPECT_NE(dom->find("data-rendered=\"yes\""), std::string::npos);
+  EXPECT_NE(dom->find("<p id=\"script-error\"></p>"), std::string::npos);
+  EXPECT_EQ(Occurrences(*dom, "<g class=\"piece"), int(data["pieces"].size()));
+  EXPECT_EQ(Occurrences(*dom, "<td class=\"label\">"),
+            3 * int(data["terms"].size() + data["changes"].size()));
+  EXPECT_EQ(Occurrences(*dom, "<polyline"), 4);
+  for (const std::string& note : notes) EXPECT_NE(dom->find(note), std::string::npos) << note;
+}
+
 TEST(ExplanationOutput, PageLoadsInChromiumAndSaysWhatIsMissing) {
-  struct Case {
-    std::string name, record, searchLog;
-    std::uint64_t weightBytes;
-    std::vector<std::string> notes;
-  };
-  const Case cases[] = {
-      {"example", Record, SearchLog, WeightFileBytes, {}},
-      {"mated, empty PV, short file",
-       MatedRecord,
-       "",
-       1000,
-       {"The weight file has 1000 bytes of the 186268248", "The PV is empty",
-        "The leaf is mate: Sente, to move, is in check with no legal move."}},
-  };
-  for (const Case& c : cases) {
-    Workspace workspace;
-    workspace.UseReplayEngine(c.record, c.searchLog);
-    workspace.UseWeights(ChosenWeights, c.weightBytes);
-    const RunResult result = workspace.Run();
-    ASSERT_EQ(result.status, 0) << c.name << result.err;
-    const json data = json::parse(workspace.Read("log/explain.json"));
-    EXPECT_EQ(data["mate"], !c.notes.empty()) << c.name;
-    EXPECT_TRUE(ValidUnderSchema(workspace.dir() / "log/explain.json")) << c.name;
-    const std::optional<std::string> dom = DumpDom(workspace.dir() / "explain.html");
-    if (!dom) GTEST_SKIP() << ChromiumPath << " is missing (scripts/test installs chromium)";
-    EXPECT_NE(dom->find("data-rendered=\"yes\""), std::string::npos) << c.name;
-    EXPECT_NE(dom->find("<p id=\"script-error\"></p>"), std::string::npos) << c.name;
-    EXPECT_EQ(Occurrences(*dom, "<g class=\"piece"), int(data["pieces"].size())) << c.name;
-    EXPECT_EQ(Occurrences(*dom, "<td class=\"label\">"),
-              3 * int(data["terms"].size() + data["changes"].size()))
-        << c.name;
-    EXPECT_EQ(Occurrences(*dom, "<polyline"), 4) << c.name;
-    for (const std::string& note : c.notes) EXPECT_NE(dom->find(note), std::string::npos) << note;
-  }
+  ASSERT_EQ(Example().result.status, 0);
+  ExpectPageRenders(Example().workspace, {});
+
+  Workspace mated;  // with an empty PV and a short weight file
+  mated.UseReplayEngine(MatedRecord, "");
+  mated.UseWeights(ChosenWeights, 1000);
+  const RunResult result = mated.Run();
+  ASSERT_EQ(result.status, 0) << result.err;
+  ExpectPageRenders(mated, {"The weight file has 1000 bytes of the 186268248", "The PV is empty",
+                            "The leaf is mate: Sente, to move, is in check with no legal move."});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,13 +11,13 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <thread>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fv::test {
@@ -30,7 +31,9 @@ inline std::string ReadFile(const fs::path& path) {
 }
 
 // The bytes of a file of the source tree.
-inline std::string SourceFile(const std::string& relativePath) { return ReadFile(fs::path(FV_SOURCE_DIR) / relativePath); }
+inline std::string SourceFile(const std::string& path) {
+  return ReadFile(fs::path(FV_SOURCE_DIR) / path);
+}
 
 // One weight of a test weight file, placed by king square and feature indices
 // with the file's own arithmetic (written out here, not taken from the
@@ -43,7 +46,7 @@ struct Weight {
 
   std::uint64_t ByteOffset() const {
     constexpr std::uint64_t BlockValues = 1476ull * 1477 / 2;
-    if (table == Kkp) return 2 * (81 * BlockValues + (std::uint64_t(king) * 81 + second) * 738 + third);
+    if (table == Kkp) return 2 * (81 * BlockValues + (king * 81ull + second) * 738 + third);
     const std::uint64_t m = std::max(second, third), n = std::min(second, third);
     return 2 * (king * BlockValues + m * (m + 1) / 2 + n);
   }
@@ -61,11 +64,17 @@ struct RunResult {
 // whose reading end is closed before the run starts, or nowhere (closed).
 enum class RunOutput { Captured, DevFull, ClosedPipe, Closed };
 
+// The user and group "nobody", for runs that must meet file permissions.
+constexpr uid_t Nobody = 65534;
+
 struct RunLimits {
   int seconds = 60;
   off_t fileBytes = 0;  // largest file the run may write (RLIMIT_FSIZE); 0: no limit
   const char* locale = "C";  // LC_ALL of the run: the expected transcripts are the C locale's
   RunOutput output = RunOutput::Captured;
+  // Run as nobody when the tests run as root, whom permissions do not stop
+  // (see Workspace::HandToNobody).
+  bool asNobody = false;
 };
 
 class Workspace {
@@ -79,10 +88,13 @@ class Workspace {
   ~Workspace() { fs::remove_all(dir_); }
 
   const fs::path& dir() const { return dir_; }
-  void Write(const std::string& path, const std::string& content) const { std::ofstream(dir_ / path, std::ios::binary) << content; }
+  void Write(const std::string& path, const std::string& content) const {
+    std::ofstream(dir_ / path, std::ios::binary) << content;
+  }
   std::string Read(const std::string& path) const { return ReadFile(dir_ / path); }
 
-  // ./engine is the bundled replay script, replaying these files (an empty text leaves one out).
+  // ./engine is the bundled replay script, replaying these files (an empty
+  // text leaves one out).
   void UseReplayEngine(const std::string& record, const std::string& searchLog) const {
     fs::create_directories(dir_ / "replay");
     fs::copy_file(fs::path(FV_SOURCE_DIR) / "examples/replay/engine", dir_ / "replay/engine");
@@ -98,11 +110,11 @@ class Workspace {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (ftruncate(fd, off_t(bytes)) != 0) throw std::runtime_error("cannot size " + path);
     for (const Weight& w : weights) {
-      const unsigned char little[2] = {static_cast<unsigned char>(std::uint16_t(w.value) & 0xff),
-                                       static_cast<unsigned char>(std::uint16_t(w.value) >> 8)};
-      if (w.ByteOffset() + 2 <= bytes && pwrite(fd, little, 2, off_t(w.ByteOffset())) != 2) {
+      const std::uint16_t v = w.value;
+      const unsigned char little[2] = {static_cast<unsigned char>(v),
+                                       static_cast<unsigned char>(v >> 8)};
+      if (w.ByteOffset() + 2 <= bytes && pwrite(fd, little, 2, off_t(w.ByteOffset())) != 2)
         throw std::runtime_error("cannot write " + path);
-      }
     }
     close(fd);
   }
@@ -113,13 +125,24 @@ class Workspace {
     fs::permissions(dir_ / "engine", fs::perms::owner_all);
   }
 
+  // As root, gives everything here (not what links point to) to nobody, who
+  // then runs fvexplain with the owner's permissions (RunLimits::asNobody).
+  void HandToNobody() const {
+    if (geteuid() != 0) return;
+    if (lchown(dir_.c_str(), Nobody, Nobody) != 0) throw std::runtime_error("cannot chown");
+    for (const auto& entry : fs::recursive_directory_iterator(dir_))
+      if (lchown(entry.path().c_str(), Nobody, Nobody) != 0)
+        throw std::runtime_error("cannot chown " + entry.path().string());
+  }
+
   // Runs fvexplain here with an empty standard input, in a process group of
   // its own so that it and its engine are killed after the time limit. A
   // file-size limit makes every write beyond it fail (EFBIG), as a full disk does.
   RunResult Run(const std::vector<std::string>& arguments = {}, RunLimits limits = {}) const {
     // Pipes, not files, carry the output: a file-size limit must not cut it.
     int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) throw std::runtime_error("cannot make pipes");
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+      throw std::runtime_error("cannot make pipes");
     const pid_t child = fork();
     if (child == 0) {
       setpgid(0, 0);
@@ -128,8 +151,12 @@ class Workspace {
         setrlimit(RLIMIT_FSIZE, &size);
         std::signal(SIGXFSZ, SIG_IGN);
       }
+      if (limits.asNobody && geteuid() == 0 &&
+          (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0))
+        _exit(126);
       std::vector<char*> argv{const_cast<char*>(FVEXPLAIN_PATH)};
-      for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+      for (const std::string& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
       argv.push_back(nullptr);
       dup2(open("/dev/null", O_RDONLY), 0);
       dup2(limits.output == RunOutput::DevFull ? open("/dev/full", O_WRONLY) : outPipe[1], 1);
@@ -143,23 +170,23 @@ class Workspace {
     close(outPipe[1]), close(errPipe[1]);
     if (limits.output == RunOutput::ClosedPipe || limits.output == RunOutput::Closed)
       close(outPipe[0]), outPipe[0] = open("/dev/null", O_RDONLY);
-    std::string out, err;
-    std::thread outReader(DrainInto, outPipe[0], std::ref(out)), errReader(DrainInto, errPipe[0], std::ref(err));
+    RunResult result{};
+    std::thread outReader(DrainInto, outPipe[0], std::ref(result.out));
+    std::thread errReader(DrainInto, errPipe[0], std::ref(result.err));
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limits.seconds);
     int status = 0;
-    bool timedOut = false;
     while (waitpid(child, &status, WNOHANG) == 0) {
       if (std::chrono::steady_clock::now() > deadline) {
         kill(-child, SIGKILL);
         waitpid(child, &status, 0);
-        timedOut = true;
+        result.timedOut = true;
         break;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     kill(-child, SIGKILL);  // whatever the engine left running
     outReader.join(), errReader.join();
-    RunResult result{WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), out, err, timedOut};
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     return result;
   }
 
