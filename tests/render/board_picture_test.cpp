@@ -61,14 +61,17 @@ TEST(DrawPosition, SentePiecesUprightGotePiecesTurned) {
   const PieceImageSet pieces = MarkedPieces();
 
   struct Case { int square; int x; int y; bool turned; };
-  const Case cases[] = {{56, 140, 380, false}, {4, 230, 80, true}, {80, 410, 480, true}, {20, 140, 180, true}};
+  const Case cases[] = {
+      {56, 140, 380, false}, {4, 230, 80, true}, {80, 410, 480, true}, {20, 140, 180, true}};
   for (const Case& c : cases) {
     const cv::Mat& piece = pieces.pictures[std::abs(pos.board[c.square])];
     // Inside the grid lines every pixel comes from the piece, upright or turned.
     for (int r = 1; r < 50; ++r)
       for (int col = 1; col < 45; ++col) {
-        const cv::Vec3b expected = c.turned ? piece.at<cv::Vec3b>(49 - r, 44 - col) : piece.at<cv::Vec3b>(r, col);
-        ASSERT_EQ(board.at<cv::Vec3b>(c.y + r, c.x + col), expected) << "square " << c.square << " " << col << "," << r;
+        const cv::Vec3b expected =
+            c.turned ? piece.at<cv::Vec3b>(49 - r, 44 - col) : piece.at<cv::Vec3b>(r, col);
+        ASSERT_EQ(board.at<cv::Vec3b>(c.y + r, c.x + col), expected)
+            << "square " << c.square << " " << col << "," << r;
       }
     const cv::Point mark = c.turned ? cv::Point(c.x + 43, c.y + 48) : cv::Point(c.x + 2, c.y + 2);
     EXPECT_EQ(board.at<cv::Vec3b>(mark), CornerMark) << "square " << c.square;
@@ -96,7 +99,8 @@ TEST(DrawPosition, HandRowsShowPicturesAndCounts) {
   struct Count { const char* text; int x; int top; };
   for (const Count& c : {Count{"x2", 18, 580}, Count{"x1", 288, 10}, Count{"x12", 153, 580}}) {
     cv::Mat alone(640, 640, CV_8UC3, cv::Scalar::all(0));
-    cv::putText(alone, c.text, {c.x, c.top + 3}, cv::FONT_HERSHEY_SIMPLEX, 0.4, cv::Scalar::all(255), 1, cv::LINE_AA);
+    cv::putText(alone, c.text, {c.x, c.top + 3}, cv::FONT_HERSHEY_SIMPLEX, 0.4,
+                cv::Scalar::all(255), 1, cv::LINE_AA);
     const cv::Rect above(c.x - 8, c.top - 10, 45, 10);
     EXPECT_TRUE(SamePixels(board(above), alone(above))) << c.text;
     EXPECT_GT(cv::countNonZero(alone(above).reshape(1)), 3) << c.text;
@@ -112,33 +116,14 @@ TEST(DrawPosition, CodesOutsideThePieceRangeDrawNothing) {
   EXPECT_TRUE(SamePixels(board, Drawn(Position{})));
 }
 
-TEST(CopyPieceImage, TurnedCopyMirrorsBothWays) {
-  cv::Mat piece(2, 2, CV_8UC3);
-  const cv::Vec3b p00(1, 2, 3), p10(4, 5, 6), p01(7, 8, 9), p11(10, 11, 12);
-  piece.at<cv::Vec3b>(0, 0) = p00;
-  piece.at<cv::Vec3b>(0, 1) = p10;
-  piece.at<cv::Vec3b>(1, 0) = p01;
-  piece.at<cv::Vec3b>(1, 1) = p11;
-  cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));
-  CopyPieceImage(piece, board, 100, 200, true);
-  EXPECT_EQ(board.at<cv::Vec3b>(200, 100), p11);
-  EXPECT_EQ(board.at<cv::Vec3b>(200, 101), p01);
-  EXPECT_EQ(board.at<cv::Vec3b>(201, 100), p10);
-  EXPECT_EQ(board.at<cv::Vec3b>(201, 101), p00);
-  CopyPieceImage(piece, board, 300, 400, false);
-  EXPECT_EQ(board.at<cv::Vec3b>(400, 300), p00);
-  EXPECT_EQ(board.at<cv::Vec3b>(400, 301), p10);
-  EXPECT_EQ(board.at<cv::Vec3b>(401, 300), p01);
-}
-
 // Per-pixel copy that skips board pixels outside the picture.
 cv::Mat ClippedReference(const cv::Mat& piece, int x, int y, bool turned) {
   cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));
   for (int r = 0; r < piece.rows; ++r)
     for (int c = 0; c < piece.cols; ++c) {
       if (x + c < 0 || x + c >= 640 || y + r < 0 || y + r >= 640) continue;
-      board.at<cv::Vec3b>(y + r, x + c) =
-          turned ? piece.at<cv::Vec3b>(piece.rows - 1 - r, piece.cols - 1 - c) : piece.at<cv::Vec3b>(r, c);
+      board.at<cv::Vec3b>(y + r, x + c) = turned
+          ? piece.at<cv::Vec3b>(piece.rows - 1 - r, piece.cols - 1 - c) : piece.at<cv::Vec3b>(r, c);
     }
   return board;
 }
@@ -147,7 +132,8 @@ TEST(CopyPieceImage, PicturesReachingPastTheEdgeAreClipped) {
   cv::Mat large(300, 260, CV_8UC3);
   cv::randu(large, cv::Scalar::all(0), cv::Scalar::all(256));
   struct Case { int x; int y; };
-  const Case cases[] = {{410, 480}, {10, 580}, {-20, -30}, {600, 10}, {-250, 400}, {700, 0}, {0, 1000}, {-400, -400}};
+  const Case cases[] = {{410, 480}, {10, 580},  {-20, -30}, {600, 10},
+                        {-250, 400}, {700, 0}, {0, 1000}, {-400, -400}};
   for (const Case& c : cases)
     for (bool turned : {false, true}) {
       cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));

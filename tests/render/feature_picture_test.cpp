@@ -23,6 +23,17 @@ cv::Mat Feature(MarkValue value, int king, int first, int second) {
   return Saved(picture);
 }
 
+TEST(LocationPoint, SquaresAreCellMiddlesAndHandSlotsLieOnTheHandRows) {
+  struct Case { int location; int x; int y; };
+  const Case cases[] = {
+      {0, 72, 105},   {8, 432, 105},  {72, 72, 505},  {80, 432, 505}, {40, 252, 305},
+      {76, 252, 505}, {81, 35, 602},  {87, 305, 602}, {88, 35, 32},   {94, 305, 32},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LocationPoint(c.location), cv::Point(c.x, c.y)) << c.location;
+  for (int location : {-1, 95, 1000}) EXPECT_THROW(LocationPoint(location), std::out_of_range);
+}
+
 TEST(MarkColour, SignAndSizeOfTheShownValue) {
   struct Case { MarkValue value; cv::Scalar colour; const char* text; };
   const Case cases[] = {
@@ -63,14 +74,16 @@ TEST(DrawFeature, ValueTextOutlinedInWhiteAtTheTriangleCentre) {
   // The text "-3" four times in white at (+-2, +-2), then in red at the origin:
   // wherever that leaves full ink, the picture shows the same.
   cv::Mat alone(640, 640, CV_8UC3, cv::Scalar::all(0));
-  for (const cv::Point& offset : {cv::Point(2, 2), cv::Point(-2, -2), cv::Point(-2, 2), cv::Point(2, -2)})
-    cv::putText(alone, "-3", cv::Point(57, 399) + offset, cv::FONT_HERSHEY_SIMPLEX, 1.4, cv::Scalar::all(255), 2,
+  for (const cv::Point offset : {cv::Point(2, 2), {-2, -2}, {-2, 2}, {2, -2}, {0, 0}}) {
+    const cv::Scalar ink = offset == cv::Point() ? red : cv::Scalar::all(255);
+    cv::putText(alone, "-3", cv::Point(57, 399) + offset, cv::FONT_HERSHEY_SIMPLEX, 1.4, ink, 2,
                 cv::LINE_AA);
-  cv::putText(alone, "-3", cv::Point(57, 399), cv::FONT_HERSHEY_SIMPLEX, 1.4, red, 2, cv::LINE_AA);
+  }
   int compared = 0;
   for (int y = 340; y < 420; ++y)
     for (int x = 40; x < 150; ++x)
-      if (alone.at<cv::Vec3b>(y, x) == cv::Vec3b(255, 255, 255) || alone.at<cv::Vec3b>(y, x) == cv::Vec3b(0, 0, 131)) {
+      if (alone.at<cv::Vec3b>(y, x) == cv::Vec3b::all(255) ||
+          alone.at<cv::Vec3b>(y, x) == cv::Vec3b(0, 0, 131)) {
         ASSERT_EQ(picture.at<cv::Vec3b>(y, x), alone.at<cv::Vec3b>(y, x)) << x << "," << y;
         ++compared;
       }

@@ -15,7 +15,8 @@ using testing::TempFolder;
 
 std::set<std::string> FilesIn(const std::filesystem::path& folder) {
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
   return names;
 }
 
@@ -28,33 +29,26 @@ cv::Mat Numbered(int n) {
 std::vector<PictureJob> NumberedJobs(const TempFolder& folder, int count) {
   std::vector<PictureJob> jobs;
   for (int n = 0; n < count; ++n)
-    jobs.push_back({folder.File("rank" + std::to_string(n) + ".png"), [n](cv::Mat& picture) { picture = Numbered(n); }});
+    jobs.push_back({folder.File("rank" + std::to_string(n) + ".png"),
+                    [n](cv::Mat& picture) { picture = Numbered(n); }});
   return jobs;
 }
 
+// On any number of threads, and coded over a reference board or not.
 TEST(WritePictures, EveryJobEndsUpUnderItsOwnName) {
-  TempFolder folder;
-  for (unsigned threads : {1u, 3u, 0u}) {
-    const auto failures = WritePictures(NumberedJobs(folder, 20), threads);
-    EXPECT_TRUE(failures.empty()) << threads;
-    EXPECT_EQ(FilesIn(folder.path()).size(), 20u) << "no temporary files left";
-    for (int n = 0; n < 20; ++n) {
-      const cv::Mat read = cv::imread(folder.File("rank" + std::to_string(n) + ".png"), cv::IMREAD_COLOR);
-      EXPECT_TRUE(SamePixels(read, Numbered(n))) << n << " with " << threads << " threads";
-    }
-  }
-}
-
-TEST(WritePictures, PicturesOverAReferenceBoardKeepTheirOwnPixels) {
-  TempFolder folder;
   const PngReference reference = MakePngReference(Numbered(0));
-  std::vector<PictureJob> jobs = NumberedJobs(folder, 6);
-  for (PictureJob& job : jobs) job.reference = &reference;
-  EXPECT_TRUE(WritePictures(jobs, 2).empty());
-  for (int n = 0; n < 6; ++n) {
-    const cv::Mat read = cv::imread(folder.File("rank" + std::to_string(n) + ".png"), cv::IMREAD_COLOR);
-    EXPECT_TRUE(SamePixels(read, Numbered(n))) << n;
-  }
+  for (const PngReference* over : {static_cast<const PngReference*>(nullptr), &reference})
+    for (unsigned threads : {1u, 3u, 0u}) {
+      TempFolder folder;
+      std::vector<PictureJob> jobs = NumberedJobs(folder, 20);
+      for (PictureJob& job : jobs) job.reference = over;
+      EXPECT_TRUE(WritePictures(jobs, threads).empty()) << threads;
+      EXPECT_EQ(FilesIn(folder.path()).size(), 20u) << "no temporary files left";
+      for (int n = 0; n < 20; ++n) {
+        const cv::Mat read = cv::imread(jobs[n].path, cv::IMREAD_COLOR);
+        EXPECT_TRUE(SamePixels(read, Numbered(n))) << n << " with " << threads << " threads";
+      }
+    }
 }
 
 // Pictures drawn over a reference on one worker: each must start from the
@@ -64,14 +58,14 @@ TEST(WritePictures, PicturesOverAReferenceCarryNoEarlierMark) {
   const cv::Mat board = Numbered(300);
   const PngReference reference = MakePngReference(board);
   auto mark = [](cv::Rect area, int shade) {
-    return [area, shade](cv::Mat& picture) { picture(area).setTo(cv::Scalar(shade, 40, 255 - shade)); };
+    return [=](cv::Mat& picture) { picture(area).setTo(cv::Scalar(shade, 40, 255 - shade)); };
   };
   const cv::Rect top(10, 0, 600, 20), bottom(20, 600, 30, 40);
+  const auto fail = [&](cv::Mat& p) { mark(top, 30)(p), throw std::out_of_range("bad term"); };
   std::vector<PictureJob> jobs = {
       {folder.File("top.png"), mark(top, 10), &reference, true},
       {folder.File("bottom.png"), mark(bottom, 20), &reference, true},
-      {folder.File("failed.png"), [&](cv::Mat& p) { mark(top, 30)(p); throw std::out_of_range("bad term"); },
-       &reference, true},
+      {folder.File("failed.png"), fail, &reference, true},
       {folder.File("plain.png"), [](cv::Mat&) {}, &reference, true},
       {folder.File("own.png"), [](cv::Mat& p) { p = Numbered(5); }, &reference},
       {folder.File("again.png"), mark(bottom, 40), &reference, true},
@@ -84,11 +78,9 @@ TEST(WritePictures, PicturesOverAReferenceCarryNoEarlierMark) {
     mark(area, shade)(picture);
     return picture;
   };
-  const std::vector<std::pair<std::string, cv::Mat>> expected = {{"top.png", marked(top, 10)},
-                                                                 {"bottom.png", marked(bottom, 20)},
-                                                                 {"plain.png", board},
-                                                                 {"own.png", Numbered(5)},
-                                                                 {"again.png", marked(bottom, 40)}};
+  const std::vector<std::pair<std::string, cv::Mat>> expected = {
+      {"top.png", marked(top, 10)}, {"bottom.png", marked(bottom, 20)}, {"plain.png", board},
+      {"own.png", Numbered(5)},     {"again.png", marked(bottom, 40)}};
   for (const auto& [name, pixels] : expected)
     EXPECT_TRUE(SamePixels(cv::imread(folder.File(name), cv::IMREAD_COLOR), pixels)) << name;
   EXPECT_TRUE(SamePixels(board, Numbered(300))) << "the reference board is left as it was";
@@ -103,7 +95,7 @@ TEST(WritePictures, UnwritableFolderGivesEveryFileWithItsReason) {
   ASSERT_EQ(failures.size(), 2u);
   EXPECT_EQ(failures[0].path, jobs[1].path);
   EXPECT_EQ(failures[1].path, jobs[3].path);
-  EXPECT_NE(failures[0].reason.find("No such file or directory"), std::string::npos) << failures[0].reason;
+  EXPECT_NE(failures[0].reason.find("No such file or directory"), std::string::npos);
   EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank0.png", "rank2.png"}));
 }
 

@@ -6,7 +6,6 @@
 #include <opencv2/imgcodecs.hpp>
 
 #include "picture_check.h"
-#include "render/board_picture.h"
 
 namespace fv {
 namespace {
@@ -34,27 +33,22 @@ TEST(LoadPieceImages, ReadsTheFourteenFilesInCodeOrder) {
 TEST(LoadPieceImages, MissingOrDamagedFilesWarnOnceAndGetAPlainTile) {
   TempFolder folder;
   const std::string dir = folder.path().string();
-  ASSERT_TRUE(cv::imwrite(PieceImagePath(dir, FU), cv::Mat(50, 45, CV_8UC3, cv::Scalar(10, 20, 30))));
+  ASSERT_TRUE(cv::imwrite(PieceImagePath(dir, FU), cv::Mat(50, 45, CV_8UC3, cv::Scalar::all(20))));
   std::ofstream(PieceImagePath(dir, KY)) << "not a picture";
   Notices notices;
   const PieceImageSet set = LoadPieceImages(dir, &notices);
   ASSERT_EQ(notices.size(), 13u);  // KY to RY
   EXPECT_EQ(notices.front().file, dir + "/KY.jpg");
-  EXPECT_EQ(notices.front().message, "not a readable JPEG picture; a plain tile stands in for it");
+  const std::string tile = "; a plain tile stands in for it";
+  EXPECT_EQ(notices.front().message, "not a readable JPEG picture" + tile);
   EXPECT_EQ(notices.back().file, dir + "/RY.jpg");
-  EXPECT_EQ(notices.back().message, "cannot open (No such file or directory); a plain tile stands in for it");
+  EXPECT_EQ(notices.back().message, "cannot open (No such file or directory)" + tile);
 
   for (int kind = 2; kind <= PieceKindCount; ++kind) {
     EXPECT_EQ(set.pictures[kind].size(), cv::Size(45, 50)) << kind;
-    EXPECT_GT(cv::countNonZero(set.pictures[kind].reshape(1)), 45 * 50) << "a light tile, not black";
+    EXPECT_GT(cv::countNonZero(set.pictures[kind].reshape(1)), 45 * 50) << "light, not black";
   }
-  EXPECT_FALSE(testing::SamePixels(set.pictures[KY], set.pictures[KE])) << "tiles carry their names";
-
-  Position pos;
-  pos.board[40] = -RY;
-  cv::Mat board;
-  DrawPosition(pos, set, board);
-  EXPECT_NE(board.at<cv::Vec3b>(80 + 4 * 50 + 25, 50 + 4 * 45 + 5), cv::Vec3b(0, 0, 0)) << "the board still reads";
+  EXPECT_FALSE(testing::SamePixels(set.pictures[KY], set.pictures[KE])) << "tiles carry names";
 }
 
 TEST(LoadPieceImages, TheShippedPiecesFitACell) {
@@ -62,7 +56,7 @@ TEST(LoadPieceImages, TheShippedPiecesFitACell) {
   for (int kind = 1; kind <= PieceKindCount; ++kind) {
     EXPECT_LE(set.pictures[kind].cols, 45) << kind;
     EXPECT_LE(set.pictures[kind].rows, 50) << kind;
-    EXPECT_FALSE(testing::SamePixels(set.pictures[kind], FallbackPieceTile(kind))) << "file " << kind << " was read";
+    EXPECT_FALSE(testing::SamePixels(set.pictures[kind], FallbackPieceTile(kind))) << kind;
   }
 }
 

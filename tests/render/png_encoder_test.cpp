@@ -1,3 +1,5 @@
+#include "render/png_encoder.h"
+
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -7,18 +9,19 @@
 #include "picture_check.h"
 #include "render/board_picture.h"
 #include "render/feature_picture.h"
-#include "render/png_encoder.h"
 
 namespace fv {
 namespace {
 
 using testing::SamePixels;
 
-cv::Mat Decoded(const cv::Mat& picture) {
-  PngScratch scratch;
+// The PNG file of `picture`, coded with a scratch of its own unless given one.
+std::vector<std::uint8_t> Encoded(const cv::Mat& picture, const PngReference* reference = nullptr,
+                                  PngScratch* scratch = nullptr) {
+  PngScratch own;
   std::vector<std::uint8_t> bytes;
-  EncodePng(picture, scratch, bytes);
-  return cv::imdecode(bytes, cv::IMREAD_UNCHANGED);
+  EncodePng(picture, scratch ? *scratch : own, bytes, reference);
+  return bytes;
 }
 
 std::uint32_t BigEndian(const std::uint8_t* p) {
@@ -26,14 +29,17 @@ std::uint32_t BigEndian(const std::uint8_t* p) {
 }
 
 // Checks what a lenient decoder may pass over: every chunk's CRC-32, and the
-// zlib stream (its Adler-32 included), inflated to the expected scanlines.
-void ExpectStrictlyValid(const std::vector<std::uint8_t>& png, const cv::Mat& picture, const char* what) {
+// zlib stream (its Adler-32 included), inflated to the expected scanlines;
+// then that OpenCV's reader sees the same pixels.
+void ExpectValid(const std::vector<std::uint8_t>& png, const cv::Mat& picture,
+                 const std::string& what) {
   std::vector<std::uint8_t> idat;
   for (std::size_t at = 8; at + 12 <= png.size();) {
     const std::uint32_t length = BigEndian(&png[at]);
     ASSERT_LE(at + 12 + length, png.size()) << what;
     EXPECT_EQ(crc32(0, &png[at + 4], length + 4), BigEndian(&png[at + 8 + length])) << what;
-    if (std::memcmp(&png[at + 4], "IDAT", 4) == 0) idat.insert(idat.end(), &png[at + 8], &png[at + 8 + length]);
+    if (std::memcmp(&png[at + 4], "IDAT", 4) == 0)
+      idat.insert(idat.end(), &png[at + 8], &png[at + 8 + length]);
     at += 12 + length;
   }
   const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
@@ -46,6 +52,7 @@ void ExpectStrictlyValid(const std::vector<std::uint8_t>& png, const cv::Mat& pi
       for (int c = 0; c < 3; ++c)
         if (scanlines[stride * y + 1 + 3 * x + c] != picture.at<cv::Vec3b>(y, x)[2 - c])
           return ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ")";
+  EXPECT_TRUE(SamePixels(cv::imdecode(png, cv::IMREAD_UNCHANGED), picture)) << what;
 }
 
 cv::Mat Noise(int width, int height, int levels) {
@@ -74,6 +81,7 @@ cv::Mat DrawnBoard() {
 }
 
 TEST(EncodePng, DecodesToTheSamePixels) {
+  const cv::Mat larger = Noise(200, 100, 4);
   struct Case { const char* what; cv::Mat picture; };
   const Case cases[] = {
       {"drawn board", DrawnBoard()},
@@ -85,28 +93,10 @@ TEST(EncodePng, DecodesToTheSamePixels) {
       {"one row", Noise(7, 1, 256)},
       {"one column", Noise(1, 9, 2)},
       {"rows longer than the window", Noise(11000, 3, 2)},
+      {"part of a larger picture", larger(cv::Rect(30, 20, 90, 50))},
   };
-  for (const Case& c : cases) {
-    const cv::Mat decoded = Decoded(c.picture);
-    EXPECT_TRUE(SamePixels(decoded, c.picture)) << c.what;
-    PngScratch scratch;
-    std::vector<std::uint8_t> bytes;
-    EncodePng(c.picture, scratch, bytes);
-    ExpectStrictlyValid(bytes, c.picture, c.what);
-  }
-}
-
-TEST(EncodePng, PartOfALargerPictureKeepsItsOwnPixels) {
-  const cv::Mat whole = Noise(200, 100, 4);
-  const cv::Mat part = whole(cv::Rect(30, 20, 90, 50));
-  EXPECT_TRUE(SamePixels(Decoded(part), part.clone()));
-}
-
-TEST(EncodePng, CompressesBoardPictures) {
-  PngScratch scratch;
-  std::vector<std::uint8_t> bytes;
-  EncodePng(DrawnBoard(), scratch, bytes);
-  EXPECT_LT(bytes.size(), 640u * 640 * 3 / 4);
+  for (const Case& c : cases) ExpectValid(Encoded(c.picture), c.picture, c.what);
+  EXPECT_LT(Encoded(DrawnBoard()).size(), 640u * 640 * 3 / 4) << "board pictures are compressed";
 }
 
 TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
@@ -121,10 +111,7 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   for (const Case& c : cases) {
     cv::Mat picture = board.clone();
     picture(c.changed).setTo(cv::Scalar(1, 2, 3));
-    PngScratch scratch;
-    std::vector<std::uint8_t> bytes;
-    EncodePng(picture, scratch, bytes, &reference);
-    ExpectStrictlyValid(bytes, picture, c.what);
+    ExpectValid(Encoded(picture, &reference), picture, c.what);
   }
   // A coded row is matched against the true row above, even where that row's
   // codes are taken over and the scratch still holds an earlier picture's row.
@@ -134,18 +121,11 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   other.copyTo(earlier.row(20));
   other.copyTo(later.row(21));
   PngScratch reused;
-  std::vector<std::uint8_t> first, second;
-  EncodePng(earlier, reused, first, &baseReference);
-  EncodePng(later, reused, second, &baseReference);
-  EXPECT_TRUE(SamePixels(cv::imdecode(first, cv::IMREAD_COLOR), earlier));
-  EXPECT_TRUE(SamePixels(cv::imdecode(second, cv::IMREAD_COLOR), later));
-
+  ExpectValid(Encoded(earlier, &baseReference, &reused), earlier, "earlier");
+  ExpectValid(Encoded(later, &baseReference, &reused), later, "later");
   // A reference of another size is not used.
   const cv::Mat small = Noise(20, 10, 256);
-  PngScratch scratch;
-  std::vector<std::uint8_t> bytes;
-  EncodePng(small, scratch, bytes, &reference);
-  EXPECT_TRUE(SamePixels(cv::imdecode(bytes, cv::IMREAD_COLOR), small));
+  ExpectValid(Encoded(small, &reference), small, "small");
 }
 
 // Marks drawn over copies of one board, as the ranked pictures are: each file
@@ -154,57 +134,45 @@ TEST(EncodePng, MarkedCopiesOfABoardDecodeToTheirPixels) {
   const cv::Mat board = DrawnBoard();
   const PngReference reference = MakePngReference(board);
   struct Term { MarkValue value; int king, first, second; };
-  const Term terms[] = {{{-25, true}, 76, 81, 88}, {{127, false}, 4, 0, 80},
-                        {{0, false}, 76, 40, 41}, {{-1024, true}, 4, 94, 87}, {{0, true}, 76, 76, 76}};
+  const Term terms[] = {{{-25, true}, 76, 81, 88},   {{127, false}, 4, 0, 80},
+                        {{0, false}, 76, 40, 41},    {{-1024, true}, 4, 94, 87},
+                        {{0, true}, 76, 76, 76}};
   PngScratch scratch;
   for (const Term& t : terms) {
     cv::Mat picture = board.clone();
     DrawFeature(picture, t.value, t.king, t.first, t.second);
-    std::vector<std::uint8_t> over, alone;
-    EncodePng(picture, scratch, over, &reference);
-    EncodePng(picture, scratch, alone);
-    ExpectStrictlyValid(over, picture, "marked copy");
-    EXPECT_LT(over.size(), alone.size() * 11 / 10) << t.value.shown;
+    const std::vector<std::uint8_t> over = Encoded(picture, &reference, &scratch);
+    ExpectValid(over, picture, "marked copy");
+    EXPECT_LT(over.size(), Encoded(picture, nullptr, &scratch).size() * 11 / 10) << t.value.shown;
   }
 }
 
 // Every changed row of a picture coded over a reference, for pictures whose
-// rows are narrower than the cell distances repeats are looked for at.
-TEST(EncodePng, ChangedRowsOfNarrowPicturesDecodeToTheNewPicture) {
+// rows are narrower than the cell distances repeats are looked for at; and
+// rows of noise, each one long run of literals longer than a 16-bit count.
+TEST(EncodePng, ChangedRowsOfNarrowAndOfVeryWidePicturesDecodeToTheNewPicture) {
   for (const int width : {1, 7, 100}) {
     const cv::Mat base = Noise(width, 120, 2);
     const PngReference reference = MakePngReference(base);
     for (int y = 0; y < base.rows; y += 3) {
       cv::Mat picture = base.clone();
       picture.row(y).setTo(cv::Scalar(1, 0, 1));
-      PngScratch scratch;
-      std::vector<std::uint8_t> bytes;
-      EncodePng(picture, scratch, bytes, &reference);
-      ExpectStrictlyValid(bytes, picture, ("width " + std::to_string(width) + ", row " + std::to_string(y)).c_str());
+      ExpectValid(Encoded(picture, &reference), picture,
+                  "width " + std::to_string(width) + ", row " + std::to_string(y));
     }
   }
-}
-
-// A row of noise is one long run of literals, longer here than a 16-bit count.
-TEST(EncodePng, RowsOfMoreLiteralsThanA16BitCountAreTakenOver) {
-  const cv::Mat base = Noise(65536 / 3 * 2, 3, 256);
-  const PngReference reference = MakePngReference(base);
-  for (const int x : {0, base.cols / 2, base.cols - 1}) {
-    cv::Mat picture = base.clone();
+  const cv::Mat wide = Noise(65536 / 3 * 2, 3, 256);
+  const PngReference reference = MakePngReference(wide);
+  for (const int x : {0, wide.cols / 2, wide.cols - 1}) {
+    cv::Mat picture = wide.clone();
     picture.at<cv::Vec3b>(1, x) = picture.at<cv::Vec3b>(1, x) + cv::Vec3b(1, 1, 1);
-    PngScratch scratch;
-    std::vector<std::uint8_t> bytes;
-    EncodePng(picture, scratch, bytes, &reference);
-    ExpectStrictlyValid(bytes, picture, ("changed at x " + std::to_string(x)).c_str());
+    ExpectValid(Encoded(picture, &reference), picture, "changed at x " + std::to_string(x));
   }
 }
 
 TEST(EncodePng, RejectsOtherPictureKinds) {
-  PngScratch scratch;
-  std::vector<std::uint8_t> bytes;
-  EXPECT_THROW(EncodePng(cv::Mat(4, 4, CV_8UC1), scratch, bytes), std::invalid_argument);
-  EXPECT_THROW(EncodePng(cv::Mat(4, 4, CV_16UC3), scratch, bytes), std::invalid_argument);
-  EXPECT_THROW(EncodePng(cv::Mat(), scratch, bytes), std::invalid_argument);
+  for (const cv::Mat& picture : {cv::Mat(4, 4, CV_8UC1), cv::Mat(4, 4, CV_16UC3), cv::Mat()})
+    EXPECT_THROW(Encoded(picture), std::invalid_argument);
 }
 
 }  // namespace
