@@ -4,14 +4,14 @@
 // and after). Every row also checks that no temporary file is left behind.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
+#include <cstdlib>
 #include <map>
 
 #include <opencv2/core.hpp>
 #include <opencv2/imgcodecs.hpp>
 
 #include "tests/run/example_case.h"
+#include "tests/support/temp_folder.h"
 
 namespace fv::test {
 namespace {
@@ -52,24 +52,17 @@ std::string KingWalk(int count, int perLine, bool tagEveryLine) {
 struct Scene : Workspace {
   fs::path outside = dir().string() + "-outside";
   RunResult result;
-
-  // ./engine replays these, fv.bin is all zero.
-  void Replay(const std::string& record = Tiny, const std::string& log = TinyLog) const {
-    UseReplayEngine(record, log);
-    UseWeights({});
-  }
-  // ./engine copies the tiny run's files into log/, then ends with `ending`.
-  void CopyLogsThen(const std::string& ending) const {
-    UseWeights({}), Write("game000.csa", Tiny), Write("n000.log", TinyLog);
-    UseEngineScript("cp game000.csa n000.log log/\n" + ending);
-  }
   fs::path At(const std::string& path) const { return dir() / path; }
-  void Picture(const std::string& path, const cv::Mat& picture) const {
-    cv::imwrite((dir() / path).string(), picture);
-  }
 };
 
-void TinyRun(Scene& s) { s.Replay(); }
+// Pictures for img/ that OpenCV writes: of another size than a cell, and grey.
+const fs::path& Pictures() {
+  static const fv::testing::TempFolder folder;
+  static const bool written =
+      cv::imwrite(folder.File("other-size.jpg"), cv::Mat(200, 7, CV_8UC3, {0, 90, 200})) &&
+      cv::imwrite(folder.File("grey.jpg"), cv::Mat(40, 40, CV_8UC1, {128}));
+  return written ? folder.path() : throw std::runtime_error("cannot write the test pictures");
+}
 
 // Every path under `root` with what it is: a link's target, "dir", or the bytes.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
@@ -83,9 +76,14 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
   return entries;
 }
 
+// Each run starts with ./engine replaying the row's record and search log
+// (Tiny ones unless it says otherwise), an all-zero fv.bin, the bundled
+// pictures in img/ and log/stale.png; then the row's shell commands change
+// that, with $OUT the folder outside, $PICTURES the pictures above and
+// `engine BODY` making ./engine a script of that body.
 struct Row {
   const char* name;
-  void (*setUp)(Scene&);
+  std::string setUp;
   int status;
   // The whole of standard error, or its beginning when it ends in "...".
   std::string err;
@@ -95,7 +93,15 @@ struct Row {
   bool logLinksOutside = false;
   // Permissions that root would pass over: as root, the run is nobody's.
   bool asNobody = false;
+  std::string record = Tiny, log = TinyLog;
 };
+
+Row Replaying(const char* name, std::string record, std::string log, int status, std::string err,
+              void (*check)(const Scene&) = nullptr) {
+  Row row{name, "", status, std::move(err), check};
+  row.record = std::move(record), row.log = std::move(log);
+  return row;
+}
 
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
@@ -107,7 +113,7 @@ void LogUntouched(const Scene& s) {
 }
 
 // The earlier report, which the setting up wrote, stays.
-void EarlierReportStays(const Scene& s) { EXPECT_EQ(s.Read("report.html"), "earlier"); }
+void EarlierReportStays(const Scene& s) { EXPECT_EQ(s.Read("report.html"), "earlier\n"); }
 
 void EarlierRunUntouched(const Scene& s) { LogUntouched(s), EarlierReportStays(s); }
 
@@ -128,64 +134,43 @@ const std::string RecordFile = "fvexplain: ./log/game000.csa: ";
 const std::string SearchLogFile = "fvexplain: ./log/n000.log: ";
 const std::string NoRecord = RecordFile + "cannot open (No such file or directory)\n";
 const std::string WeightsEnd = "; the weights beyond its end read as 0\n";
+const std::string Tile = "; a plain tile stands in for it\n";
+const std::string CopyLogs = "engine 'cp replay/game000.csa replay/n000.log log/; ";
 
 const Row Rows[] = {
     // fv.bin
-    {"WeightsMissing", [](Scene& s) { s.UseReplayEngine(Tiny, TinyLog); }, 1,
-     Weights + "cannot open (No such file or directory)\n", LogUntouched},
-    {"WeightsEmpty", [](Scene& s) { s.Replay(), s.UseWeights({}, 0); }, 0,
+    {"WeightsMissing", "rm fv.bin", 1, Weights + "cannot open (No such file or directory)\n",
+     LogUntouched},
+    {"WeightsEmpty", "truncate -s 0 fv.bin", 0,
      Weights + "warning: the file has 0 bytes, expected 186268248" + WeightsEnd, PicturesWritten},
-    {"WeightsShort", [](Scene& s) { s.Replay(), s.UseWeights({}, 1001); }, 0,
+    {"WeightsShort", "truncate -s 1001 fv.bin", 0,
      Weights + "warning: the file has 1001 bytes, expected 186268248" + WeightsEnd},
-    {"WeightsLong", [](Scene& s) { s.Replay(), s.UseWeights({}, WeightFileBytes + 3); }, 0,
+    {"WeightsLong", "truncate -s 186268251 fv.bin", 0,
      Weights + "warning: the file has 186268251 bytes, expected 186268248; "
                "the bytes beyond are ignored\n"},
-    {"WeightsDirectory",
-     [](Scene& s) { s.UseReplayEngine(Tiny, TinyLog), fs::create_directory(s.At("fv.bin")); },
-     1, Weights + "is a directory\n", LogUntouched},
-    {"WeightsFifo",
-     [](Scene& s) { s.UseReplayEngine(Tiny, TinyLog), mkfifo((s.At("fv.bin")).c_str(), 0644); },
-     1, Weights + "is not a regular file\n", LogUntouched},
+    {"WeightsDirectory", "rm fv.bin; mkdir fv.bin", 1, Weights + "is a directory\n", LogUntouched},
+    {"WeightsFifo", "rm fv.bin; mkfifo fv.bin", 1, Weights + "is not a regular file\n",
+     LogUntouched},
     // log/
-    {"LogMissingIsCreated", [](Scene& s) { s.Replay(), fs::remove_all(s.At("log")); }, 0, "",
-     PicturesWritten},
-    {"LogIsAFile",
-     [](Scene& s) { s.Replay(), fs::remove_all(s.At("log")), s.Write("log", "x"); },
-     1, "fvexplain: log: is not a directory\n",
-     [](const Scene& s) { EXPECT_EQ(s.Read("log") + s.result.out, "x"); }},
-    {"LogIsALinkToNothing",
-     [](Scene& s) {
-       s.Replay(), fs::remove_all(s.At("log")), fs::create_symlink("missing/log", s.At("log"));
-     },
-     1, "fvexplain: log: is a link to a missing folder\n"},
-    {"LogUnwritable",
-     [](Scene& s) {
-       s.Replay(), fs::permissions(s.At("log"), fs::perms::owner_read | fs::perms::owner_exec);
-     },
-     1, "fvexplain: log/stale.png: cannot remove (Permission denied)\n", nullptr, {}, false, true},
+    {"LogMissingIsCreated", "rm -r log", 0, "", PicturesWritten},
+    {"LogIsAFile", "rm -r log; echo x > log", 1, "fvexplain: log: is not a directory\n",
+     [](const Scene& s) { EXPECT_EQ(s.Read("log") + s.result.out, "x\n"); }},
+    {"LogIsALinkToNothing", "rm -r log; ln -s missing/log log", 1,
+     "fvexplain: log: is a link to a missing folder\n"},
+    {"LogUnwritable", "chmod 500 log", 1,
+     "fvexplain: log/stale.png: cannot remove (Permission denied)\n", nullptr, {}, false, true},
     {"LogKeepsSubfoldersAndLinkTargets",
-     [](Scene& s) {
-       s.Replay();
-       fs::create_directories(s.At("log/keep"));
-       s.Write("log/keep/note.txt", "kept");
-       mkfifo((s.At("log/fifo")).c_str(), 0644);
-       fs::create_symlink(s.outside / "sentinel.txt", s.At("log/link-to-file"));
-       fs::create_symlink(s.outside / "folder", s.At("log/link-to-folder"));
-       fs::create_symlink(s.outside / "nothing", s.At("log/dangling"));
-     },
+     "mkdir log/keep; echo kept > log/keep/note.txt; mkfifo log/fifo; "
+     "ln -s $OUT/sentinel.txt log/link-to-file; ln -s $OUT/folder log/link-to-folder; "
+     "ln -s $OUT/nothing log/dangling",
      0, "",
      [](const Scene& s) {
-       EXPECT_EQ(s.Read("log/keep/note.txt"), "kept");
+       EXPECT_EQ(s.Read("log/keep/note.txt"), "kept\n");
        for (const char* gone :
             {"log/stale.png", "log/fifo", "log/link-to-file", "log/link-to-folder", "log/dangling"})
          EXPECT_FALSE(fs::exists(fs::symlink_status(s.dir() / gone))) << gone;
      }},
-    {"LogLinksToAFolderOutside",
-     [](Scene& s) {
-       s.Replay(), fs::remove_all(s.At("log"));
-       fs::create_symlink(s.outside / "folder", s.At("log"));
-     },
-     0, "",
+    {"LogLinksToAFolderOutside", "rm -r log; ln -s $OUT/folder log", 0, "",
      [](const Scene& s) {
        EXPECT_FALSE(fs::exists(s.outside / "folder/old.txt"));  // the folder's own file is emptied
        EXPECT_EQ(ReadFile(s.outside / "folder/sub/inner.txt"), "inner");
@@ -193,181 +178,126 @@ const Row Rows[] = {
      },
      {}, true},
     // ./engine
-    {"EngineMissing", [](Scene& s) { s.UseWeights({}), s.Write("report.html", "earlier"); }, 1,
+    {"EngineMissing", "rm engine; echo earlier > report.html", 1,
      Engine + "cannot start (No such file or directory)\n", EarlierRunUntouched},
-    {"EngineLinkToNothing",
-     [](Scene& s) {
-       s.UseWeights({}), s.Write("report.html", "earlier");
-       fs::create_symlink("gone", s.At("engine"));
-     },
-     1, Engine + "cannot start (No such file or directory)\n", EarlierRunUntouched},
-    {"EngineNotExecutable",
-     [](Scene& s) {
-       s.UseWeights({}), s.Write("report.html", "earlier"), s.Write("engine", "#!/bin/sh\n");
-     },
-     1, Engine + "cannot start (Permission denied)\n", EarlierRunUntouched},
-    {"EngineIsADirectory",
-     [](Scene& s) {
-       s.UseWeights({}), s.Write("report.html", "earlier");
-       fs::create_directory(s.At("engine"));
-     },
-     1, Engine + "cannot start (Permission denied)\n", EarlierRunUntouched},
-    {"EngineFailsWritingNothing",
-     [](Scene& s) { s.UseWeights({}), s.UseEngineScript("exit 3"); }, 1,
+    {"EngineLinkToNothing", "rm engine; ln -s gone engine; echo earlier > report.html", 1,
+     Engine + "cannot start (No such file or directory)\n", EarlierRunUntouched},
+    {"EngineNotExecutable", "rm engine; echo '#!/bin/sh' > engine; echo earlier > report.html", 1,
+     Engine + "cannot start (Permission denied)\n", EarlierRunUntouched},
+    {"EngineIsADirectory", "rm engine; mkdir engine; echo earlier > report.html", 1,
+     Engine + "cannot start (Permission denied)\n", EarlierRunUntouched},
+    {"EngineFailsWritingNothing", "engine 'exit 3'", 1,
      Engine + "warning: ended with status 3\n" + NoRecord},
-    {"EngineFailsAfterItsLogs", [](Scene& s) { s.CopyLogsThen("exit 3"); }, 0,
-     Engine + "warning: ended with status 3\n", PicturesWritten},
-    {"EngineKilledAfterItsLogs", [](Scene& s) { s.CopyLogsThen("kill -KILL $$"); }, 0,
+    {"EngineFailsAfterItsLogs", CopyLogs + "exit 3'", 0, Engine + "warning: ended with status 3\n",
+     PicturesWritten},
+    {"EngineKilledAfterItsLogs", CopyLogs + "kill -KILL $$'", 0,
      Engine + "warning: ended by signal 9 (Killed)\n", PicturesWritten},
-    {"EngineWritesNothing", [](Scene& s) { s.UseWeights({}), s.UseEngineScript("true"); }, 1,
-     NoRecord},
-    {"EngineWritesOnlyTheRecord", [](Scene& s) { s.Replay(Tiny, ""); }, 0,
+    {"EngineWritesNothing", "engine true", 1, NoRecord},
+    {"EngineWritesOnlyTheRecord", "rm replay/n000.log", 0,
      SearchLogFile + "warning: cannot open (No such file or directory), the PV is empty\n",
      PicturesWritten},
-    {"EngineWritesOnlyTheSearchLog",
-     [](Scene& s) { s.Replay(""), s.Write("report.html", "earlier"); }, 1,
+    {"EngineWritesOnlyTheSearchLog", "rm replay/game000.csa; echo earlier > report.html", 1,
      NoRecord, EarlierReportStays},
-    {"EngineLeavesAFifo",
-     [](Scene& s) { s.UseWeights({}), s.UseEngineScript("mkfifo log/game000.csa"); }, 1,
+    {"EngineLeavesAFifo", "engine 'mkfifo log/game000.csa'", 1,
      RecordFile + "is not a regular file\n"},
     // The record
-    {"RecordShortLine", [](Scene& s) { s.Replay("V2.2\nN+\nN-\nP1 * -OU\n"); }, 1,
-     RecordFile + "line 4: board line shorter than its nine cells\n"},
-    {"RecordOneHeaderLine", [](Scene& s) { s.Replay("V2.2\n" + Tiny.substr(Tiny.find("P1"))); }, 1,
-     RecordFile + "line 11: 'P+' is not the board line P8; a record has exactly three header "
-                  "lines, then the board lines P1 to P9\n"},
-    {"RecordBoardLineWithoutItsLastBlank",
-     [](Scene& s) { s.Replay(std::string(Tiny).replace(Tiny.find(" * \n"), 4, " *\n")); }, 0, "",
-     PicturesWritten},
-    {"RecordTooFewLines", [](Scene& s) { s.Replay("V2.2\n"); }, 1, RecordFile + "only 1 ..."},
-    {"RecordCrlf",
-     [](Scene& s) {
-       std::string crlf;
-       for (const char c : Tiny) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-       s.Replay(crlf);
-     },
-     0, "", PicturesWritten},
-    {"RecordWithoutHandLines", [](Scene& s) { s.Replay(Tiny.substr(0, Tiny.find("P+"))); }, 0, ""},
-    {"RecordTooManyOfAKind",
-     [](Scene& s) { s.Replay(RecordOf({{51, "-OU"}, {59, "+OU"}}, "P+00KA00KA\nP-00KA\n")); }, 1,
-     RecordFile + "3 pieces of kind KA, a set has 2\n"},
-    {"RecordMissingKing", [](Scene& s) { s.Replay(RecordOf({{59, "+OU"}})); }, 1,
-     RecordFile + "0 kings of Gote on the board, there must be exactly one\n"},
-    {"RecordTwoKings",
-     [](Scene& s) { s.Replay(RecordOf({{51, "-OU"}, {59, "+OU"}, {19, "+OU"}})); }, 1,
-     RecordFile + "2 kings of Sente on the board, there must be exactly one\n"},
-    {"RecordRandomBytes",
-     [](Scene& s) {
-       s.Replay(std::string("\x89PNG\r\n\x1a\n\0\xff\xfe random", 19) + std::string(12, '\n'));
-     },
-     1, RecordFile + "..."},
+    Replaying("RecordShortLine", "V2.2\nN+\nN-\nP1 * -OU\n", TinyLog, 1,
+              RecordFile + "line 4: board line shorter than its nine cells\n"),
+    Replaying("RecordOneHeaderLine", "V2.2\n" + Tiny.substr(Tiny.find("P1")), TinyLog, 1,
+              RecordFile + "line 11: 'P+' is not the board line P8; a record has exactly three "
+                           "header lines, then the board lines P1 to P9\n"),
+    Replaying("RecordBoardLineWithoutItsLastBlank",
+              std::string(Tiny).replace(Tiny.find(" * \n"), 4, " *\n"), TinyLog, 0, "",
+              PicturesWritten),
+    Replaying("RecordTooFewLines", "V2.2\n", TinyLog, 1, RecordFile + "only 1 ..."),
+    {"RecordCrlf", "sed -i 's/$/\\r/' replay/game000.csa", 0, "", PicturesWritten},
+    Replaying("RecordWithoutHandLines", Tiny.substr(0, Tiny.find("P+")), TinyLog, 0, ""),
+    Replaying("RecordTooManyOfAKind", RecordOf({{51, "-OU"}, {59, "+OU"}}, "P+00KA00KA\nP-00KA\n"),
+              TinyLog, 1, RecordFile + "3 pieces of kind KA, a set has 2\n"),
+    Replaying("RecordMissingKing", RecordOf({{59, "+OU"}}), TinyLog, 1,
+              RecordFile + "0 kings of Gote on the board, there must be exactly one\n"),
+    Replaying("RecordTwoKings", RecordOf({{51, "-OU"}, {59, "+OU"}, {19, "+OU"}}), TinyLog, 1,
+              RecordFile + "2 kings of Sente on the board, there must be exactly one\n"),
+    Replaying("RecordRandomBytes",
+              std::string("\x89PNG\r\n\x1a\n\0\xff\xfe random", 19) + std::string(12, '\n'),
+              TinyLog, 1, RecordFile + "..."),
     // The search log
-    {"SearchLogWithoutPv", [](Scene& s) { s.Replay(Tiny, "depth 1 nothing found\n"); }, 0,
-     SearchLogFile + "warning: no PV found, the PV is empty\n"},
+    Replaying("SearchLogWithoutPv", Tiny, "depth 1 nothing found\n", 0,
+              SearchLogFile + "warning: no PV found, the PV is empty\n"),
     // The file ends inside move 2: the moves that are whole are played.
-    {"PvRunsOffTheEnd", [](Scene& s) { s.Replay(Tiny, "  8  1.+5958OU 2.-51"); }, 0, "",
-     ReportShowsPv<OneMove>},
-    {"StatisticsAfterAShortPv",
-     [](Scene& s) { s.Replay(Tiny, TinyLog + "hashfull 4.5% time 5.1s\n"); }, 0,
-     SearchLogFile + "warning: line 2: move 4 (% time) is not a move; the PV ends before it\n",
-     ReportShowsPv<TwoMoves>},
-    {"SearchLogLineOverBufferSize",
-     [](Scene& s) { s.Replay(Tiny, std::string(1500, 'x') + "\n" + TinyLog); }, 0,
-     SearchLogFile + "warning: line 1 is longer than 1023 characters and is read in pieces; "
-                        "a move may be cut where a piece ends\n"},
+    Replaying("PvRunsOffTheEnd", Tiny, "  8  1.+5958OU 2.-51", 0, "", ReportShowsPv<OneMove>),
+    Replaying("StatisticsAfterAShortPv", Tiny, TinyLog + "hashfull 4.5% time 5.1s\n", 0,
+              SearchLogFile + "warning: line 2: move 4 (% time) is not a move; "
+                              "the PV ends before it\n",
+              ReportShowsPv<TwoMoves>),
+    Replaying("SearchLogLineOverBufferSize", Tiny, std::string(1500, 'x') + "\n" + TinyLog, 0,
+              SearchLogFile + "warning: line 1 is longer than 1023 characters and is read in "
+                              "pieces; a move may be cut where a piece ends\n"),
     // Moves are taken up to the fifteenth of a tagged line, here going on over untagged lines.
-    {"PvOfMoreThanFifteenMoves", [](Scene& s) { s.Replay(Tiny, KingWalk(40, 12, false)); }, 0, "",
-     [](const Scene& s) {
-       std::string pv = "PV=";
-       for (int i = 0; i < 15; ++i) pv += WalkMoves[i % 4] + std::string("\n");
-       EXPECT_NE(s.Read("report.html").find(pv + "<br><br>"), std::string::npos);
-     }},
+    Replaying("PvOfMoreThanFifteenMoves", Tiny, KingWalk(40, 12, false), 0, "",
+              [](const Scene& s) {
+                std::string pv = "PV=";
+                for (int i = 0; i < 15; ++i) pv += WalkMoves[i % 4] + std::string("\n");
+                EXPECT_NE(s.Read("report.html").find(pv + "<br><br>"), std::string::npos);
+              }),
     // Each tagged line adds its moves, and the last one's first move names the side to start.
-    {"PvOf195MovesOverTaggedLines", [](Scene& s) { s.Replay(Tiny, KingWalk(195, 15, true)); }, 0,
-     SearchLogFile + "warning: PV longer than 1023 characters, kept its first 170 moves\n",
-     PicturesWritten},
+    Replaying("PvOf195MovesOverTaggedLines", Tiny, KingWalk(195, 15, true), 0,
+              SearchLogFile + "warning: PV longer than 1023 characters, kept its first 170 moves\n",
+              PicturesWritten),
     // The PV check's refusals, each a unit test of its own, end the run alike.
-    {"PvMoveOntoOwnPiece", [](Scene& s) { s.Replay(Record, "  8  1.+2829HI\n"); }, 1,
-     SearchLogFile + "move 1 (2829HI): a piece of Sente stands on 29\n"},
-    {"PvDropOfAKindNotHeld", [](Scene& s) { s.Replay(Record, "  8  1.+0055HI\n"); }, 1,
-     SearchLogFile + "move 1 (0055HI): drops HI, which Sente does not hold\n"},
-    {"PvMoveLeavesTheKingInCheck",
-     [](Scene& s) { s.Replay(Record, "  8  1.+0052KA 2.-1314FU 3.+5241KA\n"); }, 1,
-     SearchLogFile + "move 2 (1314FU): leaves the king of Gote in check\n"},
-    {"PvEndsInMate",
-     [](Scene& s) {
-       s.Replay(RecordOf({{21, "-KY"}, {11, "-OU"}, {22, "-KA"}, {24, "+KE"}, {59, "+OU"}},
-                         "P+00GI\nP-\n"),
-                "  8  1.+0012GI\n");
-     },
-     0,
-     SearchLogFile + "note: the leaf of the PV is mate (Gote to move has no legal move); "
-                     "its static evaluation does not score the mate\n",
-     PicturesWritten},
-    {"SearchLogRandomBytes",
-     [](Scene& s) { s.Replay(Tiny, "\xff\x80  8  1.+99\xfe\x80ZZ 2.-\x01\n"); }, 1,
-     SearchLogFile + "move 1 (99\\xFE\\x80ZZ): not a move..."},
-    {"SearchLogWithNulBytes",
-     [](Scene& s) { s.Replay(Tiny, std::string("\0  8  1.+5958OU\n", 17)); }, 0,
-     SearchLogFile + "warning: no PV found, the PV is empty\n"},
+    Replaying("PvMoveOntoOwnPiece", Record, "  8  1.+2829HI\n", 1,
+              SearchLogFile + "move 1 (2829HI): a piece of Sente stands on 29\n"),
+    Replaying("PvDropOfAKindNotHeld", Record, "  8  1.+0055HI\n", 1,
+              SearchLogFile + "move 1 (0055HI): drops HI, which Sente does not hold\n"),
+    Replaying("PvMoveLeavesTheKingInCheck", Record, "  8  1.+0052KA 2.-1314FU 3.+5241KA\n", 1,
+              SearchLogFile + "move 2 (1314FU): leaves the king of Gote in check\n"),
+    Replaying("PvEndsInMate",
+              RecordOf({{21, "-KY"}, {11, "-OU"}, {22, "-KA"}, {24, "+KE"}, {59, "+OU"}},
+                       "P+00GI\nP-\n"),
+              "  8  1.+0012GI\n", 0,
+              SearchLogFile + "note: the leaf of the PV is mate (Gote to move has no legal move); "
+                              "its static evaluation does not score the mate\n",
+              PicturesWritten),
+    Replaying("SearchLogRandomBytes", Tiny, "\xff\x80  8  1.+99\xfe\x80ZZ 2.-\x01\n", 1,
+              SearchLogFile + "move 1 (99\\xFE\\x80ZZ): not a move..."),
+    Replaying("SearchLogWithNulBytes", Tiny, std::string("\0  8  1.+5958OU\n", 17), 0,
+              SearchLogFile + "warning: no PV found, the PV is empty\n"),
     // Piece pictures
-    {"PiecePicturesMissing", [](Scene& s) { s.Replay(), fs::remove_all(s.At("img")); }, 0,
-     "fvexplain: ./img/FU.jpg: cannot open (No such file or directory); "
-     "a plain tile stands in for it\n...",
+    {"PiecePicturesMissing", "rm -r img", 0,
+     "fvexplain: ./img/FU.jpg: cannot open (No such file or directory)" + Tile + "...",
      PicturesWritten},
-    {"PiecePictureCorrupt",
-     [](Scene& s) { s.Replay(), s.Write("img/FU.jpg", "\xff\xd8\xff garbage"); }, 0,
+    {"PiecePictureCorrupt", "printf '\\377\\330\\377 garbage' > img/FU.jpg", 0,
      "fvexplain: ./img/FU.jpg: ...", PicturesWritten},
-    {"PiecePictureTruncated",
-     [](Scene& s) { s.Replay(), s.Write("img/OU.jpg", s.Read("img/OU.jpg").substr(0, 300)); }, 0,
-     "fvexplain: ./img/OU.jpg: ...", PicturesWritten},
-    {"PiecePictureOfAnotherSize",
-     [](Scene& s) { s.Replay(), s.Picture("img/FU.jpg", cv::Mat(200, 7, CV_8UC3, {0, 90, 200})); },
-     0, "", PicturesWritten},
-    {"PiecePictureGrey",
-     [](Scene& s) { s.Replay(), s.Picture("img/OU.jpg", cv::Mat(40, 40, CV_8UC1, {128})); }, 0, "",
+    {"PiecePictureTruncated", "truncate -s 300 img/OU.jpg", 0, "fvexplain: ./img/OU.jpg: ...",
      PicturesWritten},
-    {"PiecePictureIsADirectory",
-     [](Scene& s) {
-       s.Replay(), fs::remove(s.At("img/OU.jpg")), fs::create_directory(s.At("img/OU.jpg"));
-     },
-     0, "fvexplain: ./img/OU.jpg: is a directory; a plain tile stands in for it\n",
+    {"PiecePictureOfAnotherSize", "cp $PICTURES/other-size.jpg img/FU.jpg", 0, "",
      PicturesWritten},
+    {"PiecePictureGrey", "cp $PICTURES/grey.jpg img/OU.jpg", 0, "", PicturesWritten},
+    {"PiecePictureIsADirectory", "rm img/OU.jpg; mkdir img/OU.jpg", 0,
+     "fvexplain: ./img/OU.jpg: is a directory" + Tile, PicturesWritten},
     // report.html and the working directory
-    {"ReportIsADirectory",
-     [](Scene& s) { s.Replay(), fs::create_directory(s.At("report.html")); }, 1,
+    {"ReportIsADirectory", "mkdir report.html", 1,
      "fvexplain: ./report.html: cannot create (Is a directory)\n", LogUntouched},
-    {"ReportReadOnlyIsReplaced",
-     [](Scene& s) {
-       s.Replay(), s.Write("report.html", "earlier");
-       fs::permissions(s.At("report.html"), fs::perms::owner_read);
-     },
-     0, "", PicturesWritten},
-    {"ReportLinkOutsideIsReplaced",
-     [](Scene& s) {
-       s.Replay(), fs::create_symlink(s.outside / "sentinel.txt", s.At("report.html"));
-     },
-     0, "",
+    {"ReportReadOnlyIsReplaced", "echo earlier > report.html; chmod 400 report.html", 0, "",
+     PicturesWritten},
+    {"ReportLinkOutsideIsReplaced", "ln -s $OUT/sentinel.txt report.html", 0, "",
      [](const Scene& s) {
        EXPECT_FALSE(fs::is_symlink(s.At("report.html")));
        PicturesWritten(s);
      }},
-    {"WorkingDirectoryReadOnly",
-     [](Scene& s) {
-       s.Replay(), fs::permissions(s.dir(), fs::perms::owner_read | fs::perms::owner_exec);
-     },
-     1, "fvexplain: ./report.html: cannot create (Permission denied)\n", LogUntouched, {}, false,
+    {"WorkingDirectoryReadOnly", "chmod 500 .", 1,
+     "fvexplain: ./report.html: cannot create (Permission denied)\n", LogUntouched, {}, false,
      true},
     // The command line
-    {"ArgumentEmpty", TinyRun, 0, "", nullptr, {""}},
-    {"ArgumentHuge", TinyRun, 0, "", nullptr, {std::string(5000, '9')}},
-    {"ArgumentNegativeHuge", TinyRun, 0, "", nullptr, {"-99999999999999999999"}},
-    {"ArgumentFormatAndBytes", TinyRun, 0, "", nullptr, {"%s%n%x\xff\xfe\x80\n"}},
-    {"ArgumentsMany", TinyRun, 0, "", nullptr, {"--help", "-h", "../x", "1"}},
-    {"ArgumentLikeAnOption", TinyRun, 0, "", nullptr, {"--help=1"}},
+    {"ArgumentEmpty", "", 0, "", nullptr, {""}},
+    {"ArgumentHuge", "", 0, "", nullptr, {std::string(5000, '9')}},
+    {"ArgumentNegativeHuge", "", 0, "", nullptr, {"-99999999999999999999"}},
+    {"ArgumentFormatAndBytes", "", 0, "", nullptr, {"%s%n%x\xff\xfe\x80\n"}},
+    {"ArgumentsMany", "", 0, "", nullptr, {"--help", "-h", "../x", "1"}},
+    {"ArgumentLikeAnOption", "", 0, "", nullptr, {"--help=1"}},
 };
 
-class Catalogue : public testing::TestWithParam<Row> {};
+class Catalogue : public ::testing::TestWithParam<Row> {};
 
 TEST_P(Catalogue, EndsAsDocumentedAndTouchesNothingOutside) {
   const Row& row = GetParam();
@@ -380,7 +310,13 @@ TEST_P(Catalogue, EndsAsDocumentedAndTouchesNothingOutside) {
   scene.Write("log/stale.png", "stale");
   const auto before = Snapshot(scene.outside);
 
-  row.setUp(scene);
+  scene.UseReplayEngine(row.record, row.log);
+  scene.UseWeights({});
+  const std::string commands = "set -e; cd '" + scene.dir().string() + "'; OUT='" +
+                               scene.outside.string() + "'; PICTURES='" + Pictures().string() +
+                               "'; engine() { rm -rf engine; printf '#!/bin/sh\\n%s\\n' \"$1\" "
+                               "> engine; chmod 700 engine; }; " + row.setUp;
+  ASSERT_EQ(std::system(commands.c_str()), 0) << row.setUp;
   if (row.asNobody) scene.HandToNobody();
   scene.result = scene.Run(row.arguments, {.seconds = 20, .asNobody = row.asNobody});
   fs::permissions(scene.dir(), fs::perms::owner_all);
@@ -410,8 +346,8 @@ TEST_P(Catalogue, EndsAsDocumentedAndTouchesNothingOutside) {
   fs::remove_all(scene.outside);
 }
 
-INSTANTIATE_TEST_SUITE_P(Situations, Catalogue, testing::ValuesIn(Rows),
-                         [](const testing::TestParamInfo<Row>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Situations, Catalogue, ::testing::ValuesIn(Rows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return info.param.name; });
 
 // The engine contract has fvexplain wait for the engine, however long it
 // takes: an engine that never ends keeps it waiting (until interrupted),
