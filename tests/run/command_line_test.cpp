@@ -31,8 +31,9 @@ TEST(CommandLine, OneArgumentIsReadWithAtoiOthersAreIgnored) {
   };
   for (const Case& c : cases) {
     const CommandLine line = Parse(c.arguments);
-    EXPECT_EQ(line.request, c.request) << c.arguments.size() << " " << (c.arguments.empty() ? "" : c.arguments[0]);
-    EXPECT_EQ(line.settings.order, c.order) << (c.arguments.empty() ? "" : c.arguments[0]);
+    const char* first = c.arguments.empty() ? "" : c.arguments[0];
+    EXPECT_EQ(line.request, c.request) << c.arguments.size() << " " << first;
+    EXPECT_EQ(line.settings.order, c.order) << c.arguments.size() << " " << first;
     EXPECT_EQ(line.settings.rankCount, 150);
   }
 }
