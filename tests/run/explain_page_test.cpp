@@ -8,7 +8,7 @@
 
 #include "run/explain_json.h"
 #include "tests/run/chromium.h"
-#include "tests/support/test_files.h"
+#include "tests/support/temp_folder.h"
 
 namespace fv {
 namespace {
@@ -19,14 +19,9 @@ TEST(ExplainJson, ExactDecimals) {
     int denominator;
     const char* text;
   };
-  const Case cases[] = {{0, 2, "0"},
-                        {7, 2, "3.5"},
-                        {-7, 2, "-3.5"},
-                        {1, 64, "0.015625"},
-                        {-65, 64, "-1.015625"},
-                        {-128, 64, "-2"},
-                        {96, 64, "1.5"},
-                        {INT64_MIN, 2, "-4611686018427387904"}};
+  const Case cases[] = {{0, 2, "0"},           {7, 2, "3.5"},        {-7, 2, "-3.5"},
+                        {1, 64, "0.015625"},   {-65, 64, "-1.015625"}, {-128, 64, "-2"},
+                        {96, 64, "1.5"},       {INT64_MIN, 2, "-4611686018427387904"}};
   for (const Case& c : cases) EXPECT_EQ(ExactDecimal(c.numerator, c.denominator), c.text) << c.text;
 }
 
@@ -43,11 +38,9 @@ TEST(ExplainPage, NothingToShowStillRendersAndSaysWhatIsMissing) {
   EXPECT_EQ(notes[1], "The leaf has no KPP terms to show.");
   EXPECT_EQ(notes[2], "The line along the PV is missing: Gote holds 19 FU in hand.");
 
-  const test::TempFile page(ExplanationPage(data, json));
-  const std::string html = page.path() + ".html";
-  std::filesystem::rename(page.path(), html);
-  const std::optional<std::string> dom = test::DumpDom(html);
-  std::filesystem::rename(html, page.path());
+  const testing::TempFolder folder;
+  std::ofstream(folder.File("page.html")) << ExplanationPage(data, json);
+  const std::optional<std::string> dom = test::DumpDom(folder.File("page.html"));
   if (!dom) GTEST_SKIP() << test::ChromiumPath << " is missing (scripts/test installs chromium)";
   EXPECT_NE(dom->find("data-rendered=\"yes\""), std::string::npos);
   EXPECT_NE(dom->find("<p id=\"script-error\"></p>"), std::string::npos);
