@@ -26,8 +26,6 @@ TEST(LoadPieceImages, ReadsTheFourteenFilesInCodeOrder) {
     EXPECT_EQ(set.pictures[kind].cols, 40 + kind) << kind;
     EXPECT_EQ(set.pictures[kind].type(), CV_8UC3);
   }
-  EXPECT_EQ(PieceImagePath("./img", FU), "./img/FU.jpg");
-  EXPECT_EQ(PieceImagePath("./img", RY), "./img/RY.jpg");
 }
 
 TEST(LoadPieceImages, MissingOrDamagedFilesWarnOnceAndGetAPlainTile) {
