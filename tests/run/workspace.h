@@ -66,6 +66,7 @@ enum class RunOutput { Captured, DevFull, ClosedPipe, Closed };
 
 // The user and group "nobody", for runs that must meet file permissions.
 constexpr uid_t Nobody = 65534;
+constexpr int NobodyCannotRun = 126;
 
 struct RunLimits {
   int seconds = 60;
@@ -73,7 +74,8 @@ struct RunLimits {
   const char* locale = "C";  // LC_ALL of the run: the expected transcripts are the C locale's
   RunOutput output = RunOutput::Captured;
   // Run as nobody when the tests run as root, whom permissions do not stop
-  // (see Workspace::HandToNobody).
+  // (see Workspace::HandToNobody); status NobodyCannotRun when nobody may not
+  // run fvexplain (a folder on its way closed to others).
   bool asNobody = false;
 };
 
@@ -152,8 +154,9 @@ class Workspace {
         std::signal(SIGXFSZ, SIG_IGN);
       }
       if (limits.asNobody && geteuid() == 0 &&
-          (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0))
-        _exit(126);
+          (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0 ||
+           access(FVEXPLAIN_PATH, X_OK) != 0))
+        _exit(NobodyCannotRun);
       std::vector<char*> argv{const_cast<char*>(FVEXPLAIN_PATH)};
       for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
