@@ -1,15 +1,14 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include <array>
 #include <string>
 
 #include "shogi/csa_notation.h"
 #include "shogi/kif_notation.h"
-#include "shogi/movegen.h"
 #include "shogi/notation_error.h"
 #include "shogi/record_reader.h"
 #include "shogi/sfen.h"
+#include "tests/support/positions.h"
 #include "tests/support/thrown_message.h"
 
 namespace fv {
@@ -234,15 +233,7 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
 // A fixed pseudo-random game of `plies` moves (fewer if it ends) from `sfen`.
 GameRecord RandomGame(std::string_view sfen, int plies, std::uint32_t seed) {
   GameRecord game = ReadSfenLine(sfen);
-  Board board = BoardAfter(game, 0);
-  for (int ply = 0; ply < plies; ++ply) {
-    std::array<Move, MaxMoves> moves;
-    const int count = GenerateLegal(board, moves.data());
-    if (count == 0) break;
-    seed = seed * 1103515245u + 12345u;
-    game.moves.push_back(moves[(seed >> 8) % count]);
-    board.Make(game.moves.back());
-  }
+  game.moves = test::RandomGame(BoardAfter(game, 0), plies, seed);
   return game;
 }
 
