@@ -19,10 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
+struct Outcome { int status; std::string out, err; };
 
 using test::FileText;
 

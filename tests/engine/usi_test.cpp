@@ -83,10 +83,7 @@ TEST_F(UsiSession, AGuiSessionGetsLegalMovesAndBadInputIsAnsweredNotFatal) {
   engine.WriteLine("isready");
   EXPECT_EQ(Answer(engine, "readyok"), "readyok");
 
-  const struct {
-    const char* line;
-    const char* answer;
-  } bad[] = {
+  const struct { const char* line; const char* answer; } bad[] = {
       {"hello", "info string unknown command 'hello'"},
       {"setoption name Colour value red", "info string setoption: unknown option 'Colour'"},
       {"setoption name USI_Hash value lots", "info string setoption: USI_Hash: expected a whole"},

@@ -31,17 +31,14 @@ EvaluationAnalysis Analyze(const Position& pos, int sortMode, int rankCount,
 // promoted pawn and a dragon near Sente's king and a bishop in hand. Two of
 // the pawns are more than a set holds; the weights do not mind.
 Position Middlegame() {
-  Position pos =
-      test::PositionOf("ln4gnl/6gk1/p1pp1ssp1/4ppp1p/1p7/2PP1P3/PPS1P1PP1/1GG3+p2/LKN3+rNL b Srb 1");
+  Position pos = test::PositionOf(
+      "ln4gnl/6gk1/p1pp1ssp1/4ppp1p/1p7/2PP1P3/PPS1P1PP1/1GG3+p2/LKN3+rNL b Srb 1");
   pos.board[SquareOf(1, 6)] = FU;
   pos.hand[Sente][0] = 1;
   return pos;
 }
 
-struct Ranked {
-  std::int32_t value;
-  const char* labels;
-};
+struct Ranked { std::int32_t value; const char* labels; };
 
 // The sums, the statistics (sums in shown units), the first and the last
 // ranked term with its labels, the total and the material: two kings alone

@@ -93,20 +93,15 @@ TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
     EXPECT_EQ(DemoKkpWeight(c.king, c.otherKing, c.feature), c.units * WeightScale) << c.idea;
 }
 
-// The whole demonstration file, written once for the tests that read it.
-const WeightFile& DemoFile() {
-  static const test::TempFile path("");
-  static const WeightFile file = [] {
-    WriteDemoWeights(path.path());
-    return WeightFile::Open(path.path());
-  }();
-  return file;
-}
-
-TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
-  EXPECT_EQ(DemoFile().size(), WeightFileBytes);
+// One test reads the whole demonstration file, so that a run of the test
+// program writes its 186 MB only once.
+TEST(DemoWeights, FileHoldsTheRulesAndEvaluatesRealistically) {
+  const test::TempFile path("");
+  WriteDemoWeights(path.path());
+  const WeightFile file = WeightFile::Open(path.path());
+  EXPECT_EQ(file.size(), WeightFileBytes);
   const std::vector<std::int16_t> rows = {0, 666 + 67, 1475};
-  const LeafWeights leaf = DemoFile().ReadLeafWeights(King59, 40, rows, rows);
+  const LeafWeights leaf = file.ReadLeafWeights(King59, 40, rows, rows);
   const std::vector<std::int16_t> block = Block(King59);
   for (const int i : rows) {
     for (const int j : rows) EXPECT_EQ(leaf.sente.Kpp(i, j), At(block, i, j)) << i << ", " << j;
@@ -115,14 +110,8 @@ TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
     ASSERT_EQ(leaf.sente.kkp[f], DemoKkpWeight(King59, 40, f)) << f;
     ASSERT_EQ(leaf.gote.kkp[f], DemoKkpWeight(40, 4, f)) << f;
   }
-}
 
-EvaluationBreakdown DemoEvaluation(const Position& pos) {
-  return testing::Decompose(pos, DemoFile());
-}
-
-TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
-  EXPECT_EQ(DemoEvaluation(StartPosition()).total, 0);
+  EXPECT_EQ(testing::Decompose(StartPosition(), file).total, 0);
   // Sente's positional advantage (total less material) stays in a realistic range.
   struct Case { const char* idea; int from, to; PieceCode piece; int low, high; };
   const Case cases[] = {
@@ -135,7 +124,7 @@ TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
     pos.board[c.from] = 0;
     pos.board[c.to] = c.piece;
     if (c.piece == OU) pos.kingSquare[Sente] = std::uint8_t(c.to);
-    const EvaluationBreakdown result = DemoEvaluation(pos);
+    const EvaluationBreakdown result = testing::Decompose(pos, file);
     const int positional = result.total - result.material;
     EXPECT_GT(positional, c.low) << c.idea;
     EXPECT_LT(positional, c.high) << c.idea;

@@ -37,12 +37,7 @@ std::int32_t FullTotal(const Position& pos, const WeightFile& file) {
 }
 
 TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
-  struct Case {
-    const char* name;
-    Position pos;
-    std::uint64_t bytes;
-    RankingOrder order;
-  };
+  struct Case { const char* name; Position pos; std::uint64_t bytes; RankingOrder order; };
   const Case cases[] = {
       {"kings alone", test::TwoKings(76, 4), WeightFileBytes, RankingOrderOf(0)},
       {"full board", StartPosition(), WeightFileBytes, RankingOrderOf(1)},
@@ -131,10 +126,7 @@ TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
   SparseWeightFile file;
   const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
                                     RankingOrder::LargestMagnitudeFirst, 150);
-  struct Case {
-    int location;
-    std::size_t squares;
-  };
+  struct Case { int location; std::size_t squares; };
   // 77 empty squares less: the knight's ranks 8 and 9 (17 empty), the pawn's
   // rank 1 (8), for the pawn in hand also the rest of file 5 (6), the lance's rank 9 (8).
   const Case cases[] = {{SquareOf(3, 3), 77 - 17},

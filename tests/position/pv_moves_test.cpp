@@ -19,9 +19,7 @@ std::string Fields(const std::optional<PvMove>& m) {
 
 // Squares, drops and names as written; the digits decide whether it is a move.
 TEST(PvMoves, SixCharactersParseIntoAMove) {
-  const struct {
-    const char *text, *fields;
-  } cases[] = {
+  const struct { const char *text, *fields; } cases[] = {
       {"7776FU", "Gote moves 77 to 76 as FU"}, {"8822UM", "Gote moves 88 to 22 as UM"},
       {"0055KA", "Gote drops KA on 55"},       {"9119OU", "Gote moves 91 to 19 as OU"},
       {"7776XX", "Gote moves 77 to 76 as no piece"},

@@ -67,10 +67,7 @@ TEST(Sfen, PositionsOfAGameSurviveTheRoundTrip) {
 }
 
 TEST(Sfen, BadStringsRefusedWithTheReason) {
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
+  const struct { const char* text; const char* reason; } cases[] = {
       {"", "SFEN: expected board, side to move, hands and move number, not 0 fields"},
       {"4k4/9/9/9/9/9/9/9/4K4 b - 1 extra", "not 5 fields"},
       {"4k4/9/9/9/9/9/9/4K4 b - 1", "SFEN: the board has 8 ranks, not 9"},
@@ -134,11 +131,7 @@ TEST(UsiMove, EveryLegalMoveOfAGameReadsBackFromItsText) {
 }
 
 TEST(UsiMove, TextsThatAreNoMoveOrNoLegalMoveRefused) {
-  const struct {
-    const char* sfen;
-    const char* move;
-    const char* reason;
-  } cases[] = {
+  const struct { const char* sfen; const char* move; const char* reason; } cases[] = {
       {StartSfen.data(), "", "USI move: '' is not a move"},
       {StartSfen.data(), "7g7", "USI move: '7g7' is not a move"},
       {StartSfen.data(), "7g7f=", "USI move: '7g7f=' is not a move"},

@@ -50,10 +50,7 @@ TEST(CsaRecord, ServerRecordWithCommentsTimesAndCommas) {
 }
 
 TEST(CsaRecord, InitialPositionsInEachForm) {
-  const struct {
-    const char* text;
-    const char* sfen;
-  } cases[] = {
+  const struct { const char* text; const char* sfen; } cases[] = {
       {"PI82HI22KA\n-\n", "lnsgkgsnl/9/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1"},
       // Board lines, the second without its trailing blank, and hand lines.
       {"V2\nN+\nN-\nP1-KY-KE-GI-KI-OU-KI-GI-KE-KY\nP2 * -HI *  *  *  *  * -KA *\n"
@@ -81,10 +78,7 @@ TEST(CsaRecord, IllegalMoveThatEndsTheGameIsNotPlayed) {
 }
 
 TEST(CsaRecord, RefusalsNameTheLineAndTheReason) {
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
+  const struct { const char* text; const char* reason; } cases[] = {
       {"V2.2\n+\n", "line 2: not a CSA record: no initial position"},
       {"'nothing\n", "not a CSA record: no initial position"},
       {"PI\n", "not a CSA record: no side-to-move line"},
@@ -198,10 +192,7 @@ TEST(KifRecord, IllegalMoveBeforeAFoulEndIsNotPlayed) {
 }
 
 TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
+  const struct { const char* text; const char* reason; } cases[] = {
       {"先手：誰か\n", "KIF: no 手合割 line, board or moves"},
       {"手合割：百枚落ち\n", "line 1: KIF: unknown handicap '百枚落ち'"},
       {"手合割：その他\n", "line 1: KIF: unknown handicap 'その他' without a board"},
@@ -258,11 +249,7 @@ TEST(Records, SfenToCsaToKifToSfenThroughOurOwnWriters) {
 }
 
 TEST(Records, NotationFromTheNameElseFromTheText) {
-  const struct {
-    const char* name;
-    const char* text;
-    Notation notation;
-  } cases[] = {
+  const struct { const char* name; const char* text; Notation notation; } cases[] = {
       {"game.CSA", "anything", Notation::Csa},
       {"game.kif", "PI", Notation::Kif},
       {"game.kifu", "", Notation::Kif},
