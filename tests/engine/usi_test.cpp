@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/usi_options.h"
 #include "shogi/sfen.h"
 #include "shogi/usi_move.h"
 #include "tests/support/positions.h"
@@ -74,10 +75,8 @@ TEST_F(UsiSession, AGuiSessionGetsLegalMovesAndBadInputIsAnsweredNotFatal) {
   const std::vector<std::string> greeting = ReadUntil(engine, "usiok");
   ASSERT_FALSE(greeting.empty());
   EXPECT_EQ(greeting[0].rfind("id name fvengine", 0), 0u);
-  for (const char* option : {"EvalFile type string default fv.bin", "USI_Hash type spin",
-                             "USI_Ponder type check", "Depth type spin default 0"})
-    EXPECT_NE(Joined(greeting).find(std::string("option name ") + option), std::string::npos)
-        << option;
+  for (const std::string& option : OptionDeclarations())
+    EXPECT_NE(Joined(greeting).find(option), std::string::npos) << option;
   engine.WriteLine("isready");
   EXPECT_EQ(Answer(engine, "readyok"), "readyok");
   engine.WriteLine("isready");

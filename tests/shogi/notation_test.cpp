@@ -21,14 +21,6 @@ bool SamePosition(const Position& a, const Position& b) {
 
 using test::BoardOf;
 
-TEST(Sfen, StartPositionBothWays) {
-  const SfenPosition start = ParseSfen(StartSfen);
-  EXPECT_TRUE(SamePosition(start.position, StartPosition()));
-  EXPECT_EQ(start.sideToMove, Sente);
-  EXPECT_EQ(start.moveNumber, 1);
-  EXPECT_EQ(FormatSfen(StartPosition(), Sente), StartSfen);
-}
-
 TEST(Sfen, WrittenFormsReadBackUnchanged) {
   const char* const texts[] = {
       "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 2",

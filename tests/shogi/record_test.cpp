@@ -70,13 +70,6 @@ TEST(CsaRecord, InitialPositionsInEachForm) {
   }
 }
 
-TEST(CsaRecord, IllegalMoveThatEndsTheGameIsNotPlayed) {
-  const GameRecord game = ReadCsa("PI\n+\n+7776FU\n-3334FU\n+7776FU\nT2\n%ILLEGAL_MOVE\n");
-  EXPECT_EQ(game.moves.size(), 2u);
-  const GameRecord second = ReadCsa("PI\n+\n+7776FU\n-3334FU\n%ILLEGAL_MOVE\n+2726FU\n");
-  EXPECT_EQ(second.moves.size(), 2u) << "the special move ends the record";
-}
-
 TEST(CsaRecord, RefusalsNameTheLineAndTheReason) {
   const struct { const char* text; const char* reason; } cases[] = {
       {"V2.2\n+\n", "line 2: not a CSA record: no initial position"},
@@ -185,10 +178,11 @@ TEST(KifRecord, HandicapBoardDiagramStartsWithGote) {
             "ln1gkgsn1/3s5/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1");
 }
 
-TEST(KifRecord, IllegalMoveBeforeAFoulEndIsNotPlayed) {
-  const GameRecord game =
-      ReadKif("手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n*反則\n   3 反則勝ち\n");
-  EXPECT_EQ(game.moves.size(), 1u);
+TEST(Records, IllegalMoveBeforeAFoulEndIsNotPlayedAndTheEndEndsTheRecord) {
+  EXPECT_EQ(ReadCsa("PI\n+\n+7776FU\n-3334FU\n+7776FU\nT2\n%ILLEGAL_MOVE\n").moves.size(), 2u);
+  EXPECT_EQ(ReadCsa("PI\n+\n+7776FU\n-3334FU\n%ILLEGAL_MOVE\n+2726FU\n").moves.size(), 2u);
+  EXPECT_EQ(ReadKif("手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n*反則\n   3 反則勝ち\n").moves.size(),
+            1u);
 }
 
 TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
@@ -197,8 +191,7 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
       {"手合割：百枚落ち\n", "line 1: KIF: unknown handicap '百枚落ち'"},
       {"手合割：その他\n", "line 1: KIF: unknown handicap 'その他' without a board"},
       {"手合割：平手\n   1 ７五歩(77)\n", "line 2: move 1 (７五歩(77)) is not legal"},
-      {"手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n   3 投了\n",
-       "line 3: move 2 (７七角成(88)) is not legal"},
+      {"手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n   3 投了\n", "line 3: move 2 (７七角成(88)) is not legal"},
       {"手合割：平手\n   1 同　歩(77)\n", "line 2: KIF: 同 without a move before it"},
       {"手合割：平手\n   1 ７六歩(77)\n   3 ３四歩(33)\n", "line 3: KIF: move number 3 after 1"},
       {"   1 ７六歩\n", "line 1: move 1 (７六歩) is not legal"},
@@ -208,8 +201,7 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
       {"▲７六歩　△３四歩\n", "line 1: KIF: moves in the short form"},
       {"| ・ ・ ・ ・ ・ ・ ・ ・ x|一\n", "line 1: KIF: cannot read the board row"},
       {"| ・ ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n", "line 1: KIF: a board row of more than nine cells"},
-      {"| ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n   1 ７六歩(77)\n",
-       "line 2: KIF: a board of 1 rows, not 9"},
+      {"| ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n   1 ７六歩(77)\n", "line 2: KIF: a board of 1 rows, not 9"},
       {"先手の持駒：歩十八　歩\n", "line 1: KIF: more pieces in hand than a set holds"},
       {"先手の持駒：玉\n", "line 1: KIF: cannot read the pieces in hand '玉'"},
       {"先手の持駒：歩\n手合割：平手\n", "KIF: pieces in hand without a board"},
