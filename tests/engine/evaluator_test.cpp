@@ -6,7 +6,7 @@
 
 #include "shogi/sfen.h"
 #include "tests/engine/test_positions.h"
-#include "tests/engine/test_weights.h"
+#include "tests/support/engine_weights.h"
 #include "tests/support/positions.h"
 
 namespace fv::engine {

@@ -9,7 +9,7 @@
 #include "shogi/sfen.h"
 #include "shogi/usi_move.h"
 #include "tests/engine/test_positions.h"
-#include "tests/engine/test_weights.h"
+#include "tests/support/engine_weights.h"
 #include "tests/support/positions.h"
 
 namespace fv::engine {
@@ -132,7 +132,7 @@ TEST(Search, TheGameBeforeTheRootCountsForRepetitions) {
   const Board fresh = BoardOf("4k4/9/9/9/9/9/9/9/4K4 b r 1");
   Board played = fresh;
   for (const char* move : {"5i5h", "5a5b", "5h5i", "5b5a"}) played.Make(ParseUsiMove(played, move));
-  const Weights material = testing::WeightsOf(testing::ZeroTables(1), 1);
+  const Weights material = testing::PseudoRandomWeights(0, 1, 0);  // all 0
   EXPECT_LT(Search(fresh, material, Depth(3)).iterations.back().score, -500);
   EXPECT_EQ(Search(played, material, Depth(3)).iterations.back().score, 0);
 }

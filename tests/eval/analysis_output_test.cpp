@@ -6,8 +6,8 @@
 #include "eval/location_label.h"
 #include "io/input_error.h"
 #include "shogi/start_position.h"
-#include "tests/eval/weight_file_fixture.h"
 #include "tests/support/positions.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {

@@ -10,8 +10,8 @@
 #include "eval/feature_meaning.h"
 #include "eval/weight_layout.h"
 #include "shogi/start_position.h"
-#include "tests/eval/weight_file_fixture.h"
 #include "tests/support/positions.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {

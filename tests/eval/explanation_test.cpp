@@ -9,9 +9,9 @@
 #include "eval/pv_line.h"
 #include "position/pv_check.h"
 #include "shogi/start_position.h"
-#include "tests/eval/weight_file_fixture.h"
 #include "tests/support/positions.h"
 #include "tests/support/test_files.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {

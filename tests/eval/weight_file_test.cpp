@@ -6,8 +6,8 @@
 #include <numeric>
 
 #include "io/input_error.h"
-#include "tests/eval/weight_file_fixture.h"
 #include "tests/support/test_files.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {
