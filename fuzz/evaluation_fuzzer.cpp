@@ -4,9 +4,10 @@
 // record's first two bytes (in lines the reader ignores) choose the weight
 // file, the ranking order and the number of ranked terms. The weight files are
 // small or sparse: an empty one, an odd-sized short one, the full size with
-// weights in its first megabytes only, and a longer one.
+// weights in a few regions only, and a longer one.
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
 #include <vector>
 
 #include "engine/evaluator.h"
@@ -36,10 +37,22 @@ std::string MixedBytes(std::size_t count) {
   return bytes;
 }
 
+// Mixed bytes in the regions that most positions read: the file's first
+// megabytes, the KPP block of a king on 59 (both views' block when the kings
+// stand on 59 and 51) and the KKP section; the rest stays zero (sparse).
 std::string WeightFileOfSize(const std::string& name, std::uint64_t size) {
   const std::string path =
       fuzz::WriteScratch(name, MixedBytes(std::min<std::uint64_t>(size, FilledBytes)));
   std::filesystem::resize_file(path, size);
+  std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+  for (const auto& [offset, bytes] :
+       {std::pair{std::uint64_t(WeightBytes * PackedKppIndex(76, 0, 0)),
+                  std::uint64_t(WeightBytes * PackedKppBlockSize)},
+        {std::uint64_t(KkpSectionByteOffset), std::uint64_t(WeightBytes * KkpValueCount)}}) {
+    if (offset >= size) continue;
+    const std::string mixed = MixedBytes(std::min(bytes, size - offset));
+    file.seekp(std::streamoff(offset)).write(mixed.data(), std::streamsize(mixed.size()));
+  }
   return path;
 }
 

@@ -18,8 +18,9 @@ namespace fv::engine::testing {
 // of the whole file.
 inline Weights PseudoRandomWeights(std::uint64_t seed, int blocks, int amplitude) {
   // One value more than the KPP blocks: the evaluator loads weights in pairs.
-  auto kpp = std::make_shared<std::vector<std::int16_t>>(PackedKppBlockSize * std::size_t(blocks) + 1);
-  auto kkp = std::make_shared<std::vector<std::int16_t>>(KkpValueCount);
+  using Table = std::vector<std::int16_t>;
+  auto kpp = std::make_shared<Table>(PackedKppBlockSize * std::size_t(blocks) + 1);
+  auto kkp = std::make_shared<Table>(KkpValueCount);
   std::uint64_t n = seed << 32;
   for (auto* table : {kpp.get(), kkp.get()}) {
     for (std::int16_t& v : *table) {
