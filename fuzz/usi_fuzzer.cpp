@@ -13,7 +13,7 @@
 
 #include "engine/usi.h"
 #include "fuzz/fuzz_support.h"
-#include "tests/engine/test_weights.h"
+#include "tests/support/engine_weights.h"
 
 namespace {
 

@@ -2,44 +2,28 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/engine/test_positions.h"
+#include "shogi/usi_move.h"
+#include "tests/support/positions.h"
 
 namespace fv::engine {
 namespace {
 
-using testing::BoardOf;
-using testing::PositionWith;
-
 TEST(StaticExchange, CountsTheWholeExchangeOnTheSquare) {
   // Sente captures the pawn on 5d from below; kings far away on 9i and 1a.
-  const Move pawnTakes = MakeBoardMove(CellOf(SquareOf(5, 5)), CellOf(SquareOf(5, 4)), false,
-                                       MakePiece(Sente, FU), MakePiece(Gote, FU));
-  const Move rookTakes = MakeBoardMove(CellOf(SquareOf(5, 7)), CellOf(SquareOf(5, 4)), false,
-                                       MakePiece(Sente, HI), MakePiece(Gote, FU));
   constexpr int Pawn = 2 * 87, Rook = 2 * 642, Gold = 2 * 444;
-  struct Case {
-    const char* what;
-    PositionRecord position;
-    Move capture;
-    int balance;
+  const struct { const char *what, *sfen, *capture; int balance; } cases[] = {
+      {"undefended pawn", "8k/9/9/4p4/9/9/4R4/9/K8 b - 1", "5g5d", Pawn},
+      {"pawn for pawn", "8k/9/4g4/4p4/4P4/9/9/9/K8 b - 1", "5e5d", 0},
+      {"rook for a defended pawn", "8k/9/4g4/4p4/9/9/4R4/9/K8 b - 1", "5g5d", Pawn - Rook},
+      {"a second rook behind the first recaptures", "8k/9/4g4/4p4/9/9/4R4/4R4/K8 b - 1", "5g5d",
+       Pawn - Rook + Gold},
+      {"the defender stops when recapturing loses", "8k/4r4/9/4p4/4PS3/9/9/9/K8 b - 1", "5e5d",
+       Pawn},
   };
-  const Case cases[] = {
-      {"undefended pawn", PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {-FU, 5, 4}}),
-       rookTakes, Pawn},
-      {"pawn for pawn",
-       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {FU, 5, 5}, {-FU, 5, 4}, {-KI, 5, 3}}), pawnTakes, 0},
-      {"rook for a defended pawn",
-       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {-FU, 5, 4}, {-KI, 5, 3}}), rookTakes,
-       Pawn - Rook},
-      {"a second rook behind the first recaptures",
-       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {HI, 5, 7}, {HI, 5, 8}, {-FU, 5, 4}, {-KI, 5, 3}}),
-       rookTakes, Pawn - Rook + Gold},
-      {"the defender stops when recapturing loses",
-       PositionWith({{OU, 9, 9}, {-OU, 1, 1}, {FU, 5, 5}, {GI, 4, 5}, {-FU, 5, 4}, {-HI, 5, 2}}),
-       pawnTakes, Pawn},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(StaticExchange(BoardOf(c.position), c.capture), c.balance) << c.what;
+  for (const auto& c : cases) {
+    Board board = test::BoardOf(c.sfen);
+    EXPECT_EQ(StaticExchange(board, ParseUsiMove(board, c.capture)), c.balance) << c.what;
+  }
 }
 
 }  // namespace

@@ -9,14 +9,14 @@
 #include "shogi/move_text.h"
 #include "shogi/movegen.h"
 #include "shogi/perft.h"
-#include "shogi/start_position.h"
+#include "shogi/sfen.h"
 #include "tests/engine/test_positions.h"
+#include "tests/support/positions.h"
 
 namespace fv::engine {
 namespace {
 
-using testing::BoardOf;
-using testing::PositionWith;
+using test::BoardOf;
 
 // Legal moves found the slow way: every pseudo-legal move is tried, kept when
 // the mover's king is safe, and a pawn drop is refused when it leaves the
@@ -47,137 +47,102 @@ std::uint64_t BrutePerft(Board& b, int depth) {
   return leaves;
 }
 
-std::vector<std::string> LegalTexts(Board& b) {
-  std::array<Move, MaxMoves> moves;
-  const int n = GenerateLegal(b, moves.data());
-  std::vector<std::string> texts;
-  for (int i = 0; i < n; ++i) texts.push_back(MoveText(moves[i]));
-  return texts;
-}
-
-std::string Repeat(const std::string& text, int times) {
-  std::string out;
-  while (times-- > 0) out += text;
-  return out;
-}
-
-bool Contains(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
-
 TEST(Perft, InitialPositionToDepthFour) {
-  Board b;
-  b.Set(StartPosition(), Sente);
+  Board b = BoardOf(StartSfen);
   const std::uint64_t expected[] = {1, 30, 900, 25'470, 719'731};
-  for (int depth = 0; depth <= 4; ++depth) EXPECT_EQ(Perft(b, depth), expected[depth]) << "depth " << depth;
-  EXPECT_EQ(b.Key(), BoardOf({StartPosition(), Sente}).Key()) << "make/unmake restores the key";
+  for (int depth = 0; depth <= 4; ++depth)
+    EXPECT_EQ(Perft(b, depth), expected[depth]) << "depth " << depth;
+  EXPECT_EQ(b.Key(), BoardOf(StartSfen).Key()) << "make/unmake restores the key";
 }
 
 TEST(Perft, TacticalPositionsAgreeWithBruteForce) {
-  for (std::size_t i = 0; i < testing::TacticalRecords.size(); ++i) {
-    Board b = BoardOf(testing::RecordOf(testing::TacticalRecords[i]));
+  for (const char* sfen : testing::TacticalPositions) {
+    Board b = BoardOf(sfen);
     for (int depth = 1; depth <= 3; ++depth)
-      EXPECT_EQ(Perft(b, depth), BrutePerft(b, depth)) << "record " << i << " depth " << depth;
+      EXPECT_EQ(Perft(b, depth), BrutePerft(b, depth)) << sfen << " depth " << depth;
   }
-}
-
-TEST(Perft, ManyPiecesInHandAgreeWithBruteForce) {
   // 593 legal moves: Sente drops seven kinds, Gote answers checks by drops.
-  const std::string record = "'\n'\n'\n"
-                             "P1+HI *  *  *  *  *  *  *  * \nP2 *  * +OU * +GI * +GI+GI-OU\n"
-                             "P3 *  *  *  * +KA *  *  *  * \nP4 *  *  *  *  *  *  *  *  * \n"
-                             "P5 *  *  *  *  *  *  *  *  * \nP6 *  *  *  *  *  *  *  *  * \n"
-                             "P7 *  *  *  *  *  *  *  *  * \nP8 *  *  *  *  *  *  *  *  * \n"
-                             "P9 * +KY * +KY * +KY *  *  * \nP+00HI00KA00KI00GI00KE00KY00FU\n"
-                             "P-00KI00KI00KI00KE00KE00KE";
-  Board b = BoardOf(testing::RecordOf(record + Repeat("00FU", 17) + "\n+\n"));
-  EXPECT_EQ(Perft(b, 1), 593u);
-  EXPECT_EQ(Perft(b, 2), 105'677u);
-  EXPECT_EQ(Perft(b, 2), BrutePerft(b, 2));
+  Board many = BoardOf("R8/2K1S1SSk/4B4/9/9/9/9/9/1L1L1L3 b RBGSNLP3g3n17p 1");
+  EXPECT_EQ(Perft(many, 1), 593u);
+  EXPECT_EQ(Perft(many, 2), 105'677u);
+  EXPECT_EQ(Perft(many, 2), BrutePerft(many, 2));
 }
 
 TEST(Perft, EveryLegalMoveListMatchesBruteForceAlongARandomWalk) {
-  // A fixed pseudo-random game: at each node both generators must give the same set.
-  for (const char* record : testing::TacticalRecords) {
-    Board b = BoardOf(testing::RecordOf(record));
-    std::uint32_t seed = 12345;
-    for (int ply = 0; ply < 60; ++ply) {
-      std::array<Move, MaxMoves> fast;
-      const int n = GenerateLegal(b, fast.data());
+  // At each node of a fixed pseudo-random game both generators give the same
+  // set, and the rule finder agrees on each move that obeys the pieces' movement.
+  for (const char* sfen : testing::TacticalPositions) {
+    Board b = BoardOf(sfen);
+    const std::vector<Move> game = test::RandomGame(b, 60, 12345);
+    for (std::size_t ply = 0; ply <= game.size(); ++ply) {
+      std::array<Move, MaxMoves> fast, pseudo;
+      std::vector<Move> quick(fast.begin(), fast.begin() + GenerateLegal(b, fast.data()));
       std::vector<Move> slow = BruteLegal(b);
-      std::vector<Move> quick(fast.begin(), fast.begin() + n);
       std::sort(quick.begin(), quick.end());
       std::sort(slow.begin(), slow.end());
       ASSERT_EQ(quick, slow) << "ply " << ply;
-      // The rule finder agrees on each move that obeys the pieces' movement.
-      std::array<Move, MaxMoves> pseudo;
       for (int i = 0, count = GeneratePseudoLegal(b, pseudo.data()); i < count; ++i) {
         const bool legal = std::binary_search(slow.begin(), slow.end(), pseudo[i]);
         EXPECT_EQ(FindBrokenRule(b, pseudo[i]) == BrokenRule::None, legal);
       }
-      if (n == 0) break;
-      seed = seed * 1103515245u + 12345u;
-      b.Make(quick[(seed >> 8) % n]);
+      if (ply < game.size()) b.Make(game[ply]);
     }
   }
 }
 
-struct RuleCase {
-  const char* what;
-  PositionRecord position;
-  const char* move;
-  bool legal;
-};
-
 TEST(MoveRules, EachIllegalMoveRefusedAndEachLegalOneFound) {
-  const std::array<std::int8_t, 7> pawn = {1, 0, 0, 0, 0, 0, 0};
-  const std::array<std::int8_t, 7> all = {1, 1, 1, 1, 1, 1, 1};
-  // Gote king in the corner; a Sente gold on 2c guards 1b and 2b.
-  const PositionRecord corner = PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}}, all);
-  const PositionRecord cornerNoKnight = PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}}, pawn);
-  const RuleCase cases[] = {
-      {"second pawn on a file", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {FU, 5, 7}}, pawn), "0054FU", false},
-      {"pawn on a free file", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {FU, 5, 7}}, pawn), "0044FU", true},
-      {"a promoted pawn does not block a drop", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {TO, 5, 4}}, pawn), "0055FU", true},
+  // Kings on 5i and 5a unless the position says otherwise.
+  const char* const corner = "8k/9/6NG1/9/9/9/9/9/4K4 b RBGSNLP 1";  // a gold on 2c guards 1b
+  const char* const bare = "4k4/9/9/9/9/9/9/9/4K4 b RBGSNLP 1";
+  const char* const bareGote = "4k4/9/9/9/9/9/9/9/4K4 w rbgsnlp 1";
+  const struct { const char *what, *sfen, *move; bool legal; } cases[] = {
+      {"second pawn on a file", "4k4/9/9/9/9/9/4P4/9/4K4 b P 1", "0054FU", false},
+      {"pawn on a free file", "4k4/9/9/9/9/9/4P4/9/4K4 b P 1", "0044FU", true},
+      {"a promoted pawn does not block a drop", "4k4/9/9/4+P4/9/9/9/9/4K4 b P 1", "0055FU", true},
       {"pawn drop mate", corner, "0012FU", false},
-      {"pawn drop check with an escape", cornerNoKnight, "0012FU", true},
+      {"pawn drop check with an escape", "8k/9/7G1/9/9/9/9/9/4K4 b P 1", "0012FU", true},
       {"gold drop mate", corner, "0012KI", true},
-      {"pawn push mate", PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}, {FU, 1, 3}}), "1312FU", true},
-      {"pawn drop on the last rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}}, pawn), "0011FU", false},
-      {"lance drop on the last rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}}, all), "0011KY", false},
-      {"knight drop on the second rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}}, all), "0012KE", false},
-      {"knight drop on the third rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}}, all), "0013KE", true},
-      {"gote pawn drop on its last rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}}, {}, pawn, Gote), "0019FU", false},
-      {"gote knight drop on its eighth rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}}, {}, all, Gote), "0018KE", false},
-      {"unpromoted pawn to the last rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {FU, 1, 2}}), "1211FU", false},
-      {"promoted pawn to the last rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {FU, 1, 2}}), "1211TO", true},
-      {"unpromoted knight to the second rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KE, 2, 4}}), "2412KE", false},
-      {"promoted knight to the second rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KE, 2, 4}}), "2412NK", true},
-      {"unpromoted lance to the last rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KY, 1, 5}}), "1511KY", false},
-      {"lance staying unpromoted on the third rank", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KY, 1, 5}}), "1513KY", true},
-      {"silver promoting on leaving the zone", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {GI, 2, 3}}), "2334NG", true},
-      {"silver promoting outside the zone", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {GI, 2, 5}}), "2534NG", false},
-      {"gold never promotes", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KI, 2, 4}}), "2423KI", true},
-      {"gote pawn must promote on rank 9", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {-FU, 1, 8}}, {}, {}, Gote), "1819FU", false},
-      {"gote pawn promotes on rank 7", PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {-FU, 1, 6}}, {}, {}, Gote), "1617TO", true},
-      {"pinned gold leaves the line", PositionWith({{OU, 5, 9}, {KI, 5, 8}, {-HI, 5, 2}, {-OU, 1, 1}}), "5848KI", false},
-      {"pinned gold moves along the line", PositionWith({{OU, 5, 9}, {KI, 5, 8}, {-HI, 5, 2}, {-OU, 1, 1}}), "5857KI", true},
-      {"pinned bishop takes its pinner", PositionWith({{OU, 9, 9}, {KA, 8, 8}, {-UM, 5, 5}, {-OU, 1, 1}}), "8855KA", true},
-      {"king steps into a lance file", PositionWith({{OU, 5, 9}, {-KY, 4, 1}, {-OU, 1, 1}}), "5948OU", false},
-      {"king steps beside the lance", PositionWith({{OU, 5, 9}, {-KY, 4, 1}, {-OU, 1, 1}}), "5958OU", true},
-      {"king moves along the checking rook's line", PositionWith({{OU, 5, 8}, {-HI, 5, 1}, {-OU, 1, 1}}), "5859OU", false},
-      {"in check a free move is refused", PositionWith({{OU, 5, 9}, {FU, 1, 7}, {-HI, 5, 1}, {-OU, 1, 1}}, all), "1716FU", false},
-      {"in check a drop may block", PositionWith({{OU, 5, 9}, {-HI, 5, 1}, {-OU, 1, 1}}, all), "0055GI", true},
-      {"in check the checker may be taken",
-       PositionWith({{OU, 5, 9}, {KI, 4, 8}, {-KE, 4, 7}, {-OU, 1, 1}}), "4847KI", true},
-      {"a double check leaves only king moves",
-       PositionWith({{OU, 5, 9}, {KI, 4, 8}, {-KE, 4, 7}, {-HI, 5, 1}, {-OU, 1, 1}}), "4847KI",
+      {"pawn push mate", "8k/9/6NGP/9/9/9/9/9/4K4 b - 1", "1312FU", true},
+      {"pawn drop on the last rank", bare, "0011FU", false},
+      {"lance drop on the last rank", bare, "0011KY", false},
+      {"knight drop on the second rank", bare, "0012KE", false},
+      {"knight drop on the third rank", bare, "0013KE", true},
+      {"gote pawn drop on its last rank", bareGote, "0019FU", false},
+      {"gote knight drop on its eighth rank", bareGote, "0018KE", false},
+      {"unpromoted pawn to the last rank", "4k4/8P/9/9/9/9/9/9/4K4 b - 1", "1211FU", false},
+      {"promoted pawn to the last rank", "4k4/8P/9/9/9/9/9/9/4K4 b - 1", "1211TO", true},
+      {"unpromoted knight to the second rank", "4k4/9/9/7N1/9/9/9/9/4K4 b - 1", "2412KE", false},
+      {"promoted knight to the second rank", "4k4/9/9/7N1/9/9/9/9/4K4 b - 1", "2412NK", true},
+      {"unpromoted lance to the last rank", "4k4/9/9/9/8L/9/9/9/4K4 b - 1", "1511KY", false},
+      {"lance unpromoted on the third rank", "4k4/9/9/9/8L/9/9/9/4K4 b - 1", "1513KY", true},
+      {"silver promoting on leaving the zone", "4k4/9/7S1/9/9/9/9/9/4K4 b - 1", "2334NG", true},
+      {"silver promoting outside the zone", "4k4/9/9/9/7S1/9/9/9/4K4 b - 1", "2534NG", false},
+      {"gold never promotes", "4k4/9/9/7G1/9/9/9/9/4K4 b - 1", "2423KI", true},
+      {"gote pawn must promote on rank 9", "4k4/9/9/9/9/9/9/8p/4K4 w - 1", "1819FU", false},
+      {"gote pawn promotes on rank 7", "4k4/9/9/9/9/8p/9/9/4K4 w - 1", "1617TO", true},
+      {"pinned gold leaves the line", "8k/4r4/9/9/9/9/9/4G4/4K4 b - 1", "5848KI", false},
+      {"pinned gold moves along the line", "8k/4r4/9/9/9/9/9/4G4/4K4 b - 1", "5857KI", true},
+      {"pinned bishop takes its pinner", "8k/9/9/9/4+b4/9/9/1B7/K8 b - 1", "8855KA", true},
+      {"king steps into a lance file", "5l2k/9/9/9/9/9/9/9/4K4 b - 1", "5948OU", false},
+      {"king steps beside the lance", "5l2k/9/9/9/9/9/9/9/4K4 b - 1", "5958OU", true},
+      {"king moves along the checking rook's line", "4r3k/9/9/9/9/9/9/4K4/9 b - 1", "5859OU",
        false},
-      {"a knight check cannot be blocked", PositionWith({{OU, 5, 9}, {-KE, 4, 7}, {-OU, 1, 1}}, all), "0058KI", false},
+      {"in check a free move is refused", "4r3k/9/9/9/9/9/8P/9/4K4 b RBGSNLP 1", "1716FU", false},
+      {"in check a drop may block", "4r3k/9/9/9/9/9/9/9/4K4 b RBGSNLP 1", "0055GI", true},
+      {"in check the checker may be taken", "8k/9/9/9/9/9/5n3/5G3/4K4 b - 1", "4847KI", true},
+      {"a double check leaves only king moves", "4r3k/9/9/9/9/9/5n3/5G3/4K4 b - 1", "4847KI",
+       false},
+      {"a knight check cannot be blocked", "8k/9/9/9/9/9/5n3/9/4K4 b RBGSNLP 1", "0058KI", false},
   };
-  for (const RuleCase& c : cases) {
-    Board b = BoardOf(c.position);
-    EXPECT_EQ(Contains(LegalTexts(b), c.move), c.legal) << c.what << ": " << c.move;
+  for (const auto& c : cases) {
+    Board b = BoardOf(c.sfen);
+    std::array<Move, MaxMoves> moves;
+    const int n = GenerateLegal(b, moves.data());
+    const bool found = std::any_of(moves.begin(), moves.begin() + n,
+                                   [&](Move m) { return MoveText(m) == c.move; });
+    EXPECT_EQ(found, c.legal) << c.what << ": " << c.move;
   }
-  Board b = BoardOf(PositionWith({{OU, 5, 9}, {-OU, 5, 1}, {KI, 2, 4}}));
+  Board b = BoardOf("4k4/9/9/7G1/9/9/9/9/4K4 b - 1");
   const Move goldPromotes =
       MakeBoardMove(CellOf(SquareOf(2, 4)), CellOf(SquareOf(2, 3)), true, KI, NoPiece);
   EXPECT_EQ(FindBrokenRule(b, goldPromotes), BrokenRule::CannotPromote);

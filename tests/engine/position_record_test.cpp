@@ -7,14 +7,19 @@
 
 #include "engine/position_record.h"
 #include "engine/settings.h"
-#include "shogi/start_position.h"
 #include "io/input_error.h"
+#include "shogi/start_position.h"
 #include "tests/engine/test_positions.h"
+#include "tests/support/positions.h"
+#include "tests/support/test_files.h"
 
 namespace fv::engine {
 namespace {
 
-using testing::RecordOf;
+// Reads a record text the way fvengine reads position.csa.
+PositionRecord RecordOf(const std::string& text) {
+  return ReadPositionRecord(test::TempFile(text).path());
+}
 
 TEST(PositionRecord, WrittenRecordsReadBack) {
   PositionRecord start{StartPosition(), Gote};
@@ -24,22 +29,23 @@ TEST(PositionRecord, WrittenRecordsReadBack) {
   EXPECT_NE(text.find("\nP2 * -HI *  *  *  *  * -KA * \n"), std::string::npos);
   EXPECT_NE(text.find("\nP+00HI00FU00FU\nP-00KA\n-\n"), std::string::npos);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 + 9 + 2 + 1);
-  for (const char* record : testing::TacticalRecords) {
-    const PositionRecord r = RecordOf(record);
-    const PositionRecord again = RecordOf(FormatPositionRecord(r));
-    EXPECT_EQ(again.position.board, r.position.board);
-    EXPECT_EQ(again.position.kingSquare, r.position.kingSquare);
-    EXPECT_EQ(again.position.hand, r.position.hand);
-    EXPECT_EQ(again.sideToMove, r.sideToMove);
+  for (const char* sfen : testing::TacticalPositions) {
+    const Board board = test::BoardOf(sfen);
+    const PositionRecord again =
+        RecordOf(FormatPositionRecord({board.ToPosition(), board.SideToMove()}));
+    EXPECT_EQ(again.position.board, board.ToPosition().board) << sfen;
+    EXPECT_EQ(again.position.kingSquare, board.ToPosition().kingSquare) << sfen;
+    EXPECT_EQ(again.position.hand, board.ToPosition().hand) << sfen;
+    EXPECT_EQ(again.sideToMove, board.SideToMove()) << sfen;
   }
 }
 
 // The record reader's own complaints are tested with it; here what fvengine
 // adds: no note passed over, a side to move, and a playable position.
 TEST(PositionRecord, RefusesUnplayablePositions) {
-  struct Case { const char* what; std::string text; const char* problem; };  // problem: the message's start
+  struct Case { const char* what; std::string text; const char* problem; };  // message's start
   const std::string start = FormatPositionRecord({StartPosition(), Sente});
-  const std::string board = start.substr(0, start.size() - 2 - 6);  // without the hand and side lines
+  const std::string board = start.substr(0, start.size() - 2 - 6);  // without hands and side
   // The starting record with each `from` replaced by the `to` after it.
   auto with = [&](std::initializer_list<std::pair<std::string, std::string>> changes) {
     std::string text = board;
@@ -51,11 +57,13 @@ TEST(PositionRecord, RefusesUnplayablePositions) {
                                   {"P2 * -HI *  *  * ", "P2 *  *  *  * -HI"}});
   const Case cases[] = {
       {"no side to move", board + "P+\nP-\n", "expected the side to move"},
-      {"board lines out of order", with({{"P2", "P3"}}) + "+\n", "cannot use line 5: not labelled P2"},
+      {"board lines out of order", with({{"P2", "P3"}}) + "+\n",
+       "cannot use line 5: not labelled P2"},
       {"too many bishops", board + "P-00KA\n+\n", "39 pieces besides the kings"},
       {"two pawns on a file", with({{"P7+FU+FU", "P7+FU * "}, {"P6 * ", "P6+FU"}}) + "+\n",
        "two unpromoted pawns of a side on file 9"},
-      {"two Gote pawns on a file", with({{"P3-FU-FU", "P3-FU * "}, {"P4 *  *  *  * ", "P4 *  *  * -FU"}}) + "+\n",
+      {"two Gote pawns on a file",
+       with({{"P3-FU-FU", "P3-FU * "}, {"P4 *  *  *  * ", "P4 *  *  * -FU"}}) + "+\n",
        "two unpromoted pawns of a side on file 6"},
       {"side not to move in check", check + "-\n", "the side not to move is in check"},
   };
@@ -75,12 +83,14 @@ TEST(PositionRecord, RefusesUnplayablePositions) {
 
 TEST(Settings, ReadsValuesAndRefusesBadLines) {
   const SearchLimits limits =
-      ParseSettings("# comment\n\ndepth = 5\ntime=0  # no limit\nhash = 64\n", "engine.conf").limits;
+      ParseSettings("# comment\n\ndepth = 5\ntime=0  # no limit\nhash = 64\n", "engine.conf")
+          .limits;
   EXPECT_EQ(limits.maxDepth, 5);
   EXPECT_EQ(limits.timeMs, 0);
   EXPECT_EQ(limits.hashMb, 64u);
   EXPECT_EQ(ParseSettings("", "engine.conf").limits.maxDepth, DefaultLimits().maxDepth);
-  const EngineSettings record = ParseSettings("position = games/a b.kif \nply = 60\n", "engine.conf");
+  const EngineSettings record =
+      ParseSettings("position = games/a b.kif \nply = 60\n", "engine.conf");
   EXPECT_EQ(record.position, "games/a b.kif");
   EXPECT_EQ(record.ply, 60);
   for (const char* bad : {"depth = 0\n", "depth = 65\n", "depth = 5x\n", "depth\n", "speed = 3\n",

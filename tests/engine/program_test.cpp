@@ -5,48 +5,44 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "engine/position_record.h"
 #include "shogi/sfen.h"
 #include "tests/engine/test_positions.h"
+#include "tests/support/positions.h"
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_files.h"
 
 namespace fv::engine {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-  int status;
-  std::string out, err;
-};
+struct Outcome { int status; std::string out, err; };
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test::FileText;
 
 void Write(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
 
+// A tactical position as fvengine reads it from position.csa.
+std::string TacticalRecord(int n) {
+  const Board board = test::BoardOf(testing::TacticalPositions[n]);
+  return FormatPositionRecord({board.ToPosition(), board.SideToMove()});
+}
+
 class Program : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("fvengine-test-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   Outcome Run(const std::string& args) {
-    const std::string command = "cd '" + dir_.string() + "' && '" FVENGINE_PATH "' " + args + " >out.txt 2>err.txt";
+    const std::string command =
+        "cd '" + dir_.string() + "' && '" FVENGINE_PATH "' " + args + " >out.txt 2>err.txt";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir_ / "out.txt"), Slurp(dir_ / "err.txt")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, FileText(dir_ / "out.txt"),
+            FileText(dir_ / "err.txt")};
   }
 
-  fs::path dir_;
+  const fv::testing::TempFolder folder_;
+  const fs::path& dir_ = folder_.path();
 };
 
 std::string LastLine(const std::string& text) {
@@ -58,25 +54,25 @@ TEST_F(Program, PerftPrintsTheLeafCountLast) {
   const Outcome start = Run("--perft 3");
   EXPECT_EQ(start.status, 0);
   EXPECT_EQ(LastLine(start.out), "25470");
-  Write(dir_ / "p.csa", testing::TacticalRecords[1]);
-  const Outcome fromFile = Run("--perft 2 --position p.csa");
-  EXPECT_EQ(fromFile.status, 0);
-  EXPECT_GT(std::stoi(LastLine(fromFile.out)), 0);
-  const Outcome otherOrder = Run("--position p.csa --perft 2");
-  EXPECT_EQ(otherOrder.status, 0) << otherOrder.err;
-  EXPECT_EQ(LastLine(otherOrder.out), LastLine(fromFile.out));
+  // The 2-ply count of the pinned-gold position, checked by brute force in movegen_test.
+  Write(dir_ / "p.csa", TacticalRecord(1));
+  for (const char* args : {"--perft 2 --position p.csa", "--position p.csa --perft 2"}) {
+    const Outcome fromFile = Run(args);
+    EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+    EXPECT_EQ(LastLine(fromFile.out), "33037") << args;
+  }
 }
 
 TEST_F(Program, SearchLeavesPositionAndLog) {
   Write(dir_ / "fv.bin", "");  // every weight missing reads 0: material alone
   Write(dir_ / "engine.conf", "depth = 3\n");
-  Write(dir_ / "position.csa", testing::TacticalRecords[0]);
+  Write(dir_ / "position.csa", TacticalRecord(0));
   const Outcome run = Run("");
   ASSERT_EQ(run.status, 0) << run.err;
-  const std::string record = Slurp(dir_ / "log/game000.csa");
+  const std::string record = FileText(dir_ / "log/game000.csa");
   EXPECT_NE(record.find("\nP1-KY-KE * -KI * -OU * -KE-KY\n"), std::string::npos);
   EXPECT_NE(record.find("\nP+00KA\nP-00KA\n+\n"), std::string::npos);
-  const std::string log = Slurp(dir_ / "log/n000.log");
+  const std::string log = FileText(dir_ / "log/n000.log");
   EXPECT_NE(log.find("pv  8  1.+"), std::string::npos) << log;
   EXPECT_NE(log.find("\npruning"), std::string::npos) << log;
   EXPECT_NE(log.find("depth 3 score"), std::string::npos) << log;
@@ -127,15 +123,17 @@ TEST_F(Program, BadInputEndsWithAClearMessage) {
        "fvengine: fv.bin: cannot open (No such file or directory)"},
       {"illegal record move", "bad.csa", "PI\n+\n+7775FU\n", "--perft 1 --position bad.csa", 1,
        "fvengine: bad.csa: line 3: move 1 (+7775FU) is not legal"},
-      {"ply beyond the record", "one.csa", "PI\n+\n+7776FU\n", "--perft 1 --position one.csa --ply 2", 1,
+      {"ply beyond the record", "one.csa", "PI\n+\n+7776FU\n",
+       "--perft 1 --position one.csa --ply 2", 1,
        "fvengine: one.csa: no position after move 2: the record has 1 move"},
-      {"ply without a record", nullptr, nullptr, "--perft 1 --ply 2", 2, "fvengine: --ply needs a game record"},
+      {"ply without a record", nullptr, nullptr, "--perft 1 --ply 2", 2,
+       "fvengine: --ply needs a game record"},
       {"conf ply without a record", "engine.conf", "ply = 2\n", "--check", 1,
        "fvengine: engine.conf: 'ply' needs a game record"},
       {"bad SFEN", nullptr, nullptr, "--perft 1 --position '9/9/9/9/9/9/9/9/9 b - 1'", 1,
        "fvengine: 9/9/9/9/9/9/9/9/9 b - 1: SFEN: "},
-      {"unplayable record", "dead.csa", "P-51OU\nP+59OU\nP+11FU\n+\n", "--perft 1 --position dead.csa", 1,
-       "fvengine: dead.csa: +FU on 11 can never move"},
+      {"unplayable record", "dead.csa", "P-51OU\nP+59OU\nP+11FU\n+\n",
+       "--perft 1 --position dead.csa", 1, "fvengine: dead.csa: +FU on 11 can never move"},
   };
   for (const Case& c : cases) {
     fs::remove(dir_ / "engine.conf");
@@ -173,13 +171,14 @@ TEST_F(Program, PositionAfterAnyMoveOfAGameRecord) {
   ASSERT_EQ(Run("").status, 0);
   const PositionRecord searched = ReadPositionRecord((dir_ / "log/game000.csa").string());
   EXPECT_EQ(FormatSfen(searched.position, searched.sideToMove), third);
-  EXPECT_EQ(Slurp(dir_ / "log/game000.csa"), FormatPositionRecord(searched));
+  EXPECT_EQ(FileText(dir_ / "log/game000.csa"), FormatPositionRecord(searched));
 }
 
-// Files as editors save them: a byte-order mark, CRLF line ends, blanks after
-// a hand line and the side line, a board line without its trailing blank.
+// Files as editors save them, read by --check: a byte-order mark, CRLF line
+// ends, blanks after a hand line and the side line, a board line without its
+// trailing blank.
 TEST_F(Program, ReadsFilesAsEditorsWriteThem) {
-  std::string position = "\xEF\xBB\xBF" + std::string(testing::TacticalRecords[0]);
+  std::string position = "\xEF\xBB\xBF" + TacticalRecord(0);
   position.replace(position.find("\nP+00KA\nP-00KA\n+\n"), 19, "\nP+00KA \nP-00KA\n+ \n");
   position.replace(position.find("-KI-GI *  * \n"), 13, "-KI-GI *  *\n");
   std::string crlf;
@@ -194,14 +193,7 @@ TEST_F(Program, ReadsFilesAsEditorsWriteThem) {
   EXPECT_EQ(check.err,
             "fvengine: fv.bin: warning: the file has 1000 bytes, expected 186268248; the weights "
             "beyond its end read as 0\n");
-}
-
-TEST_F(Program, CheckReadsTheInputsAndSearchesNothing) {
-  Write(dir_ / "fv.bin", "");
-  Write(dir_ / "position.csa", testing::TacticalRecords[0]);
-  const Outcome check = Run("--check");
-  EXPECT_EQ(check.status, 0) << check.err;
-  EXPECT_FALSE(fs::exists(dir_ / "log"));
+  EXPECT_FALSE(fs::exists(dir_ / "log")) << "a check searches nothing";
 }
 
 }  // namespace

@@ -4,30 +4,28 @@
 #include <array>
 #include <vector>
 
-#include "shogi/movegen.h"
-#include "engine/position_record.h"
 #include "engine/search.h"
+#include "shogi/movegen.h"
 #include "shogi/sfen.h"
-#include "shogi/start_position.h"
 #include "shogi/usi_move.h"
-#include "tests/engine/explained_eval.h"
-#include "tests/engine/test_weights.h"
 #include "tests/engine/test_positions.h"
+#include "tests/support/engine_weights.h"
+#include "tests/support/positions.h"
 
 namespace fv::engine {
 namespace {
 
-using testing::BoardOf;
-using testing::PositionWith;
+using test::BoardOf;
 
 const Weights& SmallWeights() {
   static const Weights w = testing::PseudoRandomWeights(11, 7, 3000);
   return w;
 }
 
-std::vector<PositionRecord> SearchPositions() {
-  std::vector<PositionRecord> positions = {{StartPosition(), Sente}};
-  for (const char* record : testing::TacticalRecords) positions.push_back(testing::RecordOf(record));
+std::vector<const char*> SearchPositions() {
+  std::vector<const char*> positions = {StartSfen.data()};
+  positions.insert(positions.end(), testing::TacticalPositions.begin(),
+                   testing::TacticalPositions.end());
   return positions;
 }
 
@@ -39,7 +37,7 @@ SearchLimits Depth(int depth) {
 }
 
 TEST(Search, IncrementalEvaluationMatchesFullComputationAtEveryNode) {
-  for (const PositionRecord& root : SearchPositions()) {
+  for (const char* root : SearchPositions()) {
     std::uint64_t visited = 0;
     SearchHooks hooks;
     hooks.onNode = [&](const Board& b, int senteValue) {
@@ -52,12 +50,12 @@ TEST(Search, IncrementalEvaluationMatchesFullComputationAtEveryNode) {
 }
 
 // Plays `pv` from `root`, each move checked to be legal, and returns the leaf.
-Board PlayPv(const PositionRecord& root, const std::vector<Move>& pv) {
+Board PlayPv(const char* root, const std::vector<Move>& pv) {
   Board b = BoardOf(root);
   for (const Move m : pv) {
     std::array<Move, MaxMoves> moves;
     const int n = GenerateLegal(b, moves.data());
-    EXPECT_NE(std::find(moves.begin(), moves.begin() + n, m), moves.begin() + n) << "illegal PV move";
+    EXPECT_NE(std::find(moves.begin(), moves.begin() + n, m), moves.begin() + n) << "illegal move";
     b.Make(m);
   }
   return b;
@@ -67,7 +65,7 @@ TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
   // A mate score instead ends its PV in a position without a legal move, or
   // in a repetition by perpetual check.
   int evaluatedLeaves = 0;
-  for (const PositionRecord& root : SearchPositions()) {
+  for (const char* root : SearchPositions()) {
     const SearchResult result = Search(BoardOf(root), SmallWeights(), Depth(5));
     ASSERT_FALSE(result.iterations.empty());
     for (const Iteration& it : result.iterations) {
@@ -79,7 +77,8 @@ TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
         continue;
       }
       ASSERT_GE(int(it.pv.size()), it.depth) << "the PV reaches at least the nominal depth";
-      EXPECT_EQ(it.score, testing::Explained(SmallWeights(), leaf.ToPosition()).total) << "depth " << it.depth;
+      EXPECT_EQ(it.score, testing::Explained(SmallWeights(), leaf.ToPosition()).total)
+          << "depth " << it.depth;
       ++evaluatedLeaves;
     }
   }
@@ -89,12 +88,11 @@ TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
 TEST(Search, FindsMateFromEitherSideAndNeverMatesByAPawnDrop) {
   // A gold dropped on 1b mates (Gote's on 5h mirrored); with only a pawn in
   // hand the same drop is illegal. Scores are from Sente's view.
-  const std::array<std::int8_t, 7> gold = {0, 0, 0, 0, 1, 0, 0}, pawn = {1, 0, 0, 0, 0, 0, 0};
-  struct Case { PositionRecord root; int depth, score; };
+  struct Case { const char* root; int depth, score; };
   const Case cases[] = {
-      {PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}}, gold), 3, MateScore - 1},
-      {PositionWith({{-OU, 5, 1}, {OU, 1, 9}, {-KI, 2, 7}, {-KE, 3, 7}}, {}, gold, Gote), 3, -(MateScore - 1)},
-      {PositionWith({{OU, 5, 9}, {-OU, 1, 1}, {KI, 2, 3}, {KE, 3, 3}}, pawn), 1, 0},
+      {"8k/9/6NG1/9/9/9/9/9/4K4 b G 1", 3, MateScore - 1},
+      {"4k4/9/9/9/9/9/6ng1/9/8K w g 1", 3, -(MateScore - 1)},
+      {"8k/9/6NG1/9/9/9/9/9/4K4 b P 1", 1, 0},
   };
   for (const Case& c : cases) {
     const SearchResult result = Search(BoardOf(c.root), SmallWeights(), Depth(c.depth));
@@ -115,7 +113,8 @@ TEST(Search, PerpetualCheckLosesAndOtherRepetitionsDraw) {
   const Case cases[] = {
       {"quiet cycle", {false, false, false, false, false}, 4, 0},
       {"we were checked at every turn", {false, true, false, true, false, true}, 4, MateScore - 5},
-      {"they were checked at every turn", {false, false, false, true, false, true, false}, 4, -MateScore + 6},
+      {"they were checked at every turn", {false, false, false, true, false, true, false}, 4,
+       -MateScore + 6},
       {"one quiet move breaks the chain", {false, true, false, false, false, true}, 4, 0},
       {"longer cycle with checks", {true, false, true, false, true, false, true}, 6, MateScore - 6},
       {"cycle older than the root", {true, false, true}, 4, 0},
@@ -123,18 +122,17 @@ TEST(Search, PerpetualCheckLosesAndOtherRepetitionsDraw) {
   for (const Case& c : cases) {
     std::array<bool, 16> flags{};
     std::copy(c.inCheck.begin(), c.inCheck.end(), flags.begin());
-    EXPECT_EQ(RepetitionScore(flags.data(), int(c.inCheck.size()) - 1, c.distance), c.expected) << c.what;
+    EXPECT_EQ(RepetitionScore(flags.data(), int(c.inCheck.size()) - 1, c.distance), c.expected)
+        << c.what;
   }
 }
 
 TEST(Search, TheGameBeforeTheRootCountsForRepetitions) {
   // Sente, a rook down, may go back to a position of the game: a draw.
-  const SfenPosition start = ParseSfen("4k4/9/9/9/9/9/9/9/4K4 b r 1");
-  Board fresh;
-  fresh.Set(start.position, start.sideToMove);
+  const Board fresh = BoardOf("4k4/9/9/9/9/9/9/9/4K4 b r 1");
   Board played = fresh;
   for (const char* move : {"5i5h", "5a5b", "5h5i", "5b5a"}) played.Make(ParseUsiMove(played, move));
-  const Weights material = testing::WeightsOf(testing::ZeroTables(1), 1);
+  const Weights material = testing::PseudoRandomWeights(0, 1, 0);  // all 0
   EXPECT_LT(Search(fresh, material, Depth(3)).iterations.back().score, -500);
   EXPECT_EQ(Search(played, material, Depth(3)).iterations.back().score, 0);
 }
@@ -142,7 +140,7 @@ TEST(Search, TheGameBeforeTheRootCountsForRepetitions) {
 TEST(Search, TimeLimitKeepsTheLastFinishedIteration) {
   SearchLimits limits = Depth(64);
   limits.timeMs = 50;
-  const SearchResult result = Search(BoardOf({StartPosition(), Sente}), SmallWeights(), limits);
+  const SearchResult result = Search(BoardOf(StartSfen), SmallWeights(), limits);
   ASSERT_FALSE(result.iterations.empty());
   EXPECT_LT(result.iterations.back().depth, 64);
   EXPECT_EQ(result.unfinishedDepth, result.iterations.back().depth + 1);

@@ -18,11 +18,7 @@ GoClock Clock(std::int64_t time, std::int64_t increment, std::int64_t byoyomi, i
 }
 
 TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
-  const struct {
-    const char* what;
-    GoClock clock;
-    int side;
-  } cases[] = {
+  const struct { const char* what; GoClock clock; int side; } cases[] = {
       {"byoyomi 100 and no time left", Clock(0, 0, 100), Sente},
       {"byoyomi 10 s", Clock(0, 0, 10'000), Sente},
       {"little time, no byoyomi", Clock(150, 0, 0), Sente},
@@ -63,10 +59,7 @@ TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
             "option name USI_Ponder type check default false\n"
             "option name Depth type spin default 0 min 0 max 64\n");
   UsiOptions options;
-  const struct {
-    const char* arguments;
-    const char* problem;
-  } cases[] = {
+  const struct { const char* arguments; const char* problem; } cases[] = {
       {"name EvalFile value /weights/my fv.bin", ""},
       {"name usi_hash value 256", ""},
       {" name  USI_Ponder  value true\r\n", ""},

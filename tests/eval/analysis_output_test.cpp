@@ -5,8 +5,9 @@
 #include "eval/analysis.h"
 #include "eval/location_label.h"
 #include "io/input_error.h"
-#include "tests/eval/sample_positions.h"
-#include "tests/eval/weight_file_fixture.h"
+#include "shogi/start_position.h"
+#include "tests/support/positions.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {
@@ -26,25 +27,18 @@ EvaluationAnalysis Analyze(const Position& pos, int sortMode, int rankCount,
                            rankCount);
 }
 
+// Sente castled on the left with a pawn and a silver in hand; Gote has a
+// promoted pawn and a dragon near Sente's king and a bishop in hand. Two of
+// the pawns are more than a set holds; the weights do not mind.
 Position Middlegame() {
-  // Sente castled on the left with a pawn and a silver in hand; Gote has a
-  // promoted pawn and a dragon near Sente's king and a bishop in hand.
-  return sample::Board({"-KY-KE *  *  *  * -KI-KE-KY",
-                        " *  *  *  *  *  * -KI-OU * ",
-                        "-FU * -FU-FU * -GI-GI-FU * ",
-                        " *  *  *  * -FU-FU-FU * -FU",
-                        " * -FU *  *  *  *  *  *  * ",
-                        " *  * +FU+FU * +FU *  * +FU",
-                        "+FU+FU+GI * +FU * +FU+FU * ",
-                        " * +KI+KI *  *  * -TO *  * ",
-                        "+KY+OU+KE *  *  * -RY+KE+KY"},
-                       {1, 0, 0, 1, 0, 0, 0}, {0, 0, 0, 0, 0, 1, 1});
+  Position pos = test::PositionOf(
+      "ln4gnl/6gk1/p1pp1ssp1/4ppp1p/1p7/2PP1P3/PPS1P1PP1/1GG3+p2/LKN3+rNL b Srb 1");
+  pos.board[SquareOf(1, 6)] = FU;
+  pos.hand[Sente][0] = 1;
+  return pos;
 }
 
-struct Ranked {
-  std::int32_t value;
-  const char* labels;
-};
+struct Ranked { std::int32_t value; const char* labels; };
 
 // The sums, the statistics (sums in shown units), the first and the last
 // ranked term with its labels, the total and the material: two kings alone
@@ -60,51 +54,12 @@ TEST(AnalysisOutput, SumsStatisticsRanksAndTotal) {
     int shown, total, material;
   };
   const Case cases[] = {
-      {"two kings",
-       sample::TwoKings(77, 4),
-       0,
-       500,
-       1389,
-       -10,
-       100,
-       6711,
-       110,
-       6722,
-       {4064, "[-51OU]-[+FU*]-[-FU*]"},
-       {-14, "[-51OU]-[+HI*]-[+KA*]"},
-       210,
-       32,
-       0},
-      {"starting position",
-       sample::StartingPosition(),
-       1,
-       150,
-       0,
-       0,
-       1378,
-       88907,
-       1378,
-       88907,
-       {4086, "[-51OU]-[-63FU]-[-KY*]"},
-       {3664, "[+59OU]-[+97FU]-[-73FU]"},
-       150,
-       0,
-       0},
-      {"middlegame",
-       Middlegame(),
-       2,
-       150,
-       -2436,
-       49,
-       1226,
-       77410,
-       1224,
-       77360,
-       {-4086, "[+89OU]-[-33GI]-[-KI*]"},
-       {-3586, "[-22OU]-[-63FU]-[-FU*]"},
-       150,
-       -2629,
-       -2603},
+      {"two kings", test::TwoKings(77, 4), 0, 500, 1389, -10, 100, 6711, 110, 6722,
+       {4064, "[-51OU]-[+FU*]-[-FU*]"}, {-14, "[-51OU]-[+HI*]-[+KA*]"}, 210, 32, 0},
+      {"starting position", StartPosition(), 1, 150, 0, 0, 1378, 88907, 1378, 88907,
+       {4086, "[-51OU]-[-63FU]-[-KY*]"}, {3664, "[+59OU]-[+97FU]-[-73FU]"}, 150, 0, 0},
+      {"middlegame", Middlegame(), 2, 150, -2436, 49, 1226, 77410, 1224, 77360,
+       {-4086, "[+89OU]-[-33GI]-[-KI*]"}, {-3586, "[-22OU]-[-63FU]-[-FU*]"}, 150, -2629, -2603},
   };
   for (const Case& c : cases) {
     const EvaluationAnalysis out = Analyze(c.pos, c.sortMode, c.rankCount);
@@ -130,9 +85,9 @@ TEST(AnalysisOutput, GoteWeightOfMinus32768RanksAsPlus32768) {
   // Every weight -32768: the Gote-view terms are +32768 and rank first in
   // mode 1, with their true sign.
   const EvaluationAnalysis out =
-      Analyze(sample::TwoKings(76, 4), 1, 1, [](std::uint64_t) { return std::int16_t(-32768); });
+      Analyze(test::TwoKings(76, 4), 1, 1, [](std::uint64_t) { return std::int16_t(-32768); });
   EXPECT_EQ(out.ranked.front().value, 32768);
-  EXPECT_EQ(TermLabel(sample::TwoKings(76, 4), out.ranked.front()), "[-51OU]-[-FU*]-[-FU*]");
+  EXPECT_EQ(TermLabel(test::TwoKings(76, 4), out.ranked.front()), "[-51OU]-[-FU*]-[-FU*]");
   EXPECT_EQ(out.statistics.side[Sente].count, 105);
   EXPECT_EQ(out.statistics.side[Sente].sum, 105 * 32768);
 }

@@ -2,13 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <string>
 
 #include "eval/feature_index.h"
 #include "io/input_error.h"
-#include "tests/eval/sample_positions.h"
-#include "tests/eval/weight_file_fixture.h"
+#include "shogi/start_position.h"
+#include "tests/support/positions.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {
@@ -35,7 +35,7 @@ TEST(Decomposition, TwoKingsAloneByHand) {
   file.Kpp(76, 87, 87, -33);
   file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
   const EvaluationBreakdown result =
-      testing::Decompose(sample::TwoKings(SenteKing, GoteKing), file.Open());
+      testing::Decompose(test::TwoKings(SenteKing, GoteKing), file.Open());
   EXPECT_EQ(result.kkpSum, 10 + 20 - 5 - (7 + 3));
   EXPECT_EQ(result.kppSum, 100 - (-33));
   EXPECT_EQ(result.material, 0);
@@ -52,7 +52,7 @@ TEST(Decomposition, TwoKingsAloneByHand) {
 }
 
 TEST(Decomposition, FeatureListOfListedPieces) {
-  Position pos = sample::TwoKings(76, 4);
+  Position pos = test::TwoKings(76, 4);
   pos.board[30] = -FU;
   pos.board[40] = UM;
   pos.hand[Sente][5] = 2;  // two KA
@@ -78,10 +78,10 @@ TEST(Decomposition, FullBoardIdentities) {
   // Kings on 76 and 4: both views look from 76 with the other king on 4.
   SparseWeightFile file;
   file.FillView(76, 4, testing::HashWeight);
-  const EvaluationBreakdown result = testing::Decompose(sample::StartingPosition(), file.Open());
+  const EvaluationBreakdown result = testing::Decompose(StartPosition(), file.Open());
   ASSERT_EQ(result.terms.size(), 2756u);
-  const std::int64_t termSum = std::accumulate(result.terms.begin(), result.terms.end(), std::int64_t{0},
-                                               [](std::int64_t s, const FeatureContribution& t) { return s + t.value; });
+  std::int64_t termSum = 0;
+  for (const FeatureContribution& t : result.terms) termSum += t.value;
   EXPECT_EQ(termSum, result.kppSum);
   // The position is symmetric and both views read the same weights.
   EXPECT_EQ(result.kkpSum, 0);
@@ -93,7 +93,8 @@ TEST(Decomposition, FullBoardIdentities) {
   }
   // The last pair joins the last board piece (Sente's KY on 80) with itself:
   // the diagonal of own KY on 80 in the Sente view.
-  EXPECT_EQ(result.terms[2754], (FeatureContribution{testing::HashWeight(PackedKppIndex(76, 305, 305)), 76, 80, 80}));
+  EXPECT_EQ(result.terms[2754],
+            (FeatureContribution{testing::HashWeight(PackedKppIndex(76, 305, 305)), 76, 80, 80}));
 }
 
 TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
@@ -110,7 +111,7 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
     SparseWeightFile file;
     file.Kkp(76, 3, c.sentePawns, c.kkp);
     file.Kpp(76, c.sentePawns, c.sentePawns, c.kpp);
-    Position pos = sample::TwoKings(76, 3);
+    Position pos = test::TwoKings(76, 3);
     pos.hand[Sente][0] = std::int8_t(c.sentePawns);
     pos.hand[Gote][0] = std::int8_t(c.gotePawns);
     const EvaluationBreakdown result = testing::Decompose(pos, file.Open());
@@ -122,15 +123,19 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
 }
 
 TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
-  auto with = [](auto change) { Position p = sample::TwoKings(76, 4); change(p); return p; };
+  auto with = [](auto change) { Position p = test::TwoKings(76, 4); change(p); return p; };
   struct Case { const char* what; Position pos; const char* problem; };
   const Case cases[] = {
-      {"no sente king", with([](Position& p) { p.board[76] = 0; }), "Sente has no king on its king square"},
-      {"gote king elsewhere", with([](Position& p) { p.kingSquare[Gote] = 5; }), "Gote has no king on its king square"},
+      {"no sente king", with([](Position& p) { p.board[76] = 0; }),
+       "Sente has no king on its king square"},
+      {"gote king elsewhere", with([](Position& p) { p.kingSquare[Gote] = 5; }),
+       "Gote has no king on its king square"},
       {"king square off the board", with([](Position& p) { p.kingSquare[Sente] = 81; }),
        "Sente has no king on its king square"},
-      {"19 pawns", with([](Position& p) { p.hand[Sente][0] = 19; }), "Sente holds 19 FU in hand; the weights cover 0 to 18"},
-      {"negative count", with([](Position& p) { p.hand[Gote][6] = -1; }), "Gote holds -1 HI in hand; the weights cover 0 to 2"},
+      {"19 pawns", with([](Position& p) { p.hand[Sente][0] = 19; }),
+       "Sente holds 19 FU in hand; the weights cover 0 to 18"},
+      {"negative count", with([](Position& p) { p.hand[Gote][6] = -1; }),
+       "Gote holds -1 HI in hand; the weights cover 0 to 2"},
       {"39 pieces", with([](Position& p) { for (int s = 18; s < 57; ++s) p.board[s] = FU; }),
        "39 pieces besides the kings on the board; a set has 38"},
   };
@@ -142,7 +147,7 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
       EXPECT_EQ(e.problem(), c.problem) << c.what;
     }
   }
-  Position legal = sample::StartingPosition();
+  Position legal = StartPosition();
   legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};
   EXPECT_NO_THROW(CheckEvaluable(legal));
 }

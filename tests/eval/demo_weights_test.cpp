@@ -9,8 +9,9 @@
 #include "eval/decomposition.h"
 #include "eval/feature_meaning.h"
 #include "eval/weight_layout.h"
-#include "tests/eval/sample_positions.h"
-#include "tests/eval/weight_file_fixture.h"
+#include "shogi/start_position.h"
+#include "tests/support/positions.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {
@@ -21,7 +22,9 @@ std::vector<std::int16_t> Block(int king) {
   return block;
 }
 
-std::int16_t At(const std::vector<std::int16_t>& block, int i, int j) { return block[PackedPairIndex(i, j)]; }
+std::int16_t At(const std::vector<std::int16_t>& block, int i, int j) {
+  return block[PackedPairIndex(i, j)];
+}
 
 constexpr int King59 = 76;  // 5i, Sente's home square
 
@@ -29,9 +32,10 @@ constexpr int King59 = 76;  // 5i, Sente's home square
 constexpr int On(int base, int s) { return base + s; }
 
 // Squares as the view takes them, around the king on 5i (76).
-constexpr int Sq58 = 67, Sq48 = 68, Sq68 = 66, Sq57 = 58, Sq47 = 59, Sq38 = 69, Sq69 = 75, Sq79 = 74, Sq55 = 40,
-              Sq51 = 4, Sq28 = 70, Sq91 = 0, Sq52 = 13;
-constexpr int OwnFU = 81, OppFU = 162, OwnGI = 504, OwnKI = 666, OppKI = 747, OppUM = 1071, OppHI = 1233, OppRY = 1395;
+constexpr int Sq58 = 67, Sq48 = 68, Sq68 = 66, Sq57 = 58, Sq47 = 59, Sq38 = 69, Sq69 = 75,
+              Sq79 = 74, Sq55 = 40, Sq51 = 4, Sq28 = 70, Sq91 = 0, Sq52 = 13;
+constexpr int OwnFU = 81, OppFU = 162, OwnGI = 504, OwnKI = 666, OppKI = 747, OppUM = 1071,
+              OppHI = 1233, OppRY = 1395;
 
 TEST(DemoWeights, DocumentedIdeas) {
   const std::vector<std::int16_t> block = Block(King59);
@@ -85,23 +89,19 @@ TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
       {"gold next to the enemy king on 5a", King59, 4, 333 + Sq52, 4 + 12},
       {"pawn next to the enemy king: no support", King59, 4, 36 + Sq52, 20},
   };
-  for (const Case& c : cases) EXPECT_EQ(DemoKkpWeight(c.king, c.otherKing, c.feature), c.units * WeightScale) << c.idea;
+  for (const Case& c : cases)
+    EXPECT_EQ(DemoKkpWeight(c.king, c.otherKing, c.feature), c.units * WeightScale) << c.idea;
 }
 
-// The whole demonstration file, written once for the tests that read it.
-const WeightFile& DemoFile() {
-  static const test::TempFile path("");
-  static const WeightFile file = [] {
-    WriteDemoWeights(path.path());
-    return WeightFile::Open(path.path());
-  }();
-  return file;
-}
-
-TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
-  EXPECT_EQ(DemoFile().size(), WeightFileBytes);
+// One test reads the whole demonstration file, so that a run of the test
+// program writes its 186 MB only once.
+TEST(DemoWeights, FileHoldsTheRulesAndEvaluatesRealistically) {
+  const test::TempFile path("");
+  WriteDemoWeights(path.path());
+  const WeightFile file = WeightFile::Open(path.path());
+  EXPECT_EQ(file.size(), WeightFileBytes);
   const std::vector<std::int16_t> rows = {0, 666 + 67, 1475};
-  const LeafWeights leaf = DemoFile().ReadLeafWeights(King59, 40, rows, rows);
+  const LeafWeights leaf = file.ReadLeafWeights(King59, 40, rows, rows);
   const std::vector<std::int16_t> block = Block(King59);
   for (const int i : rows) {
     for (const int j : rows) EXPECT_EQ(leaf.sente.Kpp(i, j), At(block, i, j)) << i << ", " << j;
@@ -110,14 +110,8 @@ TEST(DemoWeights, FileHoldsTheRulesInTheLayout) {
     ASSERT_EQ(leaf.sente.kkp[f], DemoKkpWeight(King59, 40, f)) << f;
     ASSERT_EQ(leaf.gote.kkp[f], DemoKkpWeight(40, 4, f)) << f;
   }
-}
 
-EvaluationBreakdown DemoEvaluation(const Position& pos) {
-  return testing::Decompose(pos, DemoFile());
-}
-
-TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
-  EXPECT_EQ(DemoEvaluation(sample::StartingPosition()).total, 0);
+  EXPECT_EQ(testing::Decompose(StartPosition(), file).total, 0);
   // Sente's positional advantage (total less material) stays in a realistic range.
   struct Case { const char* idea; int from, to; PieceCode piece; int low, high; };
   const Case cases[] = {
@@ -126,11 +120,11 @@ TEST(DemoWeights, StartingPositionIsBalancedAndAdvantagesAreRealistic) {
       {"Sente's king walked up to 5e", 76, 40, OU, -800, -100},
   };
   for (const Case& c : cases) {
-    Position pos = sample::StartingPosition();
+    Position pos = StartPosition();
     pos.board[c.from] = 0;
     pos.board[c.to] = c.piece;
     if (c.piece == OU) pos.kingSquare[Sente] = std::uint8_t(c.to);
-    const EvaluationBreakdown result = DemoEvaluation(pos);
+    const EvaluationBreakdown result = testing::Decompose(pos, file);
     const int positional = result.total - result.material;
     EXPECT_GT(positional, c.low) << c.idea;
     EXPECT_LT(positional, c.high) << c.idea;

@@ -8,9 +8,10 @@
 #include "eval/analysis.h"
 #include "eval/pv_line.h"
 #include "position/pv_check.h"
-#include "tests/eval/sample_positions.h"
-#include "tests/eval/weight_file_fixture.h"
+#include "shogi/start_position.h"
+#include "tests/support/positions.h"
 #include "tests/support/test_files.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {
@@ -18,22 +19,11 @@ namespace {
 using testing::SparseWeightFile;
 
 // Kings on 76 (Sente, 59) and 4 (Gote, 51), pieces in both hands.
-Position Middlegame() {
-  return sample::Board(
-      {"-KY-KE * -KI-OU * -GI-KE-KY", " * -HI *  *  * -KI *  *  * ", "-FU * -FU-FU-FU-FU * -FU-FU",
-       " *  *  *  *  *  * -FU *  * ", " * -FU *  *  *  *  *  *  * ", " *  * +FU * +FU *  *  *  * ",
-       "+FU+FU * +FU * +FU+FU+FU+FU", " *  * +KI *  *  *  * +HI * ", "+KY+KE+GI * +OU+KI+GI+KE+KY"},
-      {1, 0, 0, 0, 0, 1, 0}, {0, 0, 0, 1, 0, 1, 0});
-}
-
-Position ManyInHand() {
-  Position pos = sample::TwoKings(76, 4);
-  pos.board[50] = -TO;
-  pos.board[20] = RY;
-  pos.hand[Sente] = {9, 2, 3, 1, 2, 1, 0};
-  pos.hand[Gote] = {8, 2, 1, 3, 2, 0, 1};
-  return pos;
-}
+const Position Middlegame = test::PositionOf(
+    "ln1gk1snl/1r3g3/p1pppp1pp/6p2/1p7/2P1P4/PP1P1PPPP/2G4R1/LNS1KGSNL b Bbs 1");
+// Kings alone on the board with a dragon and a promoted pawn, the rest in hand.
+const Position ManyInHand =
+    test::PositionOf("4k4/9/2+R6/9/9/5+p3/9/9/4K4 b B2GS3N2L9Pr2g3sn2l8p 1");
 
 // A weight file with both views of `pos` filled, cut to `bytes`.
 void FillViews(SparseWeightFile& file, const Position& pos, std::uint64_t bytes) {
@@ -47,18 +37,13 @@ std::int32_t FullTotal(const Position& pos, const WeightFile& file) {
 }
 
 TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
-  struct Case {
-    const char* name;
-    Position pos;
-    std::uint64_t bytes;
-    RankingOrder order;
-  };
+  struct Case { const char* name; Position pos; std::uint64_t bytes; RankingOrder order; };
   const Case cases[] = {
-      {"kings alone", sample::TwoKings(76, 4), WeightFileBytes, RankingOrderOf(0)},
-      {"full board", sample::StartingPosition(), WeightFileBytes, RankingOrderOf(1)},
-      {"many in hand", ManyInHand(), WeightFileBytes, RankingOrderOf(2)},
+      {"kings alone", test::TwoKings(76, 4), WeightFileBytes, RankingOrderOf(0)},
+      {"full board", StartPosition(), WeightFileBytes, RankingOrderOf(1)},
+      {"many in hand", ManyInHand, WeightFileBytes, RankingOrderOf(2)},
       // Ends inside the Sente view's block: rows beyond read as 0.
-      {"short file", Middlegame(), 2 * PackedKppIndex(76, 700, 0), RankingOrderOf(0)},
+      {"short file", Middlegame, 2 * PackedKppIndex(76, 700, 0), RankingOrderOf(0)},
   };
   for (const Case& c : cases) {
     SparseWeightFile file;
@@ -93,11 +78,12 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
 }
 
 TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition) {
-  for (const Position& leaf : {Middlegame(), ManyInHand()}) {
+  for (const Position& leaf : {Middlegame, ManyInHand}) {
     SparseWeightFile file;
     FillViews(file, leaf, WeightFileBytes);
     const WeightFile weights = file.Open();
-    const Explanation e = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), RankingOrder::LargestMagnitudeFirst, 150);
+    const Explanation e = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights),
+                                      RankingOrder::LargestMagnitudeFirst, 150);
     for (const PieceShare& piece : e.pieces) {
       const int location = piece.location;
       const bool king = location < SquareCount && (piece.content == OU || piece.content == -OU);
@@ -132,7 +118,7 @@ TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition)
 }
 
 TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
-  Position pos = sample::TwoKings(76, 4);
+  Position pos = test::TwoKings(76, 4);
   pos.board[SquareOf(5, 5)] = FU;
   pos.board[SquareOf(3, 3)] = -KE;
   pos.hand[Sente][FU - 1] = 1;
@@ -140,10 +126,7 @@ TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
   SparseWeightFile file;
   const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
                                     RankingOrder::LargestMagnitudeFirst, 150);
-  struct Case {
-    int location;
-    std::size_t squares;
-  };
+  struct Case { int location; std::size_t squares; };
   // 77 empty squares less: the knight's ranks 8 and 9 (17 empty), the pawn's
   // rank 1 (8), for the pawn in hand also the rest of file 5 (6), the lance's rank 9 (8).
   const Case cases[] = {{SquareOf(3, 3), 77 - 17},
@@ -160,7 +143,7 @@ TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
 }
 
 TEST(PvLine, PointsFollowThePvAndChangesCompareTheEnds) {
-  const Position searched = Middlegame();
+  const Position searched = Middlegame;
   SparseWeightFile file;
   FillViews(file, searched, WeightFileBytes);
   const WeightFile weights = file.Open();

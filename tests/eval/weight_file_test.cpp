@@ -6,8 +6,8 @@
 #include <numeric>
 
 #include "io/input_error.h"
-#include "tests/eval/weight_file_fixture.h"
 #include "tests/support/test_files.h"
+#include "tests/support/weight_files.h"
 
 namespace fv {
 namespace {
@@ -57,7 +57,8 @@ TEST(WeightFile, LookupsMatchTheExpandedSquareTable) {
   std::uint64_t at = PackedKppBlockSize;
   for (int i = 0; i < KppFeatureCount; ++i) {
     for (int j = 0; j <= i; ++j, ++at) {
-      square[std::size_t(i) * KppFeatureCount + j] = square[std::size_t(j) * KppFeatureCount + i] = HashWeight(at);
+      square[std::size_t(i) * KppFeatureCount + j] = HashWeight(at);
+      square[std::size_t(j) * KppFeatureCount + i] = HashWeight(at);
     }
   }
   auto expected = [&](int i, int j) { return square[std::size_t(i) * KppFeatureCount + j]; };
@@ -72,7 +73,8 @@ TEST(WeightFile, LookupsMatchTheExpandedSquareTable) {
     ASSERT_EQ(full.Kpp(i, 1475), expected(i, 1475)) << i;
   }
   for (int n = 0; n < 20000; ++n) {
-    const int i = std::uint16_t(HashWeight(n)) % KppFeatureCount, j = std::uint16_t(HashWeight(-n)) % KppFeatureCount;
+    const int i = std::uint16_t(HashWeight(n)) % KppFeatureCount;
+    const int j = std::uint16_t(HashWeight(-n)) % KppFeatureCount;
     ASSERT_EQ(full.Kpp(i, j), expected(i, j)) << i << ", " << j;
   }
   // Scattered rows read on their own give the same weights.
@@ -86,11 +88,18 @@ TEST(WeightFile, LookupsMatchTheExpandedSquareTable) {
 TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
   // Each file holds 0x1234 as its last KPP weight, kkp[80][80][737] = 3, and
   // 0x5678 where a longer file goes on.
-  struct Case { const char* what; std::uint64_t bytes; std::int16_t lastKpp, lastKkp; const char* warning; };
+  struct Case {
+    const char* what;
+    std::uint64_t bytes;
+    std::int16_t lastKpp, lastKkp;
+    const char* warning;
+  };
   const Case cases[] = {
       {"exact size", WeightFileBytes, 0x1234, 3, ""},
-      {"longer", WeightFileBytes + 2, 0x1234, 3, "the file has 186268250 bytes, expected 186268248; the bytes beyond are ignored"},
-      {"KPP section only", KkpSectionByteOffset, 0x1234, 0, "the file has 176584212 bytes, expected 186268248; the weights beyond its end read as 0"},
+      {"longer", WeightFileBytes + 2, 0x1234, 3,
+       "the file has 186268250 bytes, expected 186268248; the bytes beyond are ignored"},
+      {"KPP section only", KkpSectionByteOffset, 0x1234, 0,
+       "the file has 176584212 bytes, expected 186268248; the weights beyond its end read as 0"},
       {"ends inside the last KPP weight", KkpSectionByteOffset - 1, 0x34, 0, "has 176584211 bytes"},
   };
   for (const Case& c : cases) {

@@ -5,28 +5,24 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 
 #include "io/input_error.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_files.h"
 
 namespace fv {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TempFolder;
+using test::FileText;
 
 std::set<std::string> FilesIn(const fs::path& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder))
     names.insert(entry.path().filename().string());
   return names;
-}
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 TEST(AtomicFile, ReplacesAnEarlierFileWholeOnlyWhenCommitted) {
@@ -36,15 +32,15 @@ TEST(AtomicFile, ReplacesAnEarlierFileWholeOnlyWhenCommitted) {
   {
     AtomicFile file(path);
     std::fputs("new page", file.Stream());
-    EXPECT_EQ(Read(path), std::string(5000, 'a'));  // unseen while written
+    EXPECT_EQ(FileText(path), std::string(5000, 'a'));  // unseen while written
     file.Commit();
   }
-  EXPECT_EQ(Read(path), "new page");
+  EXPECT_EQ(FileText(path), "new page");
   {
     AtomicFile abandoned(path);
     std::fputs("half a page", abandoned.Stream());
   }
-  EXPECT_EQ(Read(path), "new page");
+  EXPECT_EQ(FileText(path), "new page");
   EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"report.html"}));
 }
 
@@ -54,17 +50,15 @@ TEST(AtomicFile, ReplacesALinkWithoutWritingThroughIt) {
   fs::create_symlink(folder.File("target"), folder.File("leaf.png"));
   WriteFileAtomically(folder.File("leaf.png"), std::vector<std::uint8_t>{'n', 'e', 'w'});
   EXPECT_FALSE(fs::is_symlink(folder.File("leaf.png")));
-  EXPECT_EQ(Read(folder.File("leaf.png")), "new");
-  EXPECT_EQ(Read(folder.File("target")), "t");
+  EXPECT_EQ(FileText(folder.File("leaf.png")), "new");
+  EXPECT_EQ(FileText(folder.File("target")), "t");
 }
 
 TEST(AtomicFile, FailuresNameTheFileAndLeaveNothingBehind) {
   TempFolder folder;
   // A folder with something in it stands where the file should go.
   fs::create_directories(folder.path() / "rank001.png" / "inside");
-  struct Case {
-    std::string path, problem;
-  };
+  struct Case { std::string path, problem; };
   for (const Case& c :
        {Case{folder.File("rank001.png"), "cannot create (Is a directory)"},
         Case{folder.File("missing/rank002.png"), "cannot create (No such file or directory)"}}) {

@@ -2,48 +2,26 @@
 
 #include "io/input_error.h"
 #include "position/pv_check.h"
+#include "tests/support/positions.h"
 
 namespace fv {
 namespace {
 
-struct Placed { PieceCode code; int file, rank; };
-using Hand = std::array<std::int8_t, HandKindCount>;
-
-Position With(std::initializer_list<Placed> pieces, Hand senteHand, Hand goteHand) {
-  Position pos;
-  for (const auto& [code, file, rank] : pieces) {
-    pos.board[SquareOf(file, rank)] = code;
-    if (code == OU || code == -OU) {
-      pos.kingSquare[code > 0 ? Sente : Gote] = std::uint8_t(SquareOf(file, rank));
-    }
-  }
-  pos.hand = {senteHand, goteHand};
-  return pos;
-}
-
 // Kings on 59 and 51; Sente's FU on 77, KA on 88 and KY on 12; Gote's FU on
-// 33, KI on 32 and UM on 28; Sente holds a KE and a GI, Gote a FU and a KA.
-Position Sample() {
-  return With({{OU, 5, 9}, {-OU, 5, 1}, {FU, 7, 7}, {KA, 8, 8}, {KY, 1, 2}, {-FU, 3, 3},
-               {-KI, 3, 2}, {-UM, 2, 8}},
-              {0, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 1, 0});
-}
+// 33, KI on 32 and UM on 28; Sente holds a KE and a GI, Gote a FU and a HI.
+const Position Sample = test::PositionOf("4k4/6g1L/6p2/9/9/9/2P6/1B5+b1/4K4 b SNrp 1");
 
 // Gote's king on 11 hemmed in by its KY on 21 and KA on 22; Sente's KE on 24
 // guards 12, its GI on 58 shields its king on 59 from Gote's HI on 55. Sente
 // holds a FU and a GI.
-Position Corner() {
-  return With({{OU, 5, 9}, {GI, 5, 8}, {KE, 2, 4}, {-OU, 1, 1}, {-KY, 2, 1}, {-KA, 2, 2},
-               {-HI, 5, 5}},
-              {1, 0, 0, 1, 0, 0, 0}, {});
-}
+const Position Corner = test::PositionOf("7lk/7b1/9/7N1/4r4/9/9/4S4/4K4 b SP 1");
 
 TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
   struct Case { Side side; const char* move; const char* problem; bool corner = false; };
   const char* const notAMove = "not a move: its digits must be 1 to 9 (00 for a drop)";
   const Case cases[] = {
       {Sente, "7776FU", ""}, {Sente, "8879KA", ""}, {Sente, "0055GI", ""}, {Gote, "3334FU", ""},
-      {Gote, "0044KA", ""}, {Sente, "5958OU", ""}, {Gote, "2837UM", ""}, {Gote, "2827UM", ""},
+      {Gote, "0044HI", ""}, {Sente, "5958OU", ""}, {Gote, "2837UM", ""}, {Gote, "2827UM", ""},
       {Sente, "1211NY", ""}, {Sente, "0043KE", ""}, {Gote, "0018FU", ""}, {Sente, "0011GI", ""},
       {Sente, "7706FU", notAMove}, {Sente, "0776FU", notAMove}, {Sente, "A776FU", notAMove},
       {Sente, "0000FU", notAMove}, {Sente, "7776F", notAMove},
@@ -58,7 +36,7 @@ TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
       {Sente, "0055KA", "drops KA, which Sente does not hold"},
       {Gote, "0055GI", "drops GI, which Gote does not hold"},
       {Sente, "0033GI", "drops onto the occupied square 33"},
-      {Gote, "0077KA", "drops onto the occupied square 77"},
+      {Gote, "0077HI", "drops onto the occupied square 77"},
       {Sente, "8851KA", "takes the king of Gote on 51"},
       {Gote, "2859UM", "takes the king of Sente on 59"},
       // The rules of shogi: movement, jumps, promotion, pawn drops, the mover's king.
@@ -78,7 +56,7 @@ TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
       {Sente, "5847GI", "leaves the king of Sente in check", true},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(PvMoveProblem(c.side, c.corner ? Corner() : Sample(), c.move), c.problem) << c.move;
+    EXPECT_EQ(PvMoveProblem(c.side, c.corner ? Corner : Sample, c.move), c.problem) << c.move;
 }
 
 TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
@@ -87,15 +65,19 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
       {Sente, "", ""},
       {Sente, "7776FU3334FU7675FU", ""},
       {Sente, "7776FU3334FU7776FU", "move 3 (7776FU): no piece of Sente on 77"},
-      {Gote, "0044KA7776FU0055KA", "move 3 (0055KA): drops KA, which Gote does not hold"},
+      {Gote, "0044HI7776FU0055HI", "move 3 (0055HI): drops HI, which Gote does not hold"},
       {Sente, "7776FU33\n34FU",
        "move 2 (33\\x0A34F): not a move: its digits must be 1 to 9 (00 for a drop)"},
       {Sente, "8833\n\x01", "move 1 (8833\\x0A\\x01): moves KA from 88 but names \\x0A\\x01"},
+      // Sente's king walks to 48 where the horse checks it: the pawn move is
+      // refused only when the king is known to stand on its new square.
+      {Sente, "5948OU2837UM7776FU", "move 3 (7776FU): leaves the king of Sente in check"},
+      {Sente, "5948OU2837UM4837OU", ""},
   };
   for (const Case& c : cases) {
     std::string problem;
     try {
-      EXPECT_EQ(CheckPv("log/n000.log", c.side, Sample(), c.text).moves.size(), c.text.size() / 6);
+      EXPECT_EQ(CheckPv("log/n000.log", c.side, Sample, c.text).moves.size(), c.text.size() / 6);
     } catch (const InputError& error) {
       problem = error.file() + ": " + error.problem();
     }
@@ -104,10 +86,9 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
   // A promotion, a capture of a promoted piece (joining the hand as KA), a
   // capture of a FU and king moves; the moves are kept as they were written.
   const std::string text = "7776FU2846UM8833UM3233KI5958OU5152OU";
-  const CheckedPv pv = CheckPv("log", Sente, Sample(), text);
-  const Position leaf =
-      With({{OU, 5, 8}, {-OU, 5, 2}, {FU, 7, 6}, {-UM, 4, 6}, {-KI, 3, 3}, {KY, 1, 2}},
-           {1, 0, 1, 1, 0, 0, 0}, {1, 0, 0, 0, 0, 2, 0});
+  const CheckedPv pv = CheckPv("log", Sente, Sample, text);
+  // Kings on 58 and 52, Sente's FU on 76 and KY on 12, Gote's UM on 46 and KI on 33.
+  const Position leaf = test::PositionOf("9/4k3L/6g2/9/9/2P2+b3/9/4K4/9 b SNPrbp 1");
   EXPECT_EQ(pv.Leaf().board, leaf.board);
   EXPECT_EQ(pv.Leaf().hand, leaf.hand);
   EXPECT_EQ(pv.Leaf().kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
@@ -121,7 +102,7 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
 
 TEST(PvCheck, LeafWithoutALegalMove) {
   for (const auto& [text, mate] : {std::pair{"0012GI", true}, {"0013FU", false}, {"", false}}) {
-    const CheckedPv pv = CheckPv("log", Sente, Corner(), text);
+    const CheckedPv pv = CheckPv("log", Sente, Corner, text);
     EXPECT_EQ(pv.leafHasNoLegalMove, mate) << text;
     EXPECT_EQ(pv.leafSideToMove, *text ? Gote : Sente) << text;
   }

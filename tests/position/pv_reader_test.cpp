@@ -15,7 +15,8 @@ std::string Repeat(const std::string& move, int times) {
 // A marker line with all fifteen tags, the first with `sign`.
 std::string FullLine(char sign, const std::string& move) {
   std::string line = "  8 ";
-  for (int n = 1; n <= 15; ++n) line += ' ', line += std::to_string(n), line += '.', line += n == 1 ? sign : '+', line += move;
+  for (int n = 1; n <= 15; ++n)
+    line.append(" ").append(std::to_string(n)).append(".").append(1, n == 1 ? sign : '+') += move;
   return line + "\n";
 }
 
@@ -38,20 +39,26 @@ TEST(PvReader, CollectsTaggedMovesAndFirstSide) {
   const Case cases[] = {
       {"two moves", "  8  +120 1.+7776FU 2.-3334FU\n", "7776FU3334FU", 0},
       {"gote first", "  8  1.-2233KA\n", "2233KA", 1},
-      {"tags from 10 skip the sign", "  8  1.+1112FU 9.+1112FU 10.+2726FU 11.-2122KA\n", "1112FU1112FU2726FU2122KA", 0},
+      {"tags from 10 skip the sign", "  8  1.+1112FU 9.+1112FU 10.+2726FU 11.-2122KA\n",
+       "1112FU1112FU2726FU2122KA", 0},
       {"only marker lines", "  7  1.+1111FU\n  8  1.+7776FU\n  9  1.+2222FU\n", "7776FU", 0},
       {"a decoy 1. is move 1 and its sign", "  8  value 1.50 1.-7776FU\n", "0 1.-7", 0},
-      {"marker lines append, the last sign wins", FullLine('+', "7776FU") + "x\n" + FullLine('-', "3334FU"),
+      {"marker lines append, the last sign wins",
+       FullLine('+', "7776FU") + "x\n" + FullLine('-', "3334FU"),
        Repeat("7776FU", 15) + Repeat("3334FU", 15), 1},
       {"pruning before the PV", "pruning\n" + FullLine('+', "7776FU"), "", 0},
-      {"hashing stops the scan", FullLine('+', "7776FU") + "hashing\n" + FullLine('-', "2726FU"), Repeat("7776FU", 15), 0},
+      {"hashing stops the scan", FullLine('+', "7776FU") + "hashing\n" + FullLine('-', "2726FU"),
+       Repeat("7776FU", 15), 0},
       {"a move cut by the line end keeps it", "  8  1.+7776FU 2.-33\r\n", "7776FU33\n", 0},
       {"tag at the end of the file", "  8  1.", "", 0},
       {"bytes of an earlier line are never read", "xxxxxxxxxxxxxx 2.-3334FU\n  8  1.\n", "", 0},
       {"PV continued on the next line", "  8  1.+7776FU\n2.-3334FU\n", "7776FU3334FU", 0},
-      {"lines read for a tag are not examined", "  8  1.+7776FU\npruning 2.-3334FU\n  8  1.-2726FU\n", "7776FU3334FU", 0},
-      {"a tag missing in two lines is skipped", "  8  1.+7776FU\nnothing\n3.+2726FU\n", "7776FU2726FU", 0},
-      {"at the end of the file the last line is searched again", "  8  1.+7776FU 3.+2726FU\n", "7776FU2726FU", 0},
+      {"lines read for a tag are not examined",
+       "  8  1.+7776FU\npruning 2.-3334FU\n  8  1.-2726FU\n", "7776FU3334FU", 0},
+      {"a tag missing in two lines is skipped", "  8  1.+7776FU\nnothing\n3.+2726FU\n",
+       "7776FU2726FU", 0},
+      {"at the end of the file the last line is searched again", "  8  1.+7776FU 3.+2726FU\n",
+       "7776FU2726FU", 0},
   };
   for (const Case& c : cases) {
     const PvResult result = ReadLog(test::TempFile(c.log).path());
@@ -70,17 +77,16 @@ TEST(PvReader, EmptyOrOverlongPvWarns) {
             "warning: no PV found, the PV is empty\n");
   const PvResult overlong = ReadLog(test::TempFile(Repeat(FullLine('+', "7776FU"), 12)).path());
   EXPECT_EQ(overlong.text, Repeat("7776FU", 170));
-  EXPECT_NE(overlong.warnings.find("warning: PV longer than 1023 characters, kept its first 170 moves\n"), std::string::npos);
+  EXPECT_NE(overlong.warnings.find(
+                "warning: PV longer than 1023 characters, kept its first 170 moves\n"),
+            std::string::npos);
 }
 
 // After the "  8  " line, where another engine may print statistics after a
 // short PV, a text without the form of a move ends the PV; on the "  8  " line
 // itself the PV check refuses it later.
 TEST(PvReader, NoMoveOnALaterLineEndsThePv) {
-  struct Case {
-    const char* what;
-    std::string log, text, warnings;
-  };
+  struct Case { const char* what; std::string log, text, warnings; };
   const Case cases[] = {
       {"statistics after a short PV",
        "  8  1.+7776FU 2.-3334FU 3.+2726FU\nhashfull 4.5% time 5.1s\n", "7776FU3334FU2726FU",

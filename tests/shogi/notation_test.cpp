@@ -9,6 +9,8 @@
 #include "shogi/sfen.h"
 #include "shogi/start_position.h"
 #include "shogi/usi_move.h"
+#include "tests/support/positions.h"
+#include "tests/support/thrown_message.h"
 
 namespace fv {
 namespace {
@@ -17,31 +19,7 @@ bool SamePosition(const Position& a, const Position& b) {
   return a.board == b.board && a.hand == b.hand && a.kingSquare == b.kingSquare;
 }
 
-Board BoardOfSfen(std::string_view text) {
-  const SfenPosition sfen = ParseSfen(text);
-  Board board;
-  board.Set(sfen.position, sfen.sideToMove);
-  return board;
-}
-
-// The reason of the NotationError that `read` throws, or "" when it throws none.
-template <typename Read>
-std::string Refusal(Read read) {
-  try {
-    read();
-  } catch (const NotationError& e) {
-    return e.what();
-  }
-  return "";
-}
-
-TEST(Sfen, StartPositionBothWays) {
-  const SfenPosition start = ParseSfen(StartSfen);
-  EXPECT_TRUE(SamePosition(start.position, StartPosition()));
-  EXPECT_EQ(start.sideToMove, Sente);
-  EXPECT_EQ(start.moveNumber, 1);
-  EXPECT_EQ(FormatSfen(StartPosition(), Sente), StartSfen);
-}
+using test::BoardOf;
 
 TEST(Sfen, WrittenFormsReadBackUnchanged) {
   const char* const texts[] = {
@@ -68,27 +46,20 @@ TEST(Sfen, WrittenFormsReadBackUnchanged) {
 
 TEST(Sfen, PositionsOfAGameSurviveTheRoundTrip) {
   // A fixed pseudo-random game from the start: captures fill the hands.
-  Board board = BoardOfSfen(StartSfen);
-  std::uint32_t seed = 2024;
-  for (int ply = 0; ply < 150; ++ply) {
-    const std::string text = FormatSfen(board.ToPosition(), board.SideToMove(), ply + 1);
+  Board board = BoardOf(StartSfen);
+  int ply = 0;
+  for (const Move m : test::RandomGame(board, 150, 2024)) {
+    const std::string text = FormatSfen(board.ToPosition(), board.SideToMove(), ++ply);
     const SfenPosition sfen = ParseSfen(text);
     ASSERT_TRUE(SamePosition(sfen.position, board.ToPosition())) << text;
-    ASSERT_EQ(BoardOfSfen(text).Key(), board.Key()) << text;
-    ASSERT_EQ(sfen.moveNumber, ply + 1);
-    std::array<Move, MaxMoves> moves;
-    const int count = GenerateLegal(board, moves.data());
-    if (count == 0) break;
-    seed = seed * 1103515245u + 12345u;
-    board.Make(moves[(seed >> 8) % count]);
+    ASSERT_EQ(BoardOf(text).Key(), board.Key()) << text;
+    ASSERT_EQ(sfen.moveNumber, ply);
+    board.Make(m);
   }
 }
 
 TEST(Sfen, BadStringsRefusedWithTheReason) {
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
+  const struct { const char* text; const char* reason; } cases[] = {
       {"", "SFEN: expected board, side to move, hands and move number, not 0 fields"},
       {"4k4/9/9/9/9/9/9/9/4K4 b - 1 extra", "not 5 fields"},
       {"4k4/9/9/9/9/9/9/4K4 b - 1", "SFEN: the board has 8 ranks, not 9"},
@@ -112,7 +83,7 @@ TEST(Sfen, BadStringsRefusedWithTheReason) {
       {"4k4/9/9/9/9/9/9/9/3KK4 b - 1", "SFEN: Sente has 2 kings, not 1"},
   };
   for (const auto& c : cases) {
-    const std::string reason = Refusal([&] { ParseSfen(c.text); });
+    const std::string reason = test::ThrownMessage<NotationError>([&] { ParseSfen(c.text); });
     EXPECT_NE(reason.find(c.reason), std::string::npos)
         << "'" << c.text << "' gave '" << reason << "'";
   }
@@ -134,7 +105,7 @@ TEST(UsiMove, TextsOfLegalMoves) {
       {"4k4/9/9/9/9/9/9/9/4K4 w r 1", "R*1i", "0019HI"},
   };
   for (const auto& c : cases) {
-    Board board = BoardOfSfen(c.sfen);
+    Board board = BoardOf(c.sfen);
     const Move m = ParseUsiMove(board, c.move);
     EXPECT_EQ(UsiMoveText(m), c.move);
     EXPECT_EQ(MoveText(m), c.csa) << c.move;
@@ -142,24 +113,17 @@ TEST(UsiMove, TextsOfLegalMoves) {
 }
 
 TEST(UsiMove, EveryLegalMoveOfAGameReadsBackFromItsText) {
-  Board board = BoardOfSfen(StartSfen);
-  std::uint32_t seed = 77;
-  for (int ply = 0; ply < 120; ++ply) {
+  Board board = BoardOf(StartSfen);
+  for (const Move played : test::RandomGame(board, 120, 77)) {
     std::array<Move, MaxMoves> moves;
     const int count = GenerateLegal(board, moves.data());
     for (int i = 0; i < count; ++i) ASSERT_EQ(ParseUsiMove(board, UsiMoveText(moves[i])), moves[i]);
-    if (count == 0) break;
-    seed = seed * 1103515245u + 12345u;
-    board.Make(moves[(seed >> 8) % count]);
+    board.Make(played);
   }
 }
 
 TEST(UsiMove, TextsThatAreNoMoveOrNoLegalMoveRefused) {
-  const struct {
-    const char* sfen;
-    const char* move;
-    const char* reason;
-  } cases[] = {
+  const struct { const char* sfen; const char* move; const char* reason; } cases[] = {
       {StartSfen.data(), "", "USI move: '' is not a move"},
       {StartSfen.data(), "7g7", "USI move: '7g7' is not a move"},
       {StartSfen.data(), "7g7f=", "USI move: '7g7f=' is not a move"},
@@ -175,9 +139,10 @@ TEST(UsiMove, TextsThatAreNoMoveOrNoLegalMoveRefused) {
       {"4k4/9/9/9/9/9/9/9/4K4 b P 1", "P*5a", "USI move: P*5a is not legal"},
   };
   for (const auto& c : cases) {
-    Board board = BoardOfSfen(c.sfen);
+    Board board = BoardOf(c.sfen);
     const std::uint64_t key = board.Key();
-    const std::string reason = Refusal([&] { ParseUsiMove(board, c.move); });
+    const std::string reason =
+        test::ThrownMessage<NotationError>([&] { ParseUsiMove(board, c.move); });
     EXPECT_NE(reason.find(c.reason), std::string::npos)
         << "'" << c.move << "' gave '" << reason << "'";
     EXPECT_EQ(board.Key(), key);

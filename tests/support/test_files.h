@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include <unistd.h>
@@ -40,5 +41,11 @@ class CapturedStream {
   std::size_t size_ = 0;
   std::FILE* file_;
 };
+
+// The bytes of the file at `path`; "" when it cannot be read.
+inline std::string FileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 }  // namespace fv::test

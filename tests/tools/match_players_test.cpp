@@ -2,9 +2,7 @@
 // scripted players.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "shogi/movegen.h"
 #include "shogi/usi_move.h"
@@ -78,9 +76,7 @@ TEST(ChildProcess, TalksOverPipesAndReportsEndsAndSilence) {
     EXPECT_EQ(crashing.ReadLine(line, soon()), Status::Closed);
     EXPECT_EQ(crashing.Stop(), "killed by signal 11");
   }
-  std::ostringstream errors;
-  errors << std::ifstream(log.path()).rdbuf();
-  EXPECT_EQ(errors.str(), "oops\n");  // standard error went to the log
+  EXPECT_EQ(test::FileText(log.path()), "oops\n");  // standard error went to the log
   EXPECT_THROW(ChildProcess({"/nonexistent/engine"}, "/", log.path()), std::runtime_error);
 }
 

@@ -67,10 +67,7 @@ TEST(GameJudgement, EndsOnMateRepetitionPerpetualCheckAndPlyLimit) {
 }
 
 TEST(EloEstimate, FollowsTheScoreAndItsStandardError) {
-  const struct {
-    Tally tally;
-    double score, elo, low, high;
-  } cases[] = {
+  const struct { Tally tally; double score, elo, low, high; } cases[] = {
       {{21, 2, 0}, 21.0 / 23, 408.5, 238.5, INFINITY},
       {{20, 20, 0}, 0.5, 0, -111.3, 111.3},
       {{10, 10, 20}, 0.5, 0, -77.4, 77.4},
@@ -122,9 +119,7 @@ TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
   ASSERT_EQ(openings.size(), 2u);
   EXPECT_EQ(openings[1], (Opening{"2g2f", "8c8d", "2f2e"}));
 
-  const struct {
-    std::string text, problem;
-  } bad[] = {
+  const struct { std::string text, problem; } bad[] = {
       {"7g7f 3c3d\n7g7f 7g7f\n", "line 2: USI move"},
       {"7g7f\n2g2f xyz\n", "line 2: USI move"},
       {"# nothing\n\n", "no openings"},
@@ -146,12 +141,7 @@ TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
 
 TEST(EngineOutput, GnushogiLinesAreRecognised) {
   using K = GnushogiLine::Kind;
-  const struct {
-    std::string line;
-    K kind;
-    std::string move;
-    int depth, score;
-  } cases[] = {
+  const struct { std::string line; K kind; std::string move; int depth, score; } cases[] = {
       {"My move is:  5i5h", K::Move, "5i5h", 0, 0},
       {"Your move is? My move is: P*5e", K::Move, "P*5e", 0, 0},
       {" 5.      1    1   164011   5h5i  B*5d  7i7h", K::Progress, "", 5, 1},
@@ -179,12 +169,7 @@ TEST(EngineOutput, GnushogiLinesAreRecognised) {
 
 TEST(EngineOutput, UsiLinesAreRecognised) {
   using K = UsiLine::Kind;
-  const struct {
-    std::string line;
-    K kind;
-    std::string move, score;
-    int depth;
-  } cases[] = {
+  const struct { std::string line; K kind; std::string move, score; int depth; } cases[] = {
       {"bestmove 7g7f ponder 3c3d", K::BestMove, "7g7f", "", 0},
       {"bestmove resign", K::BestMove, "resign", "", 0},
       {"bestmove", K::Other, "", "", 0},

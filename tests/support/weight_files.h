@@ -1,5 +1,6 @@
 // Weight files written for tests: temporary sparse files of any size with
-// chosen values at chosen value indices.
+// chosen values at chosen value indices, deterministic pseudo-random weights,
+// and the explainer's evaluation read from such a file.
 #pragma once
 
 #include <fcntl.h>
@@ -25,7 +26,8 @@ class SparseWeightFile {
  public:
   explicit SparseWeightFile(std::uint64_t bytes = WeightFileBytes) {
     fd_ = ::open(file_.path().c_str(), O_RDWR | O_TRUNC);
-    if (fd_ < 0 || ::ftruncate(fd_, off_t(bytes)) != 0) throw std::runtime_error("cannot create " + file_.path());
+    if (fd_ < 0 || ::ftruncate(fd_, off_t(bytes)) != 0)
+      throw std::runtime_error("cannot create " + file_.path());
   }
   ~SparseWeightFile() { ::close(fd_); }
   const std::string& path() const { return file_.path(); }
@@ -38,26 +40,26 @@ class SparseWeightFile {
       bytes.push_back(static_cast<unsigned char>(std::uint16_t(v) & 0xff));
       bytes.push_back(static_cast<unsigned char>(std::uint16_t(v) >> 8));
     }
-    if (::pwrite(fd_, bytes.data(), bytes.size(), off_t(first * 2)) != ssize_t(bytes.size())) {
+    if (::pwrite(fd_, bytes.data(), bytes.size(), off_t(first * 2)) != ssize_t(bytes.size()))
       throw std::runtime_error("pwrite failed");
-    }
   }
   void Write(std::uint64_t index, std::int16_t value) { Write(index, std::span(&value, 1)); }
 
   void Kpp(int king, int i, int j, std::int16_t value) { Write(PackedKppIndex(king, i, j), value); }
-  void Kkp(int k1, int k2, int f, std::int16_t value) { Write(PackedKppValueCount + KkpIndex(k1, k2, f), value); }
+  void Kkp(int k1, int k2, int f, std::int16_t value) {
+    Write(PackedKppValueCount + KkpIndex(k1, k2, f), value);
+  }
 
   // Fills the KPP block of `king` and the KKP row (king, otherKing) with
   // `weight(valueIndex)`.
   void FillView(int king, int otherKing, const std::function<std::int16_t(std::uint64_t)>& weight) {
-    std::vector<std::int16_t> block(PackedKppBlockSize);
-    const std::uint64_t first = PackedKppIndex(king, 0, 0);
-    for (std::size_t n = 0; n < block.size(); ++n) block[n] = weight(first + n);
-    Write(first, block);
-    std::vector<std::int16_t> row(KkpFeatureCount);
-    const std::uint64_t rowFirst = PackedKppValueCount + KkpIndex(king, otherKing, 0);
-    for (std::size_t f = 0; f < row.size(); ++f) row[f] = weight(rowFirst + f);
-    Write(rowFirst, row);
+    for (const auto& [first, count] :
+         {std::pair{PackedKppIndex(king, 0, 0), std::uint64_t(PackedKppBlockSize)},
+          {PackedKppValueCount + KkpIndex(king, otherKing, 0), std::uint64_t(KkpFeatureCount)}}) {
+      std::vector<std::int16_t> values(count);
+      for (std::size_t n = 0; n < count; ++n) values[n] = weight(first + n);
+      Write(first, values);
+    }
   }
 
  private:
@@ -74,13 +76,15 @@ inline std::int16_t HashWeight(std::uint64_t index) {
   return static_cast<std::int16_t>(std::uint16_t(x));
 }
 
+// Smaller weights (|w| < 4096), so that sums look like an engine's.
+inline std::int16_t ModestWeight(std::uint64_t index) {
+  return std::int16_t(HashWeight(index) / 8);
+}
+
 // The evaluation of `pos` taken apart with the weights of `file`.
 inline EvaluationBreakdown Decompose(const Position& pos, const WeightFile& file) {
   const EvaluableLeaf leaf = MakeEvaluableLeaf(pos);
   return DecomposeEvaluation(leaf, ReadLeafWeights(leaf, file));
 }
-
-// Smaller weights (|w| < 4096), so that sums look like an engine's.
-inline std::int16_t ModestWeight(std::uint64_t index) { return std::int16_t(HashWeight(index) / 8); }
 
 }  // namespace fv::testing
