@@ -5,6 +5,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include <opencv2/imgproc.hpp>
 #include <libdeflate.h>
 #include <zlib.h>
@@ -99,14 +103,32 @@ class BitWriter {
     count_ &= 7;
   }
   // Appends bits [from, to) of `bits` (padded with eight bytes after `to`).
+  // Once the bits waiting in the buffer are bits of `bits` themselves, each
+  // seven bytes of output are one eight-byte load, shift and store.
   void Append(const std::uint8_t* bits, std::size_t from, std::size_t to) {
-    while (from < to) {
-      std::uint64_t word;
-      std::memcpy(&word, bits + from / 8, 8);
-      const int n = static_cast<int>(std::min<std::size_t>(to - from, MaxRun));
-      Put(BitCode{(word >> (from % 8)) & ((std::uint64_t{1} << n) - 1), n});
-      from += static_cast<std::size_t>(n);
+    if (to - from >= 2 * MaxRun) {
+      PutBitsAt(bits, from, MaxRun);
+      from += MaxRun;
+      // The output from byte at_ on is the bits of `bits` from `source` on;
+      // steps of seven bytes keep the shift the same.
+      const std::size_t source = from - static_cast<std::size_t>(count_);
+      const std::size_t steps = (to - source) / MaxRun;
+      const std::uint8_t* in = bits + source / 8;
+      std::uint8_t* out = out_.data() + at_;
+      const unsigned shift = source % 8;
+      for (std::size_t step = 0; step < steps; ++step, in += MaxRun / 8, out += MaxRun / 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in, 8);
+        word >>= shift;
+        std::memcpy(out, &word, 8);
+      }
+      at_ += steps * (MaxRun / 8);
+      buffer_ = 0;
+      count_ = 0;
+      from = source + steps * MaxRun;
     }
+    for (; from < to; from += MaxRun)
+      PutBitsAt(bits, from, static_cast<int>(std::min<std::size_t>(to - from, MaxRun)));
   }
   // Pads the last byte with zero bits; returns the number of bytes written.
   std::size_t Finish() {
@@ -118,6 +140,13 @@ class BitWriter {
   std::size_t written() const { return 8 * at_ + static_cast<std::size_t>(count_); }
 
  private:
+  // Puts `n` (at most MaxRun) bits of `bits` from bit `from` on.
+  void PutBitsAt(const std::uint8_t* bits, std::size_t from, int n) {
+    std::uint64_t word;
+    std::memcpy(&word, bits + from / 8, 8);
+    Put(BitCode{(word >> (from % 8)) & ((std::uint64_t{1} << n) - 1), n});
+  }
+
   std::vector<std::uint8_t>& out_;
   std::size_t at_ = 0;
   std::uint64_t buffer_ = 0;
@@ -133,14 +162,32 @@ struct Candidate {
   BitCode code;
 };
 
+// Bytes from the start that `a` and `b` have in common, at most `limit`.
+// Sixteen bytes at a time where SSE2 is there, then eight; the last eight
+// bytes of a longer span are compared as one load that may overlap bytes
+// already found equal.
 std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
   std::size_t n = 0;
-  while (n + 8 <= limit) {
+#ifdef __SSE2__
+  for (; n + 16 <= limit; n += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + n));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + n));
+    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
+    if (equal != 0xFFFF) return n + static_cast<std::size_t>(__builtin_ctz(~equal));
+  }
+#endif
+  auto differ = [&](std::size_t at) {
     std::uint64_t x, y;
-    std::memcpy(&x, a + n, 8);
-    std::memcpy(&y, b + n, 8);
-    if (x != y) return n + static_cast<std::size_t>(__builtin_ctzll(x ^ y) / 8);
-    n += 8;
+    std::memcpy(&x, a + at, 8);
+    std::memcpy(&y, b + at, 8);
+    return x ^ y;
+  };
+  for (; n + 8 <= limit; n += 8)
+    if (const std::uint64_t d = differ(n)) return n + static_cast<std::size_t>(__builtin_ctzll(d) / 8);
+  if (n == limit) return n;
+  if (limit >= 8) {
+    const std::uint64_t d = differ(limit - 8);
+    return d ? limit - 8 + static_cast<std::size_t>(__builtin_ctzll(d) / 8) : limit;
   }
   while (n < limit && a[n] == b[n]) ++n;
   return n;
