@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -483,7 +486,7 @@ void CheckPicture(const cv::Mat& picture) {
 
 }  // namespace
 
-PngReference MakePngReference(const cv::Mat& picture) {
+PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
   CheckPicture(picture);
   PngReference reference;
   reference.picture = picture.clone();
@@ -491,11 +494,37 @@ PngReference MakePngReference(const cv::Mat& picture) {
   FillScanlines(picture, std::vector<char>(static_cast<std::size_t>(picture.rows), 0), data);
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
-  std::vector<std::uint8_t> buffer;
-  for (int y = 0; y < picture.rows; ++y) {
-    const std::size_t begin = stride * static_cast<std::size_t>(y);
-    reference.rows.push_back(EncodeRowAlone(data.data(), begin, begin + stride, candidates, buffer));
+  reference.rows.resize(static_cast<std::size_t>(picture.rows));
+  // Each row is coded on its own, so the threads take a band of rows each.
+  std::vector<std::exception_ptr> errors(static_cast<std::size_t>(picture.rows));
+  auto codeRows = [&](int first, int last) {
+    try {
+      std::vector<std::uint8_t> buffer;
+      for (int y = first; y < last; ++y) {
+        const std::size_t begin = stride * static_cast<std::size_t>(y);
+        reference.rows[y] = EncodeRowAlone(data.data(), begin, begin + stride, candidates, buffer);
+      }
+    } catch (...) {
+      errors[first] = std::current_exception();
+    }
+  };
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  threads = std::min<unsigned>(threads, static_cast<unsigned>(picture.rows));
+  std::vector<std::thread> helpers;
+  int first = 0;
+  for (unsigned t = 1; t < threads; ++t) {
+    const int last = static_cast<int>(static_cast<long long>(picture.rows) * t / threads);
+    try {
+      helpers.emplace_back(codeRows, first, last);
+    } catch (const std::system_error&) {
+      break;  // no thread to spare: the calling thread codes the rest
+    }
+    first = last;
   }
+  codeRows(first, picture.rows);
+  for (std::thread& helper : helpers) helper.join();
+  for (const std::exception_ptr& error : errors)
+    if (error) std::rethrow_exception(error);
   return reference;
 }
 

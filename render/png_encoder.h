@@ -64,8 +64,9 @@ struct PngReference {
   std::vector<PngRowCode> rows;
 };
 
-// Codes every row of `picture` (8-bit, three channels) for later pictures.
-PngReference MakePngReference(const cv::Mat& picture);
+// Codes every row of `picture` (8-bit, three channels) for later pictures, on
+// `threads` threads (0: one per core); the codes are the same on any number.
+PngReference MakePngReference(const cv::Mat& picture, unsigned threads = 1);
 
 // Appends the PNG file of `picture` (8-bit, three channels, blue-green-red) to
 // `out`; the file holds the same pixels as truecolour RGB. Throws

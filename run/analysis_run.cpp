@@ -1,6 +1,9 @@
 #include "run/analysis_run.h"
 
 #include <cstdio>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 #include "eval/decomposition.h"
 #include "io/input_error.h"
@@ -34,8 +37,7 @@ int AnalysisRun::Execute() {
   SaveInputPicture();
   ShowPvAndLeaf();
   AnalyzeLeaf();
-  SaveLeafPictures();
-  WriteExplanation();
+  SaveLeafPicturesAndExplanation();
   FinishReport();
   const std::string transcriptProblem = transcript_.Finish();
   if (!transcriptProblem.empty()) {
@@ -120,15 +122,38 @@ void AnalysisRun::AnalyzeLeaf() {
   report_.WriteStatistics(analysis_.statistics);
 }
 
-void AnalysisRun::SaveLeafPictures() {
-  NoteFailures(WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_));
-}
-
-// Like a picture, an explanation file that cannot be written is named and the
-// run goes on.
-void AnalysisRun::WriteExplanation() {
-  const ExplanationData data = GatherExplanation(pv_, *weights_, settings_);
-  for (const FileFailure& failure : WriteExplanationFiles(data)) {
+// The explanation is gathered and written on a thread of its own while the
+// pictures are drawn (it reads the weights, they do not), so that neither
+// waits for the other on a core of its own; the pictures' failures are named
+// first, then the explanation's. Like a picture, an explanation file that
+// cannot be written is named and the run goes on.
+void AnalysisRun::SaveLeafPicturesAndExplanation() {
+  std::vector<FileFailure> explanationFailures;
+  std::exception_ptr explanationError;
+  auto explain = [&] {
+    try {
+      explanationFailures = WriteExplanationFiles(GatherExplanation(pv_, *weights_, settings_));
+    } catch (...) {
+      explanationError = std::current_exception();
+    }
+  };
+  std::thread explanation;
+  try {
+    explanation = std::thread(explain);
+  } catch (const std::system_error&) {
+    explain();  // no thread to spare: after the pictures would be the same
+  }
+  std::vector<PictureFailure> pictureFailures;
+  try {
+    pictureFailures = WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_);
+  } catch (...) {
+    if (explanation.joinable()) explanation.join();
+    throw;
+  }
+  if (explanation.joinable()) explanation.join();
+  NoteFailures(pictureFailures);
+  if (explanationError) std::rethrow_exception(explanationError);
+  for (const FileFailure& failure : explanationFailures) {
     pictureFailed_ = true;
     transcript_.Note({failure.path, failure.problem});
   }

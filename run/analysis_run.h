@@ -35,8 +35,7 @@ class AnalysisRun {
   void SaveInputPicture();
   void ShowPvAndLeaf();
   void AnalyzeLeaf();
-  void SaveLeafPictures();
-  void WriteExplanation();
+  void SaveLeafPicturesAndExplanation();
   void FinishReport();
 
   // Names the failures on standard error and keeps them for the exit status.

@@ -18,7 +18,7 @@ std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::v
   DrawPosition(leaf, pieces, board);
   // The ranked pictures differ from the leaf only around their marks, so the
   // leaf's coded rows serve all of them.
-  const PngReference boardRows = MakePngReference(board);
+  const PngReference boardRows = MakePngReference(board, 0);
   std::vector<PictureJob> jobs;
   jobs.reserve(ranked.size() + 1);
   jobs.push_back({LeafPicturePath, [](cv::Mat&) {}, &boardRows, true});
