@@ -4,6 +4,7 @@
 #include <exception>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "eval/decomposition.h"
 #include "io/input_error.h"
@@ -31,6 +32,7 @@ AnalysisRun::AnalysisRun(const RunSettings& settings)
 // report is finished, and the status tells of the failure.
 int AnalysisRun::Execute() {
   OpenWeights();
+  StartLoadingPieceImages();
   RunEngineOnEmptyLog();
   ReadInputPosition();
   ReadPv();
@@ -79,12 +81,28 @@ void AnalysisRun::ReadPv() {
   pv_ = CheckPv(SearchLogPath, side, position_, text);
 }
 
-// The piece pictures are read once here and serve every board of the run; a
-// missing one is named on standard error and drawn as a plain tile.
+// The piece pictures do not depend on what the engine leaves, so they are
+// read (from the disk, after the machine has idled) on a thread of their own
+// while the engine runs.
+void AnalysisRun::StartLoadingPieceImages() {
+  auto load = [] {
+    LoadedPieceImages loaded;
+    loaded.images = LoadPieceImages(PieceImageFolder, &loaded.notices);
+    return loaded;
+  };
+  try {
+    pieceLoading_ = std::async(std::launch::async, load);
+  } catch (const std::system_error&) {
+    pieceLoading_ = std::async(std::launch::deferred, load);  // no thread to spare: read here
+  }
+}
+
+// The piece pictures serve every board of the run; a missing one is named on
+// standard error here and drawn as a plain tile.
 void AnalysisRun::SaveInputPicture() {
-  Notices notices;
-  pieces_ = LoadPieceImages(PieceImageFolder, &notices);
-  transcript_.Note(notices);
+  LoadedPieceImages loaded = pieceLoading_.get();
+  pieces_ = std::move(loaded.images);
+  transcript_.Note(loaded.notices);
   NoteFailures(WriteInputPicture(position_, pieces_));
 }
 
