@@ -94,7 +94,7 @@ class BitWriter {
  public:
   static constexpr int MaxRun = 56;
 
-  BitWriter(std::vector<std::uint8_t>& out, std::size_t maxBytes) : out_(out) {
+  BitWriter(PngBytes& out, std::size_t maxBytes) : out_(out) {
     if (out.size() < maxBytes + 8) out.resize(maxBytes + 8);
   }
   void Put(BitCode code) {
@@ -150,7 +150,7 @@ class BitWriter {
     Put(BitCode{(word >> (from % 8)) & ((std::uint64_t{1} << n) - 1), n});
   }
 
-  std::vector<std::uint8_t>& out_;
+  PngBytes& out_;
   std::size_t at_ = 0;
   std::uint64_t buffer_ = 0;
   int count_ = 0;
@@ -367,7 +367,7 @@ void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
 }
 
 PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size_t end,
-                          const std::vector<Candidate>& candidates, std::vector<std::uint8_t>& buffer) {
+                          const std::vector<Candidate>& candidates, PngBytes& buffer) {
   PngRowCode row;
   BitWriter bits(buffer, MaxDeflateBytes(end - begin));
   DeflateRow(data, begin, end, candidates, bits, nullptr, &row.codes);
@@ -409,7 +409,7 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
 std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
                       const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
-  const std::vector<std::uint8_t>& data = scratch.scanlines;
+  const PngBytes& data = scratch.scanlines;
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
   BitWriter bits(scratch.deflated, MaxDeflateBytes(data.size()));
@@ -456,7 +456,7 @@ std::size_t OpenChunk(std::vector<std::uint8_t>& out) {
 
 // Scanlines as PNG stores them: a filter byte (0, none) and the row in RGB
 // order. Only the rows that are coded, and the rows above them, are needed.
-void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, std::vector<std::uint8_t>& scanlines) {
+void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, PngBytes& scanlines) {
   const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
   scanlines.resize(stride * picture.rows);
   auto needed = [&](int y) { return !taken[y] || (y + 1 < picture.rows && !taken[y + 1]); };
@@ -490,7 +490,7 @@ PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
   CheckPicture(picture);
   PngReference reference;
   reference.picture = picture.clone();
-  std::vector<std::uint8_t> data;
+  PngBytes data;
   FillScanlines(picture, std::vector<char>(static_cast<std::size_t>(picture.rows), 0), data);
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
@@ -499,7 +499,7 @@ PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
   std::vector<std::exception_ptr> errors(static_cast<std::size_t>(picture.rows));
   auto codeRows = [&](int first, int last) {
     try {
-      std::vector<std::uint8_t> buffer;
+      PngBytes buffer;
       for (int y = first; y < last; ++y) {
         const std::size_t begin = stride * static_cast<std::size_t>(y);
         reference.rows[y] = EncodeRowAlone(data.data(), begin, begin + stride, candidates, buffer);

@@ -21,16 +21,37 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include <opencv2/core/mat.hpp>
 
 namespace fv {
 
+// Bytes left uninitialised when the vector grows. The encoder's working
+// buffers are sized for the worst case and written only in part, so the pages
+// it never writes are never touched (nor zeroed first).
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <class U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* place) noexcept {
+    ::new (static_cast<void*>(place)) U;
+  }
+};
+using PngBytes = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
+
 // Working memory for one encoder thread, reused from picture to picture.
 struct PngScratch {
-  std::vector<std::uint8_t> scanlines;
-  std::vector<std::uint8_t> deflated;
+  PngBytes scanlines;
+  PngBytes deflated;
   // After EncodePng with a reference: per row, whether the picture's row
   // equals the reference's (empty without a reference).
   std::vector<char> sameRows;
