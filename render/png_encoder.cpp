@@ -168,8 +168,10 @@ struct Candidate {
 // Bytes from the start that `a` and `b` have in common, at most `limit`.
 // Sixteen bytes at a time where SSE2 is there, then eight; the last eight
 // bytes of a longer span are compared as one load that may overlap bytes
-// already found equal.
-std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
+// already found equal. Inlined where it is used: it runs for every repeat
+// tried and every guess checked.
+[[gnu::always_inline]] inline std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b,
+                                                      std::size_t limit) {
   std::size_t n = 0;
 #ifdef __SSE2__
   for (; n + 16 <= limit; n += 16) {
