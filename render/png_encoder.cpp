@@ -31,13 +31,14 @@ constexpr int LiteralRunBeforeSkipping = 8;
 constexpr int SkipStep = 4;
 
 // Deflate lengths 3..258 and distances 1..32768: base values and extra bits.
-constexpr std::array<int, 29> LengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<int, 29> LengthBase = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                            15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                            67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::array<int, 29> LengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                              2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::array<int, 30> DistanceBase = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
-                                              33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
-                                              1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::array<int, 30> DistanceBase = {
+    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 
 constexpr std::uint32_t Reverse(std::uint32_t code, int bits) {
   std::uint32_t reversed = 0;
@@ -188,7 +189,8 @@ struct Candidate {
     return x ^ y;
   };
   for (; n + 8 <= limit; n += 8)
-    if (const std::uint64_t d = differ(n)) return n + static_cast<std::size_t>(__builtin_ctzll(d) / 8);
+    if (const std::uint64_t d = differ(n))
+      return n + static_cast<std::size_t>(__builtin_ctzll(d) / 8);
   if (n == limit) return n;
   if (limit >= 8) {
     const std::uint64_t d = differ(limit - 8);
@@ -215,8 +217,8 @@ std::vector<Candidate> Candidates(std::size_t stride) {
 // the new scanline `here`, advancing both past them. A run of literals holds
 // as far as the new bytes equal the guessed row's; a repeat holds if the new
 // bytes repeat too.
-void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at, const PngCode*& guess,
-                        const PngCode* lastGuess) {
+void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at,
+                        const PngCode*& guess, const PngCode* lastGuess) {
   while (guess != lastGuess) {
     if (guess->distance == 0) {
       const std::size_t run = guess->literalRun;
@@ -224,7 +226,8 @@ void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std
       at += same;
       guess += same;
       if (same < run) return;
-    } else if (MatchLength(here + at, here + at - guess->distance, guess->length) == guess->length) {
+    } else if (MatchLength(here + at, here + at - guess->distance, guess->length) ==
+               guess->length) {
       at += guess->length;
       ++guess;
     } else {
@@ -249,11 +252,20 @@ BitCode DistanceCodeOf(const std::vector<Candidate>& candidates, int distance) {
 // hold too. The codes go to `bits` and, if given, to `record`.
 class RowDeflater {
  public:
-  RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end, const std::vector<Candidate>& candidates,
-              BitWriter& bits, const PngRowCode* guesses, std::vector<PngCode>* record)
-      : data_(data), begin_(begin), end_(end), candidates_(candidates), bits_(bits), guesses_(guesses),
-        record_(record), firstGuess_(guesses ? guesses->codes.data() : nullptr),
-        lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr), guess_(firstGuess_), at_(begin) {}
+  RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end,
+              const std::vector<Candidate>& candidates, BitWriter& bits, const PngRowCode* guesses,
+              std::vector<PngCode>* record)
+      : data_(data),
+        begin_(begin),
+        end_(end),
+        candidates_(candidates),
+        bits_(bits),
+        guesses_(guesses),
+        record_(record),
+        firstGuess_(guesses ? guesses->codes.data() : nullptr),
+        lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr),
+        guess_(firstGuess_),
+        at_(begin) {}
 
   // Inlined into DeflateRow, so that the row's state can live in registers.
   [[gnu::always_inline]] void Run() {
@@ -288,9 +300,10 @@ class RowDeflater {
     const PngCode* covering = guess_ != lastGuess_ && guess_->position == at ? guess_
                               : guess_ != firstGuess_                       ? guess_ - 1
                                                                             : nullptr;
-    if (!covering || !covering->distance || covering->position + covering->length <= at) return false;
-    const std::size_t length =
-        MatchLength(data_ + at_, data_ + at_ - covering->distance, covering->position + covering->length - at);
+    if (!covering || !covering->distance || covering->position + covering->length <= at)
+      return false;
+    const std::size_t length = MatchLength(data_ + at_, data_ + at_ - covering->distance,
+                                           covering->position + covering->length - at);
     if (length < MinMatch) return false;
     bits_.Put(LengthCodes[length]);
     bits_.Put(DistanceCodeOf(candidates_, covering->distance));
@@ -307,7 +320,8 @@ class RowDeflater {
     best = 0;
     const std::size_t limit = std::min<std::size_t>(MaxMatch, end_ - at_);
     const bool look = literals_ < LiteralRunBeforeSkipping || literals_ % SkipStep == 0;
-    if (!look || limit < 4) return nullptr;  // the first three bytes are compared as one four-byte load
+    // The first three bytes are compared as one four-byte load.
+    if (!look || limit < 4) return nullptr;
     const Candidate* chosen = nullptr;
     const std::uint8_t* here = data_ + at_;
     std::uint32_t a;
@@ -334,7 +348,8 @@ class RowDeflater {
     std::size_t best;
     const Candidate* chosen = LongestRepeat(best);
     if (record_)
-      record_->push_back({static_cast<std::uint32_t>(at_ - begin_), static_cast<std::uint32_t>(bits_.written()),
+      record_->push_back({static_cast<std::uint32_t>(at_ - begin_),
+                          static_cast<std::uint32_t>(bits_.written()),
                           static_cast<std::uint16_t>(chosen ? best : 1),
                           static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
     if (chosen) {
@@ -393,7 +408,8 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
 // Rows of `picture` that take over the codes of the reference's rows: rows
 // equal to the reference's, below an equal row (or at the top). Which rows
 // are equal goes to `same`.
-std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference, std::vector<char>& same) {
+std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference,
+                                std::vector<char>& same) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
   same.clear();
   if (!reference) return taken;
@@ -424,19 +440,23 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
       bits.Append(reference->rows[y].bits.data(), 0, reference->rows[y].bitCount);
       rowAdler = reference->rows[y].adler;
     } else {
-      DeflateRow(data.data(), begin, begin + stride, candidates, bits, reference ? &reference->rows[y] : nullptr);
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits,
+                 reference ? &reference->rows[y] : nullptr);
       rowAdler = libdeflate_adler32(1, data.data() + begin, stride);
     }
-    adler = static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
+    adler =
+        static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
   }
   bits.Put(FixedSymbolCode(256));  // end of block
   const std::size_t bytes = bits.Finish();
-  out.insert(out.end(), scratch.deflated.begin(), scratch.deflated.begin() + static_cast<std::ptrdiff_t>(bytes));
+  out.insert(out.end(), scratch.deflated.begin(),
+             scratch.deflated.begin() + static_cast<std::ptrdiff_t>(bytes));
   return adler;
 }
 
 void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 // Appends a chunk whose data already stands at out[start + 8 ...]: fills in
@@ -477,7 +497,8 @@ void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, PngBy
 }
 
 bool Compatible(const cv::Mat& picture, const PngReference* reference) {
-  return reference && reference->picture.size() == picture.size() && reference->picture.type() == picture.type() &&
+  return reference && reference->picture.size() == picture.size() &&
+         reference->picture.type() == picture.type() &&
          reference->rows.size() == static_cast<std::size_t>(picture.rows);
 }
 
@@ -543,7 +564,8 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
   std::size_t chunk = OpenChunk(out);
   PutBigEndian(out, static_cast<std::uint32_t>(picture.cols));
   PutBigEndian(out, static_cast<std::uint32_t>(picture.rows));
-  out.insert(out.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter choice, no interlace
+  out.insert(out.end(),
+             {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter choice, no interlace
   CloseChunk(out, chunk, "IHDR");
 
   chunk = OpenChunk(out);

@@ -65,7 +65,8 @@ struct PngCode {
   std::uint32_t bitOffset;
   std::uint16_t length;
   std::uint16_t distance;  // 0 for a literal
-  std::uint16_t literalRun;  // for a literal: literals from this one on (itself included), at most 65,535
+  // For a literal: literals from this one on (itself included), at most 65,535.
+  std::uint16_t literalRun;
 };
 
 // The codes of one row coded on its own, with the row and its Adler-32.

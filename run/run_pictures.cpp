@@ -12,7 +12,8 @@ std::vector<PictureFailure> WriteInputPicture(const Position& input, const Piece
   return WritePictures({{InputPicturePath, [&](cv::Mat& p) { DrawPosition(input, pieces, p); }}});
 }
 
-std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::vector<FeatureContribution>& ranked,
+std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
+                                              const std::vector<FeatureContribution>& ranked,
                                               const PieceImageSet& pieces) {
   cv::Mat board;
   DrawPosition(leaf, pieces, board);

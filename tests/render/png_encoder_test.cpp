@@ -27,13 +27,15 @@ std::uint32_t BigEndian(const std::uint8_t* p) {
 
 // Checks what a lenient decoder may pass over: every chunk's CRC-32, and the
 // zlib stream (its Adler-32 included), inflated to the expected scanlines.
-void ExpectStrictlyValid(const std::vector<std::uint8_t>& png, const cv::Mat& picture, const char* what) {
+void ExpectStrictlyValid(const std::vector<std::uint8_t>& png, const cv::Mat& picture,
+                         const char* what) {
   std::vector<std::uint8_t> idat;
   for (std::size_t at = 8; at + 12 <= png.size();) {
     const std::uint32_t length = BigEndian(&png[at]);
     ASSERT_LE(at + 12 + length, png.size()) << what;
     EXPECT_EQ(crc32(0, &png[at + 4], length + 4), BigEndian(&png[at + 8 + length])) << what;
-    if (std::memcmp(&png[at + 4], "IDAT", 4) == 0) idat.insert(idat.end(), &png[at + 8], &png[at + 8 + length]);
+    if (std::memcmp(&png[at + 4], "IDAT", 4) == 0)
+      idat.insert(idat.end(), &png[at + 8], &png[at + 8 + length]);
     at += 12 + length;
   }
   const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
@@ -176,8 +178,11 @@ TEST(EncodePng, MarkedCopiesOfABoardDecodeToTheirPixels) {
   const cv::Mat board = DrawnBoard();
   const PngReference reference = MakePngReference(board);
   struct Term { MarkValue value; int king, first, second; };
-  const Term terms[] = {{{-25, true}, 76, 81, 88}, {{127, false}, 4, 0, 80},
-                        {{0, false}, 76, 40, 41}, {{-1024, true}, 4, 94, 87}, {{0, true}, 76, 76, 76}};
+  const Term terms[] = {{{-25, true}, 76, 81, 88},
+                        {{127, false}, 4, 0, 80},
+                        {{0, false}, 76, 40, 41},
+                        {{-1024, true}, 4, 94, 87},
+                        {{0, true}, 76, 76, 76}};
   PngScratch scratch;
   for (const Term& t : terms) {
     cv::Mat picture = board.clone();
@@ -202,7 +207,9 @@ TEST(EncodePng, ChangedRowsOfNarrowPicturesDecodeToTheNewPicture) {
       PngScratch scratch;
       std::vector<std::uint8_t> bytes;
       EncodePng(picture, scratch, bytes, &reference);
-      ExpectStrictlyValid(bytes, picture, ("width " + std::to_string(width) + ", row " + std::to_string(y)).c_str());
+      ExpectStrictlyValid(
+          bytes, picture,
+          ("width " + std::to_string(width) + ", row " + std::to_string(y)).c_str());
     }
   }
 }
