@@ -3,7 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include <opencv2/imgproc.hpp>
 #include <libdeflate.h>
@@ -24,13 +31,14 @@ constexpr int LiteralRunBeforeSkipping = 8;
 constexpr int SkipStep = 4;
 
 // Deflate lengths 3..258 and distances 1..32768: base values and extra bits.
-constexpr std::array<int, 29> LengthBase = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::array<int, 29> LengthBase = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                            15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                            67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::array<int, 29> LengthExtra = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                              2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::array<int, 30> DistanceBase = {1,    2,    3,    4,    5,    7,     9,     13,    17,  25,
-                                              33,   49,   65,   97,   129,  193,   257,   385,   513, 769,
-                                              1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::array<int, 30> DistanceBase = {
+    1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
+    193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 
 constexpr std::uint32_t Reverse(std::uint32_t code, int bits) {
   std::uint32_t reversed = 0;
@@ -87,7 +95,7 @@ class BitWriter {
  public:
   static constexpr int MaxRun = 56;
 
-  BitWriter(std::vector<std::uint8_t>& out, std::size_t maxBytes) : out_(out) {
+  BitWriter(PngBytes& out, std::size_t maxBytes) : out_(out) {
     if (out.size() < maxBytes + 8) out.resize(maxBytes + 8);
   }
   void Put(BitCode code) {
@@ -99,14 +107,32 @@ class BitWriter {
     count_ &= 7;
   }
   // Appends bits [from, to) of `bits` (padded with eight bytes after `to`).
+  // Once the bits waiting in the buffer are bits of `bits` themselves, each
+  // seven bytes of output are one eight-byte load, shift and store.
   void Append(const std::uint8_t* bits, std::size_t from, std::size_t to) {
-    while (from < to) {
-      std::uint64_t word;
-      std::memcpy(&word, bits + from / 8, 8);
-      const int n = static_cast<int>(std::min<std::size_t>(to - from, MaxRun));
-      Put(BitCode{(word >> (from % 8)) & ((std::uint64_t{1} << n) - 1), n});
-      from += static_cast<std::size_t>(n);
+    if (to - from >= 2 * MaxRun) {
+      PutBitsAt(bits, from, MaxRun);
+      from += MaxRun;
+      // The output from byte at_ on is the bits of `bits` from `source` on;
+      // steps of seven bytes keep the shift the same.
+      const std::size_t source = from - static_cast<std::size_t>(count_);
+      const std::size_t steps = (to - source) / MaxRun;
+      const std::uint8_t* in = bits + source / 8;
+      std::uint8_t* out = out_.data() + at_;
+      const unsigned shift = source % 8;
+      for (std::size_t step = 0; step < steps; ++step, in += MaxRun / 8, out += MaxRun / 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in, 8);
+        word >>= shift;
+        std::memcpy(out, &word, 8);
+      }
+      at_ += steps * (MaxRun / 8);
+      buffer_ = 0;
+      count_ = 0;
+      from = source + steps * MaxRun;
     }
+    for (; from < to; from += MaxRun)
+      PutBitsAt(bits, from, static_cast<int>(std::min<std::size_t>(to - from, MaxRun)));
   }
   // Pads the last byte with zero bits; returns the number of bytes written.
   std::size_t Finish() {
@@ -118,7 +144,14 @@ class BitWriter {
   std::size_t written() const { return 8 * at_ + static_cast<std::size_t>(count_); }
 
  private:
-  std::vector<std::uint8_t>& out_;
+  // Puts `n` (at most MaxRun) bits of `bits` from bit `from` on.
+  void PutBitsAt(const std::uint8_t* bits, std::size_t from, int n) {
+    std::uint64_t word;
+    std::memcpy(&word, bits + from / 8, 8);
+    Put(BitCode{(word >> (from % 8)) & ((std::uint64_t{1} << n) - 1), n});
+  }
+
+  PngBytes& out_;
   std::size_t at_ = 0;
   std::uint64_t buffer_ = 0;
   int count_ = 0;
@@ -133,14 +166,35 @@ struct Candidate {
   BitCode code;
 };
 
-std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
+// Bytes from the start that `a` and `b` have in common, at most `limit`.
+// Sixteen bytes at a time where SSE2 is there, then eight; the last eight
+// bytes of a longer span are compared as one load that may overlap bytes
+// already found equal. Inlined where it is used: it runs for every repeat
+// tried and every guess checked.
+[[gnu::always_inline]] inline std::size_t MatchLength(const std::uint8_t* a, const std::uint8_t* b,
+                                                      std::size_t limit) {
   std::size_t n = 0;
-  while (n + 8 <= limit) {
+#ifdef __SSE2__
+  for (; n + 16 <= limit; n += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + n));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + n));
+    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
+    if (equal != 0xFFFF) return n + static_cast<std::size_t>(__builtin_ctz(~equal));
+  }
+#endif
+  auto differ = [&](std::size_t at) {
     std::uint64_t x, y;
-    std::memcpy(&x, a + n, 8);
-    std::memcpy(&y, b + n, 8);
-    if (x != y) return n + static_cast<std::size_t>(__builtin_ctzll(x ^ y) / 8);
-    n += 8;
+    std::memcpy(&x, a + at, 8);
+    std::memcpy(&y, b + at, 8);
+    return x ^ y;
+  };
+  for (; n + 8 <= limit; n += 8)
+    if (const std::uint64_t d = differ(n))
+      return n + static_cast<std::size_t>(__builtin_ctzll(d) / 8);
+  if (n == limit) return n;
+  if (limit >= 8) {
+    const std::uint64_t d = differ(limit - 8);
+    return d ? limit - 8 + static_cast<std::size_t>(__builtin_ctzll(d) / 8) : limit;
   }
   while (n < limit && a[n] == b[n]) ++n;
   return n;
@@ -163,8 +217,8 @@ std::vector<Candidate> Candidates(std::size_t stride) {
 // the new scanline `here`, advancing both past them. A run of literals holds
 // as far as the new bytes equal the guessed row's; a repeat holds if the new
 // bytes repeat too.
-void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at, const PngCode*& guess,
-                        const PngCode* lastGuess) {
+void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at,
+                        const PngCode*& guess, const PngCode* lastGuess) {
   while (guess != lastGuess) {
     if (guess->distance == 0) {
       const std::size_t run = guess->literalRun;
@@ -172,7 +226,8 @@ void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std
       at += same;
       guess += same;
       if (same < run) return;
-    } else if (MatchLength(here + at, here + at - guess->distance, guess->length) == guess->length) {
+    } else if (MatchLength(here + at, here + at - guess->distance, guess->length) ==
+               guess->length) {
       at += guess->length;
       ++guess;
     } else {
@@ -197,11 +252,20 @@ BitCode DistanceCodeOf(const std::vector<Candidate>& candidates, int distance) {
 // hold too. The codes go to `bits` and, if given, to `record`.
 class RowDeflater {
  public:
-  RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end, const std::vector<Candidate>& candidates,
-              BitWriter& bits, const PngRowCode* guesses, std::vector<PngCode>* record)
-      : data_(data), begin_(begin), end_(end), candidates_(candidates), bits_(bits), guesses_(guesses),
-        record_(record), firstGuess_(guesses ? guesses->codes.data() : nullptr),
-        lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr), guess_(firstGuess_), at_(begin) {}
+  RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end,
+              const std::vector<Candidate>& candidates, BitWriter& bits, const PngRowCode* guesses,
+              std::vector<PngCode>* record)
+      : data_(data),
+        begin_(begin),
+        end_(end),
+        candidates_(candidates),
+        bits_(bits),
+        guesses_(guesses),
+        record_(record),
+        firstGuess_(guesses ? guesses->codes.data() : nullptr),
+        lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr),
+        guess_(firstGuess_),
+        at_(begin) {}
 
   // Inlined into DeflateRow, so that the row's state can live in registers.
   [[gnu::always_inline]] void Run() {
@@ -236,9 +300,10 @@ class RowDeflater {
     const PngCode* covering = guess_ != lastGuess_ && guess_->position == at ? guess_
                               : guess_ != firstGuess_                       ? guess_ - 1
                                                                             : nullptr;
-    if (!covering || !covering->distance || covering->position + covering->length <= at) return false;
-    const std::size_t length =
-        MatchLength(data_ + at_, data_ + at_ - covering->distance, covering->position + covering->length - at);
+    if (!covering || !covering->distance || covering->position + covering->length <= at)
+      return false;
+    const std::size_t length = MatchLength(data_ + at_, data_ + at_ - covering->distance,
+                                           covering->position + covering->length - at);
     if (length < MinMatch) return false;
     bits_.Put(LengthCodes[length]);
     bits_.Put(DistanceCodeOf(candidates_, covering->distance));
@@ -255,7 +320,8 @@ class RowDeflater {
     best = 0;
     const std::size_t limit = std::min<std::size_t>(MaxMatch, end_ - at_);
     const bool look = literals_ < LiteralRunBeforeSkipping || literals_ % SkipStep == 0;
-    if (!look || limit < 4) return nullptr;  // the first three bytes are compared as one four-byte load
+    // The first three bytes are compared as one four-byte load.
+    if (!look || limit < 4) return nullptr;
     const Candidate* chosen = nullptr;
     const std::uint8_t* here = data_ + at_;
     std::uint32_t a;
@@ -282,7 +348,8 @@ class RowDeflater {
     std::size_t best;
     const Candidate* chosen = LongestRepeat(best);
     if (record_)
-      record_->push_back({static_cast<std::uint32_t>(at_ - begin_), static_cast<std::uint32_t>(bits_.written()),
+      record_->push_back({static_cast<std::uint32_t>(at_ - begin_),
+                          static_cast<std::uint32_t>(bits_.written()),
                           static_cast<std::uint16_t>(chosen ? best : 1),
                           static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
     if (chosen) {
@@ -317,7 +384,7 @@ void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
 }
 
 PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size_t end,
-                          const std::vector<Candidate>& candidates, std::vector<std::uint8_t>& buffer) {
+                          const std::vector<Candidate>& candidates, PngBytes& buffer) {
   PngRowCode row;
   BitWriter bits(buffer, MaxDeflateBytes(end - begin));
   DeflateRow(data, begin, end, candidates, bits, nullptr, &row.codes);
@@ -341,7 +408,8 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
 // Rows of `picture` that take over the codes of the reference's rows: rows
 // equal to the reference's, below an equal row (or at the top). Which rows
 // are equal goes to `same`.
-std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference, std::vector<char>& same) {
+std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference,
+                                std::vector<char>& same) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
   same.clear();
   if (!reference) return taken;
@@ -359,7 +427,7 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
 std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
                       const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
-  const std::vector<std::uint8_t>& data = scratch.scanlines;
+  const PngBytes& data = scratch.scanlines;
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
   BitWriter bits(scratch.deflated, MaxDeflateBytes(data.size()));
@@ -372,19 +440,23 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
       bits.Append(reference->rows[y].bits.data(), 0, reference->rows[y].bitCount);
       rowAdler = reference->rows[y].adler;
     } else {
-      DeflateRow(data.data(), begin, begin + stride, candidates, bits, reference ? &reference->rows[y] : nullptr);
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits,
+                 reference ? &reference->rows[y] : nullptr);
       rowAdler = libdeflate_adler32(1, data.data() + begin, stride);
     }
-    adler = static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
+    adler =
+        static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
   }
   bits.Put(FixedSymbolCode(256));  // end of block
   const std::size_t bytes = bits.Finish();
-  out.insert(out.end(), scratch.deflated.begin(), scratch.deflated.begin() + static_cast<std::ptrdiff_t>(bytes));
+  out.insert(out.end(), scratch.deflated.begin(),
+             scratch.deflated.begin() + static_cast<std::ptrdiff_t>(bytes));
   return adler;
 }
 
 void PutBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
-  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
+  for (int shift = 24; shift >= 0; shift -= 8)
+    out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
 // Appends a chunk whose data already stands at out[start + 8 ...]: fills in
@@ -406,7 +478,7 @@ std::size_t OpenChunk(std::vector<std::uint8_t>& out) {
 
 // Scanlines as PNG stores them: a filter byte (0, none) and the row in RGB
 // order. Only the rows that are coded, and the rows above them, are needed.
-void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, std::vector<std::uint8_t>& scanlines) {
+void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, PngBytes& scanlines) {
   const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
   scanlines.resize(stride * picture.rows);
   auto needed = [&](int y) { return !taken[y] || (y + 1 < picture.rows && !taken[y + 1]); };
@@ -425,7 +497,8 @@ void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, std::
 }
 
 bool Compatible(const cv::Mat& picture, const PngReference* reference) {
-  return reference && reference->picture.size() == picture.size() && reference->picture.type() == picture.type() &&
+  return reference && reference->picture.size() == picture.size() &&
+         reference->picture.type() == picture.type() &&
          reference->rows.size() == static_cast<std::size_t>(picture.rows);
 }
 
@@ -436,19 +509,45 @@ void CheckPicture(const cv::Mat& picture) {
 
 }  // namespace
 
-PngReference MakePngReference(const cv::Mat& picture) {
+PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
   CheckPicture(picture);
   PngReference reference;
   reference.picture = picture.clone();
-  std::vector<std::uint8_t> data;
+  PngBytes data;
   FillScanlines(picture, std::vector<char>(static_cast<std::size_t>(picture.rows), 0), data);
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
-  std::vector<std::uint8_t> buffer;
-  for (int y = 0; y < picture.rows; ++y) {
-    const std::size_t begin = stride * static_cast<std::size_t>(y);
-    reference.rows.push_back(EncodeRowAlone(data.data(), begin, begin + stride, candidates, buffer));
+  reference.rows.resize(static_cast<std::size_t>(picture.rows));
+  // Each row is coded on its own, so the threads take a band of rows each.
+  std::vector<std::exception_ptr> errors(static_cast<std::size_t>(picture.rows));
+  auto codeRows = [&](int first, int last) {
+    try {
+      PngBytes buffer;
+      for (int y = first; y < last; ++y) {
+        const std::size_t begin = stride * static_cast<std::size_t>(y);
+        reference.rows[y] = EncodeRowAlone(data.data(), begin, begin + stride, candidates, buffer);
+      }
+    } catch (...) {
+      errors[first] = std::current_exception();
+    }
+  };
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  threads = std::min<unsigned>(threads, static_cast<unsigned>(picture.rows));
+  std::vector<std::thread> helpers;
+  int first = 0;
+  for (unsigned t = 1; t < threads; ++t) {
+    const int last = static_cast<int>(static_cast<long long>(picture.rows) * t / threads);
+    try {
+      helpers.emplace_back(codeRows, first, last);
+    } catch (const std::system_error&) {
+      break;  // no thread to spare: the calling thread codes the rest
+    }
+    first = last;
   }
+  codeRows(first, picture.rows);
+  for (std::thread& helper : helpers) helper.join();
+  for (const std::exception_ptr& error : errors)
+    if (error) std::rethrow_exception(error);
   return reference;
 }
 
@@ -465,7 +564,8 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
   std::size_t chunk = OpenChunk(out);
   PutBigEndian(out, static_cast<std::uint32_t>(picture.cols));
   PutBigEndian(out, static_cast<std::uint32_t>(picture.rows));
-  out.insert(out.end(), {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter choice, no interlace
+  out.insert(out.end(),
+             {8, 2, 0, 0, 0});  // 8 bits, truecolour, deflate, no filter choice, no interlace
   CloseChunk(out, chunk, "IHDR");
 
   chunk = OpenChunk(out);

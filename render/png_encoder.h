@@ -21,16 +21,37 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include <opencv2/core/mat.hpp>
 
 namespace fv {
 
+// Bytes left uninitialised when the vector grows. The encoder's working
+// buffers are sized for the worst case and written only in part, so the pages
+// it never writes are never touched (nor zeroed first).
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UninitialisedAllocator<U>;
+  };
+  UninitialisedAllocator() = default;
+  template <class U>
+  UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* place) noexcept {
+    ::new (static_cast<void*>(place)) U;
+  }
+};
+using PngBytes = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
+
 // Working memory for one encoder thread, reused from picture to picture.
 struct PngScratch {
-  std::vector<std::uint8_t> scanlines;
-  std::vector<std::uint8_t> deflated;
+  PngBytes scanlines;
+  PngBytes deflated;
   // After EncodePng with a reference: per row, whether the picture's row
   // equals the reference's (empty without a reference).
   std::vector<char> sameRows;
@@ -44,7 +65,8 @@ struct PngCode {
   std::uint32_t bitOffset;
   std::uint16_t length;
   std::uint16_t distance;  // 0 for a literal
-  std::uint16_t literalRun;  // for a literal: literals from this one on (itself included), at most 65,535
+  // For a literal: literals from this one on (itself included), at most 65,535.
+  std::uint16_t literalRun;
 };
 
 // The codes of one row coded on its own, with the row and its Adler-32.
@@ -64,8 +86,9 @@ struct PngReference {
   std::vector<PngRowCode> rows;
 };
 
-// Codes every row of `picture` (8-bit, three channels) for later pictures.
-PngReference MakePngReference(const cv::Mat& picture);
+// Codes every row of `picture` (8-bit, three channels) for later pictures, on
+// `threads` threads (0: one per core); the codes are the same on any number.
+PngReference MakePngReference(const cv::Mat& picture, unsigned threads = 1);
 
 // Appends the PNG file of `picture` (8-bit, three channels, blue-green-red) to
 // `out`; the file holds the same pixels as truecolour RGB. Throws

@@ -1,6 +1,10 @@
 #include "run/analysis_run.h"
 
 #include <cstdio>
+#include <exception>
+#include <system_error>
+#include <thread>
+#include <utility>
 
 #include "eval/decomposition.h"
 #include "io/input_error.h"
@@ -28,14 +32,14 @@ AnalysisRun::AnalysisRun(const RunSettings& settings)
 // report is finished, and the status tells of the failure.
 int AnalysisRun::Execute() {
   OpenWeights();
+  StartLoadingPieceImages();
   RunEngineOnEmptyLog();
   ReadInputPosition();
   ReadPv();
   SaveInputPicture();
   ShowPvAndLeaf();
   AnalyzeLeaf();
-  SaveLeafPictures();
-  WriteExplanation();
+  SaveLeafPicturesAndExplanation();
   FinishReport();
   const std::string transcriptProblem = transcript_.Finish();
   if (!transcriptProblem.empty()) {
@@ -77,12 +81,28 @@ void AnalysisRun::ReadPv() {
   pv_ = CheckPv(SearchLogPath, side, position_, text);
 }
 
-// The piece pictures are read once here and serve every board of the run; a
-// missing one is named on standard error and drawn as a plain tile.
+// The piece pictures do not depend on what the engine leaves, so they are
+// read (from the disk, after the machine has idled) on a thread of their own
+// while the engine runs.
+void AnalysisRun::StartLoadingPieceImages() {
+  auto load = [] {
+    LoadedPieceImages loaded;
+    loaded.images = LoadPieceImages(PieceImageFolder, &loaded.notices);
+    return loaded;
+  };
+  try {
+    pieceLoading_ = std::async(std::launch::async, load);
+  } catch (const std::system_error&) {
+    pieceLoading_ = std::async(std::launch::deferred, load);  // no thread to spare: read here
+  }
+}
+
+// The piece pictures serve every board of the run; a missing one is named on
+// standard error here and drawn as a plain tile.
 void AnalysisRun::SaveInputPicture() {
-  Notices notices;
-  pieces_ = LoadPieceImages(PieceImageFolder, &notices);
-  transcript_.Note(notices);
+  LoadedPieceImages loaded = pieceLoading_.get();
+  pieces_ = std::move(loaded.images);
+  transcript_.Note(loaded.notices);
   NoteFailures(WriteInputPicture(position_, pieces_));
 }
 
@@ -120,15 +140,38 @@ void AnalysisRun::AnalyzeLeaf() {
   report_.WriteStatistics(analysis_.statistics);
 }
 
-void AnalysisRun::SaveLeafPictures() {
-  NoteFailures(WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_));
-}
-
-// Like a picture, an explanation file that cannot be written is named and the
-// run goes on.
-void AnalysisRun::WriteExplanation() {
-  const ExplanationData data = GatherExplanation(pv_, *weights_, settings_);
-  for (const FileFailure& failure : WriteExplanationFiles(data)) {
+// The explanation is gathered and written on a thread of its own while the
+// pictures are drawn (it reads the weights, they do not), so that neither
+// waits for the other on a core of its own; the pictures' failures are named
+// first, then the explanation's. Like a picture, an explanation file that
+// cannot be written is named and the run goes on.
+void AnalysisRun::SaveLeafPicturesAndExplanation() {
+  std::vector<FileFailure> explanationFailures;
+  std::exception_ptr explanationError;
+  auto explain = [&] {
+    try {
+      explanationFailures = WriteExplanationFiles(GatherExplanation(pv_, *weights_, settings_));
+    } catch (...) {
+      explanationError = std::current_exception();
+    }
+  };
+  std::thread explanation;
+  try {
+    explanation = std::thread(explain);
+  } catch (const std::system_error&) {
+    explain();  // no thread to spare: after the pictures would be the same
+  }
+  std::vector<PictureFailure> pictureFailures;
+  try {
+    pictureFailures = WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_);
+  } catch (...) {
+    if (explanation.joinable()) explanation.join();
+    throw;
+  }
+  if (explanation.joinable()) explanation.join();
+  NoteFailures(pictureFailures);
+  if (explanationError) std::rethrow_exception(explanationError);
+  for (const FileFailure& failure : explanationFailures) {
     pictureFailed_ = true;
     transcript_.Note({failure.path, failure.problem});
   }

@@ -1,6 +1,7 @@
 // One analysis run in the working directory, step by step.
 #pragma once
 
+#include <future>
 #include <optional>
 #include <string>
 
@@ -29,14 +30,14 @@ class AnalysisRun {
 
  private:
   void OpenWeights();
+  void StartLoadingPieceImages();
   void RunEngineOnEmptyLog();
   void ReadInputPosition();
   void ReadPv();
   void SaveInputPicture();
   void ShowPvAndLeaf();
   void AnalyzeLeaf();
-  void SaveLeafPictures();
-  void WriteExplanation();
+  void SaveLeafPicturesAndExplanation();
   void FinishReport();
 
   // Names the failures on standard error and keeps them for the exit status.
@@ -53,6 +54,13 @@ class AnalysisRun {
   // The leaf's totals, statistics and ranked terms (the terms' pictures are
   // drawn from `ranked`).
   EvaluationAnalysis analysis_;
+  // The piece pictures with the notices of those missing, read while the
+  // engine runs.
+  struct LoadedPieceImages {
+    PieceImageSet images;
+    Notices notices;
+  };
+  std::future<LoadedPieceImages> pieceLoading_;
   PieceImageSet pieces_;
   // A picture or explanation file that could not be saved: the run goes on
   // and ends with status 1.

@@ -12,13 +12,14 @@ std::vector<PictureFailure> WriteInputPicture(const Position& input, const Piece
   return WritePictures({{InputPicturePath, [&](cv::Mat& p) { DrawPosition(input, pieces, p); }}});
 }
 
-std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::vector<FeatureContribution>& ranked,
+std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
+                                              const std::vector<FeatureContribution>& ranked,
                                               const PieceImageSet& pieces) {
   cv::Mat board;
   DrawPosition(leaf, pieces, board);
   // The ranked pictures differ from the leaf only around their marks, so the
   // leaf's coded rows serve all of them.
-  const PngReference boardRows = MakePngReference(board);
+  const PngReference boardRows = MakePngReference(board, 0);
   std::vector<PictureJob> jobs;
   jobs.reserve(ranked.size() + 1);
   jobs.push_back({LeafPicturePath, [](cv::Mat&) {}, &boardRows, true});

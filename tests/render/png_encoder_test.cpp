@@ -128,6 +128,28 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   ExpectValid(Encoded(small, &reference), small, "small");
 }
 
+// The rows of a reference are coded alone, on any number of threads: a
+// picture over a reference of itself, or over one coded on several threads,
+// is the same file as the picture coded on its own.
+TEST(EncodePng, ReferencesCodedOnSeveralThreadsGiveTheSameFiles) {
+  const cv::Mat board = DrawnBoard();
+  cv::Mat marked = board.clone();
+  DrawFeature(marked, {127, false}, 4, 0, 80);
+  PngScratch scratch;
+  std::vector<std::uint8_t> boardAlone, markedOverOne;
+  EncodePng(board, scratch, boardAlone);
+  const PngReference one = MakePngReference(board);
+  EncodePng(marked, scratch, markedOverOne, &one);
+  for (const unsigned threads : {0u, 2u, 3u, 7u, 1000u}) {
+    const PngReference reference = MakePngReference(board, threads);
+    std::vector<std::uint8_t> boardOver, markedOver;
+    EncodePng(board, scratch, boardOver, &reference);
+    EncodePng(marked, scratch, markedOver, &reference);
+    EXPECT_EQ(boardOver, boardAlone) << threads << " threads";
+    EXPECT_EQ(markedOver, markedOverOne) << threads << " threads";
+  }
+}
+
 // Marks drawn over copies of one board, as the ranked pictures are: each file
 // decodes to its own pixels and stays about as small as one coded on its own.
 TEST(EncodePng, MarkedCopiesOfABoardDecodeToTheirPixels) {
