@@ -104,29 +104,17 @@ int ReadMoveNumber(std::string_view field) {
 
 // Exactly one king a side, no more of a kind than a set holds.
 void CheckPieceCounts(Position& pos) {
-  std::array<int, HandKindCount> counts{};
-  std::array<int, 2> kings{};
-  for (int sq = 0; sq < SquareCount; ++sq) {
-    const PieceCode code = pos.board[sq];
-    const int magnitude = code < 0 ? -code : code;
-    if (magnitude == OU) {
-      const int side = code > 0 ? Sente : Gote;
-      ++kings[side];
-      pos.kingSquare[side] = std::uint8_t(sq);
-    } else if (magnitude != 0) {
-      ++counts[HandKindTable[magnitude]];
-    }
-  }
-  for (int kind = 0; kind < HandKindCount; ++kind) {
-    counts[kind] += pos.hand[Sente][kind] + pos.hand[Gote][kind];
-    if (counts[kind] > SetPieceCounts[kind])
-      Refuse(std::to_string(counts[kind]) + " pieces '" + PieceLetters[kind] + "', a set has " +
-             std::to_string(SetPieceCounts[kind]));
-  }
-  for (int side = 0; side < 2; ++side)
-    if (kings[side] != 1)
-      Refuse(std::string(side == Sente ? "Sente" : "Gote") + " has " + std::to_string(kings[side]) +
+  const PieceTally tally = TallyPieces(pos);
+  for (int kind = 0; kind < HandKindCount; ++kind)
+    if (tally.kinds[kind] > SetPieceCounts[kind])
+      Refuse(std::to_string(tally.kinds[kind]) + " pieces '" + PieceLetters[kind] +
+             "', a set has " + std::to_string(SetPieceCounts[kind]));
+  for (const Side side : {Sente, Gote}) {
+    if (tally.kings[side] != 1)
+      Refuse(std::string(SideName(side)) + " has " + std::to_string(tally.kings[side]) +
              " kings, not 1");
+    pos.kingSquare[side] = std::uint8_t(tally.kingSquare[side]);
+  }
 }
 
 }  // namespace
