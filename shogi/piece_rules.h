@@ -43,8 +43,6 @@ constexpr bool SquareInPromotionZone(Side side, int square) {
   return RelativeRankOf(side, square) <= 3;
 }
 
-constexpr Side Opponent(Side side) { return side == Sente ? Gote : Sente; }
-
 // "Sente" or "Gote".
 constexpr const char* SideName(Side side) { return side == Sente ? "Sente" : "Gote"; }
 

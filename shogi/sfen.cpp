@@ -80,7 +80,7 @@ void ReadHands(std::string_view field, Position& pos) {
     const int kind = KindOfLetter(c);
     if (kind == 0 || kind == OU) Refuse(std::string("no piece '") + c + "' can be in hand");
     if (count < 1) Refuse(std::string("a count of 0 for '") + c + "' in hand");
-    const int side = std::isupper(static_cast<unsigned char>(c)) ? Sente : Gote;
+    const Side side = std::isupper(static_cast<unsigned char>(c)) ? Sente : Gote;
     bool& seen = named[side][kind - 1];
     if (seen) Refuse(std::string("'") + c + "' named twice in the hands");
     seen = true;
@@ -156,7 +156,7 @@ std::string FormatSfen(const Position& position, Side sideToMove, int moveNumber
   }
   out += sideToMove == Sente ? " b " : " w ";
   const std::size_t handStart = out.size();
-  for (int side = 0; side < 2; ++side)
+  for (const Side side : {Sente, Gote})
     for (int kind = HandKindCount - 1; kind >= 0; --kind) {
       const int count = position.hand[side][kind];
       if (count == 0) continue;

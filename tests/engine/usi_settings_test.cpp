@@ -21,7 +21,7 @@ TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
   const struct {
     const char* what;
     GoClock clock;
-    int side;
+    Side side;
   } cases[] = {
       {"byoyomi 100 and no time left", Clock(0, 0, 100), Sente},
       {"byoyomi 10 s", Clock(0, 0, 10'000), Sente},
