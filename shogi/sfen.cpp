@@ -68,7 +68,7 @@ void ReadBoard(std::string_view field, Position& pos) {
 
 void ReadHands(std::string_view field, Position& pos) {
   if (field == "-") return;
-  std::array<std::array<bool, HandKindCount>, 2> named{};
+  std::array<std::array<bool, HI + 1>, 2> named{};  // by kind FU..HI
   for (std::size_t i = 0; i < field.size(); ++i) {
     int count = 0;
     const std::size_t digits = i;
@@ -81,7 +81,7 @@ void ReadHands(std::string_view field, Position& pos) {
     if (kind == 0 || kind == OU) Refuse(std::string("no piece '") + c + "' can be in hand");
     if (count < 1) Refuse(std::string("a count of 0 for '") + c + "' in hand");
     const Side side = std::isupper(static_cast<unsigned char>(c)) ? Sente : Gote;
-    bool& seen = named[side][kind - 1];
+    bool& seen = named[side][kind];
     if (seen) Refuse(std::string("'") + c + "' named twice in the hands");
     seen = true;
     pos.hand[side][kind - 1] = std::int8_t(count);
@@ -148,8 +148,7 @@ std::string FormatSfen(const Position& position, Side sideToMove, int moveNumber
       empty = 0;
       const int magnitude = code < 0 ? -code : code;
       if (magnitude > OU) out += '+';
-      const char letter =
-          PieceLetters[(magnitude > OU ? UnpromotedKind(magnitude) : magnitude) - 1];
+      const char letter = PieceLetters[UnpromotedKind(magnitude) - 1];
       out += code > 0 ? letter : char(std::tolower(letter));
     }
     if (empty > 0) out += char('0' + empty);

@@ -39,7 +39,10 @@ constexpr Piece FromCode(PieceCode c) { return c == 0 ? NoPiece : c > 0 ? MakePi
 
 constexpr bool CanPromote(int kind) { return kind == FU || kind == KY || kind == KE || kind == GI || kind == KA || kind == HI; }
 constexpr int PromotedKind(int kind) { return Promote(PieceCode(kind)); }
-constexpr int UnpromotedKind(int kind) { return kind == OU ? OU : HandKindTable[kind] + 1; }
+// The kind a piece of `kind` (0..14) shows unpromoted: itself for FU..OU, FU..HI for TO..RY.
+constexpr std::array<std::int8_t, 15> UnpromotedKindTable = {
+    Empty, FU, KY, KE, GI, KI, KA, HI, OU, FU, KY, KE, GI, KA, HI};
+constexpr int UnpromotedKind(int kind) { return UnpromotedKindTable[kind]; }
 
 // True when `cell` lies in the promotion zone of `side` (its three farthest ranks).
 constexpr bool InPromotionZone(Side side, int cell) {
