@@ -10,30 +10,32 @@ constexpr int BothViews = 3;
 constexpr int ViewBit(int view) { return 1 << view; }
 
 // Hand counts occupy the first fourteen slots: two per kind, Sente's first.
-constexpr int HandSlot(int side, int kind) { return 2 * (kind - 1) + side; }
+constexpr int HandSlot(Side side, int kind) { return 2 * (kind - 1) + side; }
 
-FeatureSlot HandFeatures(int owner, int kind, int count) {
+FeatureSlot HandFeatures(Side owner, int kind, int count) {
   FeatureSlot slot{};
-  for (int view = 0; view < 2; ++view) slot.kpp[view] = std::int16_t(KppHandIndex(Side(view), Side(owner), kind - 1, count));
+  for (const Side view : {Sente, Gote})
+    slot.kpp[view] = std::int16_t(KppHandIndex(view, owner, kind - 1, count));
   slot.kkp[owner] = std::int16_t(KkpHandIndex(kind - 1, count));
-  slot.kkp[owner ^ 1] = -1;
+  slot.kkp[Opponent(owner)] = -1;
   return slot;
 }
 
 // Features of a non-king piece on a board cell.
 FeatureSlot BoardFeatures(Piece p, int cell) {
   const int sq = SquareOfCell(cell);
-  const int owner = SideOf(p);
+  const Side owner = SideOf(p);
   FeatureSlot slot{};
-  for (int view = 0; view < 2; ++view) slot.kpp[view] = std::int16_t(KppBoardIndex(Side(view), ToCode(p), sq));
-  slot.kkp[owner] = std::int16_t(KkpBoardIndex(Side(owner), KindOf(p), sq));
-  slot.kkp[owner ^ 1] = -1;
+  for (const Side view : {Sente, Gote})
+    slot.kpp[view] = std::int16_t(KppBoardIndex(view, ToCode(p), sq));
+  slot.kkp[owner] = std::int16_t(KkpBoardIndex(owner, KindOf(p), sq));
+  slot.kkp[Opponent(owner)] = -1;
   slot.cell = std::uint8_t(cell);
   return slot;
 }
 
 // Material value of one piece of `kind` as `side`'s, Sente positive.
-int SidedValue(int side, int kind) { return PieceValue(PieceCode(side == Sente ? kind : -kind)); }
+int SidedValue(Side side, int kind) { return PieceValue(PieceCode(side == Sente ? kind : -kind)); }
 
 }  // namespace
 
@@ -123,8 +125,8 @@ void Evaluator::AddSlot(State& s, const FeatureSlot& slot, int views) const {
 void Evaluator::Reset(const Board& board) {
   State s{};
   s.slotOfCell.fill(NoSlot);
-  for (int side = 0; side < 2; ++side) s.kingSquare[side] = SquareOfCell(board.KingCell(side));
-  for (int side = 0; side < 2; ++side)
+  for (const Side side : {Sente, Gote}) s.kingSquare[side] = SquareOfCell(board.KingCell(side));
+  for (const Side side : {Sente, Gote})
     for (int kind = FU; kind <= HI; ++kind)
       SetSlot(s, HandSlot(side, kind), HandFeatures(side, kind, board.Hand(side, kind)));
   s.count = 2 * HandKindCount;
@@ -146,7 +148,7 @@ void Evaluator::Reset(const Board& board) {
 void Evaluator::Make(const Board& board, Move m) {
   stack_.push_back(stack_.back());
   State& s = stack_.back();
-  const int us = board.SideToMove();
+  const Side us = board.SideToMove();
   const int to = ToCell(m);
   if (IsDrop(m)) {
     const int kind = DropKind(m);
@@ -158,7 +160,7 @@ void Evaluator::Make(const Board& board, Move m) {
   const Piece captured = CapturedPiece(m);
   const bool kingMove = KindOf(moved) == OU;
   // A king move changes every KPP term of its own view: that view is summed afresh.
-  const int views = kingMove ? ViewBit(us ^ 1) : BothViews;
+  const int views = kingMove ? ViewBit(Opponent(us)) : BothViews;
   if (captured != NoPiece) {
     const int kind = UnpromotedKind(KindOf(captured));
     RemoveSlot(s, s.slotOfCell[to], views);

@@ -39,7 +39,7 @@ class Evaluator {
   // (material x 32 + KKP sum + KPP sum) / 32, truncated toward zero, Sente's view.
   int SenteTotal() const;
   // The same from the view of `side`.
-  int Value(int side) const { return side == Sente ? SenteTotal() : -SenteTotal(); }
+  int Value(Side side) const { return side == Sente ? SenteTotal() : -SenteTotal(); }
 
   int Material() const { return stack_.back().material; }
   int KkpSum() const { return stack_.back().kkpSum[0] - stack_.back().kkpSum[1]; }  // weight units
@@ -63,7 +63,9 @@ class Evaluator {
     std::int32_t material;
   };
 
-  int KppKing(const State& s, int view) const { return view == Sente ? s.kingSquare[Sente] : 80 - s.kingSquare[Gote]; }
+  int KppKing(const State& s, int view) const {
+    return view == Sente ? s.kingSquare[Sente] : 80 - s.kingSquare[Gote];
+  }
   const std::int16_t* Block(const State& s, int view) const {
     return weights_.KppBlock(KppKing(s, view));
   }

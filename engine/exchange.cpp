@@ -11,7 +11,7 @@ namespace {
 int Value(Piece p) { return PieceValue(PieceCode(KindOf(p))); }
 
 // The least valuable piece of `side` that attacks `to` on `cells`, or 0.
-int LeastAttacker(const std::array<Piece, CellCount>& cells, int to, int side) {
+int LeastAttacker(const std::array<Piece, CellCount>& cells, int to, Side side) {
   int best = 0;
   auto consider = [&](int cell) {
     if (best == 0 || Value(cells[cell]) < Value(cells[best])) best = cell;
@@ -43,7 +43,7 @@ int CaptureValue(Piece captured) {
 int StaticExchange(const Board& board, Move m) {
   std::array<Piece, CellCount> cells = board.Cells();
   const int to = ToCell(m);
-  int side = board.SideToMove();
+  Side side = board.SideToMove();
   const Piece moved =
       IsPromotion(m) ? MakePiece(side, PromotedKind(KindOf(MovedPiece(m)))) : MovedPiece(m);
   // gain[d]: what the d-th capture wins, if the exchange stopped after it.
@@ -52,7 +52,7 @@ int StaticExchange(const Board& board, Move m) {
   cells[FromCell(m)] = NoPiece;
   cells[to] = moved;
   int depth = 0;
-  for (side ^= 1; depth + 1 < int(gain.size()); side ^= 1) {
+  for (side = Opponent(side); depth + 1 < int(gain.size()); side = Opponent(side)) {
     const int from = LeastAttacker(cells, to, side);
     if (from == 0) break;
     ++depth;

@@ -93,7 +93,7 @@ int RunSearch(const EngineCommand& command) {
   board.Set(root.position, root.sideToMove);
   SearchHooks hooks;
   hooks.onIteration = [](const Iteration& it) { ShowProgress(IterationLine(it)); };
-  ShowProgress(SearchHeading(Side(root.sideToMove), settings.limits));
+  ShowProgress(SearchHeading(root.sideToMove, settings.limits));
   const SearchResult result = Search(board, weights, settings.limits, hooks);
   WriteFile("log/n000.log", FormatSearchLog(result, root.sideToMove));
   if (result.unfinishedDepth != 0) ShowProgress(TimeLimitLine(result, settings.limits));

@@ -32,7 +32,7 @@ void CheckPlayable(const PositionRecord& record, const std::string& name) {
   }
   Board board;
   board.Set(pos, record.sideToMove);
-  if (board.IsAttacked(board.KingCell(record.sideToMove ^ 1), record.sideToMove))
+  if (board.IsAttacked(board.KingCell(Opponent(record.sideToMove)), record.sideToMove))
     throw InputError(name, "the side not to move is in check");
 }
 

@@ -179,7 +179,7 @@ int Searcher::Quiescence(int alpha, int beta, int ply, int qply) {
   Visit(ply);
   ++stats_.quiescenceNodes;
   if (TimeUp()) return 0;
-  const int us = board_.SideToMove();
+  const Side us = board_.SideToMove();
   if (ply >= MaxPly - 1) return evaluator_.Value(us);
   const bool inCheck = qply < EvasionPlies && board_.InCheck();
   inCheck_[ply] = inCheck;
@@ -224,7 +224,7 @@ int Searcher::Negamax(int alpha, int beta, int depth, int ply, bool pvNode, bool
   inCheck_[ply] = inCheck;
   if (ply > 0)
     if (const int distance = board_.RepetitionDistance()) return RepetitionScore(inCheck_.data(), ply, distance);
-  const int us = board_.SideToMove();
+  const Side us = board_.SideToMove();
   if (ply >= MaxPly - 1) return evaluator_.Value(us);
 
   ++stats_.hashProbes;
@@ -334,7 +334,7 @@ int Searcher::SearchMoves(int alpha, int beta, int depth, int ply, bool pvNode, 
 
 SearchResult Searcher::Run() {
   SearchResult result;
-  const int rootSide = board_.SideToMove();
+  const Side rootSide = board_.SideToMove();
   for (int depth = 1; depth <= std::max(1, limits_.maxDepth); ++depth) {
     if (depth > 1 && hooks_.mayDeepen && !hooks_.mayDeepen()) break;
     depth_ = depth;

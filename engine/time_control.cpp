@@ -12,7 +12,7 @@ constexpr std::int64_t MostShares = 4;    // a hard move may take this many shar
 
 }  // namespace
 
-ThinkingTime PlanThinkingTime(const GoClock& clock, int side) {
+ThinkingTime PlanThinkingTime(const GoClock& clock, Side side) {
   const std::int64_t time = std::max<std::int64_t>(clock.time[side], 0);
   const std::int64_t increment = std::max<std::int64_t>(clock.increment[side], 0);
   const std::int64_t byoyomi = std::max<std::int64_t>(clock.byoyomi, 0);

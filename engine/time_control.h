@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "shogi/position.h"
+
 namespace fv::engine {
 
 // Milliseconds from a "go" command; 0 for what it does not name.
@@ -27,6 +29,6 @@ struct ThinkingTime {
 // 100 ms thus leaves 90 ms of search. A share of the main time
 // (a fortieth plus the increment) is aimed at and never more than four times
 // it spent; the byoyomi is always usable in full, since it is lost otherwise.
-ThinkingTime PlanThinkingTime(const GoClock& clock, int side);
+ThinkingTime PlanThinkingTime(const GoClock& clock, Side side);
 
 }  // namespace fv::engine

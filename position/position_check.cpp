@@ -7,30 +7,21 @@
 namespace fv {
 
 std::string PositionProblem(const Position& pos) {
-  int kings[2] = {0, 0};
-  int kindCounts[HandKindCount] = {};
-  for (const PieceCode code : pos.board) {
-    if (code == 0) continue;
-    if (std::abs(code) == OU) ++kings[code > 0 ? Sente : Gote];
-    else ++kindCounts[HandKindTable[std::abs(code)]];
-  }
+  const PieceTally tally = TallyPieces(pos);
   for (const Side side : {Sente, Gote}) {
-    if (kings[side] != 1) {
-      return std::to_string(kings[side]) + " kings of " + SideName(side) +
+    if (tally.kings[side] != 1) {
+      return std::to_string(tally.kings[side]) + " kings of " + SideName(side) +
              " on the board, there must be exactly one";
     }
-    for (int kind = 0; kind < HandKindCount; ++kind) kindCounts[kind] += pos.hand[side][kind];
   }
-  int pieces = 0;
-  for (int kind = 0; kind < HandKindCount; ++kind) pieces += kindCounts[kind];
-  if (pieces > SetPiecesBesidesKings) {
-    return std::to_string(pieces) + " pieces besides the kings, a set has " +
+  if (tally.BesidesKings() > SetPiecesBesidesKings) {
+    return std::to_string(tally.BesidesKings()) + " pieces besides the kings, a set has " +
            std::to_string(SetPiecesBesidesKings);
   }
   for (int kind = 0; kind < HandKindCount; ++kind) {
-    if (kindCounts[kind] > SetPieceCounts[kind]) {
-      return std::to_string(kindCounts[kind]) + " pieces of kind " + std::string(PieceNames[kind]) +
-             ", a set has " + std::to_string(SetPieceCounts[kind]);
+    if (tally.kinds[kind] > SetPieceCounts[kind]) {
+      return std::to_string(tally.kinds[kind]) + " pieces of kind " +
+             std::string(PieceNames[kind]) + ", a set has " + std::to_string(SetPieceCounts[kind]);
     }
   }
   for (int square = 0; square < SquareCount; ++square) {

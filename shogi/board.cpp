@@ -13,13 +13,13 @@ void Board::Set(const Position& pos, Side sideToMove) {
   key_ = 0;
   ply_ = 0;
   side_ = sideToMove;
-  for (int side = 0; side < 2; ++side)
+  for (const Side side : {Sente, Gote})
     for (int kind = FU; kind <= HI; ++kind) key_ ^= Zobrist.hand[side][kind][0];
   for (int sq = 0; sq < SquareCount; ++sq) {
     cells_[CellOf(sq)] = NoPiece;
     if (pos.board[sq] != 0) Put(CellOf(sq), FromCode(pos.board[sq]));
   }
-  for (int side = 0; side < 2; ++side)
+  for (const Side side : {Sente, Gote})
     for (int kind = 0; kind < HandKindCount; ++kind) AddHand(side, kind + 1, pos.hand[side][kind]);
   if (side_ == Gote) key_ ^= Zobrist.gote;
   history_[0] = key_;
@@ -28,7 +28,7 @@ void Board::Set(const Position& pos, Side sideToMove) {
 Position Board::ToPosition() const {
   Position pos;
   for (int sq = 0; sq < SquareCount; ++sq) pos.board[sq] = ToCode(cells_[CellOf(sq)]);
-  for (int side = 0; side < 2; ++side) {
+  for (const Side side : {Sente, Gote}) {
     for (int kind = 0; kind < HandKindCount; ++kind) pos.hand[side][kind] = std::int8_t(hand_[side][kind + 1]);
     pos.kingSquare[side] = std::uint8_t(king_[side] ? SquareOfCell(king_[side]) : 0);
   }
@@ -51,7 +51,7 @@ void Board::Remove(int cell) {
   if (KindOf(p) == FU) pawnColumns_[SideOf(p)] ^= std::uint16_t(1 << ColumnOfCell(cell));
 }
 
-void Board::AddHand(int side, int kind, int delta) {
+void Board::AddHand(Side side, int kind, int delta) {
   int& count = hand_[side][kind];
   key_ ^= Zobrist.hand[side][kind][count];
   count += delta;
@@ -73,14 +73,14 @@ void Board::Make(Move m) {
     Remove(FromCell(m));
     Put(to, IsPromotion(m) ? MakePiece(side_, PromotedKind(KindOf(moved))) : moved);
   }
-  side_ ^= 1;
+  side_ = Opponent(side_);
   key_ ^= Zobrist.gote;
   ++ply_;
   history_[ply_ & 1023] = key_;
 }
 
 void Board::Unmake(Move m) {
-  side_ ^= 1;
+  side_ = Opponent(side_);
   key_ ^= Zobrist.gote;
   --ply_;
   const int to = ToCell(m);
@@ -98,19 +98,19 @@ void Board::Unmake(Move m) {
 }
 
 void Board::MakeNull() {
-  side_ ^= 1;
+  side_ = Opponent(side_);
   key_ ^= Zobrist.gote;
   ++ply_;
   history_[ply_ & 1023] = key_;
 }
 
 void Board::UnmakeNull() {
-  side_ ^= 1;
+  side_ = Opponent(side_);
   key_ ^= Zobrist.gote;
   --ply_;
 }
 
-bool Board::IsAttacked(int cell, int by) const {
+bool Board::IsAttacked(int cell, Side by) const {
   for (int d = 0; d < 8; ++d) {
     const int offset = DirectionOffset[d];
     const int back = Bit(OppositeDirection[d]);
@@ -134,7 +134,7 @@ bool Board::KingMoveSafe(int to) {
   const int from = king_[side_];
   const Piece king = cells_[from];
   cells_[from] = NoPiece;  // a slider's line through the king's old cell stays open
-  const bool safe = !IsAttacked(to, side_ ^ 1);
+  const bool safe = !IsAttacked(to, Opponent(side_));
   cells_[from] = king;
   return safe;
 }

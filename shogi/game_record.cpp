@@ -1,7 +1,6 @@
 #include "shogi/game_record.h"
 
 #include <array>
-#include <cstdlib>
 
 #include "shogi/move_text.h"
 #include "shogi/movegen.h"
@@ -18,29 +17,19 @@ Board BoardAfter(const GameRecord& record, std::size_t ply) {
 }
 
 void RecordBuilder::Start(const Position& start, Side side, int line) {
-  std::array<int, 2> kings{};
-  std::array<int, HandKindCount> counts{};
-  for (const PieceCode code : start.board) {
-    if (code == 0) continue;
-    if (std::abs(code) == OU)
-      ++kings[code > 0 ? Sente : Gote];
-    else
-      ++counts[HandKindTable[std::abs(code)]];
-  }
+  const PieceTally tally = TallyPieces(start);
   for (int kind = 0; kind < HandKindCount; ++kind) {
-    for (int s = 0; s < 2; ++s) {
+    for (const Side s : {Sente, Gote})
       if (start.hand[s][kind] < 0) throw NotationError(line, "a negative number of pieces in hand");
-      counts[kind] += start.hand[s][kind];
-    }
-    if (counts[kind] > SetPieceCounts[kind])
-      throw NotationError(line, std::to_string(counts[kind]) + " pieces of kind " +
+    if (tally.kinds[kind] > SetPieceCounts[kind])
+      throw NotationError(line, std::to_string(tally.kinds[kind]) + " pieces of kind " +
                                     std::string(PieceNames[kind]) + ", a set has " +
                                     std::to_string(SetPieceCounts[kind]));
   }
-  for (int s = 0; s < 2; ++s)
-    if (kings[s] > 1)
-      throw NotationError(line, std::to_string(kings[s]) + " kings of " +
-                                    (s == Sente ? "Sente" : "Gote") + ", a set has one");
+  for (const Side s : {Sente, Gote})
+    if (tally.kings[s] > 1)
+      throw NotationError(line, std::to_string(tally.kings[s]) + " kings of " + SideName(s) +
+                                    ", a set has one");
   record_ = GameRecord{start, side, {}};
   board_.Set(start, side);
   started_ = true;

@@ -364,7 +364,7 @@ std::string WriteKif(const GameRecord& game) {
       out += "打";
     } else {
       const int kind = KindOf(MovedPiece(m));
-      const int side = SideOf(MovedPiece(m));
+      const Side side = SideOf(MovedPiece(m));
       out += MoveNames[kind];
       if (IsPromotion(m))
         out += "成";

@@ -10,7 +10,7 @@ namespace {
 // what stands in between; `blocked` tells whether a slide's path holds a piece.
 bool Reaches(const Board& b, int from, int to, bool& blocked) {
   const Piece p = b.At(from);
-  const int side = SideOf(p);
+  const Side side = SideOf(p);
   blocked = false;
   if (KindOf(p) == KE)
     return to == from + KnightOffsetLeft(side) || to == from + KnightOffsetRight(side);
@@ -27,7 +27,7 @@ bool Reaches(const Board& b, int from, int to, bool& blocked) {
   return false;
 }
 
-bool HasUnpromotedPawnOnFile(const Board& b, int side, int cell) {
+bool HasUnpromotedPawnOnFile(const Board& b, Side side, int cell) {
   const Piece pawn = MakePiece(side, FU);
   for (int rank = 1; rank <= 9; ++rank)
     if (b.At(CellOf(SquareOf(FileOf(SquareOfCell(cell)), rank))) == pawn) return true;
@@ -35,7 +35,7 @@ bool HasUnpromotedPawnOnFile(const Board& b, int side, int cell) {
 }
 
 BrokenRule DropRule(Board& b, Move m) {
-  const Side side = Side(b.SideToMove());
+  const Side side = b.SideToMove();
   const int to = SquareOfCell(ToCell(m));
   if (CanNeverMove(side, DropKind(m), to)) return BrokenRule::DropWhereItCannotMove;
   if (DropKind(m) == FU && HasUnpromotedPawnOnFile(b, side, ToCell(m)))
@@ -44,7 +44,7 @@ BrokenRule DropRule(Board& b, Move m) {
 }
 
 BrokenRule BoardMoveRule(const Board& b, Move m) {
-  const Side side = Side(b.SideToMove());
+  const Side side = b.SideToMove();
   const int kind = KindOf(MovedPiece(m));
   const int from = FromCell(m);
   const int to = ToCell(m);

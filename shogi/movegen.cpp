@@ -18,7 +18,7 @@ struct Reach {
 
 constexpr std::array<Reach, 32> MakeReachTable() {
   std::array<Reach, 32> table{};
-  for (int side = 0; side < 2; ++side) {
+  for (const Side side : {Sente, Gote}) {
     for (int kind = FU; kind <= RY; ++kind) {
       const Piece p = MakePiece(side, kind);
       Reach& r = table[p];
@@ -39,11 +39,11 @@ constexpr std::array<Reach, 32> MakeReachTable() {
 constexpr std::array<Reach, 32> ReachOf = MakeReachTable();
 
 // A piece that may not stay unpromoted on `to`: it could never move again.
-bool MustPromote(int side, int kind, int to) {
-  return CanNeverMove(Side(side), kind, SquareOfCell(to));
+bool MustPromote(Side side, int kind, int to) {
+  return CanNeverMove(side, kind, SquareOfCell(to));
 }
 
-Move* AddBoardMoves(Move* out, int side, int from, int to, Piece moved, Piece captured) {
+Move* AddBoardMoves(Move* out, Side side, int from, int to, Piece moved, Piece captured) {
   const int kind = KindOf(moved);
   if (CanPromote(kind) && (InPromotionZone(side, from) || InPromotionZone(side, to))) {
     *out++ = MakeBoardMove(from, to, true, moved, captured);
@@ -55,8 +55,8 @@ Move* AddBoardMoves(Move* out, int side, int from, int to, Piece moved, Piece ca
 
 Move* AddPieceMoves(const Board& b, Move* out, int from, GenMode mode) {
   const Piece p = b.At(from);
-  const int us = SideOf(p);
-  const int them = us ^ 1;
+  const Side us = SideOf(p);
+  const Side them = Opponent(us);
   auto target = [&](int to) {
     const Piece t = b.At(to);
     if (t == NoPiece ? mode == GenMode::All : IsSide(t, them)) out = AddBoardMoves(out, us, from, to, p, t);
@@ -84,7 +84,7 @@ Move* AddAllBoardMoves(const Board& b, Move* out, GenMode mode) {
 // when null), except a pawn onto `noPawnCell`; kind by kind, square by square.
 Move* AddDrops(const Board& b, Move* out, const std::array<bool, CellCount>* allowed,
                int noPawnCell) {
-  const int us = b.SideToMove();
+  const Side us = b.SideToMove();
   bool anyInHand = false;
   for (int kind = FU; kind <= HI; ++kind) anyInHand |= b.Hand(us, kind) > 0;
   if (!anyInHand) return out;
@@ -110,14 +110,14 @@ Move* AddDrops(const Board& b, Move* out, const std::array<bool, CellCount>* all
 }
 
 // The cell in front of the enemy king, where a pawn drop would give check.
-int PawnCheckCell(const Board& b, int side) {
-  const int king = b.KingCell(side ^ 1);
+int PawnCheckCell(const Board& b, Side side) {
+  const int king = b.KingCell(Opponent(side));
   return king == 0 ? 0 : king - DirectionOffset[side == Sente ? North : South];
 }
 
 // Cells of the pieces of the side to move that shield their king from a slider.
 int FindPinned(const Board& b, std::array<int, 8>& pinned) {
-  const int us = b.SideToMove();
+  const Side us = b.SideToMove();
   const int king = b.KingCell(us);
   int count = 0;
   if (king == 0) return 0;
@@ -129,7 +129,7 @@ int FindPinned(const Board& b, std::array<int, 8>& pinned) {
     int beyond = c + offset;
     while (b.At(beyond) == NoPiece) beyond += offset;
     const Piece p = b.At(beyond);
-    if (IsSide(p, us ^ 1) && (SlideMask[p] & Bit(OppositeDirection[d]))) pinned[count++] = c;
+    if (IsSide(p, Opponent(us)) && (SlideMask[p] & Bit(OppositeDirection[d]))) pinned[count++] = c;
   }
   return count;
 }
@@ -147,10 +147,10 @@ struct Checks {
 
 Checks FindChecks(const Board& b) {
   Checks checks;
-  const int us = b.SideToMove();
+  const Side us = b.SideToMove();
   const int king = b.KingCell(us);
   if (king == 0) return checks;
-  const int them = us ^ 1;
+  const Side them = Opponent(us);
   for (int d = 0; d < 8; ++d) {
     const int offset = DirectionOffset[d];
     const int back = Bit(OppositeDirection[d]);
@@ -200,7 +200,7 @@ bool IsPawnDropMate(Board& b, Move m) {
 }
 
 int GenerateLegal(Board& b, Move* out, GenMode mode) {
-  const int us = b.SideToMove();
+  const Side us = b.SideToMove();
   const int king = b.KingCell(us);
   const Checks checks = FindChecks(b);
   std::array<int, 8> pinned{};

@@ -1,6 +1,6 @@
 // Rules about pieces and squares that hold for any position: what one set of
-// pieces holds, where a piece can never move again, the promotion zone, and
-// the names of the sides and squares.
+// pieces holds and how many of each kind a position has, where a piece can
+// never move again, the promotion zone, and the names of the sides and squares.
 #pragma once
 
 #include <array>
@@ -13,6 +13,18 @@ namespace fv {
 // Pieces of each unpromoted kind in one set, by hand kind (FU..HI).
 constexpr std::array<int, HandKindCount> SetPieceCounts = {18, 4, 4, 4, 4, 2, 2};
 constexpr int SetPiecesBesidesKings = 38;
+
+// The pieces of a position counted the way a set is: each kind over the board
+// (promoted pieces as their unpromoted kind) and both hands together, and the
+// kings of each side on the board.
+struct PieceTally {
+  std::array<int, HandKindCount> kinds{};  // by hand kind (FU..HI)
+  std::array<int, 2> kings{};              // by side
+  std::array<int, 2> kingSquare{};         // by side: the square of its last king, if any
+  int BesidesKings() const;
+};
+
+PieceTally TallyPieces(const Position& pos);
 
 // The rank of `square` counted from the far edge of `side`: 1 is the farthest.
 constexpr int RelativeRankOf(Side side, int square) {
@@ -30,8 +42,6 @@ constexpr bool CanNeverMove(Side side, int kind, int square) {
 constexpr bool SquareInPromotionZone(Side side, int square) {
   return RelativeRankOf(side, square) <= 3;
 }
-
-constexpr Side Opponent(Side side) { return side == Sente ? Gote : Sente; }
 
 // "Sente" or "Gote".
 constexpr const char* SideName(Side side) { return side == Sente ? "Sente" : "Gote"; }

@@ -17,6 +17,7 @@ enum PieceKind : int {
 
 // Side number: 0 Sente (CSA sign '+'), 1 Gote (CSA sign '-').
 enum Side : int { Sente = 0, Gote = 1 };
+constexpr Side Opponent(Side side) { return Side(side ^ 1); }
 
 constexpr int SquareCount = 81;
 constexpr int HandKindCount = 7;   // FU, KY, KE, GI, KI, KA, HI

@@ -71,7 +71,7 @@ GameRecord ReadSfenLine(std::string_view line) {
   if (position.starts_with("sfen ")) position.remove_prefix(5);
   const SfenPosition sfen = ParseSfen(position == "startpos" ? StartSfen : position);
   RecordBuilder game;
-  game.Start(sfen.position, Side(sfen.sideToMove), 0);
+  game.Start(sfen.position, sfen.sideToMove, 0);
   while (!(moves = moves.substr(std::min(moves.find_first_not_of(' '), moves.size()))).empty()) {
     const std::string_view word = moves.substr(0, moves.find(' '));
     Board board = game.Current();

@@ -68,7 +68,7 @@ void ReadBoard(std::string_view field, Position& pos) {
 
 void ReadHands(std::string_view field, Position& pos) {
   if (field == "-") return;
-  std::array<std::array<bool, HandKindCount>, 2> named{};
+  std::array<std::array<bool, HI + 1>, 2> named{};  // by kind FU..HI
   for (std::size_t i = 0; i < field.size(); ++i) {
     int count = 0;
     const std::size_t digits = i;
@@ -80,8 +80,8 @@ void ReadHands(std::string_view field, Position& pos) {
     const int kind = KindOfLetter(c);
     if (kind == 0 || kind == OU) Refuse(std::string("no piece '") + c + "' can be in hand");
     if (count < 1) Refuse(std::string("a count of 0 for '") + c + "' in hand");
-    const int side = std::isupper(static_cast<unsigned char>(c)) ? Sente : Gote;
-    bool& seen = named[side][kind - 1];
+    const Side side = std::isupper(static_cast<unsigned char>(c)) ? Sente : Gote;
+    bool& seen = named[side][kind];
     if (seen) Refuse(std::string("'") + c + "' named twice in the hands");
     seen = true;
     pos.hand[side][kind - 1] = std::int8_t(count);
@@ -104,29 +104,17 @@ int ReadMoveNumber(std::string_view field) {
 
 // Exactly one king a side, no more of a kind than a set holds.
 void CheckPieceCounts(Position& pos) {
-  std::array<int, HandKindCount> counts{};
-  std::array<int, 2> kings{};
-  for (int sq = 0; sq < SquareCount; ++sq) {
-    const PieceCode code = pos.board[sq];
-    const int magnitude = code < 0 ? -code : code;
-    if (magnitude == OU) {
-      const int side = code > 0 ? Sente : Gote;
-      ++kings[side];
-      pos.kingSquare[side] = std::uint8_t(sq);
-    } else if (magnitude != 0) {
-      ++counts[HandKindTable[magnitude]];
-    }
-  }
-  for (int kind = 0; kind < HandKindCount; ++kind) {
-    counts[kind] += pos.hand[Sente][kind] + pos.hand[Gote][kind];
-    if (counts[kind] > SetPieceCounts[kind])
-      Refuse(std::to_string(counts[kind]) + " pieces '" + PieceLetters[kind] + "', a set has " +
-             std::to_string(SetPieceCounts[kind]));
-  }
-  for (int side = 0; side < 2; ++side)
-    if (kings[side] != 1)
-      Refuse(std::string(side == Sente ? "Sente" : "Gote") + " has " + std::to_string(kings[side]) +
+  const PieceTally tally = TallyPieces(pos);
+  for (int kind = 0; kind < HandKindCount; ++kind)
+    if (tally.kinds[kind] > SetPieceCounts[kind])
+      Refuse(std::to_string(tally.kinds[kind]) + " pieces '" + PieceLetters[kind] +
+             "', a set has " + std::to_string(SetPieceCounts[kind]));
+  for (const Side side : {Sente, Gote}) {
+    if (tally.kings[side] != 1)
+      Refuse(std::string(SideName(side)) + " has " + std::to_string(tally.kings[side]) +
              " kings, not 1");
+    pos.kingSquare[side] = std::uint8_t(tally.kingSquare[side]);
+  }
 }
 
 }  // namespace
@@ -160,15 +148,14 @@ std::string FormatSfen(const Position& position, Side sideToMove, int moveNumber
       empty = 0;
       const int magnitude = code < 0 ? -code : code;
       if (magnitude > OU) out += '+';
-      const char letter =
-          PieceLetters[(magnitude > OU ? UnpromotedKind(magnitude) : magnitude) - 1];
+      const char letter = PieceLetters[UnpromotedKind(magnitude) - 1];
       out += code > 0 ? letter : char(std::tolower(letter));
     }
     if (empty > 0) out += char('0' + empty);
   }
   out += sideToMove == Sente ? " b " : " w ";
   const std::size_t handStart = out.size();
-  for (int side = 0; side < 2; ++side)
+  for (const Side side : {Sente, Gote})
     for (int kind = HandKindCount - 1; kind >= 0; --kind) {
       const int count = position.hand[side][kind];
       if (count == 0) continue;

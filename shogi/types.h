@@ -27,32 +27,39 @@ constexpr Piece NoPiece = 0;
 constexpr Piece Wall = 64;
 constexpr Piece GoteFlag = 16;
 
-constexpr Piece MakePiece(int side, int kind) { return Piece(kind | (side << 4)); }
+constexpr Piece MakePiece(Side side, int kind) { return Piece(kind | (side << 4)); }
 constexpr int KindOf(Piece p) { return p & 15; }
-constexpr int SideOf(Piece p) { return (p >> 4) & 1; }
+constexpr Side SideOf(Piece p) { return Side((p >> 4) & 1); }
 // True for a piece of `side`; false for empty cells and walls.
-constexpr bool IsSide(Piece p, int side) { return p != NoPiece && (p & (Wall | GoteFlag)) == (side << 4); }
+constexpr bool IsSide(Piece p, Side side) {
+  return p != NoPiece && (p & (Wall | GoteFlag)) == (side << 4);
+}
 constexpr PieceCode ToCode(Piece p) { return PieceCode(p == NoPiece ? 0 : SideOf(p) ? -KindOf(p) : KindOf(p)); }
 constexpr Piece FromCode(PieceCode c) { return c == 0 ? NoPiece : c > 0 ? MakePiece(Sente, c) : MakePiece(Gote, -c); }
 
 constexpr bool CanPromote(int kind) { return kind == FU || kind == KY || kind == KE || kind == GI || kind == KA || kind == HI; }
 constexpr int PromotedKind(int kind) { return Promote(PieceCode(kind)); }
-constexpr int UnpromotedKind(int kind) { return kind == OU ? OU : HandKindTable[kind] + 1; }
+// The kind a piece of `kind` (0..14) shows unpromoted: itself for FU..OU, FU..HI for TO..RY.
+constexpr std::array<std::int8_t, 15> UnpromotedKindTable = {
+    Empty, FU, KY, KE, GI, KI, KA, HI, OU, FU, KY, KE, GI, KA, HI};
+constexpr int UnpromotedKind(int kind) { return UnpromotedKindTable[kind]; }
 
 // True when `cell` lies in the promotion zone of `side` (its three farthest ranks).
-constexpr bool InPromotionZone(int side, int cell) {
+constexpr bool InPromotionZone(Side side, int cell) {
   const int rank = RankOfCell(cell);
   return side == Sente ? rank <= 3 : rank >= 7;
 }
 // Ranks counted from the side's own far edge: 1 is the farthest rank.
-constexpr int RelativeRank(int side, int cell) { return side == Sente ? RankOfCell(cell) : 10 - RankOfCell(cell); }
+constexpr int RelativeRank(Side side, int cell) {
+  return side == Sente ? RankOfCell(cell) : 10 - RankOfCell(cell);
+}
 
 // Eight directions as cell offsets, Sente's forward (towards rank 1) first.
 enum Direction : int { North, South, West, East, NorthWest, NorthEast, SouthWest, SouthEast };
 constexpr std::array<int, 8> DirectionOffset = {-11, 11, -1, 1, -12, -10, 10, 12};
 constexpr std::array<int, 8> OppositeDirection = {South, North, East, West, SouthEast, SouthWest, NorthEast, NorthWest};
-constexpr int KnightOffsetLeft(int side) { return side == Sente ? -23 : 21; }
-constexpr int KnightOffsetRight(int side) { return side == Sente ? -21 : 23; }
+constexpr int KnightOffsetLeft(Side side) { return side == Sente ? -23 : 21; }
+constexpr int KnightOffsetRight(Side side) { return side == Sente ? -21 : 23; }
 
 // Step and slide directions of Sente's pieces by kind, one bit per Direction.
 constexpr int Bit(int d) { return 1 << d; }
@@ -91,7 +98,7 @@ constexpr Move NoMove = 0;
 constexpr Move MakeBoardMove(int from, int to, bool promote, Piece moved, Piece captured) {
   return Move(to) | Move(from) << 8 | Move(promote) << 20 | Move(moved) << 21 | Move(captured) << 26;
 }
-constexpr Move MakeDrop(int side, int kind, int to) {
+constexpr Move MakeDrop(Side side, int kind, int to) {
   return Move(to) | Move(kind) << 16 | Move(MakePiece(side, kind)) << 21;
 }
 constexpr int ToCell(Move m) { return m & 0xff; }

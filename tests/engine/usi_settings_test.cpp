@@ -18,7 +18,7 @@ GoClock Clock(std::int64_t time, std::int64_t increment, std::int64_t byoyomi, i
 }
 
 TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
-  const struct { const char* what; GoClock clock; int side; } cases[] = {
+  const struct { const char* what; GoClock clock; Side side; } cases[] = {
       {"byoyomi 100 and no time left", Clock(0, 0, 100), Sente},
       {"byoyomi 10 s", Clock(0, 0, 10'000), Sente},
       {"little time, no byoyomi", Clock(150, 0, 0), Sente},

@@ -24,11 +24,11 @@ void Game::Play(Move move) {
 }
 
 std::optional<Result> Game::Judge(int maxPlies) {
-  const int toMove = board_.SideToMove();
+  const Side toMove = board_.SideToMove();
   Move legal[MaxMoves];
   if (GenerateLegal(board_, legal) == 0) {
     const std::string how = board_.InCheck() ? "checkmated" : "without a legal move";
-    return Result{Ending::Mate, toMove ^ 1, std::string(SideName(Side(toMove))) + " is " + how};
+    return Result{Ending::Mate, Opponent(toMove), std::string(SideName(toMove)) + " is " + how};
   }
   const int now = int(keys_.size()) - 1;
   if (std::count(keys_.begin(), keys_.end(), keys_[now]) >= 4) {
@@ -37,13 +37,14 @@ std::optional<Result> Game::Judge(int maxPlies) {
     const int first = int(std::find(keys_.begin(), keys_.end(), keys_[now]) - keys_.begin());
     bool allChecks[2] = {true, true};
     for (int i = first + 1; i <= now; ++i) {
-      const int mover = (now - i) % 2 == 0 ? toMove ^ 1 : toMove;  // who moved into position i
+      // who moved into position i
+      const Side mover = (now - i) % 2 == 0 ? Opponent(toMove) : toMove;
       allChecks[mover] = allChecks[mover] && checks_[i];
     }
-    for (int side : {Sente, Gote})
-      if (allChecks[side] && !allChecks[side ^ 1])
-        return Result{Ending::PerpetualCheck, side ^ 1,
-                      std::string("perpetual check by ") + SideName(Side(side))};
+    for (const Side side : {Sente, Gote})
+      if (allChecks[side] && !allChecks[Opponent(side)])
+        return Result{Ending::PerpetualCheck, Opponent(side),
+                      std::string("perpetual check by ") + SideName(side)};
     return Result{Ending::Repetition, NoWinner, "fourfold repetition"};
   }
   if (int(moves_.size()) >= maxPlies)

@@ -15,7 +15,7 @@ constexpr const char* SideNames[2] = {"Sente", "Gote"};
 
 // The result of `reply`, which `mover` gave on `game`'s position, or the
 // move it names, played; std::nullopt when the game goes on.
-std::optional<Result> TakeReply(const Reply& reply, int mover, const std::string& name,
+std::optional<Result> TakeReply(const Reply& reply, Side mover, const std::string& name,
                                 Game& game) {
   const std::string who = name + " (" + SideNames[mover] + ")";
   switch (reply.kind) {
@@ -24,11 +24,11 @@ std::optional<Result> TakeReply(const Reply& reply, int mover, const std::string
         game.Play(ParseUsiMove(game.board(), reply.text));
         return std::nullopt;
       } catch (const NotationError& e) {
-        return Result{Ending::IllegalMove, mover ^ 1,
+        return Result{Ending::IllegalMove, Opponent(mover),
                       who + " played the illegal move " + reply.text + ": " + e.what()};
       }
     case Reply::Kind::Resign:
-      return Result{Ending::Resignation, mover ^ 1, who + " resigned"};
+      return Result{Ending::Resignation, Opponent(mover), who + " resigned"};
     case Reply::Kind::DrawClaim:
       return Result{Ending::DrawClaim, NoWinner, who + " declared a draw: " + reply.text};
     case Reply::Kind::Refusal:
@@ -36,7 +36,7 @@ std::optional<Result> TakeReply(const Reply& reply, int mover, const std::string
     case Reply::Kind::Failure:
       break;
   }
-  return Result{Ending::Forfeit, mover ^ 1, who + " forfeits: " + reply.text};
+  return Result{Ending::Forfeit, Opponent(mover), who + " forfeits: " + reply.text};
 }
 
 std::string Percent(double fraction) {
@@ -69,7 +69,7 @@ PlayedGame PlayGame(Player& sente, Player& gote, const Opening& opening, int max
       record.result = *over;
       return played;
     }
-    const int mover = game.SideToMove();
+    const Side mover = game.SideToMove();
     Player& player = mover == Sente ? sente : gote;
     const auto begin = std::chrono::steady_clock::now();
     const Reply reply = player.Think(texts);
@@ -109,9 +109,9 @@ MatchOutcome PlayMatch(Player& subject, Player& opponent, const MatchSettings& s
     file << FormatCsaGame(record);
     if (!file.flush()) throw std::runtime_error(path + ": cannot write the game record");
 
-    const int subjectSide = subjectSente ? Sente : Gote;
+    const Side subjectSide = subjectSente ? Sente : Gote;
     outcome.thinking[0] += played.thinking[subjectSide];
-    outcome.thinking[1] += played.thinking[subjectSide ^ 1];
+    outcome.thinking[1] += played.thinking[Opponent(subjectSide)];
     const Result& result = record.result;
     // A game stopped by an illegal or refused move is not scored.
     const bool illegal = result.ending == Ending::IllegalMove;
