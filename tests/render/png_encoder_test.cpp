@@ -113,6 +113,20 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
     picture(c.changed).setTo(cv::Scalar(1, 2, 3));
     ExpectValid(Encoded(picture, &reference), picture, c.what);
   }
+  // Marks drawn over copies of the board, as the ranked pictures are: each file
+  // stays about as small as one coded on its own.
+  struct Term { MarkValue value; int king, first, second; };
+  const Term terms[] = {{{-25, true}, 76, 81, 88},   {{127, false}, 4, 0, 80},
+                        {{0, false}, 76, 40, 41},    {{-1024, true}, 4, 94, 87},
+                        {{0, true}, 76, 76, 76}};
+  PngScratch scratch;
+  for (const Term& t : terms) {
+    cv::Mat picture = board.clone();
+    DrawFeature(picture, t.value, t.king, t.first, t.second);
+    const std::vector<std::uint8_t> over = Encoded(picture, &reference, &scratch);
+    ExpectValid(over, picture, "marked copy");
+    EXPECT_LT(over.size(), Encoded(picture, nullptr, &scratch).size() * 11 / 10) << t.value.shown;
+  }
   // A coded row is matched against the true row above, even where that row's
   // codes are taken over and the scratch still holds an earlier picture's row.
   const cv::Mat base = Noise(64, 40, 256), other = Noise(64, 1, 256);
@@ -126,25 +140,6 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   // A reference of another size is not used.
   const cv::Mat small = Noise(20, 10, 256);
   ExpectValid(Encoded(small, &reference), small, "small");
-}
-
-// Marks drawn over copies of one board, as the ranked pictures are: each file
-// decodes to its own pixels and stays about as small as one coded on its own.
-TEST(EncodePng, MarkedCopiesOfABoardDecodeToTheirPixels) {
-  const cv::Mat board = DrawnBoard();
-  const PngReference reference = MakePngReference(board);
-  struct Term { MarkValue value; int king, first, second; };
-  const Term terms[] = {{{-25, true}, 76, 81, 88},   {{127, false}, 4, 0, 80},
-                        {{0, false}, 76, 40, 41},    {{-1024, true}, 4, 94, 87},
-                        {{0, true}, 76, 76, 76}};
-  PngScratch scratch;
-  for (const Term& t : terms) {
-    cv::Mat picture = board.clone();
-    DrawFeature(picture, t.value, t.king, t.first, t.second);
-    const std::vector<std::uint8_t> over = Encoded(picture, &reference, &scratch);
-    ExpectValid(over, picture, "marked copy");
-    EXPECT_LT(over.size(), Encoded(picture, nullptr, &scratch).size() * 11 / 10) << t.value.shown;
-  }
 }
 
 // Every changed row of a picture coded over a reference, for pictures whose

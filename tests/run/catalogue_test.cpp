@@ -1,7 +1,8 @@
-// The bad situations a user meets, one row each: what fvexplain says, its
+// The bad situations a user meets (most of those whose message a reader's
+// unit test pins are left to it), one row each: what fvexplain says, its
 // status, and that it neither hangs nor changes anything outside the working
-// directory (a folder beside it holds sentinel files and is compared before
-// and after). Every row also checks that no temporary file is left behind.
+// directory (a folder beside it holds sentinel files, compared before and
+// after). Every row also checks that no temporary file is left behind.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -33,18 +34,15 @@ std::string RecordOf(const std::map<int, std::string>& pieces,
 const std::string Tiny = RecordOf({{51, "-OU"}, {27, "+FU"}, {59, "+OU"}});
 const std::string TinyLog = "  8  1.+5958OU 2.-5152OU\n";
 
-// `count` king moves to and fro, `perLine` to a line. Tagged lines start
-// with "  8  " and number their moves from 1; the PV may also go on over
+// `count` king moves to and fro, 12 to a line: a tagged line going on over
 // untagged lines, numbered on.
 constexpr const char* WalkMoves[] = {"+5958OU", "-5152OU", "+5859OU", "-5251OU"};
 
-std::string KingWalk(int count, int perLine, bool tagEveryLine) {
-  std::string text;
-  for (int i = 0; i < count; ++i) {
-    if (i % perLine == 0)
-      text += (i ? "\n" : "") + std::string(i == 0 || tagEveryLine ? "  8  " : "     ");
-    text += std::to_string(tagEveryLine ? i % perLine + 1 : i + 1) + "." + WalkMoves[i % 4] + " ";
-  }
+std::string KingWalk(int count) {
+  std::string text = "  8  ";
+  for (int i = 0; i < count; ++i)
+    text += (i && i % 12 == 0 ? "\n     " : "") + std::to_string(i + 1) + "." + WalkMoves[i % 4] +
+            " ";
   return text + "\n";
 }
 
@@ -72,7 +70,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     const std::string name = fs::relative(entry.path(), root).string();
     if (entry.is_symlink()) entries[name] = "link to " + fs::read_symlink(entry.path()).string();
     else if (entry.is_directory()) entries[name] = "dir";
-    else entries[name] = ReadFile(entry.path());
+    else entries[name] = FileText(entry.path());
   }
   return entries;
 }
@@ -123,18 +121,10 @@ void PicturesWritten(const Scene& s) {
   EXPECT_TRUE(s.Read("report.html").ends_with("</BODY></HTML>"));
 }
 
-// The report shows the PV this way.
-template <const char* Pv>
-void ReportShowsPv(const Scene& s) {
-  EXPECT_NE(s.Read("report.html").find(Pv), std::string::npos) << Pv;
-}
-constexpr char OneMove[] = "PV=+5958OU\n<br><br>", TwoMoves[] = "PV=+5958OU\n-5152OU\n<br>";
-
 const std::string Weights = "fvexplain: ./fv.bin: ", Engine = "fvexplain: ./engine: ";
 const std::string RecordFile = "fvexplain: ./log/game000.csa: ";
 const std::string SearchLogFile = "fvexplain: ./log/n000.log: ";
 const std::string NoRecord = RecordFile + "cannot open (No such file or directory)\n";
-const std::string WeightsEnd = "; the weights beyond its end read as 0\n";
 const std::string Tile = "; a plain tile stands in for it\n";
 const std::string CopyLogs = "engine 'cp replay/game000.csa replay/n000.log log/; ";
 
@@ -143,12 +133,8 @@ const Row Rows[] = {
     {"WeightsMissing", "rm fv.bin", 1, Weights + "cannot open (No such file or directory)\n",
      LogUntouched},
     {"WeightsEmpty", "truncate -s 0 fv.bin", 0,
-     Weights + "warning: the file has 0 bytes, expected 186268248" + WeightsEnd, PicturesWritten},
-    {"WeightsShort", "truncate -s 1001 fv.bin", 0,
-     Weights + "warning: the file has 1001 bytes, expected 186268248" + WeightsEnd},
-    {"WeightsLong", "truncate -s 186268251 fv.bin", 0,
-     Weights + "warning: the file has 186268251 bytes, expected 186268248; "
-               "the bytes beyond are ignored\n"},
+     Weights + "warning: the file has 0 bytes, expected 186268248; the weights beyond its end "
+               "read as 0\n", PicturesWritten},
     {"WeightsDirectory", "rm fv.bin; mkdir fv.bin", 1, Weights + "is a directory\n", LogUntouched},
     {"WeightsFifo", "rm fv.bin; mkfifo fv.bin", 1, Weights + "is not a regular file\n",
      LogUntouched},
@@ -174,7 +160,7 @@ const Row Rows[] = {
     {"LogLinksToAFolderOutside", "rm -r log; ln -s $OUT/folder log", 0, "",
      [](const Scene& s) {
        EXPECT_FALSE(fs::exists(s.outside / "folder/old.txt"));  // the folder's own file is emptied
-       EXPECT_EQ(ReadFile(s.outside / "folder/sub/inner.txt"), "inner");
+       EXPECT_EQ(FileText(s.outside / "folder/sub/inner.txt"), "inner");
        EXPECT_TRUE(fs::is_regular_file(s.At("log/leaf.png")));
      },
      {}, true},
@@ -202,56 +188,25 @@ const Row Rows[] = {
     {"EngineLeavesAFifo", "engine 'mkfifo log/game000.csa'", 1,
      RecordFile + "is not a regular file\n"},
     // The record
-    Replaying("RecordShortLine", "V2.2\nN+\nN-\nP1 * -OU\n", TinyLog, 1,
-              RecordFile + "line 4: board line shorter than its nine cells\n"),
-    Replaying("RecordOneHeaderLine", "V2.2\n" + Tiny.substr(Tiny.find("P1")), TinyLog, 1,
-              RecordFile + "line 11: 'P+' is not the board line P8; a record has exactly three "
-                           "header lines, then the board lines P1 to P9\n"),
-    Replaying("RecordBoardLineWithoutItsLastBlank",
-              std::string(Tiny).replace(Tiny.find(" * \n"), 4, " *\n"), TinyLog, 0, "",
-              PicturesWritten),
-    Replaying("RecordTooFewLines", "V2.2\n", TinyLog, 1, RecordFile + "only 1 ..."),
     {"RecordCrlf", "sed -i 's/$/\\r/' replay/game000.csa", 0, "", PicturesWritten},
     Replaying("RecordWithoutHandLines", Tiny.substr(0, Tiny.find("P+")), TinyLog, 0, ""),
-    Replaying("RecordTooManyOfAKind", RecordOf({{51, "-OU"}, {59, "+OU"}}, "P+00KA00KA\nP-00KA\n"),
-              TinyLog, 1, RecordFile + "3 pieces of kind KA, a set has 2\n"),
-    Replaying("RecordMissingKing", RecordOf({{59, "+OU"}}), TinyLog, 1,
-              RecordFile + "0 kings of Gote on the board, there must be exactly one\n"),
-    Replaying("RecordTwoKings", RecordOf({{51, "-OU"}, {59, "+OU"}, {19, "+OU"}}), TinyLog, 1,
-              RecordFile + "2 kings of Sente on the board, there must be exactly one\n"),
     Replaying("RecordRandomBytes",
               std::string("\x89PNG\r\n\x1a\n\0\xff\xfe random", 19) + std::string(12, '\n'),
               TinyLog, 1, RecordFile + "..."),
-    // The search log
-    Replaying("SearchLogWithoutPv", Tiny, "depth 1 nothing found\n", 0,
-              SearchLogFile + "warning: no PV found, the PV is empty\n"),
-    // The file ends inside move 2: the moves that are whole are played.
-    Replaying("PvRunsOffTheEnd", Tiny, "  8  1.+5958OU 2.-51", 0, "", ReportShowsPv<OneMove>),
-    Replaying("StatisticsAfterAShortPv", Tiny, TinyLog + "hashfull 4.5% time 5.1s\n", 0,
-              SearchLogFile + "warning: line 2: move 4 (% time) is not a move; "
-                              "the PV ends before it\n",
-              ReportShowsPv<TwoMoves>),
-    Replaying("SearchLogLineOverBufferSize", Tiny, std::string(1500, 'x') + "\n" + TinyLog, 0,
-              SearchLogFile + "warning: line 1 is longer than 1023 characters and is read in "
-                              "pieces; a move may be cut where a piece ends\n"),
+    // The search log: the file ends inside move 2: the moves that are whole are played.
+    Replaying("PvRunsOffTheEnd", Tiny, "  8  1.+5958OU 2.-51", 0, "", [](const Scene& s) {
+      EXPECT_NE(s.Read("report.html").find("PV=+5958OU\n<br><br>"), std::string::npos);
+    }),
     // Moves are taken up to the fifteenth of a tagged line, here going on over untagged lines.
-    Replaying("PvOfMoreThanFifteenMoves", Tiny, KingWalk(40, 12, false), 0, "",
+    Replaying("PvOfMoreThanFifteenMoves", Tiny, KingWalk(40), 0, "",
               [](const Scene& s) {
                 std::string pv = "PV=";
                 for (int i = 0; i < 15; ++i) pv += WalkMoves[i % 4] + std::string("\n");
                 EXPECT_NE(s.Read("report.html").find(pv + "<br><br>"), std::string::npos);
               }),
-    // Each tagged line adds its moves, and the last one's first move names the side to start.
-    Replaying("PvOf195MovesOverTaggedLines", Tiny, KingWalk(195, 15, true), 0,
-              SearchLogFile + "warning: PV longer than 1023 characters, kept its first 170 moves\n",
-              PicturesWritten),
     // The PV check's refusals, each a unit test of its own, end the run alike.
     Replaying("PvMoveOntoOwnPiece", Record, "  8  1.+2829HI\n", 1,
               SearchLogFile + "move 1 (2829HI): a piece of Sente stands on 29\n"),
-    Replaying("PvDropOfAKindNotHeld", Record, "  8  1.+0055HI\n", 1,
-              SearchLogFile + "move 1 (0055HI): drops HI, which Sente does not hold\n"),
-    Replaying("PvMoveLeavesTheKingInCheck", Record, "  8  1.+0052KA 2.-1314FU 3.+5241KA\n", 1,
-              SearchLogFile + "move 2 (1314FU): leaves the king of Gote in check\n"),
     Replaying("PvEndsInMate",
               RecordOf({{21, "-KY"}, {11, "-OU"}, {22, "-KA"}, {24, "+KE"}, {59, "+OU"}},
                        "P+00GI\nP-\n"),
@@ -266,10 +221,6 @@ const Row Rows[] = {
     // Piece pictures
     {"PiecePicturesMissing", "rm -r img", 0,
      "fvexplain: ./img/FU.jpg: cannot open (No such file or directory)" + Tile + "...",
-     PicturesWritten},
-    {"PiecePictureCorrupt", "printf '\\377\\330\\377 garbage' > img/FU.jpg", 0,
-     "fvexplain: ./img/FU.jpg: ...", PicturesWritten},
-    {"PiecePictureTruncated", "truncate -s 300 img/OU.jpg", 0, "fvexplain: ./img/OU.jpg: ...",
      PicturesWritten},
     {"PiecePictureOfAnotherSize", "cp $PICTURES/other-size.jpg img/FU.jpg", 0, "",
      PicturesWritten},

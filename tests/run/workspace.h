@@ -14,25 +14,20 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/test_files.h"
+
 namespace fv::test {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadFile(const fs::path& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
-}
-
 // The bytes of a file of the source tree.
 inline std::string SourceFile(const std::string& path) {
-  return ReadFile(fs::path(FV_SOURCE_DIR) / path);
+  return FileText(fs::path(FV_SOURCE_DIR) / path);
 }
 
 // One weight of a test weight file, placed by king square and feature indices
@@ -93,7 +88,7 @@ class Workspace {
   void Write(const std::string& path, const std::string& content) const {
     std::ofstream(dir_ / path, std::ios::binary) << content;
   }
-  std::string Read(const std::string& path) const { return ReadFile(dir_ / path); }
+  std::string Read(const std::string& path) const { return FileText(dir_ / path); }
 
   // ./engine is the bundled replay script, replaying these files (an empty
   // text leaves one out).
