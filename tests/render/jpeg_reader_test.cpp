@@ -51,8 +51,8 @@ TEST(ReadJpeg, SamePixelsAsOpenCvsReaderOrTheReasonItCannotUseTheFile) {
   for (const Case& c : cases) {
     cv::Mat picture(3, 3, CV_8UC3);
     EXPECT_EQ(ReadJpeg(c.path, picture), c.problem) << c.path;
-    EXPECT_TRUE(c.problem.empty() ? testing::SamePixels(picture, cv::imread(c.path, cv::IMREAD_COLOR))
-                                  : picture.empty())
+    const cv::Mat opencv = cv::imread(c.path, cv::IMREAD_COLOR);
+    EXPECT_TRUE(c.problem.empty() ? testing::SamePixels(picture, opencv) : picture.empty())
         << c.path;
   }
   cv::Mat cut;

@@ -29,8 +29,8 @@ std::uint32_t BigEndian(const std::uint8_t* p) {
 }
 
 // Checks what a lenient decoder may pass over: every chunk's CRC-32, and the
-// zlib stream (its Adler-32 included), inflated to the expected scanlines;
-// then that OpenCV's reader sees the same pixels.
+// zlib stream (its Adler-32 included), inflated to as many bytes as the
+// scanlines take; then that OpenCV's reader sees the same pixels.
 void ExpectValid(const std::vector<std::uint8_t>& png, const cv::Mat& picture,
                  const std::string& what) {
   std::vector<std::uint8_t> idat;
@@ -47,11 +47,6 @@ void ExpectValid(const std::vector<std::uint8_t>& png, const cv::Mat& picture,
   uLongf size = scanlines.size();
   ASSERT_EQ(uncompress(scanlines.data(), &size, idat.data(), idat.size()), Z_OK) << what;
   ASSERT_EQ(size, stride * picture.rows) << what;
-  for (int y = 0; y < picture.rows; ++y)
-    for (int x = 0; x < picture.cols; ++x)
-      for (int c = 0; c < 3; ++c)
-        if (scanlines[stride * y + 1 + 3 * x + c] != picture.at<cv::Vec3b>(y, x)[2 - c])
-          return ADD_FAILURE() << what << ": pixel (" << x << ", " << y << ")";
   EXPECT_TRUE(SamePixels(cv::imdecode(png, cv::IMREAD_UNCHANGED), picture)) << what;
 }
 

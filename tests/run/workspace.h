@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_files.h"
 
 namespace fv::test {
@@ -77,12 +78,7 @@ struct RunLimits {
 class Workspace {
  public:
   // Starts with a copy of the bundled piece pictures in img/.
-  Workspace() {
-    char name[] = "/tmp/fvexplain-run-XXXXXX";
-    dir_ = mkdtemp(name);
-    fs::copy(fs::path(FV_SOURCE_DIR) / "img", dir_ / "img");
-  }
-  ~Workspace() { fs::remove_all(dir_); }
+  Workspace() { fs::copy(fs::path(FV_SOURCE_DIR) / "img", dir_ / "img"); }
 
   const fs::path& dir() const { return dir_; }
   void Write(const std::string& path, const std::string& content) const {
@@ -199,7 +195,8 @@ class Workspace {
     close(fd);
   }
 
-  fs::path dir_;
+  fv::testing::TempFolder folder_;
+  const fs::path& dir_ = folder_.path();
 };
 
 }  // namespace fv::test
