@@ -7,11 +7,7 @@
 
 #include <cstdlib>
 
-#include <opencv2/core.hpp>
-#include <opencv2/imgcodecs.hpp>
-
 #include "tests/run/example_case.h"
-#include "tests/support/temp_folder.h"
 
 namespace fv::test {
 namespace {
@@ -40,15 +36,6 @@ struct Scene : Workspace {
   fs::path At(const std::string& path) const { return dir() / path; }
 };
 
-// Pictures for img/ that OpenCV writes: of another size than a cell, and grey.
-const fs::path& Pictures() {
-  static const fv::testing::TempFolder folder;
-  static const bool written =
-      cv::imwrite(folder.File("other-size.jpg"), cv::Mat(200, 7, CV_8UC3, {0, 90, 200})) &&
-      cv::imwrite(folder.File("grey.jpg"), cv::Mat(40, 40, CV_8UC1, {128}));
-  return written ? folder.path() : throw std::runtime_error("cannot write the test pictures");
-}
-
 // Every path under `root` with what it is: a link's target, "dir", or the bytes.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> entries;
@@ -65,8 +52,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
 // (Tiny ones unless it says otherwise), an all-zero fv.bin, the bundled
 // pictures in img/, log/stale.png and an earlier report.html, which stays
 // when the run stops; then the row's shell commands change
-// that, with $OUT the folder outside, $PICTURES the pictures above and
-// `engine BODY` making ./engine a script of that body.
+// that, with $OUT the folder outside and `engine BODY` making ./engine a
+// script of that body.
 struct Row {
   const char* name;
   std::string setUp;
@@ -123,7 +110,6 @@ const Row Rows[] = {
     {"WeightsFifo", "rm fv.bin; mkfifo fv.bin", 1, Weights + "is not a regular file\n",
      LogUntouched},
     // log/
-    {"LogMissingIsCreated", "rm -r log", 0, "", PicturesWritten},
     {"LogIsAFile", "rm -r log; echo x > log", 1, "fvexplain: log: is not a directory\n",
      [](const Scene& s) { EXPECT_EQ(s.Read("log") + s.result.out, "x\n"); }},
     {"LogIsALinkToNothing", "rm -r log; ln -s missing/log log", 1,
@@ -201,9 +187,6 @@ const Row Rows[] = {
     {"PiecePicturesMissing", "rm -r img", 0,
      "fvexplain: ./img/FU.jpg: cannot open (No such file or directory)" + Tile + "...",
      PicturesWritten},
-    {"PiecePictureOfAnotherSize", "cp $PICTURES/other-size.jpg img/FU.jpg", 0, "",
-     PicturesWritten},
-    {"PiecePictureGrey", "cp $PICTURES/grey.jpg img/OU.jpg", 0, "", PicturesWritten},
     {"PiecePictureIsADirectory", "rm img/OU.jpg; mkdir img/OU.jpg", 0,
      "fvexplain: ./img/OU.jpg: is a directory" + Tile, PicturesWritten},
     // report.html and the working directory
@@ -245,9 +228,9 @@ TEST_P(Catalogue, EndsAsDocumentedAndTouchesNothingOutside) {
   scene.UseReplayEngine(row.record, row.log);
   scene.UseWeights({});
   const std::string commands = "set -e; cd '" + scene.dir().string() + "'; OUT='" +
-                               scene.outside.string() + "'; PICTURES='" + Pictures().string() +
-                               "'; engine() { rm -rf engine; printf '#!/bin/sh\\n%s\\n' \"$1\" "
-                               "> engine; chmod 700 engine; }; " + row.setUp;
+                               scene.outside.string() + "'; engine() { rm -rf engine; "
+                               "printf '#!/bin/sh\\n%s\\n' \"$1\" > engine; chmod 700 engine; }; " +
+                               row.setUp;
   ASSERT_EQ(std::system(commands.c_str()), 0) << row.setUp;
   if (row.asNobody) scene.HandToNobody();
   scene.result = scene.Run(row.arguments, {.seconds = 20, .asNobody = row.asNobody});
