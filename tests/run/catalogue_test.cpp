@@ -85,6 +85,15 @@ void LogUntouched(const Scene& s) {
   EXPECT_FALSE(fs::exists(s.At("log/game000.csa")));
 }
 
+// Help or version (the beginning of standard output) printed, nothing else done.
+template <const char* Printed>
+void OnlyPrinted(const Scene& s) {
+  EXPECT_TRUE(s.result.out.starts_with(Printed)) << s.result.out;
+  EXPECT_EQ(s.Read("log/stale.png") + s.Read("report.html"), "staleearlier\n");
+  EXPECT_FALSE(fs::exists(s.At("ran")));
+}
+constexpr char Usage[] = "usage: fvexplain [ORDER]\n", Version[] = "fvexplain 0.";
+
 void PicturesWritten(const Scene& s) {
   EXPECT_TRUE(fs::is_regular_file(s.At("log/leaf.png")));
   EXPECT_TRUE(s.Read("report.html").ends_with("</BODY></HTML>"));
@@ -203,6 +212,9 @@ const Row Rows[] = {
      "fvexplain: ./report.html: cannot create (Permission denied)\n", LogUntouched, {}, false,
      true},
     // The command line
+    {"Help", "engine 'touch ran'", 0, "", OnlyPrinted<Usage>, {"-h"}},
+    {"HelpLong", "engine 'touch ran'", 0, "", OnlyPrinted<Usage>, {"--help"}},
+    {"Version", "engine 'touch ran'", 0, "", OnlyPrinted<Version>, {"--version"}},
     {"ArgumentEmpty", "", 0, "", nullptr, {""}},
     {"ArgumentHuge", "", 0, "", nullptr, {std::string(5000, '9')}},
     {"ArgumentNegativeHuge", "", 0, "", nullptr, {"-99999999999999999999"}},
