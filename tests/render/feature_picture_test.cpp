@@ -32,6 +32,9 @@ TEST(LocationPoint, SquaresAreCellMiddlesAndHandSlotsLieOnTheHandRows) {
   for (const Case& c : cases)
     EXPECT_EQ(LocationPoint(c.location), cv::Point(c.x, c.y)) << c.location;
   for (int location : {-1, 95, 1000}) EXPECT_THROW(LocationPoint(location), std::out_of_range);
+  cv::Mat picture = EmptyBoard();  // a feature with a location outside the cells
+  EXPECT_THROW(DrawFeature(picture, {0, false}, 76, 95, 40), std::out_of_range);
+  EXPECT_THROW(DrawFeature(picture, {0, false}, -1, 0, 40), std::out_of_range);
 }
 
 TEST(MarkColour, SignAndSizeOfTheShownValue) {
@@ -49,20 +52,22 @@ TEST(MarkColour, SignAndSizeOfTheShownValue) {
   }
 }
 
+// King on 5九 (76) with pieces on 1一 (8) and Gote's KA in hand (93), or
+// twice the piece on 5五 (40): a pair of a piece with itself marks two points.
 TEST(DrawFeature, CirclesAndLinesInTheMarkColour) {
-  struct Case { MarkValue value; cv::Vec3b colour; };
-  const Case cases[] = {{{0, false}, {128, 0, 0}}, {{0, true}, {0, 0, 128}},
-                        {{127, false}, {255, 0, 0}}, {{-1024, true}, {0, 0, 255}}};
-  // King on 5九 (76), pieces on 1一 (8) and Gote's KA in hand (93).
+  struct Case { MarkValue value; cv::Vec3b colour; int first, second; };
+  const Case cases[] = {{{0, false}, {128, 0, 0}, 8, 93},   {{0, true}, {0, 0, 128}, 8, 93},
+                        {{127, false}, {255, 0, 0}, 8, 93}, {{-1024, true}, {0, 0, 255}, 8, 93},
+                        {{20, false}, {148, 0, 0}, 40, 40}};
   for (const Case& c : cases) {
-    const cv::Mat picture = Feature(c.value, 76, 8, 93);
-    for (int location : {76, 8, 93}) {
+    const cv::Mat picture = Feature(c.value, 76, c.first, c.second);
+    for (int location : {76, c.first, c.second}) {
       const cv::Point centre = LocationPoint(location);
       EXPECT_EQ(picture.at<cv::Vec3b>(centre), c.colour) << c.value.shown << " at " << location;
       EXPECT_EQ(picture.at<cv::Vec3b>(centre + cv::Point(9, 0)), c.colour) << "radius 10";
       EXPECT_NE(picture.at<cv::Vec3b>(centre + cv::Point(12, 0)), c.colour) << "radius 10";
     }
-    const cv::Point middle = (LocationPoint(76) + LocationPoint(8)) / 2;
+    const cv::Point middle = (LocationPoint(76) + LocationPoint(c.first)) / 2;
     EXPECT_EQ(picture.at<cv::Vec3b>(middle), c.colour) << "line king-first";
   }
 }
@@ -96,18 +101,6 @@ TEST(DrawFeature, TextStartingLeftOfThePictureIsClipped) {
   int coloured = 0;
   for (int y = 330; y < 420; ++y) coloured += picture.at<cv::Vec3b>(y, 0) != cv::Vec3b(0, 0, 0);
   EXPECT_GT(coloured, 0) << "the text reaches the left edge";
-}
-
-TEST(DrawFeature, PairOfAPieceWithItselfMarksTwoPoints) {
-  const cv::Mat picture = Feature({20, false}, 76, 40, 40);
-  EXPECT_EQ(picture.at<cv::Vec3b>(LocationPoint(40)), cv::Vec3b(148, 0, 0));
-  EXPECT_EQ(picture.at<cv::Vec3b>(LocationPoint(76)), cv::Vec3b(148, 0, 0));
-}
-
-TEST(DrawFeature, RejectsLocationsOutsideTheCells) {
-  cv::Mat picture = EmptyBoard();
-  EXPECT_THROW(DrawFeature(picture, {0, false}, 76, 95, 40), std::out_of_range);
-  EXPECT_THROW(DrawFeature(picture, {0, false}, -1, 0, 40), std::out_of_range);
 }
 
 }  // namespace

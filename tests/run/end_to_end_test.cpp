@@ -1,5 +1,5 @@
 // Whole runs of the example: transcripts and reports, the locale's character
-// set, a short weight file, help and version.
+// set, a short weight file.
 #include <gtest/gtest.h>
 #include <iconv.h>
 
@@ -112,22 +112,6 @@ TEST(EndToEnd, LocalesAndAShortWeightFileChangeOnlyWhatTheyShould) {
     EXPECT_EQ(result.err, c.err) << c.locale;
     EXPECT_EQ(result.out, c.out) << c.locale;
     EXPECT_EQ(workspace.Read("report.html"), c.report) << c.locale;
-  }
-}
-
-TEST(EndToEnd, HelpAndVersionTouchNothing) {
-  for (const std::string argument : {"-h", "--help", "--version"}) {
-    Workspace workspace;
-    workspace.UseEngineScript("touch ran");
-    fs::create_directories(workspace.dir() / "log");
-    workspace.Write("log/stale.png", "stale");
-    workspace.Write("report.html", "old report");
-    const RunResult result = workspace.Run({argument});
-    EXPECT_EQ(result.status, 0);
-    const bool version = argument == "--version";
-    EXPECT_TRUE(result.out.starts_with(version ? "fvexplain 0." : "usage: fvexplain [ORDER]\n"));
-    EXPECT_EQ(workspace.Read("log/stale.png") + workspace.Read("report.html"), "staleold report");
-    EXPECT_FALSE(fs::exists(workspace.dir() / "ran")) << argument;
   }
 }
 

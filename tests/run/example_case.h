@@ -1,8 +1,10 @@
 // The example run of the end-to-end tests: the bundled record and search log
-// with weights chosen so that the leaf's terms are known.
+// with weights chosen so that the leaf's terms are known; and records built
+// from a few pieces.
 #pragma once
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,19 @@ const std::vector<Weight> ChosenWeights = {
     {Weight::Kkp, 75, 5, 398, -96},         // own KI on 78 (65) for Sente, on 32 for Gote: cancel
     {Weight::Kkp, 75, 5, 669, 320},         // Gote view: own RY on 48
 };
+
+// A record with these pieces by square (51: file 5, rank 1) and hand lines.
+inline std::string RecordOf(const std::map<int, std::string>& pieces,
+                     const std::string& hands = "P+\nP-\n") {
+  std::string text = "V2.2\nN+\nN-\n";
+  for (int rank = 1; rank <= 9; ++rank) {
+    text += {'P', char('0' + rank)};
+    for (int file = 9; file >= 1; --file)
+      text += pieces.contains(10 * file + rank) ? pieces.at(10 * file + rank) : " * ";
+    text += "\n";
+  }
+  return text + hands;
+}
 
 // "log/rank001.png" for rank 1, relative to the workspace.
 inline std::string RankPicture(int rank) {

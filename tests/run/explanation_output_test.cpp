@@ -16,11 +16,7 @@ using nlohmann::json;
 // Sente, to move, is mated: its king on 19 faces Gote's gold on 18, which
 // Gote's pawn on 17 guards. Nothing else but Gote's king.
 const std::string MatedRecord =
-    "V2.2\nN+a\nN-b\n"
-    "P1 *  *  *  * -OU *  *  *  * \nP2 *  *  *  *  *  *  *  *  * \nP3 *  *  *  *  *  *  *  *  * \n"
-    "P4 *  *  *  *  *  *  *  *  * \nP5 *  *  *  *  *  *  *  *  * \nP6 *  *  *  *  *  *  *  *  * \n"
-    "P7 *  *  *  *  *  *  *  * -FU\nP8 *  *  *  *  *  *  *  * -KI\nP9 *  *  *  *  *  *  *  * "
-    "+OU\n+\n";
+    RecordOf({{51, "-OU"}, {17, "-FU"}, {18, "-KI"}, {19, "+OU"}}, "+\n");
 
 // Validates `instance` against docs/explain.schema.json with python3's jsonschema.
 ::testing::AssertionResult ValidUnderSchema(const fs::path& instance) {

@@ -14,25 +14,21 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
+#include "tests/support/test_files.h"
+
 namespace fv::test {
 
 namespace fs = std::filesystem;
 
-inline std::string ReadFile(const fs::path& path) {
-  std::ostringstream bytes;
-  bytes << std::ifstream(path, std::ios::binary).rdbuf();
-  return bytes.str();
-}
-
 // The bytes of a file of the source tree.
 inline std::string SourceFile(const std::string& path) {
-  return ReadFile(fs::path(FV_SOURCE_DIR) / path);
+  return FileText(fs::path(FV_SOURCE_DIR) / path);
 }
 
 // One weight of a test weight file, placed by king square and feature indices
@@ -82,18 +78,13 @@ struct RunLimits {
 class Workspace {
  public:
   // Starts with a copy of the bundled piece pictures in img/.
-  Workspace() {
-    char name[] = "/tmp/fvexplain-run-XXXXXX";
-    dir_ = mkdtemp(name);
-    fs::copy(fs::path(FV_SOURCE_DIR) / "img", dir_ / "img");
-  }
-  ~Workspace() { fs::remove_all(dir_); }
+  Workspace() { fs::copy(fs::path(FV_SOURCE_DIR) / "img", dir_ / "img"); }
 
   const fs::path& dir() const { return dir_; }
   void Write(const std::string& path, const std::string& content) const {
     std::ofstream(dir_ / path, std::ios::binary) << content;
   }
-  std::string Read(const std::string& path) const { return ReadFile(dir_ / path); }
+  std::string Read(const std::string& path) const { return FileText(dir_ / path); }
 
   // ./engine is the bundled replay script, replaying these files (an empty
   // text leaves one out).
@@ -204,7 +195,8 @@ class Workspace {
     close(fd);
   }
 
-  fs::path dir_;
+  fv::testing::TempFolder folder_;
+  const fs::path& dir_ = folder_.path();
 };
 
 }  // namespace fv::test
