@@ -61,18 +61,6 @@ TEST_F(Program, PerftPrintsTheLeafCountLast) {
     EXPECT_EQ(Leaves(args), "0: 33037") << args;
 }
 
-TEST_F(Program, SearchLeavesPositionAndLog) {
-  Write(dir_ / "fv.bin", "");  // every weight missing reads 0: material alone
-  Write(dir_ / "engine.conf", "depth = 3\n");
-  Write(dir_ / "position.csa", TacticalRecord(0));
-  const Outcome run = Run("");
-  ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(FileText(dir_ / "log/game000.csa"), TacticalRecord(0));
-  const std::string log = FileText(dir_ / "log/n000.log");
-  for (const char* part : {"pv  8  1.+", "\npruning", "depth 3 score"})
-    EXPECT_NE(log.find(part), std::string::npos) << part << " in\n" << log;
-}
-
 // Each progress line reaches a pipe at once: the first arrives while the
 // search (limited to a second) still runs, before it writes its log.
 TEST_F(Program, ProgressLinesAreFlushed) {
@@ -86,8 +74,7 @@ TEST_F(Program, ProgressLinesAreFlushed) {
   EXPECT_FALSE(fs::exists(dir_ / "log/n000.log"));
   EXPECT_EQ(std::string(line),
             "Sente to move, searching to depth 64 within 1000 ms; scores are from Sente's view\n");
-  while (std::fgets(line, sizeof line, out)) {
-  }
+  while (std::fgets(line, sizeof line, out)) continue;  // to the end of the run
   pclose(out);
   EXPECT_TRUE(fs::exists(dir_ / "log/n000.log"));
 }

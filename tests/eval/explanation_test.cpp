@@ -119,11 +119,8 @@ TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition)
 }
 
 TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
-  Position pos = test::TwoKings(76, 4);
-  pos.board[SquareOf(5, 5)] = FU;
-  pos.board[SquareOf(3, 3)] = -KE;
-  pos.hand[Sente][FU - 1] = 1;
-  pos.hand[Gote][KY - 1] = 1;
+  // Kings on 59 and 51, Sente's pawn on 55 and one in hand, Gote's knight on 33, a lance in hand.
+  const Position pos = test::PositionOf("4k4/9/6n2/9/4P4/9/9/9/4K4 b Pl 1");
   SparseWeightFile file;
   const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
                                     RankingOrder::LargestMagnitudeFirst, 150);
@@ -153,9 +150,7 @@ TEST(PvLine, PointsFollowThePvAndChangesCompareTheEnds) {
   const PvLine line = ExplainLine(pv.positions, pv.moves, weights, 10);
   ASSERT_EQ(line.points.size(), 3u);
   EXPECT_EQ(std::tie(line.points[1].move, line.points[2].move), std::tuple("+7675FU", "-0055KA"));
-  Position leaf = searched;
-  leaf.board[SquareOf(7, 5)] = FU, leaf.board[SquareOf(7, 6)] = 0;
-  leaf.board[SquareOf(5, 5)] = -KA, --leaf.hand[Gote][KA - 1];
+  const Position& leaf = pv.Leaf();  // as the PV check test holds it
   const EvaluationBreakdown first = DecomposeEvaluation(searched, weights);
   const EvaluationBreakdown last = DecomposeEvaluation(leaf, weights);
   EXPECT_EQ(std::tie(line.points[0].total, line.points[2].kppSum, line.points[2].kkpSum),

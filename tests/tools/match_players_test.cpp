@@ -99,8 +99,7 @@ TEST(PlayGame, EndsOnEveryKindOfReply) {
   };
   for (const auto& c : cases) {
     ScriptedPlayer sente("s", c.sente), gote("g", c.gote);
-    const PlayedGame played = PlayGame(sente, gote, c.opening, 256);
-    const CsaGame& record = played.record;
+    const CsaGame record = PlayGame(sente, gote, c.opening, 256).record;
     EXPECT_EQ(std::tuple(record.result.ending, record.result.winner, record.moves.size()),
               std::tuple(c.ending, c.winner, c.plies)) << record.result.detail;
     EXPECT_TRUE(c.opening.empty() || record.moves.at(0).comment == "opening");
