@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -41,41 +42,23 @@ class Program : public ::testing::Test {
             FileText(dir_ / "err.txt")};
   }
 
+  // "status: last line of the output", the leaf count of a perft run.
+  std::string Leaves(const std::string& args) {
+    const Outcome run = Run(args);
+    const std::string out = run.out.substr(0, run.out.find_last_not_of('\n') + 1);
+    return std::to_string(run.status) + ": " + out.substr(out.find_last_of('\n') + 1) + run.err;
+  }
+
   const fv::testing::TempFolder folder_;
   const fs::path& dir_ = folder_.path();
 };
 
-std::string LastLine(const std::string& text) {
-  const std::string trimmed = text.substr(0, text.find_last_not_of('\n') + 1);
-  return trimmed.substr(trimmed.find_last_of('\n') + 1);
-}
-
 TEST_F(Program, PerftPrintsTheLeafCountLast) {
-  const Outcome start = Run("--perft 3");
-  EXPECT_EQ(start.status, 0);
-  EXPECT_EQ(LastLine(start.out), "25470");
+  EXPECT_EQ(Leaves("--perft 3"), "0: 25470");
   // The 2-ply count of the pinned-gold position, checked by brute force in movegen_test.
   Write(dir_ / "p.csa", TacticalRecord(1));
-  for (const char* args : {"--perft 2 --position p.csa", "--position p.csa --perft 2"}) {
-    const Outcome fromFile = Run(args);
-    EXPECT_EQ(fromFile.status, 0) << fromFile.err;
-    EXPECT_EQ(LastLine(fromFile.out), "33037") << args;
-  }
-}
-
-TEST_F(Program, SearchLeavesPositionAndLog) {
-  Write(dir_ / "fv.bin", "");  // every weight missing reads 0: material alone
-  Write(dir_ / "engine.conf", "depth = 3\n");
-  Write(dir_ / "position.csa", TacticalRecord(0));
-  const Outcome run = Run("");
-  ASSERT_EQ(run.status, 0) << run.err;
-  const std::string record = FileText(dir_ / "log/game000.csa");
-  EXPECT_NE(record.find("\nP1-KY-KE * -KI * -OU * -KE-KY\n"), std::string::npos);
-  EXPECT_NE(record.find("\nP+00KA\nP-00KA\n+\n"), std::string::npos);
-  const std::string log = FileText(dir_ / "log/n000.log");
-  EXPECT_NE(log.find("pv  8  1.+"), std::string::npos) << log;
-  EXPECT_NE(log.find("\npruning"), std::string::npos) << log;
-  EXPECT_NE(log.find("depth 3 score"), std::string::npos) << log;
+  for (const char* args : {"--perft 2 --position p.csa", "--position p.csa --perft 2"})
+    EXPECT_EQ(Leaves(args), "0: 33037") << args;
 }
 
 // Each progress line reaches a pipe at once: the first arrives while the
@@ -91,59 +74,46 @@ TEST_F(Program, ProgressLinesAreFlushed) {
   EXPECT_FALSE(fs::exists(dir_ / "log/n000.log"));
   EXPECT_EQ(std::string(line),
             "Sente to move, searching to depth 64 within 1000 ms; scores are from Sente's view\n");
-  while (std::fgets(line, sizeof line, out)) {
-  }
+  while (std::fgets(line, sizeof line, out)) continue;  // to the end of the run
   pclose(out);
   EXPECT_TRUE(fs::exists(dir_ / "log/n000.log"));
 }
 
 TEST_F(Program, BadInputEndsWithAClearMessage) {
-  struct Case { const char *what, *file, *content, *args; int status; const char* message; };
+  // A file written (with an empty fv.bin beside it, else no fv.bin), the arguments, the
+  // status and the start of the message.
+  struct Case { const char *file, *content, *args; int status; const char* message; };
+  const char* const noWeights = "fvengine: fv.bin: cannot open (No such file or directory)";
   const Case cases[] = {
-      {"no weights", nullptr, nullptr, "", 1,
-       "fvengine: fv.bin: cannot open (No such file or directory)"},
-      {"bad settings", "engine.conf", "depth = deep\n", "", 1,
-       "fvengine: engine.conf: line 1: expected a whole number"},
-      {"bad position", "position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 line,"},
-      {"missing perft position", nullptr, nullptr, "--perft 1 --position none.csa", 1,
-       "fvengine: none.csa: cannot open"},
-      {"unknown option", nullptr, nullptr, "--fast", 2, "fvengine: unknown argument '--fast'"},
-      {"perft without depth", nullptr, nullptr, "--perft", 2, "fvengine: --perft needs a depth"},
-      {"perft with a bad depth", nullptr, nullptr, "--perft x", 2,
-       "fvengine: --perft needs a depth from 0 to 12"},
-      {"two actions", nullptr, nullptr, "--check --perft 1", 2,
-       "fvengine: --perft cannot be combined"},
-      {"an option twice", nullptr, nullptr, "--perft 1 --perft 2", 2,
-       "fvengine: --perft is given twice"},
-      {"check of a bad position", "position.csa", "x\n", "--check", 1,
-       "fvengine: position.csa: only 1 "},
-      {"check of bad settings", "engine.conf", "hash = 0\n", "--check", 1,
-       "fvengine: engine.conf: line 1: "},
-      {"check without weights", nullptr, nullptr, "--check", 1,
-       "fvengine: fv.bin: cannot open (No such file or directory)"},
-      {"illegal record move", "bad.csa", "PI\n+\n+7775FU\n", "--perft 1 --position bad.csa", 1,
+      {"", "", "", 1, noWeights},
+      {"", "", "--check", 1, noWeights},
+      {"engine.conf", "depth = deep\n", "", 1, "fvengine: engine.conf: line 1: expected a whole"},
+      {"position.csa", "x\n", "", 1, "fvengine: position.csa: only 1 line,"},
+      {"", "", "--perft 1 --position none.csa", 1, "fvengine: none.csa: cannot open"},
+      {"", "", "--fast", 2, "fvengine: unknown argument '--fast'"},
+      {"", "", "--perft", 2, "fvengine: --perft needs a depth"},
+      {"", "", "--perft x", 2, "fvengine: --perft needs a depth from 0 to 12"},
+      {"", "", "--check --perft 1", 2, "fvengine: --perft cannot be combined"},
+      {"", "", "--perft 1 --perft 2", 2, "fvengine: --perft is given twice"},
+      {"position.csa", "x\n", "--check", 1, "fvengine: position.csa: only 1 "},
+      {"engine.conf", "hash = 0\n", "--check", 1, "fvengine: engine.conf: line 1: "},
+      {"bad.csa", "PI\n+\n+7775FU\n", "--perft 1 --position bad.csa", 1,
        "fvengine: bad.csa: line 3: move 1 (+7775FU) is not legal"},
-      {"ply beyond the record", "one.csa", "PI\n+\n+7776FU\n",
-       "--perft 1 --position one.csa --ply 2", 1,
+      {"one.csa", "PI\n+\n+7776FU\n", "--perft 1 --position one.csa --ply 2", 1,
        "fvengine: one.csa: no position after move 2: the record has 1 move"},
-      {"ply without a record", nullptr, nullptr, "--perft 1 --ply 2", 2,
-       "fvengine: --ply needs a game record"},
-      {"conf ply without a record", "engine.conf", "ply = 2\n", "--check", 1,
-       "fvengine: engine.conf: 'ply' needs a game record"},
-      {"bad SFEN", nullptr, nullptr, "--perft 1 --position '9/9/9/9/9/9/9/9/9 b - 1'", 1,
+      {"", "", "--perft 1 --ply 2", 2, "fvengine: --ply needs a game record"},
+      {"engine.conf", "ply = 2\n", "--check", 1, "fvengine: engine.conf: 'ply' needs a game"},
+      {"", "", "--perft 1 --position '9/9/9/9/9/9/9/9/9 b - 1'", 1,
        "fvengine: 9/9/9/9/9/9/9/9/9 b - 1: SFEN: "},
-      {"unplayable record", "dead.csa", "P-51OU\nP+59OU\nP+11FU\n+\n",
-       "--perft 1 --position dead.csa", 1, "fvengine: dead.csa: +FU on 11 can never move"},
+      {"dead.csa", "P-51OU\nP+59OU\nP+11FU\n+\n", "--perft 1 --position dead.csa", 1,
+       "fvengine: dead.csa: +FU on 11 can never move"},
   };
   for (const Case& c : cases) {
-    fs::remove(dir_ / "engine.conf");
-    fs::remove(dir_ / "position.csa");
-    if (c.file) Write(dir_ / c.file, c.content);
-    if (c.file) Write(dir_ / "fv.bin", "");
-    else fs::remove(dir_ / "fv.bin");
+    for (const char* file : {"engine.conf", "position.csa", "fv.bin"}) fs::remove(dir_ / file);
+    if (*c.file) Write(dir_ / c.file, c.content), Write(dir_ / "fv.bin", "");
     const Outcome run = Run(c.args);
-    EXPECT_EQ(run.status, c.status) << c.what;
-    EXPECT_EQ(run.err.rfind(c.message, 0), 0u) << c.what << ": " << run.err;
+    EXPECT_EQ(std::pair(run.status, run.err.substr(0, std::strlen(c.message))),
+              std::pair(c.status, std::string(c.message))) << c.file << " " << c.args;
   }
   EXPECT_FALSE(fs::exists(dir_ / "log"));
   const Outcome help = Run("--perft 1 --help");
@@ -158,11 +128,10 @@ TEST_F(Program, PositionAfterAnyMoveOfAGameRecord) {
         "手合割：平手\n   1 ７六歩(77)\n   2 ３四歩(33)\n   3 ２二角成(88)\n   4 同　銀(31)\n"
         "   5 ４五角打\n   6 投了\n");
   const std::string third = "lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 1";
-  const Outcome fromRecord = Run("--position game.kifu --ply 3 --perft 2");
-  const Outcome fromSfen = Run("--perft 2 --position '" + third + "'");
-  ASSERT_EQ(fromRecord.status, 0) << fromRecord.err;
-  EXPECT_EQ(LastLine(fromRecord.out), LastLine(fromSfen.out));
-  EXPECT_NE(LastLine(Run("--position game.kifu --perft 2").out), LastLine(fromRecord.out));
+  const std::string fromRecord = Leaves("--position game.kifu --ply 3 --perft 2");
+  EXPECT_EQ(fromRecord, Leaves("--perft 2 --position '" + third + "'"));
+  EXPECT_EQ(fromRecord.rfind("0: ", 0), 0u) << fromRecord;
+  EXPECT_NE(Leaves("--position game.kifu --perft 2"), fromRecord);
 
   // The search takes the record and ply from engine.conf and leaves the position in the
   // strict form.
@@ -184,9 +153,7 @@ TEST_F(Program, ReadsFilesAsEditorsWriteThem) {
   std::string crlf;
   for (const char c : position) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   Write(dir_ / "position.csa", crlf);
-  Write(dir_ / "engine.conf",
-        "\xEF\xBB\xBF"
-        "depth = 2\r\n");
+  Write(dir_ / "engine.conf", "\xEF\xBB\xBF" "depth = 2\r\n");
   Write(dir_ / "fv.bin", std::string(1000, '\0'));
   const Outcome check = Run("--check");
   EXPECT_EQ(check.status, 0) << check.err;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "engine/time_control.h"
 #include "engine/usi_options.h"
@@ -30,10 +31,9 @@ TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
   for (const auto& c : cases) {
     const ThinkingTime plan = PlanThinkingTime(c.clock, c.side);
     const std::int64_t available = c.clock.time[c.side] + c.clock.byoyomi;
-    EXPECT_TRUE(plan.limited) << c.what;
-    EXPECT_GE(plan.stopAt, 1) << c.what;
-    EXPECT_LE(plan.stopAt, available - std::min<std::int64_t>(300, available / 10)) << c.what;
-    EXPECT_LE(plan.deepenUntil, plan.stopAt) << c.what;
+    const std::int64_t latest = available - std::min<std::int64_t>(300, available / 10);
+    EXPECT_TRUE(plan.limited && 1 <= plan.stopAt && plan.stopAt <= latest &&
+                plan.deepenUntil <= plan.stopAt) << c.what << ": " << plan.stopAt;
   }
   EXPECT_GE(PlanThinkingTime(Clock(0, 0, 10'000), Sente).deepenUntil, 9'000)
       << "a byoyomi is used, since it is lost otherwise";
@@ -74,10 +74,8 @@ TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
   for (const auto& c : cases)
     EXPECT_EQ(SetOption(options, c.arguments).substr(0, std::string(c.problem).size()), c.problem)
         << c.arguments;
-  EXPECT_EQ(options.evalFile, "/weights/my fv.bin");
-  EXPECT_EQ(options.hashMb, 256);
-  EXPECT_TRUE(options.ponder);
-  EXPECT_EQ(options.depth, 12);
+  EXPECT_EQ(std::tie(options.evalFile, options.hashMb, options.ponder, options.depth),
+            std::tuple("/weights/my fv.bin", 256, true, 12));
 }
 
 }  // namespace

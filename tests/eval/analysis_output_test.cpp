@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "eval/analysis.h"
 #include "eval/location_label.h"
@@ -63,21 +64,19 @@ TEST(AnalysisOutput, SumsStatisticsRanksAndTotal) {
   };
   for (const Case& c : cases) {
     const EvaluationAnalysis out = Analyze(c.pos, c.sortMode, c.rankCount);
-    const ContributionStats& stats = out.statistics;
-    EXPECT_EQ(out.kkpSum, c.kkp) << c.what;
-    EXPECT_EQ(out.kppSum / WeightScale, c.kpp) << c.what;
-    EXPECT_EQ(stats.side[Sente].count, c.senteCount) << c.what;
-    EXPECT_EQ(stats.side[Sente].sum / WeightScale, c.senteSum) << c.what;
-    EXPECT_EQ(stats.side[Gote].count, c.goteCount) << c.what;
-    EXPECT_EQ(stats.side[Gote].sum / WeightScale, c.goteSum) << c.what;
+    const SideStatistics& sente = out.statistics.side[Sente];
+    const SideStatistics& gote = out.statistics.side[Gote];
+    EXPECT_EQ(std::tuple(out.kkpSum, out.kppSum / WeightScale, sente.count,
+                         sente.sum / WeightScale, gote.count, gote.sum / WeightScale,
+                         out.total, out.material),
+              std::tuple(c.kkp, c.kpp, c.senteCount, c.senteSum, c.goteCount, c.goteSum, c.total,
+                         c.material)) << c.what;
     ASSERT_EQ(out.ranked.size(), std::size_t(c.shown)) << c.what;
     for (const auto& [term, expected] :
          {std::pair{out.ranked.front(), c.first}, {out.ranked.back(), c.last}}) {
-      EXPECT_EQ(term.value, expected.value) << c.what;
-      EXPECT_EQ(TermLabel(c.pos, term), expected.labels) << c.what;
+      EXPECT_EQ(std::pair(term.value, TermLabel(c.pos, term)),
+                std::pair(expected.value, std::string(expected.labels))) << c.what;
     }
-    EXPECT_EQ(out.total, c.total) << c.what;
-    EXPECT_EQ(out.material, c.material) << c.what;
   }
 }
 
@@ -88,8 +87,8 @@ TEST(AnalysisOutput, GoteWeightOfMinus32768RanksAsPlus32768) {
       Analyze(test::TwoKings(76, 4), 1, 1, [](std::uint64_t) { return std::int16_t(-32768); });
   EXPECT_EQ(out.ranked.front().value, 32768);
   EXPECT_EQ(TermLabel(test::TwoKings(76, 4), out.ranked.front()), "[-51OU]-[-FU*]-[-FU*]");
-  EXPECT_EQ(out.statistics.side[Sente].count, 105);
-  EXPECT_EQ(out.statistics.side[Sente].sum, 105 * 32768);
+  EXPECT_EQ(std::pair(out.statistics.side[Sente].count, out.statistics.side[Sente].sum),
+            std::pair(105, 105 * 32768));
 }
 
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "eval/feature_index.h"
 #include "io/input_error.h"
 #include "shogi/start_position.h"
 #include "tests/support/positions.h"
+#include "tests/support/thrown_message.h"
 #include "tests/support/weight_files.h"
 
 namespace fv {
@@ -36,10 +38,8 @@ TEST(Decomposition, TwoKingsAloneByHand) {
   file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
   const EvaluationBreakdown result =
       testing::Decompose(test::TwoKings(SenteKing, GoteKing), file.Open());
-  EXPECT_EQ(result.kkpSum, 10 + 20 - 5 - (7 + 3));
-  EXPECT_EQ(result.kppSum, 100 - (-33));
-  EXPECT_EQ(result.material, 0);
-  EXPECT_EQ(result.total, (15 + 133) / 32);
+  EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.material, result.total),
+            std::tuple(10 + 20 - 5 - (7 + 3), 100 - (-33), 0, (15 + 133) / 32));
   ASSERT_EQ(result.terms.size(), 210u);
   // Pair order (0,0), (1,0), (1,1), ...; entry 0 is own FU (81 / 88), entry 1
   // the opponent's FU (88 / 81).
@@ -59,7 +59,7 @@ TEST(Decomposition, FeatureListOfListedPieces) {
   pos.board[41] = 15;      // no piece code: no entry
   const FeatureList list = BuildFeatureList(pos);
   ASSERT_EQ(list.size, 16);
-  struct Case { int entry, senteIndex, goteIndex, senteLocation, goteLocation; };
+  struct Case { int entry; std::int16_t senteIndex, goteIndex, senteLocation, goteLocation; };
   const Case cases[] = {
       {0, 0, 0, 81, 88},      {1, 19, 19, 88, 81},    {10, 80, 78, 86, 93},
       {11, 81, 83, 93, 86},   {13, 87, 87, 94, 87},   {14, 192, 131, 30, 30},
@@ -67,10 +67,8 @@ TEST(Decomposition, FeatureListOfListedPieces) {
   };
   for (const Case& c : cases) {
     const FeatureEntry& e = list.entries[c.entry];
-    EXPECT_EQ(e.senteIndex, c.senteIndex) << c.entry;
-    EXPECT_EQ(e.goteIndex, c.goteIndex) << c.entry;
-    EXPECT_EQ(e.senteLocation, c.senteLocation) << c.entry;
-    EXPECT_EQ(e.goteLocation, c.goteLocation) << c.entry;
+    EXPECT_EQ(std::tuple(e.senteIndex, e.goteIndex, e.senteLocation, e.goteLocation),
+              std::tuple(c.senteIndex, c.goteIndex, c.senteLocation, c.goteLocation)) << c.entry;
   }
 }
 
@@ -84,9 +82,7 @@ TEST(Decomposition, FullBoardIdentities) {
   for (const FeatureContribution& t : result.terms) termSum += t.value;
   EXPECT_EQ(termSum, result.kppSum);
   // The position is symmetric and both views read the same weights.
-  EXPECT_EQ(result.kkpSum, 0);
-  EXPECT_EQ(result.kppSum, 0);
-  EXPECT_EQ(result.total, 0);
+  EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.total), std::tuple(0, 0, 0));
   for (std::size_t t = 0; t < result.terms.size(); t += 2) {
     ASSERT_EQ(result.terms[t].kingLocation, 76);
     ASSERT_EQ(result.terms[t + 1].kingLocation, 4);
@@ -115,10 +111,8 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
     pos.hand[Sente][0] = std::int8_t(c.sentePawns);
     pos.hand[Gote][0] = std::int8_t(c.gotePawns);
     const EvaluationBreakdown result = testing::Decompose(pos, file.Open());
-    EXPECT_EQ(result.kkpSum, c.kkp);
-    EXPECT_EQ(result.kppSum, c.kpp);
-    EXPECT_EQ(result.material, 87 * (c.sentePawns - c.gotePawns));
-    EXPECT_EQ(result.total, c.total) << c.kkp << " " << c.kpp;
+    EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.material, result.total),
+              std::tuple(c.kkp, c.kpp, 87 * (c.sentePawns - c.gotePawns), c.total));
   }
 }
 
@@ -140,12 +134,8 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
        "39 pieces besides the kings on the board; a set has 38"},
   };
   for (const Case& c : cases) {
-    try {
-      CheckEvaluable(c.pos);
-      ADD_FAILURE() << c.what << " was accepted";
-    } catch (const InputError& e) {
-      EXPECT_EQ(e.problem(), c.problem) << c.what;
-    }
+    EXPECT_EQ(test::ThrownMessage<InputError>([&] { CheckEvaluable(c.pos); }),
+              std::string("leaf position: ") + c.problem) << c.what;
   }
   Position legal = StartPosition();
   legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};

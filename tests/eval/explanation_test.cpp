@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <numeric>
+#include <tuple>
 
 #include "eval/analysis.h"
 #include "eval/pv_line.h"
@@ -53,18 +54,18 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
         ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.order, 150);
     const EvaluationBreakdown& b = e.breakdown;
     EXPECT_EQ(b.total, FullTotal(c.pos, weights)) << c.name;
-    std::int64_t halves = 0;
+    std::int64_t halves = 0, kkp = 0;
     for (const PieceShare& p : e.pieces) halves += p.halfUnits;
-    EXPECT_EQ(halves, 2 * (std::int64_t{32} * b.material + b.kkpSum + b.kppSum)) << c.name;
-    std::int64_t kkp = 0;
     for (const KkpTerm& t : e.kkpTerms) kkp += t.value;
-    EXPECT_EQ(kkp, b.kkpSum) << c.name;
+    EXPECT_EQ(std::pair(halves, kkp),
+              std::pair(2 * (std::int64_t{32} * b.material + b.kkpSum + b.kppSum),
+                        std::int64_t{b.kkpSum})) << c.name;
     // 14 hand slots in both lists; every board piece in the shares, all but
     // kings in the KKP terms.
     const auto onBoard =
         std::count_if(c.pos.board.begin(), c.pos.board.end(), [](int x) { return x; });
-    EXPECT_EQ(e.pieces.size(), std::size_t(onBoard + 14)) << c.name;
-    EXPECT_EQ(e.kkpTerms.size(), std::size_t(onBoard - 2 + 14)) << c.name;
+    EXPECT_EQ(std::pair(e.pieces.size(), e.kkpTerms.size()),
+              std::pair(std::size_t(onBoard + 14), std::size_t(onBoard - 2 + 14))) << c.name;
     // The ranks name the analysis' ranked terms in its order.
     const EvaluableLeaf leaf = MakeEvaluableLeaf(c.pos);
     const EvaluationAnalysis analysis =
@@ -118,11 +119,8 @@ TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition)
 }
 
 TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
-  Position pos = test::TwoKings(76, 4);
-  pos.board[SquareOf(5, 5)] = FU;
-  pos.board[SquareOf(3, 3)] = -KE;
-  pos.hand[Sente][FU - 1] = 1;
-  pos.hand[Gote][KY - 1] = 1;
+  // Kings on 59 and 51, Sente's pawn on 55 and one in hand, Gote's knight on 33, a lance in hand.
+  const Position pos = test::PositionOf("4k4/9/6n2/9/4P4/9/9/9/4K4 b Pl 1");
   SparseWeightFile file;
   const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
                                     RankingOrder::LargestMagnitudeFirst, 150);
@@ -151,16 +149,12 @@ TEST(PvLine, PointsFollowThePvAndChangesCompareTheEnds) {
   const CheckedPv pv = CheckPv("n000.log", Sente, searched, "7675FU0055KA");
   const PvLine line = ExplainLine(pv.positions, pv.moves, weights, 10);
   ASSERT_EQ(line.points.size(), 3u);
-  EXPECT_EQ(line.points[1].move, "+7675FU");
-  EXPECT_EQ(line.points[2].move, "-0055KA");
-  Position leaf = searched;
-  leaf.board[SquareOf(7, 5)] = FU, leaf.board[SquareOf(7, 6)] = 0;
-  leaf.board[SquareOf(5, 5)] = -KA, --leaf.hand[Gote][KA - 1];
+  EXPECT_EQ(std::tie(line.points[1].move, line.points[2].move), std::tuple("+7675FU", "-0055KA"));
+  const Position& leaf = pv.Leaf();  // as the PV check test holds it
   const EvaluationBreakdown first = DecomposeEvaluation(searched, weights);
   const EvaluationBreakdown last = DecomposeEvaluation(leaf, weights);
-  EXPECT_EQ(line.points[0].total, first.total);
-  EXPECT_EQ(line.points[2].kppSum, last.kppSum);
-  EXPECT_EQ(line.points[2].kkpSum, last.kkpSum);
+  EXPECT_EQ(std::tie(line.points[0].total, line.points[2].kppSum, line.points[2].kkpSum),
+            std::tie(first.total, last.kppSum, last.kkpSum));
   ASSERT_EQ(line.changes.size(), 10u);
   // The changes account for the whole difference of the KPP sums when all are kept.
   const PvLine all = ExplainLine(pv.positions, pv.moves, weights, 1 << 20);

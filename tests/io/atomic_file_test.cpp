@@ -10,6 +10,7 @@
 #include "io/input_error.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_files.h"
+#include "tests/support/thrown_message.h"
 
 namespace fv {
 namespace {
@@ -62,13 +63,9 @@ TEST(AtomicFile, FailuresNameTheFileAndLeaveNothingBehind) {
   for (const Case& c :
        {Case{folder.File("rank001.png"), "cannot create (Is a directory)"},
         Case{folder.File("missing/rank002.png"), "cannot create (No such file or directory)"}}) {
-    try {
+    EXPECT_EQ(test::ThrownMessage<InputError>([&] {
       WriteFileAtomically(c.path, std::vector<std::uint8_t>(1000, 7));
-      ADD_FAILURE() << c.path;
-    } catch (const InputError& error) {
-      EXPECT_EQ(error.file(), c.path);
-      EXPECT_EQ(error.problem(), c.problem);
-    }
+    }), c.path + ": " + c.problem);
   }
   EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank001.png"}));
   EXPECT_TRUE(fs::is_directory(folder.path() / "rank001.png"));

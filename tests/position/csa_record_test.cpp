@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 #include <vector>
 
 #include "position/csa_record.h"
 #include "io/input_error.h"
 #include "tests/support/test_files.h"
+#include "tests/support/thrown_message.h"
 
 namespace fv {
 namespace {
@@ -27,33 +29,36 @@ std::string Board(std::map<int, std::string> cells = {}) {
 
 CsaRecord Read(const std::string& content) { return ReadCsaFile(test::TempFile(content).path()); }
 
+// "file: problem" of the refusal of the file at `path`.
 std::string Problem(const std::string& path) {
-  try {
-    ReadCsaFile(path);
-  } catch (const InputError& error) {
-    return error.file() == path ? error.problem() : "wrong file " + error.file();
-  }
-  return "";
+  return test::ThrownMessage<InputError>([&] { ReadCsaFile(path); });
 }
 
 TEST(CsaRecord, BoardCellsAndKings) {
   struct Case { const char* cell; int square; PieceCode code; };
-  for (const Case c : {Case{" * ", 0, 0}, {"-KY", 0, -KY}, {"+FU", 9, FU}, {"-UM", 0, -UM}, {"+RY", 80, RY},
-                       {"-NK", 0, -NK}, {"xFU", 10, 0}, {"+XX", 10, 0}, {" FU", 10, 0}}) {
-    EXPECT_EQ(Read(Header + Board({{c.square, c.cell}})).position.board[c.square], c.code) << c.cell;
+  for (const Case c : {Case{" * ", 0, 0}, {"-KY", 0, -KY}, {"+FU", 9, FU}, {"-UM", 0, -UM},
+                       {"+RY", 80, RY}, {"-NK", 0, -NK}, {"xFU", 10, 0}, {"+XX", 10, 0},
+                       {" FU", 10, 0}}) {
+    EXPECT_EQ(Read(Header + Board({{c.square, c.cell}})).position.board[c.square], c.code)
+        << c.cell;
   }
-  const Position pos = Read(Header + Board({{SquareOf(5, 1), " * "}, {SquareOf(5, 9), " * "}, {0, "-OU"}, {80, "+OU"}})).position;
-  EXPECT_EQ(pos.board[0], -OU);
-  EXPECT_EQ(pos.board[80], OU);
-  EXPECT_EQ(pos.kingSquare[Gote], 0);
-  EXPECT_EQ(pos.kingSquare[Sente], 80);
+  const Position pos =
+      Read(Header + Board({{SquareOf(5, 1), " * "}, {SquareOf(5, 9), " * "}, {0, "-OU"},
+                           {80, "+OU"}})).position;
+  EXPECT_EQ(std::tuple(pos.board[0], pos.board[80], pos.kingSquare[Gote], pos.kingSquare[Sente]),
+            std::tuple(-OU, OU, 0, 80));
   // A cell naming no piece, even one beginning with O, moves no king square.
   for (const char* cell : {"-OY", "+OX", "-O "}) {
-    const Position stray = Read(Header + Board({{SquareOf(1, 9), cell}})).position;
-    EXPECT_EQ(stray.board[SquareOf(1, 9)], 0) << cell;
-    EXPECT_EQ(stray.kingSquare[Gote], SquareOf(5, 1)) << cell;
-    EXPECT_EQ(stray.kingSquare[Sente], SquareOf(5, 9)) << cell;
+    const Position p = Read(Header + Board({{SquareOf(1, 9), cell}})).position;
+    EXPECT_EQ(std::tuple(p.board[SquareOf(1, 9)], p.kingSquare[Gote], p.kingSquare[Sente]),
+              std::tuple(0, SquareOf(5, 1), SquareOf(5, 9))) << cell;
   }
+  // An editor that strips trailing blanks turns a last empty cell " * " into " *".
+  std::string stripped = Board({{SquareOf(2, 4), "+KA"}});
+  stripped.erase(4 * 30 - 2, 1);
+  const CsaRecord record = Read(Header + stripped);
+  EXPECT_EQ(record.position.board, Read(Header + Board({{SquareOf(2, 4), "+KA"}})).position.board);
+  EXPECT_TRUE(record.passedOver.empty());
 }
 
 TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
@@ -70,9 +75,8 @@ TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
   };
   for (const Case& c : cases) {
     const CsaRecord record = Read(Header + Board() + c.lines);
-    EXPECT_EQ(record.position.hand[Sente], c.sente) << c.lines;
-    EXPECT_EQ(record.position.hand[Gote], c.gote) << c.lines;
-    EXPECT_EQ(record.sideToMove, c.toMove) << c.lines;
+    EXPECT_EQ(std::tie(record.position.hand[Sente], record.position.hand[Gote], record.sideToMove),
+              std::tie(c.sente, c.gote, c.toMove)) << c.lines;
   }
   EXPECT_TRUE(Read(Header + Board() + "P-00KA \n").passedOver.empty());
 }
@@ -84,10 +88,11 @@ TEST(CsaRecord, NotesWhatItPassesOver) {
   struct Case { std::string content; Notes notes; };
   const Case cases[] = {
       {Header + Board({{0, "-KY"}, {10, "+UM"}}) + "P+00FU\nP-\n+\n", {}},
-      {Header + Board({{10, "+XX"}, {80, "xFU"}, {20, " FU"}}), {"line 5: cell '+XX' on 82", "line 12: cell 'xFU' on 19"}},
+      {Header + Board({{10, "+XX"}, {80, "xFU"}, {20, " FU"}}),
+       {"line 5: cell '+XX' on 82", "line 12: cell 'xFU' on 19"}},
       {Header + unlabelled, {"line 5: not labelled P2"}},
-      {Header + Board() + "P+00OU00FU00K\nP-00TO\n", {"line 13: hand entry '00OU'", "line 13: hand entry '00K'",
-                                                      "line 14: hand entry '00TO'"}},
+      {Header + Board() + "P+00OU00FU00K\nP-00TO\n",
+       {"line 13: hand entry '00OU'", "line 13: hand entry '00K'", "line 14: hand entry '00TO'"}},
   };
   for (const Case& c : cases) EXPECT_EQ(Read(c.content).passedOver, c.notes) << c.content;
   std::string manyPawns = "P+";
@@ -95,21 +100,13 @@ TEST(CsaRecord, NotesWhatItPassesOver) {
   EXPECT_EQ(Read(Header + Board() + manyPawns + "\n").passedOver.size(), 64u);
 }
 
-// An editor that strips trailing blanks turns a last empty cell " * " into " *".
-TEST(CsaRecord, BoardLineWithoutItsTrailingBlankReads) {
-  std::string stripped = Board({{SquareOf(2, 4), "+KA"}});
-  stripped.erase(4 * 30 - 2, 1);
-  const CsaRecord record = Read(Header + stripped);
-  EXPECT_EQ(record.position.board, Read(Header + Board({{SquareOf(2, 4), "+KA"}})).position.board);
-  EXPECT_TRUE(record.passedOver.empty());
-}
-
 TEST(CsaRecord, UnusableRecordsAreRefused) {
   std::string shortLine = Board(), cutName = Board({{SquareOf(1, 4), "+KA"}}), pawns;
   shortLine.erase(4 * 30 - 3, 2);  // the fourth board line ends " " instead of " * "
   cutName.erase(4 * 30 - 2, 1);    // ... or "+K" instead of "+KA"
   for (int i = 0; i < 128; ++i) pawns += "00FU";
-  const std::string hugeHand = std::string("P+") + pawns + "\nP+" + pawns + "\n";  // 256 would wrap an 8-bit count to 0
+  // 256 pawns would wrap an 8-bit count to 0.
+  const std::string hugeHand = std::string("P+") + pawns + "\nP+" + pawns + "\n";
   struct Case { std::string content, problem; };
   const Case cases[] = {
       {"", "only 0 lines, a record needs three header and nine board lines"},
@@ -117,20 +114,21 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
        "only 11 lines, a record needs three header and nine board lines"},
       {Header + shortLine, "line 7: board line shorter than its nine cells"},
       {Header + cutName, "line 7: board line shorter than its nine cells"},
-      {"V2.2\n" + Board() + "P+00KA\nP-\n",
-       "line 11: 'P+00KA' is not the board line P8; a record has exactly three header lines, then "
-       "the board "
-       "lines P1 to P9"},
+      {"V2.2\n" + Board() + "P+00KA\nP-\n", "line 11: 'P+00KA' is not the board line P8; a record "
+       "has exactly three header lines, then the board lines P1 to P9"},
       {"V2.2\n", "only 1 line, a record needs three header and nine board lines"},
       {Header + "P1\n", "line 4: board line shorter than its nine cells"},
       {Header + Board({{SquareOf(5, 9), " * "}}) + "P+00OU\n",
        "0 kings of Sente on the board, there must be exactly one"},
       {Header + Board() + hugeHand, "127 pieces besides the kings, a set has 38"},
   };
-  for (const Case& c : cases) EXPECT_EQ(Problem(test::TempFile(c.content).path()), c.problem) << c.content;
-  EXPECT_EQ(Problem("/nonexistent/game000.csa"), "cannot open (No such file or directory)");
-  EXPECT_EQ(Problem("/tmp"), "is a directory");
-  EXPECT_EQ(Problem("/dev/zero"), "is not a regular file");
+  for (const Case& c : cases) {
+    const test::TempFile file(c.content);
+    EXPECT_EQ(Problem(file.path()), file.path() + ": " + c.problem) << c.content;
+  }
+  for (const char* problem : {"/nonexistent/game000.csa: cannot open (No such file or directory)",
+                              "/tmp: is a directory", "/dev/zero: is not a regular file"})
+    EXPECT_EQ(Problem(std::string(problem).substr(0, std::string(problem).find(':'))), problem);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "io/input_error.h"
 #include "position/pv_check.h"
 #include "tests/support/positions.h"
+#include "tests/support/thrown_message.h"
 
 namespace fv {
 namespace {
@@ -75,12 +78,9 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
       {Sente, "5948OU2837UM4837OU", ""},
   };
   for (const Case& c : cases) {
-    std::string problem;
-    try {
+    const std::string problem = test::ThrownMessage<InputError>([&] {
       EXPECT_EQ(CheckPv("log/n000.log", c.side, Sample, c.text).moves.size(), c.text.size() / 6);
-    } catch (const InputError& error) {
-      problem = error.file() + ": " + error.problem();
-    }
+    });
     EXPECT_EQ(problem, c.problem.empty() ? "" : "log/n000.log: " + c.problem) << c.text;
   }
   // A promotion, a capture of a promoted piece (joining the hand as KA), a
@@ -89,22 +89,19 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
   const CheckedPv pv = CheckPv("log", Sente, Sample, text);
   // Kings on 58 and 52, Sente's FU on 76 and KY on 12, Gote's UM on 46 and KI on 33.
   const Position leaf = test::PositionOf("9/4k3L/6g2/9/9/2P2+b3/9/4K4/9 b SNPrbp 1");
-  EXPECT_EQ(pv.Leaf().board, leaf.board);
-  EXPECT_EQ(pv.Leaf().hand, leaf.hand);
-  EXPECT_EQ(pv.Leaf().kingSquare, (std::array<std::uint8_t, 2>{SquareOf(5, 8), SquareOf(5, 2)}));
+  EXPECT_EQ(std::tie(pv.Leaf().board, pv.Leaf().hand, pv.Leaf().kingSquare),
+            std::tie(leaf.board, leaf.hand, leaf.kingSquare));
   std::string written;
   for (const PvMove& move : pv.moves) written += move.Text();
-  EXPECT_EQ(written, text);
-  EXPECT_EQ(pv.moves[1].Line(), "-2846UM");
-  EXPECT_EQ(pv.leafSideToMove, Sente);
-  EXPECT_FALSE(pv.leafHasNoLegalMove);
+  EXPECT_EQ(std::tuple(written, pv.moves[1].Line(), pv.leafSideToMove, pv.leafHasNoLegalMove),
+            std::tuple(text, "-2846UM", Sente, false));
 }
 
 TEST(PvCheck, LeafWithoutALegalMove) {
   for (const auto& [text, mate] : {std::pair{"0012GI", true}, {"0013FU", false}, {"", false}}) {
     const CheckedPv pv = CheckPv("log", Sente, Corner, text);
-    EXPECT_EQ(pv.leafHasNoLegalMove, mate) << text;
-    EXPECT_EQ(pv.leafSideToMove, *text ? Gote : Sente) << text;
+    EXPECT_EQ(std::pair(pv.leafHasNoLegalMove, pv.leafSideToMove),
+              std::pair(mate, *text ? Gote : Sente)) << text;
   }
 }
 

