@@ -18,7 +18,8 @@ namespace {
 const std::string& WeightPath() {
   static const std::string path = [] {
     if (const char* given = std::getenv("FV_BENCH_WEIGHTS")) return std::string(given);
-    const std::string made = (std::filesystem::temp_directory_path() / "fvexplain-bench-fv.bin").string();
+    const std::string made =
+        (std::filesystem::temp_directory_path() / "fvexplain-bench-fv.bin").string();
     fv::WriteDemoWeights(made);
     return made;
   }();
@@ -48,9 +49,8 @@ void BM_ExplainFullBoardLeaf(benchmark::State& state) {
   const fv::WeightFile weights = fv::WeightFile::Open(WeightPath());
   const fv::Position leaf = fv::StartPosition();
   for (auto _ : state) {
-    benchmark::DoNotOptimize(
-        fv::ExplainLeaf(leaf, fv::ReadExplanationWeights(leaf, weights),
-                        fv::RankingOrder::LargestMagnitudeFirst, 150));
+    benchmark::DoNotOptimize(fv::ExplainLeaf(leaf, fv::ReadExplanationWeights(leaf, weights),
+                                             fv::RankingOrder::LargestMagnitudeFirst, 150));
   }
 }
 BENCHMARK(BM_ExplainFullBoardLeaf)->Unit(benchmark::kMillisecond);

@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "shogi/board.h"
-#include "shogi/perft.h"
 #include "engine/position_record.h"
 #include "engine/search.h"
-#include "shogi/start_position.h"
 #include "engine/weights.h"
+#include "shogi/board.h"
+#include "shogi/perft.h"
+#include "shogi/start_position.h"
 #include "tools/make-demo-weights/demo_weights.h"
 
 namespace fv::engine {
@@ -79,7 +79,8 @@ void SearchToDepth(benchmark::State& state, const PositionRecord& root, int dept
   for (auto _ : state) {
     const SearchResult result = Search(board, weights, limits);
     state.counters["nodes"] = double(result.stats.nodes);
-    state.counters["nps"] = double(result.stats.nodes) * 1000.0 / double(std::max<std::int64_t>(1, result.milliseconds));
+    state.counters["nps"] = double(result.stats.nodes) * 1000.0 /
+                            double(std::max<std::int64_t>(1, result.milliseconds));
     state.counters["depth"] = result.iterations.back().depth;
   }
 }

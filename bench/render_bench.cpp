@@ -7,8 +7,8 @@
 #include <random>
 
 #include <benchmark/benchmark.h>
-#include <opencv2/imgcodecs.hpp>
 #include <unistd.h>
+#include <opencv2/imgcodecs.hpp>
 
 #include "render/board_picture.h"
 #include "render/feature_picture.h"
@@ -31,7 +31,8 @@ Position MiddleGame() {
     pos.board[54 + c] = FU;
   }
   pos.board[1] = 0, pos.board[79] = 0, pos.board[20] = 0, pos.board[56] = 0;
-  pos.board[10] = -HI, pos.board[70] = RY, pos.board[40] = -UM, pos.board[47] = TO, pos.board[30] = NG;
+  pos.board[10] = -HI, pos.board[70] = RY, pos.board[40] = -UM, pos.board[47] = TO,
+  pos.board[30] = NG;
   pos.hand[Sente] = {2, 0, 1, 0, 0, 1, 0};
   pos.hand[Gote] = {1, 0, 1, 0, 0, 0, 0};
   pos.kingSquare = {76, 4};
@@ -103,7 +104,8 @@ void BM_OpenCvEncodePng(benchmark::State& state) {
   DrawPosition(MiddleGame(), Pieces(), picture);
   DrawFeature(picture, {-25, true}, 76, 81, 40);
   std::vector<int> settings;
-  if (state.range(0) > 0) settings = {cv::IMWRITE_PNG_COMPRESSION, static_cast<int>(state.range(0))};
+  if (state.range(0) > 0)
+    settings = {cv::IMWRITE_PNG_COMPRESSION, static_cast<int>(state.range(0))};
   std::vector<std::uint8_t> bytes;
   for (auto _ : state) cv::imencode(".png", picture, bytes, settings);
   state.counters["bytes"] = static_cast<double>(bytes.size());
@@ -134,30 +136,39 @@ void BM_RunPictures(benchmark::State& state) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / ("fv-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
-  const Position input = [] { Position p = MiddleGame(); p.board[47] = FU; return p; }();
+  const Position input = [] {
+    Position p = MiddleGame();
+    p.board[47] = FU;
+    return p;
+  }();
   const Position leaf = MiddleGame();
   const std::array<Term, RankedPictures> terms = RankedTerms();
 
   for (auto _ : state) {
     // A run writes into an emptied log folder.
     state.PauseTiming();
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) std::filesystem::remove(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      std::filesystem::remove(entry.path());
     state.ResumeTiming();
     cv::Mat leafBoard;
     DrawPosition(leaf, Pieces(), leafBoard);
     const PngReference leafRows = MakePngReference(leafBoard);
     std::vector<PictureJob> jobs;
-    jobs.push_back({(folder / "init.png").string(), [&](cv::Mat& p) { DrawPosition(input, Pieces(), p); }});
+    jobs.push_back(
+        {(folder / "init.png").string(), [&](cv::Mat& p) { DrawPosition(input, Pieces(), p); }});
     jobs.push_back({(folder / "leaf.png").string(), [](cv::Mat&) {}, &leafRows, true});
     for (int i = 0; i < RankedPictures; ++i) {
       char name[32];
       std::snprintf(name, sizeof name, "rank%03d.png", i + 1);
-      jobs.push_back({(folder / name).string(), [&, i](cv::Mat& p) {
-                        DrawFeature(p, terms[i].value, terms[i].king, terms[i].first, terms[i].second);
+      jobs.push_back({(folder / name).string(),
+                      [&, i](cv::Mat& p) {
+                        DrawFeature(p, terms[i].value, terms[i].king, terms[i].first,
+                                    terms[i].second);
                       },
                       &leafRows, true});
     }
-    if (!WritePictures(jobs, threads).empty()) state.SkipWithError("a picture could not be written");
+    if (!WritePictures(jobs, threads).empty())
+      state.SkipWithError("a picture could not be written");
   }
   std::filesystem::remove_all(folder);
 }

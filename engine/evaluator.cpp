@@ -41,7 +41,8 @@ int SidedValue(Side side, int kind) { return PieceValue(PieceCode(side == Sente 
 
 int Evaluator::SenteTotal() const {
   const State& s = stack_.back();
-  return (s.material * WeightScale + (s.kkpSum[0] - s.kkpSum[1]) + (s.kppSum[0] - s.kppSum[1])) / WeightScale;
+  return (s.material * WeightScale + (s.kkpSum[0] - s.kkpSum[1]) + (s.kppSum[0] - s.kppSum[1])) /
+         WeightScale;
 }
 
 int Evaluator::KkpValue(const State& s, int view, int f) const {

@@ -58,7 +58,7 @@ class Evaluator {
     std::array<std::uint8_t, SlotCapacity> cell;
     int count;
     std::array<std::uint8_t, CellCount> slotOfCell;
-    std::array<int, 2> kingSquare;  // board squares of Sente's and Gote's kings
+    std::array<int, 2> kingSquare;               // board squares of Sente's and Gote's kings
     std::array<std::int32_t, 2> kppSum, kkpSum;  // by view, undivided
     std::int32_t material;
   };

@@ -2,18 +2,20 @@
 
 #include <array>
 
+#include "io/input_error.h"
+#include "position/csa_record.h"
+#include "position/position_check.h"
 #include "shogi/board.h"
 #include "shogi/csa_board.h"
-#include "position/csa_record.h"
-#include "io/input_error.h"
-#include "position/position_check.h"
 
 namespace fv::engine {
 
 PositionRecord ReadPositionRecord(const std::string& path) {
   const CsaRecord record = ReadCsaFile(path);
   if (!record.passedOver.empty()) throw InputError(path, "cannot use " + record.passedOver.front());
-  if (!record.sideToMove) throw InputError(path, "expected the side to move, a line \"+\" or \"-\", after the hand lines");
+  if (!record.sideToMove)
+    throw InputError(path,
+                     "expected the side to move, a line \"+\" or \"-\", after the hand lines");
   const PositionRecord playable{record.position, *record.sideToMove};
   CheckPlayable(playable, path);
   return playable;
@@ -27,7 +29,9 @@ void CheckPlayable(const PositionRecord& record, const std::string& name) {
   for (int sq = 0; sq < SquareCount; ++sq) {
     if (pos.board[sq] != FU && pos.board[sq] != -FU) continue;
     bool& seen = pawnOnFile[pos.board[sq] > 0 ? Sente : Gote][FileOf(sq) - 1];
-    if (seen) throw InputError(name, "two unpromoted pawns of a side on file " + std::to_string(FileOf(sq)));
+    if (seen)
+      throw InputError(name,
+                       "two unpromoted pawns of a side on file " + std::to_string(FileOf(sq)));
     seen = true;
   }
   Board board;

@@ -7,9 +7,9 @@
 
 #include "engine/evaluator.h"
 #include "engine/exchange.h"
-#include "shogi/movegen.h"
 #include "engine/transposition_table.h"
 #include "position/material.h"
+#include "shogi/movegen.h"
 
 namespace fv::engine {
 namespace {
@@ -50,8 +50,12 @@ constexpr std::uint64_t TimeCheckMask = 1023;  // the clock is read every 1024 n
 using Clock = std::chrono::steady_clock;
 
 // Mate scores count plies from the root; the table keeps them from the node.
-int ScoreToTable(int score, int ply) { return score > MateBound ? score + ply : score < -MateBound ? score - ply : score; }
-int ScoreFromTable(int score, int ply) { return score > MateBound ? score - ply : score < -MateBound ? score + ply : score; }
+int ScoreToTable(int score, int ply) {
+  return score > MateBound ? score + ply : score < -MateBound ? score - ply : score;
+}
+int ScoreFromTable(int score, int ply) {
+  return score > MateBound ? score - ply : score < -MateBound ? score + ply : score;
+}
 
 int KindValue(Piece p) { return p == NoPiece ? 0 : PieceValue(PieceCode(KindOf(p))); }
 
@@ -59,7 +63,10 @@ class Searcher {
  public:
   Searcher(const Board& root, const Weights& weights, const SearchLimits& limits,
            const SearchHooks& hooks, TranspositionTable* table)
-      : board_(root), evaluator_(weights), limits_(limits), hooks_(hooks),
+      : board_(root),
+        evaluator_(weights),
+        limits_(limits),
+        hooks_(hooks),
         table_(table ? *table : ownTable_.emplace(limits.hashMb)) {
     evaluator_.Reset(board_);
   }
@@ -143,18 +150,24 @@ bool Searcher::TimeUp() {
 
 // Order keys: the hash move, then captures by victim value less a fraction of
 // the attacker's, promotions, the two killers, and quiet moves by history.
-void Searcher::OrderScores(const Move* moves, int count, int* scores, Move hashMove, int ply) const {
+void Searcher::OrderScores(const Move* moves, int count, int* scores, Move hashMove,
+                           int ply) const {
   for (int i = 0; i < count; ++i) {
     const Move m = moves[i];
-    if (m == hashMove) scores[i] = HashMoveKey;
+    if (m == hashMove)
+      scores[i] = HashMoveKey;
     else if (CapturedPiece(m) != NoPiece)
       scores[i] = CaptureKey + KindValue(CapturedPiece(m)) * VictimWeight -
                   KindValue(MovedPiece(m)) / AttackerDivisor +
                   IsPromotion(m) * CapturePromotionBonus;
-    else if (IsPromotion(m)) scores[i] = PromotionKey;
-    else if (m == killers_[ply][0]) scores[i] = FirstKillerKey;
-    else if (m == killers_[ply][1]) scores[i] = FirstKillerKey - 1;
-    else scores[i] = history_[MovedPiece(m)][ToCell(m)];
+    else if (IsPromotion(m))
+      scores[i] = PromotionKey;
+    else if (m == killers_[ply][0])
+      scores[i] = FirstKillerKey;
+    else if (m == killers_[ply][1])
+      scores[i] = FirstKillerKey - 1;
+    else
+      scores[i] = history_[MovedPiece(m)][ToCell(m)];
   }
 }
 
@@ -223,7 +236,8 @@ int Searcher::Negamax(int alpha, int beta, int depth, int ply, bool pvNode, bool
   const bool inCheck = board_.InCheck();
   inCheck_[ply] = inCheck;
   if (ply > 0)
-    if (const int distance = board_.RepetitionDistance()) return RepetitionScore(inCheck_.data(), ply, distance);
+    if (const int distance = board_.RepetitionDistance())
+      return RepetitionScore(inCheck_.data(), ply, distance);
   const Side us = board_.SideToMove();
   if (ply >= MaxPly - 1) return evaluator_.Value(us);
 
@@ -301,7 +315,8 @@ int Searcher::SearchMoves(int alpha, int beta, int depth, int ply, bool pvNode, 
   std::array<Move, MaxMoves> moves;
   std::array<int, MaxMoves> scores;
   const int count = GenerateLegal(board_, moves.data());
-  if (count == 0) return -MateScore + ply;  // no legal move: lost (a pawn-drop mate is never generated)
+  if (count == 0)
+    return -MateScore + ply;  // no legal move: lost (a pawn-drop mate is never generated)
   OrderScores(moves.data(), count, scores.data(), hashMove, ply);
 
   const int alphaStart = alpha;
@@ -348,17 +363,19 @@ SearchResult Searcher::Run() {
     it.depth = depth;
     it.score = rootSide == Sente ? score : -score;
     it.nodes = stats_.nodes;
-    it.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
+    it.milliseconds =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
     it.pv.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
     it.selDepth = selDepth_;
     it.hashPermille = table_.Permille();
     result.iterations.push_back(it);
     if (hooks_.onIteration) hooks_.onIteration(it);
-    mayStop_ = true;  // the first iteration always finishes
+    mayStop_ = true;                                          // the first iteration always finishes
     if (it.pv.empty() || std::abs(score) > MateBound) break;  // no move, or a mate found
   }
   result.stats = stats_;
-  result.milliseconds = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
+  result.milliseconds =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start_).count();
   return result;
 }
 

@@ -5,9 +5,9 @@
 #include <functional>
 #include <vector>
 
-#include "shogi/board.h"
 #include "engine/transposition_table.h"
 #include "engine/weights.h"
+#include "shogi/board.h"
 
 namespace fv::engine {
 
@@ -16,7 +16,7 @@ constexpr int MateBound = MateScore - 1000;
 
 struct SearchLimits {
   int maxDepth = 8;
-  int timeMs = 0;          // 0: no limit; else the search stops and keeps the last finished iteration
+  int timeMs = 0;  // 0: no limit; else the search stops and keeps the last finished iteration
   std::size_t hashMb = 16;
 };
 

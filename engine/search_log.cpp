@@ -35,8 +35,9 @@ std::string TimeLimitLine(const SearchResult& result, const SearchLimits& limits
 }
 
 std::string IterationLine(const Iteration& it) {
-  std::string line = "depth " + std::to_string(it.depth) + " score " + ScoreText(it.score) + " nodes " +
-                     std::to_string(it.nodes) + " time " + std::to_string(it.milliseconds) + " ms pv";
+  std::string line = "depth " + std::to_string(it.depth) + " score " + ScoreText(it.score) +
+                     " nodes " + std::to_string(it.nodes) + " time " +
+                     std::to_string(it.milliseconds) + " ms pv";
   for (const Move m : it.pv) {
     line += ' ';
     line += SignedMoveText(m);
@@ -62,10 +63,11 @@ std::string FormatSearchLog(const SearchResult& result, Side sideToMove) {
   log += std::string(SideName(sideToMove)) + " to move; scores from Sente's view\n";
   for (const Iteration& it : result.iterations) log += IterationLine(it) + "\n";
   if (!result.iterations.empty()) log += PvLine(result.iterations.back()) + "\n";
-  log += "pruning: null move " + std::to_string(s.nullMoveCutoffs) + " cutoffs of " + std::to_string(s.nullMoveTries) +
-         " tries, late move reductions " + std::to_string(s.lateMoveReductions) + " with " +
-         std::to_string(s.lateMoveResearches) + " re-searched, beta cutoffs " + std::to_string(s.betaCutoffs) +
-         " with " + std::to_string(s.firstMoveCutoffs) + " on the first move\n";
+  log += "pruning: null move " + std::to_string(s.nullMoveCutoffs) + " cutoffs of " +
+         std::to_string(s.nullMoveTries) + " tries, late move reductions " +
+         std::to_string(s.lateMoveReductions) + " with " + std::to_string(s.lateMoveResearches) +
+         " re-searched, beta cutoffs " + std::to_string(s.betaCutoffs) + " with " +
+         std::to_string(s.firstMoveCutoffs) + " on the first move\n";
   log += "hashing: " + std::to_string(s.hashProbes) + " probes, " + std::to_string(s.hashHits) +
          " hits, " + std::to_string(s.hashCutoffs) + " cutoffs\n";
   log += "nodes " + std::to_string(s.nodes) + " with " + std::to_string(s.quiescenceNodes) +

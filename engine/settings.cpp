@@ -20,17 +20,18 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(begin, end - begin + 1));
 }
 
-long long ParseNumber(const std::string& value, long long low, long long high, const std::string& name,
-                      const std::string& where) {
+long long ParseNumber(const std::string& value, long long low, long long high,
+                      const std::string& name, const std::string& where) {
   long long n = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
   if (error != std::errc() || end != value.data() + value.size() || n < low || n > high)
-    throw InputError(name, where + ": expected a whole number from " + std::to_string(low) + " to " +
-                               std::to_string(high) + ", not '" + value + "'");
+    throw InputError(name, where + ": expected a whole number from " + std::to_string(low) +
+                               " to " + std::to_string(high) + ", not '" + value + "'");
   return n;
 }
 
-const std::string& NonEmpty(const std::string& value, const std::string& name, const std::string& where) {
+const std::string& NonEmpty(const std::string& value, const std::string& name,
+                            const std::string& where) {
   if (value.empty()) throw InputError(name, where + ": expected a record file or an SFEN string");
   return value;
 }
@@ -59,14 +60,19 @@ EngineSettings ParseSettings(std::string_view text, const std::string& name) {
     if (equals == std::string::npos) throw InputError(name, where + ": expected 'name = value'");
     const std::string key = Trim(std::string_view(content).substr(0, equals));
     const std::string value = Trim(std::string_view(content).substr(equals + 1));
-    if (key == "depth") limits.maxDepth = int(ParseNumber(value, 1, 64, name, where));
-    else if (key == "time") limits.timeMs = int(ParseNumber(value, 0, 86'400'000, name, where));
-    else if (key == "hash") limits.hashMb = std::size_t(ParseNumber(value, 1, 4096, name, where));
-    else if (key == "position") settings.position = NonEmpty(value, name, where);
-    else if (key == "ply") settings.ply = int(ParseNumber(value, 0, MaxRecordPly, name, where));
+    if (key == "depth")
+      limits.maxDepth = int(ParseNumber(value, 1, 64, name, where));
+    else if (key == "time")
+      limits.timeMs = int(ParseNumber(value, 0, 86'400'000, name, where));
+    else if (key == "hash")
+      limits.hashMb = std::size_t(ParseNumber(value, 1, 4096, name, where));
+    else if (key == "position")
+      settings.position = NonEmpty(value, name, where);
+    else if (key == "ply")
+      settings.ply = int(ParseNumber(value, 0, MaxRecordPly, name, where));
     else
-      throw InputError(name, where + ": unknown setting '" + key +
-                                 "' (depth, time, hash, position or ply)");
+      throw InputError(
+          name, where + ": unknown setting '" + key + "' (depth, time, hash, position or ply)");
   }
   return settings;
 }

@@ -21,8 +21,8 @@ ThinkingTime PlanThinkingTime(const GoClock& clock, Side side) {
 
   // The increment comes after the move: only the time left and the byoyomi can be spent now.
   const std::int64_t available = moveTime > 0 ? moveTime : time + byoyomi;
-  const std::int64_t usable =
-      std::max<std::int64_t>(available - std::min(SafetyMarginMs, available / SmallestMarginShare), 1);
+  const std::int64_t usable = std::max<std::int64_t>(
+      available - std::min(SafetyMarginMs, available / SmallestMarginShare), 1);
   if (moveTime > 0) return {true, usable, usable};
   const std::int64_t share = time / MovesToPlan + increment;
   ThinkingTime plan;

@@ -12,7 +12,9 @@ namespace {
 
 bool IsPieceCode(int code) { return code >= -PieceKindCount && code <= PieceKindCount; }
 
-bool IsNonKingPiece(int code) { return code != 0 && code != OU && code != -OU && IsPieceCode(code); }
+bool IsNonKingPiece(int code) {
+  return code != 0 && code != OU && code != -OU && IsPieceCode(code);
+}
 
 [[noreturn]] void Refuse(const std::string& problem) { throw InputError("leaf position", problem); }
 
@@ -103,8 +105,10 @@ EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWei
       const std::int32_t a = weights.sente.Kpp(later.senteIndex, earlier.senteIndex);
       const std::int32_t b = weights.gote.Kpp(later.goteIndex, earlier.goteIndex);
       result.kppSum += a - b;
-      result.terms.push_back({a, std::int16_t(senteKing), later.senteLocation, earlier.senteLocation});
-      result.terms.push_back({-b, std::int16_t(goteKing), later.goteLocation, earlier.goteLocation});
+      result.terms.push_back(
+          {a, std::int16_t(senteKing), later.senteLocation, earlier.senteLocation});
+      result.terms.push_back(
+          {-b, std::int16_t(goteKing), later.goteLocation, earlier.goteLocation});
     }
   }
 
@@ -124,7 +128,8 @@ LeafWeights ReadLeafWeights(const EvaluableLeaf& leaf, const WeightFile& file) {
   }
   const auto used = std::size_t(list.size);
   return file.ReadLeafWeights(pos.kingSquare[Sente], pos.kingSquare[Gote],
-                              std::span(senteFeatures).first(used), std::span(goteFeatures).first(used));
+                              std::span(senteFeatures).first(used),
+                              std::span(goteFeatures).first(used));
 }
 
 EvaluationBreakdown DecomposeEvaluation(const Position& pos, const WeightFile& file) {

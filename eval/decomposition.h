@@ -23,7 +23,6 @@ struct FeatureEntry {
   std::int16_t goteLocation;
 };
 
-
 struct FeatureList {
   std::array<FeatureEntry, MaxFeatureEntries> entries;
   int size = 0;

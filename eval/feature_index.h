@@ -17,18 +17,19 @@ namespace fv {
 constexpr int MaxFeatureEntries = 2 * HandKindCount + SetPiecesBesidesKings;
 
 // KPP bases of board pieces by code magnitude 0..14 (0 and OU have none: -1).
-constexpr std::array<std::int16_t, 15> KppOwnBoardBase = {
-    -1, 81, 225, 360, 504, 666, 828, 1152, -1, 666, 666, 666, 666, 990, 1314};
+constexpr std::array<std::int16_t, 15> KppOwnBoardBase = {-1, 81,  225, 360, 504, 666, 828, 1152,
+                                                          -1, 666, 666, 666, 666, 990, 1314};
 constexpr std::array<std::int16_t, 15> KppOpponentBoardBase = {
     -1, 162, 306, 441, 585, 747, 909, 1233, -1, 747, 747, 747, 747, 1071, 1395};
 
 // KPP bases of hand counts by hand kind (FU..HI); the count is added.
 constexpr std::array<std::int16_t, HandKindCount> KppOwnHandBase = {0, 38, 48, 58, 68, 78, 84};
-constexpr std::array<std::int16_t, HandKindCount> KppOpponentHandBase = {19, 43, 53, 63, 73, 81, 87};
+constexpr std::array<std::int16_t, HandKindCount> KppOpponentHandBase = {19, 43, 53, 63,
+                                                                         73, 81, 87};
 
 // KKP bases (own pieces only) by code magnitude and by hand kind.
-constexpr std::array<std::int16_t, 15> KkpBoardBase = {
-    -1, 36, 108, 171, 252, 333, 414, 576, -1, 333, 333, 333, 333, 495, 657};
+constexpr std::array<std::int16_t, 15> KkpBoardBase = {-1, 36,  108, 171, 252, 333, 414, 576,
+                                                       -1, 333, 333, 333, 333, 495, 657};
 constexpr std::array<std::int16_t, HandKindCount> KkpHandBase = {0, 19, 24, 29, 34, 39, 42};
 
 // The square as a view takes it: unchanged for Sente, turned half a board for Gote.

@@ -31,36 +31,39 @@ const std::array<FeatureMeaning, KppFeatureCount> KppTable =
       for (int kind = 0; kind < HandKindCount; ++kind) {
         for (int count = 0; count <= SetPieceCounts[kind]; ++count) {
           table[KppOwnHandBase[kind] + count] = {true, true, std::int8_t(kind), std::int8_t(count)};
-          table[KppOpponentHandBase[kind] + count] = {true, false, std::int8_t(kind), std::int8_t(count)};
+          table[KppOpponentHandBase[kind] + count] = {true, false, std::int8_t(kind),
+                                                      std::int8_t(count)};
         }
       }
       for (const PieceKind kind : BoardKinds) {
         for (int square = 0; square < SquareCount; ++square) {
           if (LegalPlacement(kind, true, square)) {
-            table[KppOwnBoardBase[kind] + square] = {false, true, std::int8_t(kind), std::int8_t(square)};
+            table[KppOwnBoardBase[kind] + square] = {false, true, std::int8_t(kind),
+                                                     std::int8_t(square)};
           }
           if (LegalPlacement(kind, false, square)) {
-            table[KppOpponentBoardBase[kind] + square] = {false, false, std::int8_t(kind), std::int8_t(square)};
+            table[KppOpponentBoardBase[kind] + square] = {false, false, std::int8_t(kind),
+                                                          std::int8_t(square)};
           }
         }
       }
     });
 
-const std::array<FeatureMeaning, KkpFeatureCount> KkpTable =
-    BuildTable<KkpFeatureCount>([](auto& table) {
-      for (int kind = 0; kind < HandKindCount; ++kind) {
-        for (int count = 0; count <= SetPieceCounts[kind]; ++count) {
-          table[KkpHandBase[kind] + count] = {true, true, std::int8_t(kind), std::int8_t(count)};
-        }
+const std::array<FeatureMeaning, KkpFeatureCount> KkpTable = BuildTable<
+    KkpFeatureCount>([](auto& table) {
+  for (int kind = 0; kind < HandKindCount; ++kind) {
+    for (int count = 0; count <= SetPieceCounts[kind]; ++count) {
+      table[KkpHandBase[kind] + count] = {true, true, std::int8_t(kind), std::int8_t(count)};
+    }
+  }
+  for (const PieceKind kind : BoardKinds) {
+    for (int square = 0; square < SquareCount; ++square) {
+      if (LegalPlacement(kind, true, square)) {
+        table[KkpBoardBase[kind] + square] = {false, true, std::int8_t(kind), std::int8_t(square)};
       }
-      for (const PieceKind kind : BoardKinds) {
-        for (int square = 0; square < SquareCount; ++square) {
-          if (LegalPlacement(kind, true, square)) {
-            table[KkpBoardBase[kind] + square] = {false, true, std::int8_t(kind), std::int8_t(square)};
-          }
-        }
-      }
-    });
+    }
+  }
+});
 
 }  // namespace
 

@@ -12,11 +12,11 @@ LocationText LocationLabel(int location, int content) {
   const std::size_t room = label.text.size();
   if (location >= 0 && location < SquareCount) {
     const int magnitude = content < 0 ? -content : content;
-    const std::string_view name = magnitude == 0 ? std::string_view{}
+    const std::string_view name = magnitude == 0                ? std::string_view{}
                                   : magnitude <= PieceKindCount ? PieceNames[magnitude - 1]
                                                                 : std::string_view{"??"};
-    std::snprintf(out, room, "%c%d%d%.*s", content < 0 ? '-' : '+', FileOf(location), RankOf(location),
-                  int(name.size()), name.data());
+    std::snprintf(out, room, "%c%d%d%.*s", content < 0 ? '-' : '+', FileOf(location),
+                  RankOf(location), int(name.size()), name.data());
   } else if (location >= SenteHandLocation && location < LocationCount) {
     const bool sente = location < GoteHandLocation;
     const std::string_view name =

@@ -4,7 +4,6 @@
 #include <map>
 #include <tuple>
 
-
 namespace fv {
 
 namespace {

@@ -15,7 +15,8 @@ void EnterTerm(ContributionStats& stats, Side view, std::int32_t value) {
 
 ContributionStats CollectStatistics(std::span<const FeatureContribution> terms) {
   ContributionStats stats;
-  for (std::size_t t = 0; t < terms.size(); ++t) EnterTerm(stats, t % 2 == 0 ? Sente : Gote, terms[t].value);
+  for (std::size_t t = 0; t < terms.size(); ++t)
+    EnterTerm(stats, t % 2 == 0 ? Sente : Gote, terms[t].value);
   return stats;
 }
 

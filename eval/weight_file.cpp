@@ -69,8 +69,8 @@ void WeightFile::ReadValues(std::uint64_t first, std::span<std::int16_t> out) co
   const std::uint64_t wanted = out.size_bytes();
   std::uint64_t done = 0;
   while (done < wanted) {
-    const ssize_t got = ::pread(fd_, bytes + done, wanted - done,
-                                static_cast<off_t>(first * WeightBytes + done));
+    const ssize_t got =
+        ::pread(fd_, bytes + done, wanted - done, static_cast<off_t>(first * WeightBytes + done));
     if (got < 0) {
       if (errno == EINTR) continue;
       throw InputError(path_, SystemProblem("cannot read", errno));
@@ -91,7 +91,8 @@ void WeightFile::ReadValues(std::uint64_t first, std::span<std::int16_t> out) co
 LeafWeights WeightFile::ReadLeafWeights(int senteKing, int goteKing,
                                         std::span<const std::int16_t> senteFeatures,
                                         std::span<const std::int16_t> goteFeatures) const {
-  if (senteKing < 0 || senteKing >= KingSquareCount || goteKing < 0 || goteKing >= KingSquareCount) {
+  if (senteKing < 0 || senteKing >= KingSquareCount || goteKing < 0 ||
+      goteKing >= KingSquareCount) {
     throw std::out_of_range("king square outside the board");
   }
   const int last = KingSquareCount - 1;
@@ -99,7 +100,8 @@ LeafWeights WeightFile::ReadLeafWeights(int senteKing, int goteKing,
                      ReadView(last - goteKing, last - senteKing, goteFeatures)};
 }
 
-ViewWeights WeightFile::ReadView(int king, int otherKing, std::span<const std::int16_t> features) const {
+ViewWeights WeightFile::ReadView(int king, int otherKing,
+                                 std::span<const std::int16_t> features) const {
   ViewWeights view;
   std::array<bool, KppFeatureCount> wanted{};
   for (const int feature : features) {
@@ -116,7 +118,10 @@ ViewWeights WeightFile::ReadView(int king, int otherKing, std::span<const std::i
   }
   view.kppRows.resize(std::size_t(values));
   for (int m = 0; m < KppFeatureCount;) {
-    if (view.rowStart[m] < 0) { ++m; continue; }
+    if (view.rowStart[m] < 0) {
+      ++m;
+      continue;
+    }
     int end = m + 1;
     while (end < KppFeatureCount && view.rowStart[end] >= 0) ++end;
     const std::size_t first = PackedKppIndex(king, m, 0);

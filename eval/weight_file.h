@@ -37,7 +37,8 @@ struct ViewWeights {
   std::int16_t Kpp(int i, int j) const {
     const int m = i > j ? i : j;
     const int n = i > j ? j : i;
-    if (n < 0 || m >= KppFeatureCount || rowStart[m] < 0) throw std::out_of_range("KPP row not read");
+    if (n < 0 || m >= KppFeatureCount || rowStart[m] < 0)
+      throw std::out_of_range("KPP row not read");
     return kppRows[std::size_t(rowStart[m] + n)];
   }
 };
@@ -74,7 +75,8 @@ class WeightFile {
   // `senteKing` and `goteKing` (0..80): in each view the KPP rows of the given
   // feature indices (0..1475) and the KKP row. Out-of-range arguments throw
   // std::out_of_range. A read error throws InputError.
-  LeafWeights ReadLeafWeights(int senteKing, int goteKing, std::span<const std::int16_t> senteFeatures,
+  LeafWeights ReadLeafWeights(int senteKing, int goteKing,
+                              std::span<const std::int16_t> senteFeatures,
                               std::span<const std::int16_t> goteFeatures) const;
 
   // Reads `out.size()` consecutive values starting at value index `first`;

@@ -13,7 +13,8 @@ constexpr int KppFeatureCount = 1476;
 constexpr int KkpFeatureCount = 738;
 constexpr std::size_t PackedKppBlockSize = std::size_t{KppFeatureCount} * (KppFeatureCount + 1) / 2;
 constexpr std::size_t PackedKppValueCount = PackedKppBlockSize * KingSquareCount;
-constexpr std::size_t KkpValueCount = std::size_t{KingSquareCount} * KingSquareCount * KkpFeatureCount;
+constexpr std::size_t KkpValueCount =
+    std::size_t{KingSquareCount} * KingSquareCount * KkpFeatureCount;
 constexpr std::size_t WeightBytes = 2;
 constexpr std::size_t KkpSectionByteOffset = PackedKppValueCount * WeightBytes;
 constexpr std::size_t WeightFileBytes = (PackedKppValueCount + KkpValueCount) * WeightBytes;

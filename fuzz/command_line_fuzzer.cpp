@@ -42,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   argv.push_back(nullptr);
 
   const CommandLine line = ParseCommandLine(int(arguments.size()), argv.data());
-  fuzz::Expect(line.settings.rankCount == RunSettings{}.rankCount, "the number of ranked terms is fixed");
+  fuzz::Expect(line.settings.rankCount == RunSettings{}.rankCount,
+               "the number of ranked terms is fixed");
   if (arguments.size() != 2) {
     fuzz::Expect(line.request == Request::Analyse &&
                      line.settings.order == RankingOrder::LargestMagnitudeFirst,

@@ -34,7 +34,8 @@ inline const std::filesystem::path& ScratchFolder() {
 // The path of `name` in the scratch folder after writing `bytes` to it.
 inline std::string WriteScratch(const std::string& name, std::string_view bytes) {
   const std::string path = (ScratchFolder() / name).string();
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), std::streamsize(bytes.size()));
   return path;
 }
 

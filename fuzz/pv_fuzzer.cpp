@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "fuzz/fuzz_support.h"
-#include "position/csa_record.h"
 #include "io/input_error.h"
+#include "position/csa_record.h"
 #include "position/position_check.h"
 #include "position/pv_check.h"
 #include "position/pv_reader.h"
@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string recordPath = fuzz::WriteScratch("game000.csa", input.substr(0, split));
   const std::string logPath = (fuzz::ScratchFolder() / "n000.log").string();
   std::filesystem::remove(logPath);
-  if (split != std::string_view::npos) fuzz::WriteScratch("n000.log", input.substr(split + Separator.size()));
+  if (split != std::string_view::npos)
+    fuzz::WriteScratch("n000.log", input.substr(split + Separator.size()));
 
   Position pos;
   try {

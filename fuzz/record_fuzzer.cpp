@@ -5,9 +5,9 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_support.h"
+#include "io/input_error.h"
 #include "position/board_text.h"
 #include "position/csa_record.h"
-#include "io/input_error.h"
 #include "position/material.h"
 #include "position/position_check.h"
 
@@ -32,12 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const Position& pos = record.position;
-  fuzz::Expect(PositionProblem(pos).empty(), "an accepted record holds a position that can be analysed");
+  fuzz::Expect(PositionProblem(pos).empty(),
+               "an accepted record holds a position that can be analysed");
   fuzz::Expect(pos.board[pos.kingSquare[Sente]] == OU && pos.board[pos.kingSquare[Gote]] == -OU,
                "the king squares of an accepted record hold the kings");
   CountMaterial(pos);
   // Two header lines before the printed board's file line make three.
   const std::string reread = fuzz::WriteScratch("reprinted.csa", "\n\n" + BoardText(pos));
-  fuzz::Expect(SamePosition(ReadCsaFile(reread).position, pos), "a printed position reads back unchanged");
+  fuzz::Expect(SamePosition(ReadCsaFile(reread).position, pos),
+               "a printed position reads back unchanged");
   return 0;
 }

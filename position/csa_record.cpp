@@ -70,8 +70,10 @@ void ReadBoardLine(std::string_view line, int row, int lineNumber, CsaRecord& re
     // A king square is taken only from a cell that places a king: a stray
     // name beginning with O (such as "OY") leaves its square empty and must
     // not move the king's square there.
-    if (code == OU && sign != 0) record.position.kingSquare[sign > 0 ? Sente : Gote] = std::uint8_t(square);
-    if (code == 0 || sign == 0) PassOver(record, lineNumber, "cell '" + std::string(field) + "' on " + SquareName(square));
+    if (code == OU && sign != 0)
+      record.position.kingSquare[sign > 0 ? Sente : Gote] = std::uint8_t(square);
+    if (code == 0 || sign == 0)
+      PassOver(record, lineNumber, "cell '" + std::string(field) + "' on " + SquareName(square));
   }
 }
 

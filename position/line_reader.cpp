@@ -29,7 +29,9 @@ std::FILE* OpenLines(const std::string& path, std::string& error) {
 
 }  // namespace
 
-LineReader::LineReader(const std::string& path) : file_(nullptr) { file_ = OpenLines(path, openError_); }
+LineReader::LineReader(const std::string& path) : file_(nullptr) {
+  file_ = OpenLines(path, openError_);
+}
 
 LineReader::~LineReader() {
   if (file_) std::fclose(file_);

@@ -10,11 +10,11 @@ namespace fv {
 
 // Value of each signed piece code, indexed by code + 14; Gote's are negated.
 constexpr std::array<std::int32_t, 29> PieceValueTable = {
-    -945, -827, -485, -519, -488, -534, -15000,  // RY UM NG NK NY TO OU
-    -642, -569, -444, -369, -257, -232, -87,     // HI KA KI GI KE KY FU
-    0,
-    87, 232, 257, 369, 444, 569, 642,            // FU KY KE GI KI KA HI
-    15000, 534, 488, 519, 485, 827, 945};        // OU TO NY NK NG UM RY
+    -945,  -827, -485, -519, -488, -534, -15000,  // RY UM NG NK NY TO OU
+    -642,  -569, -444, -369, -257, -232, -87,     // HI KA KI GI KE KY FU
+    0,                                            // empty
+    87,    232,  257,  369,  444,  569,  642,     // FU KY KE GI KI KA HI
+    15000, 534,  488,  519,  485,  827,  945};    // OU TO NY NK NG UM RY
 
 constexpr std::int32_t PieceValue(PieceCode code) { return PieceValueTable[code + 14]; }
 

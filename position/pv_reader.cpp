@@ -73,7 +73,8 @@ void CollectMoves(LogScan& scan) {
       if (line[q + 2] == '+') scan.side = Sente;
       if (line[q + 2] == '-') scan.side = Gote;
     }
-    const std::string move = start < length ? std::string(line + start).substr(0, PvMoveLength) : "";
+    const std::string move =
+        start < length ? std::string(line + start).substr(0, PvMoveLength) : "";
     if (n > 1 && reader.LineNumber() != markerLine && !HasMoveForm(move)) {
       scan.Warn("line " + std::to_string(reader.LineNumber()) + ": move " + std::to_string(n) +
                 " (" + Printable(move) + ") is not a move; the PV ends before it");

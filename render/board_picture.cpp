@@ -26,7 +26,8 @@ void DrawBoardPieces(const Position& pos, const PieceImageSet& images, cv::Mat& 
   }
 }
 
-void DrawHandPiece(const cv::Mat& picture, int count, int x, int top, bool rotated, cv::Mat& board) {
+void DrawHandPiece(const cv::Mat& picture, int count, int x, int top, bool rotated,
+                   cv::Mat& board) {
   if (count <= 0) return;
   CopyPieceImage(picture, board, x, top, rotated);
   char text[8];
@@ -46,10 +47,10 @@ void DrawHands(const Position& pos, const PieceImageSet& images, cv::Mat& board)
 
 void DrawGrid(cv::Mat& board) {
   for (int j = 0; j <= 9; ++j) {
-    cv::line(board, {BoardLeft, BoardTop + CellHeight * j}, {BoardRight, BoardTop + CellHeight * j}, White, 1,
-             cv::LINE_8);
-    cv::line(board, {BoardLeft + CellWidth * j, BoardTop}, {BoardLeft + CellWidth * j, BoardBottom}, White, 1,
-             cv::LINE_8);
+    cv::line(board, {BoardLeft, BoardTop + CellHeight * j}, {BoardRight, BoardTop + CellHeight * j},
+             White, 1, cv::LINE_8);
+    cv::line(board, {BoardLeft + CellWidth * j, BoardTop}, {BoardLeft + CellWidth * j, BoardBottom},
+             White, 1, cv::LINE_8);
   }
 }
 

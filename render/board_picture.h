@@ -3,8 +3,8 @@
 
 #include <opencv2/core/mat.hpp>
 
-#include "shogi/position.h"
 #include "render/piece_images.h"
+#include "shogi/position.h"
 
 namespace fv {
 

@@ -23,8 +23,10 @@ constexpr int TextBelowCentre = 20;
 // Where the white copies of the text go, in drawing order.
 const cv::Point OutlineOffsets[] = {{2, 2}, {-2, -2}, {-2, 2}, {2, -2}};
 
-void PutMarkText(cv::Mat& picture, const std::string& text, cv::Point origin, const cv::Scalar& colour) {
-  cv::putText(picture, text, origin, cv::FONT_HERSHEY_SIMPLEX, TextScale, colour, TextThickness, cv::LINE_AA);
+void PutMarkText(cv::Mat& picture, const std::string& text, cv::Point origin,
+                 const cv::Scalar& colour) {
+  cv::putText(picture, text, origin, cv::FONT_HERSHEY_SIMPLEX, TextScale, colour, TextThickness,
+              cv::LINE_AA);
 }
 
 }  // namespace
@@ -50,10 +52,12 @@ void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstL
   cv::line(picture, a, b, colour, LineThickness, cv::LINE_8);
   cv::line(picture, b, c, colour, LineThickness, cv::LINE_8);
   cv::line(picture, c, a, colour, LineThickness, cv::LINE_8);
-  for (const cv::Point& centre : {a, b, c}) cv::circle(picture, centre, MarkRadius, colour, cv::FILLED, cv::LINE_8);
+  for (const cv::Point& centre : {a, b, c})
+    cv::circle(picture, centre, MarkRadius, colour, cv::FILLED, cv::LINE_8);
 
   const std::string text = MarkText(value);
-  const cv::Point origin((a.x + b.x + c.x) / 3 - TextLeftOfCentre, (a.y + b.y + c.y) / 3 + TextBelowCentre);
+  const cv::Point origin((a.x + b.x + c.x) / 3 - TextLeftOfCentre,
+                         (a.y + b.y + c.y) / 3 + TextBelowCentre);
   for (const cv::Point& offset : OutlineOffsets) PutMarkText(picture, text, origin + offset, White);
   PutMarkText(picture, text, origin, colour);
 }

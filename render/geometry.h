@@ -19,13 +19,13 @@ constexpr int BoardLeft = 50;
 constexpr int BoardTop = 80;
 constexpr int CellWidth = 45;
 constexpr int CellHeight = 50;
-constexpr int BoardRight = BoardLeft + 9 * CellWidth;    // 455
-constexpr int BoardBottom = BoardTop + 9 * CellHeight;   // 530
+constexpr int BoardRight = BoardLeft + 9 * CellWidth;   // 455
+constexpr int BoardBottom = BoardTop + 9 * CellHeight;  // 530
 
-constexpr int HandLeft = 10;          // x of hand kind k is HandLeft + CellWidth * k
+constexpr int HandLeft = 10;  // x of hand kind k is HandLeft + CellWidth * k
 constexpr int GoteHandTop = 10;
 constexpr int SenteHandTop = 580;
-constexpr int CountOffsetX = 8;       // "x%d" baseline origin, from the hand picture's corner
+constexpr int CountOffsetX = 8;  // "x%d" baseline origin, from the hand picture's corner
 constexpr int CountOffsetY = 3;
 
 // Largest piece picture that fits a cell; a Sente hand picture may be at most

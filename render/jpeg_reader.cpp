@@ -22,7 +22,9 @@ struct ErrorJump {
   std::jmp_buf jump;
 };
 
-[[noreturn]] void JumpOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1); }
+[[noreturn]] void JumpOnError(j_common_ptr info) {
+  std::longjmp(reinterpret_cast<ErrorJump*>(info->err)->jump, 1);
+}
 
 void Silent(j_common_ptr) {}
 
@@ -47,7 +49,8 @@ const char* Decode(std::FILE* file, cv::Mat& picture) {
   }
   info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&info);
-  picture.create(static_cast<int>(info.output_height), static_cast<int>(info.output_width), CV_8UC3);
+  picture.create(static_cast<int>(info.output_height), static_cast<int>(info.output_width),
+                 CV_8UC3);
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = picture.ptr(static_cast<int>(info.output_scanline));
     jpeg_read_scanlines(&info, &row, 1);

@@ -21,8 +21,9 @@ class WorkerPicture {
 
   void StartFrom(const PngReference& reference) {
     const cv::Mat& board = reference.picture;
-    const bool restorable = held_ == &reference && picture_.data == ownData_ && picture_.size() == board.size() &&
-                            picture_.type() == board.type() && changed_.size() == static_cast<std::size_t>(board.rows);
+    const bool restorable = held_ == &reference && picture_.data == ownData_ &&
+                            picture_.size() == board.size() && picture_.type() == board.type() &&
+                            changed_.size() == static_cast<std::size_t>(board.rows);
     if (!restorable) {
       picture_ = board.clone();  // never into a buffer a drawing may share
       ownData_ = picture_.data;
@@ -70,8 +71,10 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
       const PictureJob& job = jobs[i];
       const bool over = job.overReference && job.reference;
       try {
-        if (over) worker.StartFrom(*job.reference);
-        else worker.Forget();
+        if (over)
+          worker.StartFrom(*job.reference);
+        else
+          worker.Forget();
         job.draw(worker.picture());
         bytes.clear();
         EncodePng(worker.picture(), scratch, bytes, job.reference);

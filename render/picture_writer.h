@@ -37,6 +37,7 @@ struct PictureJob {
 // the jobs are the unit of parallel work.
 // Returns the jobs that failed, in job order, with their reasons; a job whose
 // drawing throws is reported the same way.
-std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads = 0);
+std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs,
+                                          unsigned threads = 0);
 
 }  // namespace fv

@@ -18,14 +18,16 @@ void CopyPieceImage(const cv::Mat& piece, cv::Mat& board, int x, int y, bool rot
 
   const int width = static_cast<int>(c1 - c0);
   const int height = static_cast<int>(r1 - r0);
-  cv::Mat target = board(cv::Rect(static_cast<int>(x + c0), static_cast<int>(y + r0), width, height));
+  cv::Mat target =
+      board(cv::Rect(static_cast<int>(x + c0), static_cast<int>(y + r0), width, height));
   if (!rotated) {
     piece(cv::Rect(static_cast<int>(c0), static_cast<int>(r0), width, height)).copyTo(target);
     return;
   }
   // Board column c takes piece column w - 1 - c: the visible columns [c0, c1)
   // come from piece columns [w - c1, w - c0), mirrored; rows likewise.
-  const cv::Rect source(static_cast<int>(piece.cols - c1), static_cast<int>(piece.rows - r1), width, height);
+  const cv::Rect source(static_cast<int>(piece.cols - c1), static_cast<int>(piece.rows - r1), width,
+                        height);
   cv::flip(piece(source), target, -1);
 }
 

@@ -21,12 +21,14 @@ std::string PieceImagePath(const std::string& directory, int kind) {
 
 cv::Mat FallbackPieceTile(int kind) {
   cv::Mat tile(PieceHeightLimit, PieceWidthLimit, CV_8UC3, FallbackTileColour);
-  cv::rectangle(tile, cv::Point(0, 0), cv::Point(tile.cols - 1, tile.rows - 1), FallbackEdgeColour, 1, cv::LINE_8);
+  cv::rectangle(tile, cv::Point(0, 0), cv::Point(tile.cols - 1, tile.rows - 1), FallbackEdgeColour,
+                1, cv::LINE_8);
   const std::string name(PieceNames[kind - 1]);
   int baseline = 0;
   const cv::Size text = cv::getTextSize(name, cv::FONT_HERSHEY_SIMPLEX, 0.6, 2, &baseline);
   const cv::Point origin((tile.cols - text.width) / 2, (tile.rows + text.height) / 2);
-  cv::putText(tile, name, origin, cv::FONT_HERSHEY_SIMPLEX, 0.6, FallbackTextColour, 2, cv::LINE_AA);
+  cv::putText(tile, name, origin, cv::FONT_HERSHEY_SIMPLEX, 0.6, FallbackTextColour, 2,
+              cv::LINE_AA);
   return tile;
 }
 

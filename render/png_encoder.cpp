@@ -12,9 +12,9 @@
 #include <emmintrin.h>
 #endif
 
-#include <opencv2/imgproc.hpp>
 #include <libdeflate.h>
 #include <zlib.h>
+#include <opencv2/imgproc.hpp>
 
 #include "render/geometry.h"
 
@@ -298,8 +298,8 @@ class RowDeflater {
   bool RepeatInsideCrossedGuess() {
     const std::size_t at = at_ - begin_;
     const PngCode* covering = guess_ != lastGuess_ && guess_->position == at ? guess_
-                              : guess_ != firstGuess_                       ? guess_ - 1
-                                                                            : nullptr;
+                              : guess_ != firstGuess_                        ? guess_ - 1
+                                                                             : nullptr;
     if (!covering || !covering->distance || covering->position + covering->length <= at)
       return false;
     const std::size_t length = MatchLength(data_ + at_, data_ + at_ - covering->distance,
@@ -397,8 +397,10 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
   // is checked in parts.
   std::uint16_t literals = 0;
   for (auto code = row.codes.rbegin(); code != row.codes.rend(); ++code) {
-    if (code->distance != 0) literals = 0;
-    else if (literals < UINT16_MAX) ++literals;
+    if (code->distance != 0)
+      literals = 0;
+    else if (literals < UINT16_MAX)
+      ++literals;
     code->literalRun = literals;
   }
   row.adler = libdeflate_adler32(1, data + begin, end - begin);

@@ -22,9 +22,12 @@ CommandLine ParseCommandLine(int argc, const char* const argv[]) {
   CommandLine line;
   if (argc != 2) return line;
   const char* argument = argv[1];
-  if (!std::strcmp(argument, "-h") || !std::strcmp(argument, "--help")) line.request = Request::Help;
-  else if (!std::strcmp(argument, "--version")) line.request = Request::Version;
-  else line.settings.order = RankingOrderOf(LeadingNumber(argument));
+  if (!std::strcmp(argument, "-h") || !std::strcmp(argument, "--help"))
+    line.request = Request::Help;
+  else if (!std::strcmp(argument, "--version"))
+    line.request = Request::Version;
+  else
+    line.settings.order = RankingOrderOf(LeadingNumber(argument));
   return line;
 }
 

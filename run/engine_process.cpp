@@ -19,7 +19,8 @@ namespace {
 // failed exec back to us; a successful exec closes it empty.
 pid_t Start(const std::string& program) {
   int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw InputError(program, SystemProblem("cannot start", errno));
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0)
+    throw InputError(program, SystemProblem("cannot start", errno));
   const pid_t child = fork();
   if (child < 0) {
     const int error = errno;
@@ -52,7 +53,8 @@ pid_t Start(const std::string& program) {
 
 }  // namespace
 
-void RunEngine(const std::string& program, const std::function<void()>& started, std::FILE* warnings) {
+void RunEngine(const std::string& program, const std::function<void()>& started,
+               std::FILE* warnings) {
   std::fflush(stdout);
   const pid_t child = Start(program);
   if (started) started();
@@ -61,10 +63,11 @@ void RunEngine(const std::string& program, const std::function<void()>& started,
     if (errno != EINTR) throw InputError(program, SystemProblem("cannot wait for it", errno));
   }
   if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
-    std::fprintf(warnings, "fvexplain: %s: warning: ended with status %d\n", program.c_str(), WEXITSTATUS(status));
+    std::fprintf(warnings, "fvexplain: %s: warning: ended with status %d\n", program.c_str(),
+                 WEXITSTATUS(status));
   } else if (WIFSIGNALED(status)) {
-    std::fprintf(warnings, "fvexplain: %s: warning: ended by signal %d (%s)\n", program.c_str(), WTERMSIG(status),
-                 strsignal(WTERMSIG(status)));
+    std::fprintf(warnings, "fvexplain: %s: warning: ended by signal %d (%s)\n", program.c_str(),
+                 WTERMSIG(status), strsignal(WTERMSIG(status)));
   }
 }
 

@@ -34,8 +34,8 @@ ExplanationData GatherExplanation(const CheckedPv& pv, const WeightFile& weights
   data.leaf = leaf;
   data.sideToMove = pv.leafSideToMove;
   data.mated = IsMated(leaf, data.sideToMove);
-  data.explanation = ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), settings.order,
-                                 settings.rankCount);
+  data.explanation =
+      ExplainLeaf(leaf, ReadExplanationWeights(leaf, weights), settings.order, settings.rankCount);
   try {
     data.line = ExplainLine(pv.positions, pv.moves, weights, ChangeCount);
   } catch (const InputError& error) {
@@ -53,8 +53,8 @@ std::vector<FileFailure> WriteExplanationFiles(const ExplanationData& data) {
   for (const auto& [path, bytes] : {std::pair<std::string, std::string>{ExplanationJsonPath, json},
                                     {ExplanationPagePath, ExplanationPage(data, json)}}) {
     try {
-      WriteFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                          bytes.size()));
+      WriteFileAtomically(
+          path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     } catch (const InputError& error) {
       failures.push_back({path, error.problem()});
     }

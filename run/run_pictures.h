@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "eval/feature_contribution.h"
-#include "shogi/position.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
+#include "shogi/position.h"
 
 namespace fv {
 
@@ -19,7 +19,8 @@ std::vector<PictureFailure> WriteInputPicture(const Position& input, const Piece
 // with the mark of ranked[r - 1]. The leaf is drawn once; each ranked picture
 // starts from a copy of it, and all are encoded on every core. Returns the
 // failures in rank order (the leaf first).
-std::vector<PictureFailure> WriteLeafPictures(const Position& leaf, const std::vector<FeatureContribution>& ranked,
+std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
+                                              const std::vector<FeatureContribution>& ranked,
                                               const PieceImageSet& pieces);
 
 }  // namespace fv

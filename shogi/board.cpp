@@ -29,7 +29,8 @@ Position Board::ToPosition() const {
   Position pos;
   for (int sq = 0; sq < SquareCount; ++sq) pos.board[sq] = ToCode(cells_[CellOf(sq)]);
   for (const Side side : {Sente, Gote}) {
-    for (int kind = 0; kind < HandKindCount; ++kind) pos.hand[side][kind] = std::int8_t(hand_[side][kind + 1]);
+    for (int kind = 0; kind < HandKindCount; ++kind)
+      pos.hand[side][kind] = std::int8_t(hand_[side][kind + 1]);
     pos.kingSquare[side] = std::uint8_t(king_[side] ? SquareOfCell(king_[side]) : 0);
   }
   return pos;
@@ -127,7 +128,8 @@ bool Board::IsAttacked(int cell, Side by) const {
   }
   // A knight of `by` reaches `cell` from the cells its own jumps lead back to.
   const Piece knight = MakePiece(by, KE);
-  return cells_[cell - KnightOffsetLeft(by)] == knight || cells_[cell - KnightOffsetRight(by)] == knight;
+  return cells_[cell - KnightOffsetLeft(by)] == knight ||
+         cells_[cell - KnightOffsetRight(by)] == knight;
 }
 
 bool Board::KingMoveSafe(int to) {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-#include "shogi/types.h"
 #include "shogi/position.h"
+#include "shogi/types.h"
 
 namespace fv {
 
@@ -23,7 +23,7 @@ class Board {
   using CellSet = std::array<std::uint64_t, (CellCount + 63) / 64>;
   const CellSet& PieceCells(Side side) const { return pieceCells_[side]; }
   int Hand(Side side, int kind) const { return hand_[side][kind]; }  // kind FU..HI (1..7)
-  int KingCell(Side side) const { return king_[side]; }  // 0 when the side has no king
+  int KingCell(Side side) const { return king_[side]; }              // 0 when the side has no king
   Side SideToMove() const { return side_; }
   std::uint64_t Key() const { return key_; }
   // True when `side` has an unpromoted pawn on the column of `cell`.

@@ -28,8 +28,8 @@ void RecordBuilder::Start(const Position& start, Side side, int line) {
   }
   for (const Side s : {Sente, Gote})
     if (tally.kings[s] > 1)
-      throw NotationError(line, std::to_string(tally.kings[s]) + " kings of " + SideName(s) +
-                                    ", a set has one");
+      throw NotationError(
+          line, std::to_string(tally.kings[s]) + " kings of " + SideName(s) + ", a set has one");
   record_ = GameRecord{start, side, {}};
   board_.Set(start, side);
   started_ = true;

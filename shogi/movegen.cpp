@@ -39,9 +39,7 @@ constexpr std::array<Reach, 32> MakeReachTable() {
 constexpr std::array<Reach, 32> ReachOf = MakeReachTable();
 
 // A piece that may not stay unpromoted on `to`: it could never move again.
-bool MustPromote(Side side, int kind, int to) {
-  return CanNeverMove(side, kind, SquareOfCell(to));
-}
+bool MustPromote(Side side, int kind, int to) { return CanNeverMove(side, kind, SquareOfCell(to)); }
 
 Move* AddBoardMoves(Move* out, Side side, int from, int to, Piece moved, Piece captured) {
   const int kind = KindOf(moved);
@@ -59,7 +57,8 @@ Move* AddPieceMoves(const Board& b, Move* out, int from, GenMode mode) {
   const Side them = Opponent(us);
   auto target = [&](int to) {
     const Piece t = b.At(to);
-    if (t == NoPiece ? mode == GenMode::All : IsSide(t, them)) out = AddBoardMoves(out, us, from, to, p, t);
+    if (t == NoPiece ? mode == GenMode::All : IsSide(t, them))
+      out = AddBoardMoves(out, us, from, to, p, t);
   };
   const Reach& reach = ReachOf[p];
   for (int k = 0; k < reach.count; ++k) {

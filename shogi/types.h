@@ -12,13 +12,13 @@ namespace fv {
 
 constexpr int FrameWidth = 11;
 constexpr int CellCount = FrameWidth * 13;
-constexpr int MaxMoves = 600;   // legal moves of a shogi position stay below 600
+constexpr int MaxMoves = 600;  // legal moves of a shogi position stay below 600
 constexpr int MaxPly = 128;
 
 // Cell of a square index (rank by rank from file 9 rank 1) and back.
 constexpr int CellOf(int square) { return (square / 9 + 2) * FrameWidth + square % 9 + 1; }
 constexpr int SquareOfCell(int cell) { return (cell / FrameWidth - 2) * 9 + cell % FrameWidth - 1; }
-constexpr int RankOfCell(int cell) { return cell / FrameWidth - 1; }   // 1..9
+constexpr int RankOfCell(int cell) { return cell / FrameWidth - 1; }    // 1..9
 constexpr int ColumnOfCell(int cell) { return cell % FrameWidth - 1; }  // 0 (file 9) .. 8 (file 1)
 
 // A piece: kind 1..14 (the PieceKind numbering) plus 16 for Gote.
@@ -34,14 +34,20 @@ constexpr Side SideOf(Piece p) { return Side((p >> 4) & 1); }
 constexpr bool IsSide(Piece p, Side side) {
   return p != NoPiece && (p & (Wall | GoteFlag)) == (side << 4);
 }
-constexpr PieceCode ToCode(Piece p) { return PieceCode(p == NoPiece ? 0 : SideOf(p) ? -KindOf(p) : KindOf(p)); }
-constexpr Piece FromCode(PieceCode c) { return c == 0 ? NoPiece : c > 0 ? MakePiece(Sente, c) : MakePiece(Gote, -c); }
+constexpr PieceCode ToCode(Piece p) {
+  return PieceCode(p == NoPiece ? 0 : SideOf(p) ? -KindOf(p) : KindOf(p));
+}
+constexpr Piece FromCode(PieceCode c) {
+  return c == 0 ? NoPiece : c > 0 ? MakePiece(Sente, c) : MakePiece(Gote, -c);
+}
 
-constexpr bool CanPromote(int kind) { return kind == FU || kind == KY || kind == KE || kind == GI || kind == KA || kind == HI; }
+constexpr bool CanPromote(int kind) {
+  return kind == FU || kind == KY || kind == KE || kind == GI || kind == KA || kind == HI;
+}
 constexpr int PromotedKind(int kind) { return Promote(PieceCode(kind)); }
 // The kind a piece of `kind` (0..14) shows unpromoted: itself for FU..OU, FU..HI for TO..RY.
-constexpr std::array<std::int8_t, 15> UnpromotedKindTable = {
-    Empty, FU, KY, KE, GI, KI, KA, HI, OU, FU, KY, KE, GI, KA, HI};
+constexpr std::array<std::int8_t, 15> UnpromotedKindTable = {Empty, FU, KY, KE, GI, KI, KA, HI,
+                                                             OU,    FU, KY, KE, GI, KA, HI};
 constexpr int UnpromotedKind(int kind) { return UnpromotedKindTable[kind]; }
 
 // True when `cell` lies in the promotion zone of `side` (its three farthest ranks).
@@ -57,7 +63,8 @@ constexpr int RelativeRank(Side side, int cell) {
 // Eight directions as cell offsets, Sente's forward (towards rank 1) first.
 enum Direction : int { North, South, West, East, NorthWest, NorthEast, SouthWest, SouthEast };
 constexpr std::array<int, 8> DirectionOffset = {-11, 11, -1, 1, -12, -10, 10, 12};
-constexpr std::array<int, 8> OppositeDirection = {South, North, East, West, SouthEast, SouthWest, NorthEast, NorthWest};
+constexpr std::array<int, 8> OppositeDirection = {South,     North,     East,      West,
+                                                  SouthEast, SouthWest, NorthEast, NorthWest};
 constexpr int KnightOffsetLeft(Side side) { return side == Sente ? -23 : 21; }
 constexpr int KnightOffsetRight(Side side) { return side == Sente ? -21 : 23; }
 
@@ -66,9 +73,21 @@ constexpr int Bit(int d) { return 1 << d; }
 constexpr int Orthogonal = Bit(North) | Bit(South) | Bit(West) | Bit(East);
 constexpr int Diagonal = Bit(NorthWest) | Bit(NorthEast) | Bit(SouthWest) | Bit(SouthEast);
 constexpr int GoldSteps = Orthogonal | Bit(NorthWest) | Bit(NorthEast);
-constexpr std::array<int, 15> SenteStepTable = {
-    0, Bit(North), 0, 0, Bit(North) | Diagonal, GoldSteps, 0, 0, Orthogonal | Diagonal,
-    GoldSteps, GoldSteps, GoldSteps, GoldSteps, Orthogonal, Diagonal};
+constexpr std::array<int, 15> SenteStepTable = {0,
+                                                Bit(North),
+                                                0,
+                                                0,
+                                                Bit(North) | Diagonal,
+                                                GoldSteps,
+                                                0,
+                                                0,
+                                                Orthogonal | Diagonal,
+                                                GoldSteps,
+                                                GoldSteps,
+                                                GoldSteps,
+                                                GoldSteps,
+                                                Orthogonal,
+                                                Diagonal};
 constexpr std::array<int, 15> SenteSlideTable = {
     0, 0, Bit(North), 0, 0, 0, Diagonal, Orthogonal, 0, 0, 0, 0, 0, Diagonal, Orthogonal};
 
@@ -96,7 +115,8 @@ using Move = std::uint32_t;
 constexpr Move NoMove = 0;
 
 constexpr Move MakeBoardMove(int from, int to, bool promote, Piece moved, Piece captured) {
-  return Move(to) | Move(from) << 8 | Move(promote) << 20 | Move(moved) << 21 | Move(captured) << 26;
+  return Move(to) | Move(from) << 8 | Move(promote) << 20 | Move(moved) << 21 |
+         Move(captured) << 26;
 }
 constexpr Move MakeDrop(Side side, int kind, int to) {
   return Move(to) | Move(kind) << 16 | Move(MakePiece(side, kind)) << 21;

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,7 +23,7 @@
 namespace {
 
 constexpr int Supersample = 4;
-constexpr int Width = 45;   // one board cell
+constexpr int Width = 45;  // one board cell
 constexpr int Height = 50;
 
 struct PieceStyle {
@@ -39,7 +39,7 @@ constexpr PieceStyle PieceStyles[fv::PieceKindCount] = {
     {U'と', true, 0.84},  {U'杏', true, 0.88},  {U'圭', true, 0.90},  {U'全', true, 0.94},
     {U'馬', true, 0.97},  {U'龍', true, 0.97}};
 
-const cv::Vec3d WoodTop(150, 214, 244);      // light wood, blue-green-red
+const cv::Vec3d WoodTop(150, 214, 244);  // light wood, blue-green-red
 const cv::Vec3d WoodBottom(112, 184, 226);
 const cv::Vec3d GrainShade(-18, -20, -14);
 const cv::Vec3d EdgeColour(50, 80, 112);
@@ -55,14 +55,18 @@ Outline PieceOutline(double size) {
   const double centre = Width / 2.0, foot = 48.0;
   const double height = 44.0 * size, footHalf = 19.0 * size, shoulderHalf = 15.5 * size;
   const double apex = foot - height, shoulder = apex + 11.0 * size;
-  return {{{centre, apex}, {centre + shoulderHalf, shoulder}, {centre + footHalf, foot},
-           {centre - footHalf, foot}, {centre - shoulderHalf, shoulder}}};
+  return {{{centre, apex},
+           {centre + shoulderHalf, shoulder},
+           {centre + footHalf, foot},
+           {centre - footHalf, foot},
+           {centre - shoulderHalf, shoulder}}};
 }
 
 std::vector<cv::Point> Scaled(const Outline& outline) {
   std::vector<cv::Point> points;
   for (const cv::Point2d& p : outline.corners)
-    points.emplace_back(static_cast<int>(std::lround(p.x * Supersample)), static_cast<int>(std::lround(p.y * Supersample)));
+    points.emplace_back(static_cast<int>(std::lround(p.x * Supersample)),
+                        static_cast<int>(std::lround(p.y * Supersample)));
   return points;
 }
 
@@ -110,9 +114,11 @@ class GlyphSource {
 
   // Coverage (0..1) of the glyph's inked box, rendered `pixels` high per em.
   cv::Mat Render(char32_t code, int pixels) {
-    if (FT_Get_Char_Index(face_, code) == 0) throw std::runtime_error("the font has no glyph for a piece kanji");
+    if (FT_Get_Char_Index(face_, code) == 0)
+      throw std::runtime_error("the font has no glyph for a piece kanji");
     FT_Set_Pixel_Sizes(face_, 0, pixels);
-    if (FT_Load_Char(face_, code, FT_LOAD_RENDER)) throw std::runtime_error("cannot render a piece kanji");
+    if (FT_Load_Char(face_, code, FT_LOAD_RENDER))
+      throw std::runtime_error("cannot render a piece kanji");
     const FT_Bitmap& bitmap = face_->glyph->bitmap;
     cv::Mat coverage(bitmap.rows, bitmap.width, CV_64F);
     for (unsigned r = 0; r < bitmap.rows; ++r)
@@ -151,8 +157,10 @@ cv::Mat DrawPiece(GlyphSource& glyphs, const PieceStyle& style) {
 
   // The kanji stands in the body of the piece, between shoulders and foot.
   const double shoulder = outline.corners[1].y, foot = outline.corners[2].y;
-  const cv::Point centre(w / 2, static_cast<int>(std::lround((shoulder + foot) / 2 * Supersample - 2.5 * Supersample)));
-  const cv::Mat glyph = glyphs.Render(style.kanji, static_cast<int>(std::lround(29.0 * style.size * Supersample)));
+  const cv::Point centre(w / 2, static_cast<int>(std::lround((shoulder + foot) / 2 * Supersample -
+                                                             2.5 * Supersample)));
+  const cv::Mat glyph =
+      glyphs.Render(style.kanji, static_cast<int>(std::lround(29.0 * style.size * Supersample)));
   Ink(canvas, glyph, centre, style.promoted ? RedInk : BlackInk);
 
   cv::Mat small, picture;
@@ -172,7 +180,8 @@ int main(int argc, char** argv) {
     GlyphSource glyphs(argv[1]);
     const std::vector<int> jpeg = {cv::IMWRITE_JPEG_QUALITY, 95};
     for (int kind = 1; kind <= fv::PieceKindCount; ++kind) {
-      const std::string path = std::string(argv[2]) + "/" + std::string(fv::PieceNames[kind - 1]) + ".jpg";
+      const std::string path =
+          std::string(argv[2]) + "/" + std::string(fv::PieceNames[kind - 1]) + ".jpg";
       if (!cv::imwrite(path, DrawPiece(glyphs, PieceStyles[kind - 1]), jpeg)) {
         std::fprintf(stderr, "draw_piece_images: %s: cannot write\n", path.c_str());
         return 1;

@@ -16,19 +16,23 @@
 namespace fv::test {
 namespace {
 
-struct PvLine { int score, moves; };
+struct PvLine {
+  int score, moves;
+};
 
 // The line "best score S pv  8  1.+7776FU 2.-3334FU ..." of the search log.
 std::optional<PvLine> ReadPvLine(const std::string& log) {
   std::smatch match;
-  if (!std::regex_search(log, match, std::regex("best score (-?[0-9]+) pv  8  ([^\n]*)"))) return std::nullopt;
+  if (!std::regex_search(log, match, std::regex("best score (-?[0-9]+) pv  8  ([^\n]*)")))
+    return std::nullopt;
   const std::string moves = match[2];  // "n." before each move
   return PvLine{std::stoi(match[1]), int(std::count(moves.begin(), moves.end(), '.'))};
 }
 
 std::optional<int> ReportedEvaluation(const std::string& report) {
   std::smatch match;
-  if (!std::regex_search(report, match, std::regex("evaluation value \\(material\\+position\\)=([+-][0-9]+)<br>")))
+  if (!std::regex_search(report, match,
+                         std::regex("evaluation value \\(material\\+position\\)=([+-][0-9]+)<br>")))
     return std::nullopt;
   return std::stoi(match[1]);
 }
@@ -44,7 +48,11 @@ TEST(Agreement, EngineScoreIsTheExplainedEvaluationOfItsLeaf) {
   fullHands = Replace(fullHands, "P7 * +FU * +FU * +GI", "P7 * +FU * +FU *  * ");
   fullHands = Replace(fullHands, "P4-FU * -FU-FU * -FU", "P4-FU * -FU-FU *  * ");
   fullHands = Replace(fullHands, "P+00KA00FU\nP-00KA\n+", "P+00HI00KA00FU00FU\nP-00KA00GI\n-");
-  struct Case { const char* what; std::string record; int depth; };
+  struct Case {
+    const char* what;
+    std::string record;
+    int depth;
+  };
   const Case cases[] = {
       {"bundled midgame, Sente to move", midgame, 5},
       {"many pieces in hand, Gote to move", fullHands, 4},

@@ -11,7 +11,10 @@ namespace {
 TEST(StaticExchange, CountsTheWholeExchangeOnTheSquare) {
   // Sente captures the pawn on 5d from below; kings far away on 9i and 1a.
   constexpr int Pawn = 2 * 87, Rook = 2 * 642, Gold = 2 * 444;
-  const struct { const char *what, *sfen, *capture; int balance; } cases[] = {
+  const struct {
+    const char *what, *sfen, *capture;
+    int balance;
+  } cases[] = {
       {"undefended pawn", "8k/9/9/4p4/9/9/4R4/9/K8 b - 1", "5g5d", Pawn},
       {"pawn for pawn", "8k/9/4g4/4p4/4P4/9/9/9/K8 b - 1", "5e5d", 0},
       {"rook for a defended pawn", "8k/9/4g4/4p4/9/9/4R4/9/K8 b - 1", "5g5d", Pawn - Rook},

@@ -97,7 +97,10 @@ TEST(MoveRules, EachIllegalMoveRefusedAndEachLegalOneFound) {
   const char* const corner = "8k/9/6NG1/9/9/9/9/9/4K4 b RBGSNLP 1";  // a gold on 2c guards 1b
   const char* const bare = "4k4/9/9/9/9/9/9/9/4K4 b RBGSNLP 1";
   const char* const bareGote = "4k4/9/9/9/9/9/9/9/4K4 w rbgsnlp 1";
-  const struct { const char *what, *sfen, *move; bool legal; } cases[] = {
+  const struct {
+    const char *what, *sfen, *move;
+    bool legal;
+  } cases[] = {
       {"second pawn on a file", "4k4/9/9/9/9/9/4P4/9/4K4 b P 1", "0054FU", false},
       {"pawn on a free file", "4k4/9/9/9/9/9/4P4/9/4K4 b P 1", "0044FU", true},
       {"a promoted pawn does not block a drop", "4k4/9/9/4+P4/9/9/9/9/4K4 b P 1", "0055FU", true},

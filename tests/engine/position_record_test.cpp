@@ -30,7 +30,8 @@ TEST(PositionRecord, WrittenRecordsReadBack) {
         RecordOf(FormatPositionRecord({board.ToPosition(), board.SideToMove()}));
     const Position p = board.ToPosition();
     EXPECT_EQ(std::tie(again.position.board, again.position.kingSquare, again.position.hand),
-              std::tie(p.board, p.kingSquare, p.hand)) << sfen;
+              std::tie(p.board, p.kingSquare, p.hand))
+        << sfen;
     EXPECT_EQ(again.sideToMove, board.SideToMove()) << sfen;
   }
 }
@@ -38,7 +39,11 @@ TEST(PositionRecord, WrittenRecordsReadBack) {
 // The record reader's own complaints are tested with it; here what fvengine
 // adds: no note passed over, a side to move, and a playable position.
 TEST(PositionRecord, RefusesUnplayablePositions) {
-  struct Case { const char* what; std::string text; const char* problem; };  // message's start
+  struct Case {
+    const char* what;
+    std::string text;
+    const char* problem;
+  };  // message's start
   const std::string start = FormatPositionRecord({StartPosition(), Sente});
   const std::string board = start.substr(0, start.size() - 2 - 6);  // without hands and side
   // The starting record with each `from` replaced by the `to` after it.
@@ -78,9 +83,9 @@ TEST(Settings, ReadsValuesAndRefusesBadLines) {
   const EngineSettings record =
       ParseSettings("position = games/a b.kif \nply = 60\n", "engine.conf");
   EXPECT_EQ(std::tie(record.position, record.ply), std::tuple("games/a b.kif", 60));
-  for (const char* bad : {"depth = 0\n", "depth = 65\n", "depth = 5x\n", "depth\n", "speed = 3\n",
-                          "time = -1\n", "hash = 99999999999999999999\n", "position =\n",
-                          "ply = -1\n"}) {
+  for (const char* bad :
+       {"depth = 0\n", "depth = 65\n", "depth = 5x\n", "depth\n", "speed = 3\n", "time = -1\n",
+        "hash = 99999999999999999999\n", "position =\n", "ply = -1\n"}) {
     EXPECT_THROW(ParseSettings(bad, "engine.conf"), InputError) << bad;
   }
 }

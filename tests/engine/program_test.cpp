@@ -20,7 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome { int status; std::string out, err; };
+struct Outcome {
+  int status;
+  std::string out, err;
+};
 
 using test::FileText;
 
@@ -82,7 +85,11 @@ TEST_F(Program, ProgressLinesAreFlushed) {
 TEST_F(Program, BadInputEndsWithAClearMessage) {
   // A file written (with an empty fv.bin beside it, else no fv.bin), the arguments, the
   // status and the start of the message.
-  struct Case { const char *file, *content, *args; int status; const char* message; };
+  struct Case {
+    const char *file, *content, *args;
+    int status;
+    const char* message;
+  };
   const char* const noWeights = "fvengine: fv.bin: cannot open (No such file or directory)";
   const Case cases[] = {
       {"", "", "", 1, noWeights},
@@ -113,7 +120,8 @@ TEST_F(Program, BadInputEndsWithAClearMessage) {
     if (*c.file) Write(dir_ / c.file, c.content), Write(dir_ / "fv.bin", "");
     const Outcome run = Run(c.args);
     EXPECT_EQ(std::pair(run.status, run.err.substr(0, std::strlen(c.message))),
-              std::pair(c.status, std::string(c.message))) << c.file << " " << c.args;
+              std::pair(c.status, std::string(c.message)))
+        << c.file << " " << c.args;
   }
   EXPECT_FALSE(fs::exists(dir_ / "log"));
   const Outcome help = Run("--perft 1 --help");
@@ -153,7 +161,9 @@ TEST_F(Program, ReadsFilesAsEditorsWriteThem) {
   std::string crlf;
   for (const char c : position) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
   Write(dir_ / "position.csa", crlf);
-  Write(dir_ / "engine.conf", "\xEF\xBB\xBF" "depth = 2\r\n");
+  Write(dir_ / "engine.conf",
+        "\xEF\xBB\xBF"
+        "depth = 2\r\n");
   Write(dir_ / "fv.bin", std::string(1000, '\0'));
   const Outcome check = Run("--check");
   EXPECT_EQ(check.status, 0) << check.err;

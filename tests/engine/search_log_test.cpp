@@ -61,8 +61,9 @@ TEST(SearchLog, ProgressTextsNameTheViewAndTheTimeLimit) {
   SearchLimits limits;
   // The heading with a time limit is held by the program test of progress lines.
   limits.maxDepth = 8, limits.timeMs = 0;
-  EXPECT_EQ(SearchHeading(Gote, limits), "Gote to move, searching to depth 8 without a time "
-                                         "limit; scores are from Sente's view");
+  EXPECT_EQ(SearchHeading(Gote, limits),
+            "Gote to move, searching to depth 8 without a time "
+            "limit; scores are from Sente's view");
   limits.timeMs = 4000;
   SearchResult result = ResultWithPv({});
   EXPECT_EQ(TimeLimitLine(result, limits), "");

@@ -88,7 +88,10 @@ TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
 TEST(Search, FindsMateFromEitherSideAndNeverMatesByAPawnDrop) {
   // A gold dropped on 1b mates (Gote's on 5h mirrored); with only a pawn in
   // hand the same drop is illegal. Scores are from Sente's view.
-  struct Case { const char* root; int depth, score; };
+  struct Case {
+    const char* root;
+    int depth, score;
+  };
   const Case cases[] = {
       {"8k/9/6NG1/9/9/9/9/9/4K4 b G 1", 3, MateScore - 1},
       {"4k4/9/9/9/9/9/6ng1/9/8K w g 1", 3, -(MateScore - 1)},
@@ -99,19 +102,26 @@ TEST(Search, FindsMateFromEitherSideAndNeverMatesByAPawnDrop) {
     const Iteration& last = result.iterations.back();
     Board after = PlayPv(c.root, last.pv);
     std::array<Move, MaxMoves> replies;
-    if (c.score == 0) EXPECT_LT(last.score, MateBound) << c.root;
-    else EXPECT_EQ(std::pair(last.score, GenerateLegal(after, replies.data())),
-                   std::pair(c.score, 0));
+    if (c.score == 0)
+      EXPECT_LT(last.score, MateBound) << c.root;
+    else
+      EXPECT_EQ(std::pair(last.score, GenerateLegal(after, replies.data())), std::pair(c.score, 0));
   }
 }
 
 TEST(Search, PerpetualCheckLosesAndOtherRepetitionsDraw) {
   // inCheck by ply from the root; the last entry is the repeated position.
-  struct Case { const char* what; std::vector<bool> inCheck; int distance, expected; };
+  struct Case {
+    const char* what;
+    std::vector<bool> inCheck;
+    int distance, expected;
+  };
   const Case cases[] = {
       {"quiet cycle", {false, false, false, false, false}, 4, 0},
       {"we were checked at every turn", {false, true, false, true, false, true}, 4, MateScore - 5},
-      {"they were checked at every turn", {false, false, false, true, false, true, false}, 4,
+      {"they were checked at every turn",
+       {false, false, false, true, false, true, false},
+       4,
        -MateScore + 6},
       {"one quiet move breaks the chain", {false, true, false, false, false, true}, 4, 0},
       {"longer cycle with checks", {true, false, true, false, true, false, true}, 6, MateScore - 6},

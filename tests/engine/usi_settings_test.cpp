@@ -19,7 +19,11 @@ GoClock Clock(std::int64_t time, std::int64_t increment, std::int64_t byoyomi, i
 }
 
 TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
-  const struct { const char* what; GoClock clock; Side side; } cases[] = {
+  const struct {
+    const char* what;
+    GoClock clock;
+    Side side;
+  } cases[] = {
       {"byoyomi 100 and no time left", Clock(0, 0, 100), Sente},
       {"byoyomi 10 s", Clock(0, 0, 10'000), Sente},
       {"little time, no byoyomi", Clock(150, 0, 0), Sente},
@@ -33,7 +37,8 @@ TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
     const std::int64_t available = c.clock.time[c.side] + c.clock.byoyomi;
     const std::int64_t latest = available - std::min<std::int64_t>(300, available / 10);
     EXPECT_TRUE(plan.limited && 1 <= plan.stopAt && plan.stopAt <= latest &&
-                plan.deepenUntil <= plan.stopAt) << c.what << ": " << plan.stopAt;
+                plan.deepenUntil <= plan.stopAt)
+        << c.what << ": " << plan.stopAt;
   }
   EXPECT_GE(PlanThinkingTime(Clock(0, 0, 10'000), Sente).deepenUntil, 9'000)
       << "a byoyomi is used, since it is lost otherwise";
@@ -59,7 +64,10 @@ TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
             "option name USI_Ponder type check default false\n"
             "option name Depth type spin default 0 min 0 max 64\n");
   UsiOptions options;
-  const struct { const char* arguments; const char* problem; } cases[] = {
+  const struct {
+    const char* arguments;
+    const char* problem;
+  } cases[] = {
       {"name EvalFile value /weights/my fv.bin", ""},
       {"name usi_hash value 256", ""},
       {" name  USI_Ponder  value true\r\n", ""},

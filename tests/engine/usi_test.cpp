@@ -81,7 +81,10 @@ TEST_F(UsiSession, AGuiSessionGetsLegalMovesAndBadInputIsAnsweredNotFatal) {
     EXPECT_NE(Joined(greeting).find(option), std::string::npos) << option;
   for (int n = 0; n < 2; ++n) EXPECT_EQ(Ask(engine, "isready", "readyok"), "readyok");
 
-  const struct { const char* line; const char* answer; } bad[] = {
+  const struct {
+    const char* line;
+    const char* answer;
+  } bad[] = {
       {"hello", "info string unknown command 'hello'"},
       {"setoption name Colour value red", "info string setoption: unknown option 'Colour'"},
       {"position startpos moves 7g7f 7g7f", "info string position: move 2: USI move: 7g7f is not"},

@@ -14,8 +14,13 @@ namespace {
 
 TEST(Weights, ShortFilesReadAsZeroBeyondTheirEnd) {
   // lastValue: index of the last value the file reaches.
-  struct Case { const char* what; std::string bytes; int firstWeight; std::size_t lastValue;
-                int lastWeight; };
+  struct Case {
+    const char* what;
+    std::string bytes;
+    int firstWeight;
+    std::size_t lastValue;
+    int lastWeight;
+  };
   const Case cases[] = {{"a value and a half", std::string("\x01\x02\x03", 3), 0x0201, 1, 0x03},
                         {"across a page", std::string(5001, '\x01'), 0x0101, 2500, 0x01}};
   for (const Case& c : cases) {

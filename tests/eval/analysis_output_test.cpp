@@ -39,7 +39,10 @@ Position Middlegame() {
   return pos;
 }
 
-struct Ranked { std::int32_t value; const char* labels; };
+struct Ranked {
+  std::int32_t value;
+  const char* labels;
+};
 
 // The sums, the statistics (sums in shown units), the first and the last
 // ranked term with its labels, the total and the material: two kings alone
@@ -55,27 +58,67 @@ TEST(AnalysisOutput, SumsStatisticsRanksAndTotal) {
     int shown, total, material;
   };
   const Case cases[] = {
-      {"two kings", test::TwoKings(77, 4), 0, 500, 1389, -10, 100, 6711, 110, 6722,
-       {4064, "[-51OU]-[+FU*]-[-FU*]"}, {-14, "[-51OU]-[+HI*]-[+KA*]"}, 210, 32, 0},
-      {"starting position", StartPosition(), 1, 150, 0, 0, 1378, 88907, 1378, 88907,
-       {4086, "[-51OU]-[-63FU]-[-KY*]"}, {3664, "[+59OU]-[+97FU]-[-73FU]"}, 150, 0, 0},
-      {"middlegame", Middlegame(), 2, 150, -2436, 49, 1226, 77410, 1224, 77360,
-       {-4086, "[+89OU]-[-33GI]-[-KI*]"}, {-3586, "[-22OU]-[-63FU]-[-FU*]"}, 150, -2629, -2603},
+      {"two kings",
+       test::TwoKings(77, 4),
+       0,
+       500,
+       1389,
+       -10,
+       100,
+       6711,
+       110,
+       6722,
+       {4064, "[-51OU]-[+FU*]-[-FU*]"},
+       {-14, "[-51OU]-[+HI*]-[+KA*]"},
+       210,
+       32,
+       0},
+      {"starting position",
+       StartPosition(),
+       1,
+       150,
+       0,
+       0,
+       1378,
+       88907,
+       1378,
+       88907,
+       {4086, "[-51OU]-[-63FU]-[-KY*]"},
+       {3664, "[+59OU]-[+97FU]-[-73FU]"},
+       150,
+       0,
+       0},
+      {"middlegame",
+       Middlegame(),
+       2,
+       150,
+       -2436,
+       49,
+       1226,
+       77410,
+       1224,
+       77360,
+       {-4086, "[+89OU]-[-33GI]-[-KI*]"},
+       {-3586, "[-22OU]-[-63FU]-[-FU*]"},
+       150,
+       -2629,
+       -2603},
   };
   for (const Case& c : cases) {
     const EvaluationAnalysis out = Analyze(c.pos, c.sortMode, c.rankCount);
     const SideStatistics& sente = out.statistics.side[Sente];
     const SideStatistics& gote = out.statistics.side[Gote];
-    EXPECT_EQ(std::tuple(out.kkpSum, out.kppSum / WeightScale, sente.count,
-                         sente.sum / WeightScale, gote.count, gote.sum / WeightScale,
-                         out.total, out.material),
+    EXPECT_EQ(std::tuple(out.kkpSum, out.kppSum / WeightScale, sente.count, sente.sum / WeightScale,
+                         gote.count, gote.sum / WeightScale, out.total, out.material),
               std::tuple(c.kkp, c.kpp, c.senteCount, c.senteSum, c.goteCount, c.goteSum, c.total,
-                         c.material)) << c.what;
+                         c.material))
+        << c.what;
     ASSERT_EQ(out.ranked.size(), std::size_t(c.shown)) << c.what;
     for (const auto& [term, expected] :
          {std::pair{out.ranked.front(), c.first}, {out.ranked.back(), c.last}}) {
       EXPECT_EQ(std::pair(term.value, TermLabel(c.pos, term)),
-                std::pair(expected.value, std::string(expected.labels))) << c.what;
+                std::pair(expected.value, std::string(expected.labels)))
+          << c.what;
     }
   }
 }

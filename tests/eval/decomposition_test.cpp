@@ -30,12 +30,12 @@ TEST(Decomposition, TwoKingsAloneByHand) {
   file.Kkp(SenteKing, GoteKing, 42, -5);   // own HI count 0
   file.Kkp(SenteKing, GoteKing, 1, 1000);  // own FU count 1: not present
   file.Kkp(76, 3, 0, 7);
-  file.Kkp(76, 3, 24, 3);                  // own KE count 0
+  file.Kkp(76, 3, 24, 3);  // own KE count 0
   // KPP: the pair (opponent FU count 0, own FU count 0) in the Sente view,
   // the diagonal of opponent HI count 0 in the Gote view.
   file.Kpp(SenteKing, 19, 0, 100);
   file.Kpp(76, 87, 87, -33);
-  file.Kpp(SenteKing, 20, 0, 5000);        // opponent FU count 1: not present
+  file.Kpp(SenteKing, 20, 0, 5000);  // opponent FU count 1: not present
   const EvaluationBreakdown result =
       testing::Decompose(test::TwoKings(SenteKing, GoteKing), file.Open());
   EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.material, result.total),
@@ -59,16 +59,19 @@ TEST(Decomposition, FeatureListOfListedPieces) {
   pos.board[41] = 15;      // no piece code: no entry
   const FeatureList list = BuildFeatureList(pos);
   ASSERT_EQ(list.size, 16);
-  struct Case { int entry; std::int16_t senteIndex, goteIndex, senteLocation, goteLocation; };
+  struct Case {
+    int entry;
+    std::int16_t senteIndex, goteIndex, senteLocation, goteLocation;
+  };
   const Case cases[] = {
-      {0, 0, 0, 81, 88},      {1, 19, 19, 88, 81},    {10, 80, 78, 86, 93},
-      {11, 81, 83, 93, 86},   {13, 87, 87, 94, 87},   {14, 192, 131, 30, 30},
-      {15, 1030, 1111, 40, 40},
+      {0, 0, 0, 81, 88},    {1, 19, 19, 88, 81},    {10, 80, 78, 86, 93},     {11, 81, 83, 93, 86},
+      {13, 87, 87, 94, 87}, {14, 192, 131, 30, 30}, {15, 1030, 1111, 40, 40},
   };
   for (const Case& c : cases) {
     const FeatureEntry& e = list.entries[c.entry];
     EXPECT_EQ(std::tuple(e.senteIndex, e.goteIndex, e.senteLocation, e.goteLocation),
-              std::tuple(c.senteIndex, c.goteIndex, c.senteLocation, c.goteLocation)) << c.entry;
+              std::tuple(c.senteIndex, c.goteIndex, c.senteLocation, c.goteLocation))
+        << c.entry;
   }
 }
 
@@ -97,11 +100,15 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
   // Sente's king on 76, Gote's on 3: the Sente view reads kkp[76][3] and
   // block 76; the Gote view's weights are all 0. Sente's pawns in hand (0 or
   // 1) select the own FU features that carry the weights.
-  struct Case { std::int16_t kkp, kpp; int sentePawns, gotePawns; std::int32_t total; };
+  struct Case {
+    std::int16_t kkp, kpp;
+    int sentePawns, gotePawns;
+    std::int32_t total;
+  };
   const Case cases[] = {
       {-40, 0, 0, 0, -1},  // -40 / 32 is -1, not -2
-      {0, -33, 0, 0, -1},  {0, -31, 0, 0, 0},   {-33, 0, 0, 0, -1},
-      {31, 0, 1, 0, 87},   {-31, 0, 1, 0, 86},  {0, 32, 0, 1, -86},
+      {0, -33, 0, 0, -1}, {0, -31, 0, 0, 0},  {-33, 0, 0, 0, -1},
+      {31, 0, 1, 0, 87},  {-31, 0, 1, 0, 86}, {0, 32, 0, 1, -86},
   };
   for (const Case& c : cases) {
     SparseWeightFile file;
@@ -117,8 +124,16 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
 }
 
 TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
-  auto with = [](auto change) { Position p = test::TwoKings(76, 4); change(p); return p; };
-  struct Case { const char* what; Position pos; const char* problem; };
+  auto with = [](auto change) {
+    Position p = test::TwoKings(76, 4);
+    change(p);
+    return p;
+  };
+  struct Case {
+    const char* what;
+    Position pos;
+    const char* problem;
+  };
   const Case cases[] = {
       {"no sente king", with([](Position& p) { p.board[76] = 0; }),
        "Sente has no king on its king square"},
@@ -130,12 +145,15 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
        "Sente holds 19 FU in hand; the weights cover 0 to 18"},
       {"negative count", with([](Position& p) { p.hand[Gote][6] = -1; }),
        "Gote holds -1 HI in hand; the weights cover 0 to 2"},
-      {"39 pieces", with([](Position& p) { for (int s = 18; s < 57; ++s) p.board[s] = FU; }),
+      {"39 pieces", with([](Position& p) {
+         for (int s = 18; s < 57; ++s) p.board[s] = FU;
+       }),
        "39 pieces besides the kings on the board; a set has 38"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(test::ThrownMessage<InputError>([&] { CheckEvaluable(c.pos); }),
-              std::string("leaf position: ") + c.problem) << c.what;
+              std::string("leaf position: ") + c.problem)
+        << c.what;
   }
   Position legal = StartPosition();
   legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};

@@ -39,7 +39,11 @@ constexpr int OwnFU = 81, OppFU = 162, OwnGI = 504, OwnKI = 666, OppKI = 747, Op
 
 TEST(DemoWeights, DocumentedIdeas) {
   const std::vector<std::int16_t> block = Block(King59);
-  struct Case { const char* idea; int i, j; int units; };
+  struct Case {
+    const char* idea;
+    int i, j;
+    int units;
+  };
   const Case cases[] = {
       // Single pieces: defenders' bonus and attackers' penalty by king distance.
       {"own gold in front of the king", On(OwnKI, Sq58), On(OwnKI, Sq58), 40},
@@ -74,7 +78,11 @@ TEST(DemoWeights, DocumentedIdeas) {
 }
 
 TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
-  struct Case { const char* idea; int king, otherKing, feature; int units; };
+  struct Case {
+    const char* idea;
+    int king, otherKing, feature;
+    int units;
+  };
   const Case cases[] = {
       {"home king, no pawn in hand", King59, 4, 0, 10},
       {"king on 5h, two pawns in hand", Sq58, 4, 2, 6 + 2},
@@ -110,7 +118,12 @@ TEST(DemoWeights, FileHoldsTheRulesAndEvaluatesRealistically) {
 
   EXPECT_EQ(testing::Decompose(StartPosition(), file).total, 0);
   // Sente's positional advantage (total less material) stays in a realistic range.
-  struct Case { const char* idea; int from, to; PieceCode piece; int low, high; };
+  struct Case {
+    const char* idea;
+    int from, to;
+    PieceCode piece;
+    int low, high;
+  };
   const Case cases[] = {
       {"Gote's gold on 4a has left its king for 4d", 5, 32, -KI, 10, 200},
       {"Sente's rook, promoted, next to Gote's king on 5b", 70, 13, RY, 20, 400},

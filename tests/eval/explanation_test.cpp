@@ -20,8 +20,8 @@ namespace {
 using testing::SparseWeightFile;
 
 // Kings on 76 (Sente, 59) and 4 (Gote, 51), pieces in both hands.
-const Position Middlegame = test::PositionOf(
-    "ln1gk1snl/1r3g3/p1pppp1pp/6p2/1p7/2P1P4/PP1P1PPPP/2G4R1/LNS1KGSNL b Bbs 1");
+const Position Middlegame =
+    test::PositionOf("ln1gk1snl/1r3g3/p1pppp1pp/6p2/1p7/2P1P4/PP1P1PPPP/2G4R1/LNS1KGSNL b Bbs 1");
 // Kings alone on the board with a dragon and a promoted pawn, the rest in hand.
 const Position ManyInHand =
     test::PositionOf("4k4/9/2+R6/9/9/5+p3/9/9/4K4 b B2GS3N2L9Pr2g3sn2l8p 1");
@@ -38,7 +38,12 @@ std::int32_t FullTotal(const Position& pos, const WeightFile& file) {
 }
 
 TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
-  struct Case { const char* name; Position pos; std::uint64_t bytes; RankingOrder order; };
+  struct Case {
+    const char* name;
+    Position pos;
+    std::uint64_t bytes;
+    RankingOrder order;
+  };
   const Case cases[] = {
       {"kings alone", test::TwoKings(76, 4), WeightFileBytes, RankingOrderOf(0)},
       {"full board", StartPosition(), WeightFileBytes, RankingOrderOf(1)},
@@ -50,8 +55,7 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
     SparseWeightFile file;
     FillViews(file, c.pos, c.bytes);
     const WeightFile weights = file.Open();
-    const Explanation e =
-        ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.order, 150);
+    const Explanation e = ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.order, 150);
     const EvaluationBreakdown& b = e.breakdown;
     EXPECT_EQ(b.total, FullTotal(c.pos, weights)) << c.name;
     std::int64_t halves = 0, kkp = 0;
@@ -59,13 +63,15 @@ TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
     for (const KkpTerm& t : e.kkpTerms) kkp += t.value;
     EXPECT_EQ(std::pair(halves, kkp),
               std::pair(2 * (std::int64_t{32} * b.material + b.kkpSum + b.kppSum),
-                        std::int64_t{b.kkpSum})) << c.name;
+                        std::int64_t{b.kkpSum}))
+        << c.name;
     // 14 hand slots in both lists; every board piece in the shares, all but
     // kings in the KKP terms.
     const auto onBoard =
         std::count_if(c.pos.board.begin(), c.pos.board.end(), [](int x) { return x; });
     EXPECT_EQ(std::pair(e.pieces.size(), e.kkpTerms.size()),
-              std::pair(std::size_t(onBoard + 14), std::size_t(onBoard - 2 + 14))) << c.name;
+              std::pair(std::size_t(onBoard + 14), std::size_t(onBoard - 2 + 14)))
+        << c.name;
     // The ranks name the analysis' ranked terms in its order.
     const EvaluableLeaf leaf = MakeEvaluableLeaf(c.pos);
     const EvaluationAnalysis analysis =
@@ -124,7 +130,10 @@ TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
   SparseWeightFile file;
   const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
                                     RankingOrder::LargestMagnitudeFirst, 150);
-  struct Case { int location; std::size_t squares; };
+  struct Case {
+    int location;
+    std::size_t squares;
+  };
   // 77 empty squares less: the knight's ranks 8 and 9 (17 empty), the pawn's
   // rank 1 (8), for the pawn in hand also the rest of file 5 (6), the lance's rank 9 (8).
   const Case cases[] = {{SquareOf(3, 3), 77 - 17},

@@ -11,7 +11,8 @@ namespace {
 // Terms of the given values; kingLocation records the original position.
 std::vector<FeatureContribution> Terms(const std::vector<std::int32_t>& values) {
   std::vector<FeatureContribution> terms;
-  for (std::size_t n = 0; n < values.size(); ++n) terms.push_back({values[n], std::int16_t(n), 0, 0});
+  for (std::size_t n = 0; n < values.size(); ++n)
+    terms.push_back({values[n], std::int16_t(n), 0, 0});
   return terms;
 }
 
@@ -22,7 +23,11 @@ std::vector<std::int16_t> OriginalOrder(const std::vector<FeatureContribution>& 
 }
 
 TEST(RankingOrder, ModesAndStableTies) {
-  struct Case { int mode; std::vector<std::int32_t> values; std::vector<std::int16_t> order; };
+  struct Case {
+    int mode;
+    std::vector<std::int32_t> values;
+    std::vector<std::int16_t> order;
+  };
   const Case cases[] = {
       // 12, -40, 7, -7, 3: magnitude first, 7 before -7 as they came.
       {0, {12, -40, 7, -7, 3}, {1, 0, 2, 3, 4}},
@@ -48,15 +53,18 @@ TEST(RankingOrder, ModesAndStableTies) {
 }
 
 TEST(LocationLabel, BoardSquaresAndHandSlots) {
-  struct Case { int location, content; const char* text; };
-  const Case cases[] = {
-      {56, 1, "+77FU"},   {16, -14, "-22RY"}, {40, 0, "+55"},     {83, 3, "+KE*"},
-      {94, 0, "-HI*"},    {76, 8, "+59OU"},   {4, -8, "-51OU"},   {0, -2, "-91KY"},
-      {8, 4, "+11GI"},    {80, 2, "+19KY"},   {81, 18, "+FU*"},   {87, 1, "+HI*"},
-      {88, 2, "-FU*"},    {32, 13, "+44UM"},  {32, -13, "-44UM"}, {85, 0, "+KI*"},
-      {80, 99, "+19??"},  {95, 0, "?"},       {-1, 0, "?"},
+  struct Case {
+    int location, content;
+    const char* text;
   };
-  for (const Case& c : cases) EXPECT_EQ(LocationLabel(c.location, c.content).view(), c.text) << c.location;
+  const Case cases[] = {
+      {56, 1, "+77FU"}, {16, -14, "-22RY"}, {40, 0, "+55"},   {83, 3, "+KE*"},   {94, 0, "-HI*"},
+      {76, 8, "+59OU"}, {4, -8, "-51OU"},   {0, -2, "-91KY"}, {8, 4, "+11GI"},   {80, 2, "+19KY"},
+      {81, 18, "+FU*"}, {87, 1, "+HI*"},    {88, 2, "-FU*"},  {32, 13, "+44UM"}, {32, -13, "-44UM"},
+      {85, 0, "+KI*"},  {80, 99, "+19??"},  {95, 0, "?"},     {-1, 0, "?"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LocationLabel(c.location, c.content).view(), c.text) << c.location;
   // Labels are values: an earlier one survives a later call.
   const LocationText first = LocationLabel(56, 1);
   const LocationText second = LocationLabel(94, 0);

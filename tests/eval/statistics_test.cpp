@@ -8,7 +8,14 @@ namespace fv {
 namespace {
 
 TEST(Statistics, EachTermEntersOneSide) {
-  struct Case { const char* what; Side view; std::int32_t value; Side side; std::int32_t sum; int bin; };
+  struct Case {
+    const char* what;
+    Side view;
+    std::int32_t value;
+    Side side;
+    std::int32_t sum;
+    int bin;
+  };
   const Case cases[] = {
       {"319 is shown as 9", Sente, 319, Sente, 319, 0},
       {"320 is shown as 10", Sente, 320, Sente, 320, 1},
@@ -34,8 +41,8 @@ TEST(Statistics, EachTermEntersOneSide) {
 
 TEST(Statistics, CountsCoverEveryTermAndViewsAlternate) {
   // Decomposition order: even terms are Sente-view, odd terms Gote-view.
-  const std::vector<FeatureContribution> terms = {
-      {0, 76, 81, 81}, {0, 4, 88, 88}, {5, 76, 1, 1}, {-5, 4, 1, 1}, {640, 76, 2, 2}, {0, 4, 2, 2}};
+  const std::vector<FeatureContribution> terms = {{0, 76, 81, 81}, {0, 4, 88, 88},  {5, 76, 1, 1},
+                                                  {-5, 4, 1, 1},   {640, 76, 2, 2}, {0, 4, 2, 2}};
   const ContributionStats stats = CollectStatistics(terms);
   EXPECT_EQ(stats.side[Sente].count + stats.side[Gote].count, int(terms.size()));
   EXPECT_EQ(stats.side[Sente].count, 4);  // 5, 640 and two Gote-view zeros

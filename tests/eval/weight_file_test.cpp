@@ -24,15 +24,18 @@ TEST(WeightFile, ValuesAtTheBlockEdges) {
   SparseWeightFile file;
   const std::uint64_t block80 = 80 * PackedKppBlockSize, block5 = 5 * PackedKppBlockSize;
   const std::pair<std::uint64_t, std::int16_t> values[] = {
-      {block80, 101}, {block80 + 1'090'025, -32768}, {block5 + 1'090'025, 32767},
-      {block5 + 1'090'026, 111}, {(176'584'212 + 2 * ((80 * 81 + 75) * 738 + 0)) / 2, 201},
+      {block80, 101},
+      {block80 + 1'090'025, -32768},
+      {block5 + 1'090'025, 32767},
+      {block5 + 1'090'026, 111},
+      {(176'584'212 + 2 * ((80 * 81 + 75) * 738 + 0)) / 2, 201},
       {(176'584'212 + 2 * ((5 * 81 + 0) * 738 + 737)) / 2, 202}};
   for (const auto& [index, value] : values) file.Write(index, value);
   const std::vector<std::int16_t> rows = {0, 1475};
   const LeafWeights leaf = file.Open().ReadLeafWeights(80, 75, rows, rows);
-  const std::array<int, 6> got = {leaf.sente.Kpp(0, 0), leaf.sente.Kpp(1475, 1475),
+  const std::array<int, 6> got = {leaf.sente.Kpp(0, 0),      leaf.sente.Kpp(1475, 1475),
                                   leaf.gote.Kpp(1475, 1475), leaf.gote.Kpp(0, 0),
-                                  leaf.sente.kkp[0], leaf.gote.kkp[737]};
+                                  leaf.sente.kkp[0],         leaf.gote.kkp[737]};
   EXPECT_EQ(got, (std::array<int, 6>{101, -32768, 32767, 0, 201, 202}));
   EXPECT_THROW(leaf.sente.Kpp(2, 2), std::out_of_range);  // row 2 was not read
 }
@@ -67,7 +70,12 @@ TEST(WeightFile, LookupsFollowTheFileOrderRowByRow) {
 TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
   // Each file holds 0x1234 as its last KPP weight, kkp[80][80][737] = 3, and
   // 0x5678 where a longer file goes on.
-  struct Case { const char* what; std::uint64_t bytes; int lastKpp, lastKkp; const char* warning; };
+  struct Case {
+    const char* what;
+    std::uint64_t bytes;
+    int lastKpp, lastKkp;
+    const char* warning;
+  };
   const Case cases[] = {
       {"exact size", WeightFileBytes, 0x1234, 3, ""},
       {"longer", WeightFileBytes + 2, 0x1234, 3,
@@ -87,7 +95,8 @@ TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
     const LeafWeights leaf = opened.ReadLeafWeights(0, 0, last, last);
     // The Gote view of kings on 0 reads block 80.
     EXPECT_EQ((std::pair<int, int>(leaf.gote.Kpp(1475, 1475), leaf.gote.kkp[737])),
-              std::pair(c.lastKpp, c.lastKkp)) << c.what;
+              std::pair(c.lastKpp, c.lastKkp))
+        << c.what;
     const std::optional<Notice> notice = opened.SizeNotice();
     const std::string text = notice ? notice->file + ": " + notice->message : "";
     const std::string start = *c.warning ? file.path() + ": warning: " : "";

@@ -4,8 +4,8 @@
 #include <tuple>
 #include <vector>
 
-#include "position/csa_record.h"
 #include "io/input_error.h"
+#include "position/csa_record.h"
 #include "tests/support/test_files.h"
 #include "tests/support/thrown_message.h"
 
@@ -35,23 +35,35 @@ std::string Problem(const std::string& path) {
 }
 
 TEST(CsaRecord, BoardCellsAndKings) {
-  struct Case { const char* cell; int square; PieceCode code; };
-  for (const Case c : {Case{" * ", 0, 0}, {"-KY", 0, -KY}, {"+FU", 9, FU}, {"-UM", 0, -UM},
-                       {"+RY", 80, RY}, {"-NK", 0, -NK}, {"xFU", 10, 0}, {"+XX", 10, 0},
+  struct Case {
+    const char* cell;
+    int square;
+    PieceCode code;
+  };
+  for (const Case c : {Case{" * ", 0, 0},
+                       {"-KY", 0, -KY},
+                       {"+FU", 9, FU},
+                       {"-UM", 0, -UM},
+                       {"+RY", 80, RY},
+                       {"-NK", 0, -NK},
+                       {"xFU", 10, 0},
+                       {"+XX", 10, 0},
                        {" FU", 10, 0}}) {
     EXPECT_EQ(Read(Header + Board({{c.square, c.cell}})).position.board[c.square], c.code)
         << c.cell;
   }
   const Position pos =
-      Read(Header + Board({{SquareOf(5, 1), " * "}, {SquareOf(5, 9), " * "}, {0, "-OU"},
-                           {80, "+OU"}})).position;
+      Read(Header +
+           Board({{SquareOf(5, 1), " * "}, {SquareOf(5, 9), " * "}, {0, "-OU"}, {80, "+OU"}}))
+          .position;
   EXPECT_EQ(std::tuple(pos.board[0], pos.board[80], pos.kingSquare[Gote], pos.kingSquare[Sente]),
             std::tuple(-OU, OU, 0, 80));
   // A cell naming no piece, even one beginning with O, moves no king square.
   for (const char* cell : {"-OY", "+OX", "-O "}) {
     const Position p = Read(Header + Board({{SquareOf(1, 9), cell}})).position;
     EXPECT_EQ(std::tuple(p.board[SquareOf(1, 9)], p.kingSquare[Gote], p.kingSquare[Sente]),
-              std::tuple(0, SquareOf(5, 1), SquareOf(5, 9))) << cell;
+              std::tuple(0, SquareOf(5, 1), SquareOf(5, 9)))
+        << cell;
   }
   // An editor that strips trailing blanks turns a last empty cell " * " into " *".
   std::string stripped = Board({{SquareOf(2, 4), "+KA"}});
@@ -63,7 +75,11 @@ TEST(CsaRecord, BoardCellsAndKings) {
 
 TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
   using Hand = std::array<std::int8_t, HandKindCount>;
-  struct Case { const char* lines; Hand sente, gote; std::optional<Side> toMove; };
+  struct Case {
+    const char* lines;
+    Hand sente, gote;
+    std::optional<Side> toMove;
+  };
   const Case cases[] = {
       {"P+00KI00FU00FU\n", {2, 0, 0, 0, 1, 0, 0}, {}, {}},
       {"P-00HI\nP+00OU\n-\n", {}, {0, 0, 0, 0, 0, 0, 1}, Gote},
@@ -76,7 +92,8 @@ TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
   for (const Case& c : cases) {
     const CsaRecord record = Read(Header + Board() + c.lines);
     EXPECT_EQ(std::tie(record.position.hand[Sente], record.position.hand[Gote], record.sideToMove),
-              std::tie(c.sente, c.gote, c.toMove)) << c.lines;
+              std::tie(c.sente, c.gote, c.toMove))
+        << c.lines;
   }
   EXPECT_TRUE(Read(Header + Board() + "P-00KA \n").passedOver.empty());
 }
@@ -85,7 +102,10 @@ TEST(CsaRecord, NotesWhatItPassesOver) {
   using Notes = std::vector<std::string>;
   std::string unlabelled = Board();
   unlabelled[30] = 'Q';  // the second board line
-  struct Case { std::string content; Notes notes; };
+  struct Case {
+    std::string content;
+    Notes notes;
+  };
   const Case cases[] = {
       {Header + Board({{0, "-KY"}, {10, "+UM"}}) + "P+00FU\nP-\n+\n", {}},
       {Header + Board({{10, "+XX"}, {80, "xFU"}, {20, " FU"}}),
@@ -107,14 +127,17 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
   for (int i = 0; i < 128; ++i) pawns += "00FU";
   // 256 pawns would wrap an 8-bit count to 0.
   const std::string hugeHand = std::string("P+") + pawns + "\nP+" + pawns + "\n";
-  struct Case { std::string content, problem; };
+  struct Case {
+    std::string content, problem;
+  };
   const Case cases[] = {
       {"", "only 0 lines, a record needs three header and nine board lines"},
       {Header + Board().substr(0, 30 * 8),
        "only 11 lines, a record needs three header and nine board lines"},
       {Header + shortLine, "line 7: board line shorter than its nine cells"},
       {Header + cutName, "line 7: board line shorter than its nine cells"},
-      {"V2.2\n" + Board() + "P+00KA\nP-\n", "line 11: 'P+00KA' is not the board line P8; a record "
+      {"V2.2\n" + Board() + "P+00KA\nP-\n",
+       "line 11: 'P+00KA' is not the board line P8; a record "
        "has exactly three header lines, then the board lines P1 to P9"},
       {"V2.2\n", "only 1 line, a record needs three header and nine board lines"},
       {Header + "P1\n", "line 4: board line shorter than its nine cells"},

@@ -20,22 +20,41 @@ const Position Sample = test::PositionOf("4k4/6g1L/6p2/9/9/9/2P6/1B5+b1/4K4 b SN
 const Position Corner = test::PositionOf("7lk/7b1/9/7N1/4r4/9/9/4S4/4K4 b SP 1");
 
 TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
-  struct Case { Side side; const char* move; const char* problem; bool corner = false; };
+  struct Case {
+    Side side;
+    const char* move;
+    const char* problem;
+    bool corner = false;
+  };
   const char* const notAMove = "not a move: its digits must be 1 to 9 (00 for a drop)";
   const Case cases[] = {
-      {Sente, "7776FU", ""}, {Sente, "8879KA", ""}, {Sente, "0055GI", ""}, {Gote, "3334FU", ""},
-      {Gote, "0044HI", ""}, {Sente, "5958OU", ""}, {Gote, "2837UM", ""}, {Gote, "2827UM", ""},
-      {Sente, "1211NY", ""}, {Sente, "0043KE", ""}, {Gote, "0018FU", ""}, {Sente, "0011GI", ""},
-      {Sente, "7706FU", notAMove}, {Sente, "0776FU", notAMove}, {Sente, "A776FU", notAMove},
-      {Sente, "0000FU", notAMove}, {Sente, "7776F", notAMove},
-      {Sente, "5554FU", "no piece of Sente on 55"}, {Gote, "7776FU", "no piece of Gote on 77"},
+      {Sente, "7776FU", ""},
+      {Sente, "8879KA", ""},
+      {Sente, "0055GI", ""},
+      {Gote, "3334FU", ""},
+      {Gote, "0044HI", ""},
+      {Sente, "5958OU", ""},
+      {Gote, "2837UM", ""},
+      {Gote, "2827UM", ""},
+      {Sente, "1211NY", ""},
+      {Sente, "0043KE", ""},
+      {Gote, "0018FU", ""},
+      {Sente, "0011GI", ""},
+      {Sente, "7706FU", notAMove},
+      {Sente, "0776FU", notAMove},
+      {Sente, "A776FU", notAMove},
+      {Sente, "0000FU", notAMove},
+      {Sente, "7776F", notAMove},
+      {Sente, "5554FU", "no piece of Sente on 55"},
+      {Gote, "7776FU", "no piece of Gote on 77"},
       {Sente, "8877KA", "a piece of Sente stands on 77"},
       {Gote, "3233KI", "a piece of Gote stands on 33"},
       {Sente, "7776KI", "moves FU from 77 but names KI"},
       {Sente, "8833RY", "moves KA from 88 but names RY"},
       {Gote, "3231NG", "moves KI from 32 but names NG"},
       {Gote, "2827KA", "moves UM from 28 but names KA"},
-      {Sente, "0055OU", "OU cannot be dropped"}, {Sente, "0055UM", "UM cannot be dropped"},
+      {Sente, "0055OU", "OU cannot be dropped"},
+      {Sente, "0055UM", "UM cannot be dropped"},
       {Sente, "0055KA", "drops KA, which Sente does not hold"},
       {Gote, "0055GI", "drops GI, which Gote does not hold"},
       {Sente, "0033GI", "drops onto the occupied square 33"},
@@ -54,7 +73,8 @@ TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
       {Sente, "0042KE", "drops KE on 42, where it can never move"},
       {Gote, "0019FU", "drops FU on 19, where it can never move"},
       {Gote, "0035FU", "drops FU on file 3, where Gote has an unpromoted FU"},
-      {Sente, "0012FU", "drops FU on 12 to give mate", true}, {Sente, "0013FU", "", true},
+      {Sente, "0012FU", "drops FU on 12 to give mate", true},
+      {Sente, "0013FU", "", true},
       {Sente, "0012GI", "", true},  // mate by any other drop
       {Sente, "5847GI", "leaves the king of Sente in check", true},
   };
@@ -63,7 +83,10 @@ TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
 }
 
 TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
-  struct Case { Side side; std::string text, problem; };
+  struct Case {
+    Side side;
+    std::string text, problem;
+  };
   const Case cases[] = {
       {Sente, "", ""},
       {Sente, "7776FU3334FU7675FU", ""},
@@ -101,7 +124,8 @@ TEST(PvCheck, LeafWithoutALegalMove) {
   for (const auto& [text, mate] : {std::pair{"0012GI", true}, {"0013FU", false}, {"", false}}) {
     const CheckedPv pv = CheckPv("log", Sente, Corner, text);
     EXPECT_EQ(std::pair(pv.leafHasNoLegalMove, pv.leafSideToMove),
-              std::pair(mate, *text ? Gote : Sente)) << text;
+              std::pair(mate, *text ? Gote : Sente))
+        << text;
   }
 }
 

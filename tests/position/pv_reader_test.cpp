@@ -23,7 +23,11 @@ std::string FullLine(char sign, const std::string& move) {
 }
 
 // `warnings`: each notice's message on a line of its own; every notice names the log.
-struct PvResult { std::string text; int side; std::string warnings; };
+struct PvResult {
+  std::string text;
+  int side;
+  std::string warnings;
+};
 
 PvResult ReadLog(const std::string& path) {
   Notices notices;
@@ -37,7 +41,11 @@ PvResult ReadLog(const std::string& path) {
 }
 
 TEST(PvReader, CollectsTaggedMovesAndFirstSide) {
-  struct Case { const char* what; std::string log, text; int side; };
+  struct Case {
+    const char* what;
+    std::string log, text;
+    int side;
+  };
   const Case cases[] = {
       {"two moves", "  8  +120 1.+7776FU 2.-3334FU\n", "7776FU3334FU", 0},
       {"gote first", "  8  1.-2233KA\n", "2233KA", 1},
@@ -65,7 +73,8 @@ TEST(PvReader, CollectsTaggedMovesAndFirstSide) {
   for (const Case& c : cases) {
     const PvResult result = ReadLog(test::TempFile(c.log).path());
     EXPECT_EQ(std::tuple(result.text, result.side, result.warnings.empty()),
-              std::tuple(c.text, c.side, !c.text.empty())) << c.what;
+              std::tuple(c.text, c.side, !c.text.empty()))
+        << c.what;
   }
 }
 
@@ -77,16 +86,19 @@ TEST(PvReader, EmptyOrOverlongPvWarns) {
             "warning: no PV found, the PV is empty\n");
   const PvResult overlong = ReadLog(test::TempFile(Repeat(FullLine('+', "7776FU"), 12)).path());
   EXPECT_EQ(overlong.text, Repeat("7776FU", 170));
-  EXPECT_NE(overlong.warnings.find(
-                "warning: PV longer than 1023 characters, kept its first 170 moves\n"),
-            std::string::npos);
+  EXPECT_NE(
+      overlong.warnings.find("warning: PV longer than 1023 characters, kept its first 170 moves\n"),
+      std::string::npos);
 }
 
 // After the "  8  " line, where another engine may print statistics after a
 // short PV, a text without the form of a move ends the PV; on the "  8  " line
 // itself the PV check refuses it later.
 TEST(PvReader, NoMoveOnALaterLineEndsThePv) {
-  struct Case { const char* what; std::string log, text, warnings; };
+  struct Case {
+    const char* what;
+    std::string log, text, warnings;
+  };
   const Case cases[] = {
       {"statistics after a short PV",
        "  8  1.+7776FU 2.-3334FU 3.+2726FU\nhashfull 4.5% time 5.1s\n", "7776FU3334FU2726FU",

@@ -10,8 +10,8 @@ namespace {
 
 using testing::CornerMark;
 using testing::MarkedPieces;
-using testing::Saved;
 using testing::SamePixels;
+using testing::Saved;
 
 const cv::Vec3b White(255, 255, 255);
 const cv::Vec3b Black(0, 0, 0);
@@ -46,14 +46,19 @@ TEST(DrawPosition, EmptyPositionIsBlackWithTheWhiteGridOnly) {
 
 TEST(DrawPosition, SentePiecesUprightGotePiecesTurned) {
   Position pos;
-  pos.board[56] = FU;    // file 7 rank 7: cell at (140, 380)
-  pos.board[4] = -OU;    // file 5 rank 1: cell at (230, 80)
-  pos.board[80] = -KY;   // file 1 rank 9: cell at (410, 480)
-  pos.board[20] = -RY;   // promoted pieces use their own picture
+  pos.board[56] = FU;   // file 7 rank 7: cell at (140, 380)
+  pos.board[4] = -OU;   // file 5 rank 1: cell at (230, 80)
+  pos.board[80] = -KY;  // file 1 rank 9: cell at (410, 480)
+  pos.board[20] = -RY;  // promoted pieces use their own picture
   const cv::Mat board = Drawn(pos);
   const PieceImageSet pieces = MarkedPieces();
 
-  struct Case { int square; int x; int y; bool turned; };
+  struct Case {
+    int square;
+    int x;
+    int y;
+    bool turned;
+  };
   const Case cases[] = {
       {56, 140, 380, false}, {4, 230, 80, true}, {80, 410, 480, true}, {20, 140, 180, true}};
   for (const Case& c : cases) {
@@ -68,10 +73,10 @@ TEST(DrawPosition, SentePiecesUprightGotePiecesTurned) {
 
 TEST(DrawPosition, HandRowsShowPicturesAndCounts) {
   Position pos;
-  pos.hand[Sente][0] = 2;    // two FU: picture at (10, 580), "x2" at (18, 583)
-  pos.hand[Gote][6] = 1;     // one HI: turned picture at (280, 10), "x1" at (288, 13)
-  pos.hand[Sente][3] = 12;   // GI at (145, 580), "x12"
-  pos.hand[Gote][2] = -1;    // counts below 1 draw nothing
+  pos.hand[Sente][0] = 2;   // two FU: picture at (10, 580), "x2" at (18, 583)
+  pos.hand[Gote][6] = 1;    // one HI: turned picture at (280, 10), "x1" at (288, 13)
+  pos.hand[Sente][3] = 12;  // GI at (145, 580), "x12"
+  pos.hand[Gote][2] = -1;   // counts below 1 draw nothing
   const cv::Mat board = Drawn(pos);
   const PieceImageSet pieces = MarkedPieces();
 
@@ -83,7 +88,11 @@ TEST(DrawPosition, HandRowsShowPicturesAndCounts) {
 
   // The count text stands on the top edge of its picture: compare the rows
   // above each picture with the text drawn alone at the same origin.
-  struct Count { const char* text; int x; int top; };
+  struct Count {
+    const char* text;
+    int x;
+    int top;
+  };
   for (const Count& c : {Count{"x2", 18, 580}, Count{"x1", 288, 10}, Count{"x12", 153, 580}}) {
     cv::Mat alone(640, 640, CV_8UC3, cv::Scalar::all(0));
     cv::putText(alone, c.text, {c.x, c.top + 3}, cv::FONT_HERSHEY_SIMPLEX, 0.4,
@@ -101,8 +110,9 @@ cv::Mat ClippedReference(const cv::Mat& piece, int x, int y, bool turned) {
   for (int r = 0; r < piece.rows; ++r)
     for (int c = 0; c < piece.cols; ++c) {
       if (x + c < 0 || x + c >= 640 || y + r < 0 || y + r >= 640) continue;
-      board.at<cv::Vec3b>(y + r, x + c) = turned
-          ? piece.at<cv::Vec3b>(piece.rows - 1 - r, piece.cols - 1 - c) : piece.at<cv::Vec3b>(r, c);
+      board.at<cv::Vec3b>(y + r, x + c) =
+          turned ? piece.at<cv::Vec3b>(piece.rows - 1 - r, piece.cols - 1 - c)
+                 : piece.at<cv::Vec3b>(r, c);
     }
   return board;
 }
@@ -110,9 +120,12 @@ cv::Mat ClippedReference(const cv::Mat& piece, int x, int y, bool turned) {
 TEST(CopyPieceImage, PicturesReachingPastTheEdgeAreClipped) {
   cv::Mat large(300, 260, CV_8UC3);
   cv::randu(large, cv::Scalar::all(0), cv::Scalar::all(256));
-  struct Case { int x; int y; };
-  const Case cases[] = {{410, 480}, {10, 580},  {-20, -30}, {600, 10},
-                        {-250, 400}, {700, 0}, {0, 1000}, {-400, -400}};
+  struct Case {
+    int x;
+    int y;
+  };
+  const Case cases[] = {{410, 480},  {10, 580}, {-20, -30}, {600, 10},
+                        {-250, 400}, {700, 0},  {0, 1000},  {-400, -400}};
   for (const Case& c : cases)
     for (bool turned : {false, true}) {
       cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));

@@ -24,10 +24,14 @@ cv::Mat Feature(MarkValue value, int king, int first, int second) {
 }
 
 TEST(LocationPoint, SquaresAreCellMiddlesAndHandSlotsLieOnTheHandRows) {
-  struct Case { int location; int x; int y; };
+  struct Case {
+    int location;
+    int x;
+    int y;
+  };
   const Case cases[] = {
-      {0, 72, 105},   {8, 432, 105},  {72, 72, 505},  {80, 432, 505}, {40, 252, 305},
-      {76, 252, 505}, {81, 35, 602},  {87, 305, 602}, {88, 35, 32},   {94, 305, 32},
+      {0, 72, 105},   {8, 432, 105}, {72, 72, 505},  {80, 432, 505}, {40, 252, 305},
+      {76, 252, 505}, {81, 35, 602}, {87, 305, 602}, {88, 35, 32},   {94, 305, 32},
   };
   for (const Case& c : cases)
     EXPECT_EQ(LocationPoint(c.location), cv::Point(c.x, c.y)) << c.location;
@@ -38,7 +42,11 @@ TEST(LocationPoint, SquaresAreCellMiddlesAndHandSlotsLieOnTheHandRows) {
 }
 
 TEST(MarkColour, SignAndSizeOfTheShownValue) {
-  struct Case { MarkValue value; cv::Scalar colour; const char* text; };
+  struct Case {
+    MarkValue value;
+    cv::Scalar colour;
+    const char* text;
+  };
   const Case cases[] = {
       {{0, false}, {128, 0, 0}, "+0"},       {{0, true}, {0, 0, 128}, "+0"},
       {{1, false}, {129, 0, 0}, "+1"},       {{-1, true}, {0, 0, 129}, "-1"},
@@ -55,9 +63,15 @@ TEST(MarkColour, SignAndSizeOfTheShownValue) {
 // King on 5九 (76) with pieces on 1一 (8) and Gote's KA in hand (93), or
 // twice the piece on 5五 (40): a pair of a piece with itself marks two points.
 TEST(DrawFeature, CirclesAndLinesInTheMarkColour) {
-  struct Case { MarkValue value; cv::Vec3b colour; int first, second; };
-  const Case cases[] = {{{0, false}, {128, 0, 0}, 8, 93},   {{0, true}, {0, 0, 128}, 8, 93},
-                        {{127, false}, {255, 0, 0}, 8, 93}, {{-1024, true}, {0, 0, 255}, 8, 93},
+  struct Case {
+    MarkValue value;
+    cv::Vec3b colour;
+    int first, second;
+  };
+  const Case cases[] = {{{0, false}, {128, 0, 0}, 8, 93},
+                        {{0, true}, {0, 0, 128}, 8, 93},
+                        {{127, false}, {255, 0, 0}, 8, 93},
+                        {{-1024, true}, {0, 0, 255}, 8, 93},
                         {{20, false}, {148, 0, 0}, 40, 40}};
   for (const Case& c : cases) {
     const cv::Mat picture = Feature(c.value, 76, c.first, c.second);

@@ -36,7 +36,9 @@ TEST(ReadJpeg, SamePixelsAsOpenCvsReaderOrTheReasonItCannotUseTheFile) {
   std::ofstream(folder.File("header.jpg")) << whole.substr(0, 300);
   std::ofstream(folder.File("data.jpg")) << whole.substr(0, scan + 40);
 
-  struct Case { std::string path, problem; };
+  struct Case {
+    std::string path, problem;
+  };
   const Case cases[] = {
       {folder.File("noise.jpg"), ""},
       {folder.File("grey.jpg"), ""},

@@ -78,9 +78,11 @@ TEST(WritePictures, PicturesOverAReferenceCarryNoEarlierMark) {
     mark(area, shade)(picture);
     return picture;
   };
-  const std::vector<std::pair<std::string, cv::Mat>> expected = {
-      {"top.png", marked(top, 10)}, {"bottom.png", marked(bottom, 20)}, {"plain.png", board},
-      {"own.png", Numbered(5)},     {"again.png", marked(bottom, 40)}};
+  const std::vector<std::pair<std::string, cv::Mat>> expected = {{"top.png", marked(top, 10)},
+                                                                 {"bottom.png", marked(bottom, 20)},
+                                                                 {"plain.png", board},
+                                                                 {"own.png", Numbered(5)},
+                                                                 {"again.png", marked(bottom, 40)}};
   for (const auto& [name, pixels] : expected)
     EXPECT_TRUE(SamePixels(cv::imread(folder.File(name), cv::IMREAD_COLOR), pixels)) << name;
   EXPECT_TRUE(SamePixels(board, Numbered(300))) << "the reference board is left as it was";

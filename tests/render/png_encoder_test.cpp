@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include <gtest/gtest.h>
-#include <opencv2/imgcodecs.hpp>
 #include <zlib.h>
+#include <opencv2/imgcodecs.hpp>
 
 #include "picture_check.h"
 #include "render/board_picture.h"
@@ -77,7 +77,10 @@ cv::Mat DrawnBoard() {
 
 TEST(EncodePng, DecodesToTheSamePixels) {
   const cv::Mat larger = Noise(200, 100, 4);
-  struct Case { const char* what; cv::Mat picture; };
+  struct Case {
+    const char* what;
+    cv::Mat picture;
+  };
   const Case cases[] = {
       {"drawn board", DrawnBoard()},
       {"black", cv::Mat(640, 640, CV_8UC3, cv::Scalar::all(0))},
@@ -97,11 +100,14 @@ TEST(EncodePng, DecodesToTheSamePixels) {
 TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   const cv::Mat board = DrawnBoard();
   const PngReference reference = MakePngReference(board);
-  struct Case { const char* what; cv::Rect changed; };
+  struct Case {
+    const char* what;
+    cv::Rect changed;
+  };
   const Case cases[] = {
-      {"unchanged", {0, 0, 0, 0}},           {"first row", {0, 0, 640, 1}},
-      {"last row", {100, 639, 5, 1}},        {"one pixel mid-row", {300, 301, 1, 1}},
-      {"a band", {0, 200, 640, 37}},         {"every row", {639, 0, 1, 640}},
+      {"unchanged", {0, 0, 0, 0}},    {"first row", {0, 0, 640, 1}},
+      {"last row", {100, 639, 5, 1}}, {"one pixel mid-row", {300, 301, 1, 1}},
+      {"a band", {0, 200, 640, 37}},  {"every row", {639, 0, 1, 640}},
   };
   for (const Case& c : cases) {
     cv::Mat picture = board.clone();
@@ -110,9 +116,14 @@ TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   }
   // Marks drawn over copies of the board, as the ranked pictures are: each file
   // stays about as small as one coded on its own.
-  struct Term { MarkValue value; int king, first, second; };
-  const Term terms[] = {{{-25, true}, 76, 81, 88},   {{127, false}, 4, 0, 80},
-                        {{0, false}, 76, 40, 41},    {{-1024, true}, 4, 94, 87},
+  struct Term {
+    MarkValue value;
+    int king, first, second;
+  };
+  const Term terms[] = {{{-25, true}, 76, 81, 88},
+                        {{127, false}, 4, 0, 80},
+                        {{0, false}, 76, 40, 41},
+                        {{-1024, true}, 4, 94, 87},
                         {{0, true}, 76, 76, 76}};
   PngScratch scratch;
   for (const Term& t : terms) {

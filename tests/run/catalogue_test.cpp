@@ -23,8 +23,8 @@ constexpr const char* WalkMoves[] = {"+5958OU", "-5152OU", "+5859OU", "-5251OU"}
 std::string KingWalk(int count) {
   std::string text = "  8  ";
   for (int i = 0; i < count; ++i)
-    text += (i && i % 12 == 0 ? "\n     " : "") + std::to_string(i + 1) + "." + WalkMoves[i % 4] +
-            " ";
+    text +=
+        (i && i % 12 == 0 ? "\n     " : "") + std::to_string(i + 1) + "." + WalkMoves[i % 4] + " ";
   return text + "\n";
 }
 
@@ -41,9 +41,12 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> entries;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     const std::string name = fs::relative(entry.path(), root).string();
-    if (entry.is_symlink()) entries[name] = "link to " + fs::read_symlink(entry.path()).string();
-    else if (entry.is_directory()) entries[name] = "dir";
-    else entries[name] = FileText(entry.path());
+    if (entry.is_symlink())
+      entries[name] = "link to " + fs::read_symlink(entry.path()).string();
+    else if (entry.is_directory())
+      entries[name] = "dir";
+    else
+      entries[name] = FileText(entry.path());
   }
   return entries;
 }
@@ -114,7 +117,8 @@ const Row Rows[] = {
      LogUntouched},
     {"WeightsEmpty", "truncate -s 0 fv.bin", 0,
      Weights + "warning: the file has 0 bytes, expected 186268248; the weights beyond its end "
-               "read as 0\n", PicturesWritten},
+               "read as 0\n",
+     PicturesWritten},
     {"WeightsDirectory", "rm fv.bin; mkdir fv.bin", 1, Weights + "is a directory\n", LogUntouched},
     {"WeightsFifo", "rm fv.bin; mkfifo fv.bin", 1, Weights + "is not a regular file\n",
      LogUntouched},
@@ -123,8 +127,14 @@ const Row Rows[] = {
      [](const Scene& s) { EXPECT_EQ(s.Read("log") + s.result.out, "x\n"); }},
     {"LogIsALinkToNothing", "rm -r log; ln -s missing/log log", 1,
      "fvexplain: log: is a link to a missing folder\n"},
-    {"LogUnwritable", "chmod 500 log", 1,
-     "fvexplain: log/stale.png: cannot remove (Permission denied)\n", nullptr, {}, false, true},
+    {"LogUnwritable",
+     "chmod 500 log",
+     1,
+     "fvexplain: log/stale.png: cannot remove (Permission denied)\n",
+     nullptr,
+     {},
+     false,
+     true},
     {"LogKeepsSubfoldersAndLinkTargets",
      "mkdir log/keep; echo kept > log/keep/note.txt; mkfifo log/fifo; "
      "ln -s $OUT/sentinel.txt log/link-to-file; ln -s $OUT/folder log/link-to-folder; "
@@ -136,13 +146,17 @@ const Row Rows[] = {
             {"log/stale.png", "log/fifo", "log/link-to-file", "log/link-to-folder", "log/dangling"})
          EXPECT_FALSE(fs::exists(fs::symlink_status(s.dir() / gone))) << gone;
      }},
-    {"LogLinksToAFolderOutside", "rm -r log; ln -s $OUT/folder log", 0, "",
+    {"LogLinksToAFolderOutside",
+     "rm -r log; ln -s $OUT/folder log",
+     0,
+     "",
      [](const Scene& s) {
        EXPECT_FALSE(fs::exists(s.outside / "folder/old.txt"));  // the folder's own file is emptied
        EXPECT_EQ(FileText(s.outside / "folder/sub/inner.txt"), "inner");
        EXPECT_TRUE(fs::is_regular_file(s.At("log/leaf.png")));
      },
-     {}, true},
+     {},
+     true},
     // ./engine
     {"EngineMissing", "rm engine", 1, NoEngine, LogUntouched},
     {"EngineLinkToNothing", "rm engine; ln -s gone engine", 1, NoEngine, LogUntouched},
@@ -168,9 +182,10 @@ const Row Rows[] = {
               std::string("\x89PNG\r\n\x1a\n\0\xff\xfe random", 19) + std::string(12, '\n'),
               TinyLog, 1, RecordFile + "..."),
     // The search log: the file ends inside move 2: the moves that are whole are played.
-    Replaying("PvRunsOffTheEnd", Tiny, "  8  1.+5958OU 2.-51", 0, "", [](const Scene& s) {
-      EXPECT_NE(s.Read("report.html").find("PV=+5958OU\n<br><br>"), std::string::npos);
-    }),
+    Replaying("PvRunsOffTheEnd", Tiny, "  8  1.+5958OU 2.-51", 0, "",
+              [](const Scene& s) {
+                EXPECT_NE(s.Read("report.html").find("PV=+5958OU\n<br><br>"), std::string::npos);
+              }),
     // Moves are taken up to the fifteenth of a tagged line, here going on over untagged lines.
     Replaying("PvOfMoreThanFifteenMoves", Tiny, KingWalk(40), 0, "",
               [](const Scene& s) {
@@ -181,13 +196,13 @@ const Row Rows[] = {
     // The PV check's refusals, each a unit test of its own, end the run alike.
     Replaying("PvMoveOntoOwnPiece", Record, "  8  1.+2829HI\n", 1,
               SearchLogFile + "move 1 (2829HI): a piece of Sente stands on 29\n"),
-    Replaying("PvEndsInMate",
-              RecordOf({{21, "-KY"}, {11, "-OU"}, {22, "-KA"}, {24, "+KE"}, {59, "+OU"}},
-                       "P+00GI\nP-\n"),
-              "  8  1.+0012GI\n", 0,
-              SearchLogFile + "note: the leaf of the PV is mate (Gote to move has no legal move); "
-                              "its static evaluation does not score the mate\n",
-              PicturesWritten),
+    Replaying(
+        "PvEndsInMate",
+        RecordOf({{21, "-KY"}, {11, "-OU"}, {22, "-KA"}, {24, "+KE"}, {59, "+OU"}}, "P+00GI\nP-\n"),
+        "  8  1.+0012GI\n", 0,
+        SearchLogFile + "note: the leaf of the PV is mate (Gote to move has no legal move); "
+                        "its static evaluation does not score the mate\n",
+        PicturesWritten),
     Replaying("SearchLogRandomBytes", Tiny, "\xff\x80  8  1.+99\xfe\x80ZZ 2.-\x01\n", 1,
               SearchLogFile + "move 1 (99\\xFE\\x80ZZ): not a move..."),
     Replaying("SearchLogWithNulBytes", Tiny, std::string("\0  8  1.+5958OU\n", 17), 0,
@@ -201,15 +216,19 @@ const Row Rows[] = {
     // report.html and the working directory
     {"ReportIsADirectory", "rm report.html; mkdir report.html", 1,
      "fvexplain: ./report.html: cannot create (Is a directory)\n", LogUntouched},
-    {"ReportReadOnlyIsReplaced", "chmod 400 report.html", 0, "",
-     PicturesWritten},
+    {"ReportReadOnlyIsReplaced", "chmod 400 report.html", 0, "", PicturesWritten},
     {"ReportLinkOutsideIsReplaced", "ln -sf $OUT/sentinel.txt report.html", 0, "",
      [](const Scene& s) {
        EXPECT_FALSE(fs::is_symlink(s.At("report.html")));
        PicturesWritten(s);
      }},
-    {"WorkingDirectoryReadOnly", "chmod 500 .", 1,
-     "fvexplain: ./report.html: cannot create (Permission denied)\n", LogUntouched, {}, false,
+    {"WorkingDirectoryReadOnly",
+     "chmod 500 .",
+     1,
+     "fvexplain: ./report.html: cannot create (Permission denied)\n",
+     LogUntouched,
+     {},
+     false,
      true},
     // The command line
     {"Help", "engine 'touch ran'", 0, "", OnlyPrinted<Usage>, {"-h"}},
@@ -240,7 +259,8 @@ TEST_P(Catalogue, EndsAsDocumentedAndTouchesNothingOutside) {
   scene.UseReplayEngine(row.record, row.log);
   scene.UseWeights({});
   const std::string commands = "set -e; cd '" + scene.dir().string() + "'; OUT='" +
-                               scene.outside.string() + "'; engine() { rm -rf engine; "
+                               scene.outside.string() +
+                               "'; engine() { rm -rf engine; "
                                "printf '#!/bin/sh\\n%s\\n' \"$1\" > engine; chmod 700 engine; }; " +
                                row.setUp;
   ASSERT_EQ(std::system(commands.c_str()), 0) << row.setUp;
@@ -249,8 +269,7 @@ TEST_P(Catalogue, EndsAsDocumentedAndTouchesNothingOutside) {
   if (row.asNobody && scene.result.status == NobodyCannotRun)
     GTEST_SKIP() << "as root this row runs fvexplain as nobody, who may not run " FVEXPLAIN_PATH;
   fs::permissions(scene.dir(), fs::perms::owner_all);
-  if (fs::is_directory(scene.At("log")))
-    fs::permissions(scene.At("log"), fs::perms::owner_all);
+  if (fs::is_directory(scene.At("log"))) fs::permissions(scene.At("log"), fs::perms::owner_all);
 
   EXPECT_FALSE(scene.result.timedOut);
   EXPECT_EQ(scene.result.status, row.status);

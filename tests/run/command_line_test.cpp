@@ -17,16 +17,27 @@ TEST(CommandLine, OneArgumentIsReadWithAtoiOthersAreIgnored) {
   constexpr RankingOrder size = RankingOrder::LargestMagnitudeFirst;
   constexpr RankingOrder sente = RankingOrder::MostFavourableToSenteFirst;
   constexpr RankingOrder gote = RankingOrder::MostFavourableToGoteFirst;
-  struct Case { std::vector<const char*> arguments; Request request; RankingOrder order; };
+  struct Case {
+    std::vector<const char*> arguments;
+    Request request;
+    RankingOrder order;
+  };
   const Case cases[] = {
-      {{}, Request::Analyse, size},        {{"1"}, Request::Analyse, sente},
-      {{"-1"}, Request::Analyse, gote},    {{"7"}, Request::Analyse, gote},
-      {{"1x"}, Request::Analyse, sente},   {{"x1"}, Request::Analyse, size},
-      {{"  +1"}, Request::Analyse, sente}, {{""}, Request::Analyse, size},
+      {{}, Request::Analyse, size},
+      {{"1"}, Request::Analyse, sente},
+      {{"-1"}, Request::Analyse, gote},
+      {{"7"}, Request::Analyse, gote},
+      {{"1x"}, Request::Analyse, sente},
+      {{"x1"}, Request::Analyse, size},
+      {{"  +1"}, Request::Analyse, sente},
+      {{""}, Request::Analyse, size},
       {{"--help=1"}, Request::Analyse, size},
-      {{"1", "1"}, Request::Analyse, size}, {{"--help", "x"}, Request::Analyse, size},
-      {{"4294967297"}, Request::Analyse, gote}, {{"-4294967295"}, Request::Analyse, gote},
-      {{"-h"}, Request::Help, size},       {{"--help"}, Request::Help, size},
+      {{"1", "1"}, Request::Analyse, size},
+      {{"--help", "x"}, Request::Analyse, size},
+      {{"4294967297"}, Request::Analyse, gote},
+      {{"-4294967295"}, Request::Analyse, gote},
+      {{"-h"}, Request::Help, size},
+      {{"--help"}, Request::Help, size},
       {{"--version"}, Request::Version, size},
   };
   for (const Case& c : cases) {

@@ -59,7 +59,10 @@ TEST(EndToEnd, PreparedCasesMatchTheirTranscriptsAndReports) {
       {"example-order1", "example", SearchLog, {"1"}, ""},
       {"example-order2", "example", SearchLog, {"2"}, ""},
       {"gote-first", "gote-first", GoteFirstLog, {}, ""},
-      {"empty-pv", "empty-pv", "", {},
+      {"empty-pv",
+       "empty-pv",
+       "",
+       {},
        "fvexplain: ./log/n000.log: warning: cannot open (No such file or directory), "
        "the PV is empty\n"},
   };

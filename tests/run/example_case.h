@@ -37,7 +37,7 @@ const std::vector<Weight> ChosenWeights = {
 
 // A record with these pieces by square (51: file 5, rank 1) and hand lines.
 inline std::string RecordOf(const std::map<int, std::string>& pieces,
-                     const std::string& hands = "P+\nP-\n") {
+                            const std::string& hands = "P+\nP-\n") {
   std::string text = "V2.2\nN+\nN-\n";
   for (int rank = 1; rank <= 9; ++rank) {
     text += {'P', char('0' + rank)};

@@ -19,9 +19,14 @@ TEST(ExplainJson, ExactDecimals) {
     int denominator;
     const char* text;
   };
-  const Case cases[] = {{0, 2, "0"},           {7, 2, "3.5"},        {-7, 2, "-3.5"},
-                        {1, 64, "0.015625"},   {-65, 64, "-1.015625"}, {-128, 64, "-2"},
-                        {96, 64, "1.5"},       {INT64_MIN, 2, "-4611686018427387904"}};
+  const Case cases[] = {{0, 2, "0"},
+                        {7, 2, "3.5"},
+                        {-7, 2, "-3.5"},
+                        {1, 64, "0.015625"},
+                        {-65, 64, "-1.015625"},
+                        {-128, 64, "-2"},
+                        {96, 64, "1.5"},
+                        {INT64_MIN, 2, "-4611686018427387904"}};
   for (const Case& c : cases) EXPECT_EQ(ExactDecimal(c.numerator, c.denominator), c.text) << c.text;
 }
 

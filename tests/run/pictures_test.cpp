@@ -54,7 +54,9 @@ TEST(ExamplePictures, InputLeafAndRanksAreDrawnAndNothingElseIsLeft) {
   EXPECT_TRUE(SamePixels(leaf, expected));
 
   // Ranks of the transcript: the leaf marked with their terms (king first).
-  struct Case { int rank, value, king, first, second; };
+  struct Case {
+    int rank, value, king, first, second;
+  };
   const Case cases[] = {
       {4, -960, 5, 33, 15},  // -41OU, -34GI, -32KI
       {5, 500, 75, 83, 81},  // +69OU, +KE*, +FU*
@@ -77,7 +79,8 @@ TEST(RunPictures, MissingPiecePictureIsNamedOnceAndDrawnAsATile) {
   const RunResult result = workspace.Run();
   EXPECT_EQ(std::to_string(result.status) + result.err + result.out + workspace.Read("report.html"),
             "0fvexplain: ./img/KA.jpg: cannot open (No such file or directory); "
-            "a plain tile stands in for it\n" + ExpectedOut + ExpectedReport);
+            "a plain tile stands in for it\n" +
+                ExpectedOut + ExpectedReport);
   ExpectBoards(workspace);
   // Both sides hold a KA in the input position: Sente's upright below the
   // board, Gote's turned above it (their top rows carry the count "x1").

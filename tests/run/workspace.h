@@ -66,7 +66,7 @@ constexpr int NobodyCannotRun = 126;
 
 struct RunLimits {
   int seconds = 60;
-  off_t fileBytes = 0;  // largest file the run may write (RLIMIT_FSIZE); 0: no limit
+  off_t fileBytes = 0;       // largest file the run may write (RLIMIT_FSIZE); 0: no limit
   const char* locale = "C";  // LC_ALL of the run: the expected transcripts are the C locale's
   RunOutput output = RunOutput::Captured;
   // Run as nobody when the tests run as root, whom permissions do not stop
@@ -189,8 +189,10 @@ class Workspace {
   static void DrainInto(int fd, std::string& text) {
     char buffer[4096];
     for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) != 0;) {
-      if (got > 0) text.append(buffer, std::size_t(got));
-      else if (errno != EINTR) break;
+      if (got > 0)
+        text.append(buffer, std::size_t(got));
+      else if (errno != EINTR)
+        break;
     }
     close(fd);
   }

@@ -55,7 +55,10 @@ TEST(Notation, PositionsAndMovesOfAGameReadBackFromTheirTexts) {
 }
 
 TEST(Sfen, BadStringsRefusedWithTheReason) {
-  const struct { const char* text; const char* reason; } cases[] = {
+  const struct {
+    const char* text;
+    const char* reason;
+  } cases[] = {
       {"", "SFEN: expected board, side to move, hands and move number, not 0 fields"},
       {"4k4/9/9/9/9/9/9/9/4K4 b - 1 extra", "not 5 fields"},
       {"4k4/9/9/9/9/9/9/4K4 b - 1", "SFEN: the board has 8 ranks, not 9"},
@@ -86,11 +89,17 @@ TEST(Sfen, BadStringsRefusedWithTheReason) {
 // A text that reads as a move is looked up among the legal moves, whose list the move
 // generator's tests hold; one board move and one drop stand for that lookup here.
 TEST(UsiMove, TextsThatAreNoMoveOrNoLegalMoveRefused) {
-  const struct { const char *move, *reason; } cases[] = {
-      {"", "USI move: '' is not a move"}, {"7g7", "'7g7' is not a move"},
-      {"7g7f=", "'7g7f=' is not a move"},  {"0g7f", "'0g7f' is not a move"},
-      {"7j7f", "'7j7f' is not a move"},    {"K*5e", "'K*5e' is not a move"},
-      {"p*5e", "'p*5e' is not a move"},    {"7g7e", "USI move: 7g7e is not legal in the position"},
+  const struct {
+    const char *move, *reason;
+  } cases[] = {
+      {"", "USI move: '' is not a move"},
+      {"7g7", "'7g7' is not a move"},
+      {"7g7f=", "'7g7f=' is not a move"},
+      {"0g7f", "'0g7f' is not a move"},
+      {"7j7f", "'7j7f' is not a move"},
+      {"K*5e", "'K*5e' is not a move"},
+      {"p*5e", "'p*5e' is not a move"},
+      {"7g7e", "USI move: 7g7e is not legal in the position"},
       {"P*5e", "USI move: P*5e is not legal in the position"},
   };
   Board board = BoardOf(StartSfen);

@@ -50,7 +50,10 @@ TEST(CsaRecord, ServerRecordWithCommentsTimesAndCommas) {
 }
 
 TEST(CsaRecord, InitialPositionsInEachForm) {
-  const struct { const char* text; const char* sfen; } cases[] = {
+  const struct {
+    const char* text;
+    const char* sfen;
+  } cases[] = {
       {"PI82HI22KA\n-\n", "lnsgkgsnl/9/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1"},
       // Board lines, the second without its trailing blank, and hand lines.
       {"V2\nN+\nN-\nP1-KY-KE-GI-KI-OU-KI-GI-KE-KY\nP2 * -HI *  *  *  *  * -KA *\n"
@@ -71,7 +74,10 @@ TEST(CsaRecord, InitialPositionsInEachForm) {
 }
 
 TEST(CsaRecord, RefusalsNameTheLineAndTheReason) {
-  const struct { const char* text; const char* reason; } cases[] = {
+  const struct {
+    const char* text;
+    const char* reason;
+  } cases[] = {
       {"V2.2\n+\n", "line 2: not a CSA record: no initial position"},
       {"'nothing\n", "not a CSA record: no initial position"},
       {"PI\n", "not a CSA record: no side-to-move line"},
@@ -181,17 +187,22 @@ TEST(KifRecord, HandicapBoardDiagramStartsWithGote) {
 TEST(Records, IllegalMoveBeforeAFoulEndIsNotPlayedAndTheEndEndsTheRecord) {
   EXPECT_EQ(ReadCsa("PI\n+\n+7776FU\n-3334FU\n+7776FU\nT2\n%ILLEGAL_MOVE\n").moves.size(), 2u);
   EXPECT_EQ(ReadCsa("PI\n+\n+7776FU\n-3334FU\n%ILLEGAL_MOVE\n+2726FU\n").moves.size(), 2u);
-  EXPECT_EQ(ReadKif("手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n*反則\n   3 反則勝ち\n").moves.size(),
+  EXPECT_EQ(ReadKif("手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n*反則\n   3 反則勝ち\n")
+                .moves.size(),
             1u);
 }
 
 TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
-  const struct { const char* text; const char* reason; } cases[] = {
+  const struct {
+    const char* text;
+    const char* reason;
+  } cases[] = {
       {"先手：誰か\n", "KIF: no 手合割 line, board or moves"},
       {"手合割：百枚落ち\n", "line 1: KIF: unknown handicap '百枚落ち'"},
       {"手合割：その他\n", "line 1: KIF: unknown handicap 'その他' without a board"},
       {"手合割：平手\n   1 ７五歩(77)\n", "line 2: move 1 (７五歩(77)) is not legal"},
-      {"手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n   3 投了\n", "line 3: move 2 (７七角成(88)) is not legal"},
+      {"手合割：平手\n   1 ７六歩(77)\n   2 ７七角成(88)\n   3 投了\n",
+       "line 3: move 2 (７七角成(88)) is not legal"},
       {"手合割：平手\n   1 同　歩(77)\n", "line 2: KIF: 同 without a move before it"},
       {"手合割：平手\n   1 ７六歩(77)\n   3 ３四歩(33)\n", "line 3: KIF: move number 3 after 1"},
       {"   1 ７六歩\n", "line 1: move 1 (７六歩) is not legal"},
@@ -201,7 +212,8 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
       {"▲７六歩　△３四歩\n", "line 1: KIF: moves in the short form"},
       {"| ・ ・ ・ ・ ・ ・ ・ ・ x|一\n", "line 1: KIF: cannot read the board row"},
       {"| ・ ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n", "line 1: KIF: a board row of more than nine cells"},
-      {"| ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n   1 ７六歩(77)\n", "line 2: KIF: a board of 1 rows, not 9"},
+      {"| ・ ・ ・ ・ ・ ・ ・ ・ ・|一\n   1 ７六歩(77)\n",
+       "line 2: KIF: a board of 1 rows, not 9"},
       {"先手の持駒：歩十八　歩\n", "line 1: KIF: more pieces in hand than a set holds"},
       {"先手の持駒：玉\n", "line 1: KIF: cannot read the pieces in hand '玉'"},
       {"先手の持駒：歩\n手合割：平手\n", "KIF: pieces in hand without a board"},
@@ -235,7 +247,11 @@ TEST(Records, SfenToCsaToKifToSfenThroughOurOwnWriters) {
 }
 
 TEST(Records, NotationFromTheNameElseFromTheText) {
-  const struct { const char* name; const char* text; Notation notation; } cases[] = {
+  const struct {
+    const char* name;
+    const char* text;
+    Notation notation;
+  } cases[] = {
       {"game.CSA", "anything", Notation::Csa},
       {"game.kif", "PI", Notation::Kif},
       {"game.kifu", "", Notation::Kif},

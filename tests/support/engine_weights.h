@@ -50,8 +50,7 @@ inline ViewWeights ViewOf(const Weights& w, int king, int otherKing, const Featu
     const std::int16_t* row = block + PackedPairIndex(m, 0);
     view.kppRows.insert(view.kppRows.end(), row, row + m + 1);
   }
-  for (int f = 0; f < KkpFeatureCount; ++f)
-    view.kkp[f] = std::int16_t(w.Kkp(king, otherKing, f));
+  for (int f = 0; f < KkpFeatureCount; ++f) view.kkp[f] = std::int16_t(w.Kkp(king, otherKing, f));
   return view;
 }
 
@@ -59,8 +58,7 @@ inline EvaluationBreakdown Explained(const Weights& w, const Position& pos) {
   const EvaluableLeaf evaluable = MakeEvaluableLeaf(pos);
   const FeatureList& list = evaluable.features;
   const int ks = pos.kingSquare[Sente], kg = pos.kingSquare[Gote];
-  const LeafWeights leaf{ViewOf(w, ks, kg, list, true),
-                         ViewOf(w, 80 - kg, 80 - ks, list, false)};
+  const LeafWeights leaf{ViewOf(w, ks, kg, list, true), ViewOf(w, 80 - kg, 80 - ks, list, false)};
   return DecomposeEvaluation(evaluable, leaf);
 }
 

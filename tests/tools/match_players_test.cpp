@@ -101,7 +101,8 @@ TEST(PlayGame, EndsOnEveryKindOfReply) {
     ScriptedPlayer sente("s", c.sente), gote("g", c.gote);
     const CsaGame record = PlayGame(sente, gote, c.opening, 256).record;
     EXPECT_EQ(std::tuple(record.result.ending, record.result.winner, record.moves.size()),
-              std::tuple(c.ending, c.winner, c.plies)) << record.result.detail;
+              std::tuple(c.ending, c.winner, c.plies))
+        << record.result.detail;
     EXPECT_TRUE(c.opening.empty() || record.moves.at(0).comment == "opening");
   }
 }

@@ -67,7 +67,10 @@ TEST(GameJudgement, EndsOnMateRepetitionPerpetualCheckAndPlyLimit) {
 }
 
 TEST(EloEstimate, FollowsTheScoreAndItsStandardError) {
-  const struct { Tally tally; double score, elo, low, high; } cases[] = {
+  const struct {
+    Tally tally;
+    double score, elo, low, high;
+  } cases[] = {
       {{21, 2, 0}, 21.0 / 23, 408.5, 238.5, INFINITY},
       {{20, 20, 0}, 0.5, 0, -111.3, 111.3},
       {{10, 10, 20}, 0.5, 0, -77.4, 77.4},
@@ -78,8 +81,10 @@ TEST(EloEstimate, FollowsTheScoreAndItsStandardError) {
     const EloEstimate e = EstimateElo(c.tally);
     EXPECT_NEAR(e.score, c.score, 1e-9);
     for (const auto& [got, want] : {std::pair{e.elo, c.elo}, {e.low, c.low}, {e.high, c.high}}) {
-      if (std::isinf(want)) EXPECT_EQ(got, want);
-      else EXPECT_NEAR(got, want, 0.1);
+      if (std::isinf(want))
+        EXPECT_EQ(got, want);
+      else
+        EXPECT_NEAR(got, want, 0.1);
     }
   }
   EXPECT_EQ(EloText(408.5), "+409");
@@ -118,12 +123,18 @@ TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
   EXPECT_EQ(ReadOpenings(good.path()),
             (std::vector<Opening>{{"7g7f", "3c3d"}, {"2g2f", "8c8d", "2f2e"}}));
 
-  const struct { std::string text, problem; } bad[] = {
+  const struct {
+    std::string text, problem;
+  } bad[] = {
       {"7g7f 3c3d\n7g7f 7g7f\n", "line 2: USI move"},
       {"7g7f\n2g2f xyz\n", "line 2: USI move"},
       {"# nothing\n\n", "no openings"},
       {shuffle + shuffle + shuffle, "the game is over after the opening: fourfold"},
-      {[&] { std::string s; for (int i = 0; i < 17; ++i) s += shuffle; return s; }(),
+      {[&] {
+         std::string s;
+         for (int i = 0; i < 17; ++i) s += shuffle;
+         return s;
+       }(),
        "line 1: more than 64 moves"},
   };
   for (const auto& c : bad) {
@@ -136,7 +147,12 @@ TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
 
 TEST(EngineOutput, GnushogiLinesAreRecognised) {
   using K = GnushogiLine::Kind;
-  const struct { std::string line; K kind; std::string move; int depth, score; } cases[] = {
+  const struct {
+    std::string line;
+    K kind;
+    std::string move;
+    int depth, score;
+  } cases[] = {
       {"My move is:  5i5h", K::Move, "5i5h", 0, 0},
       {"Your move is? My move is: P*5e", K::Move, "P*5e", 0, 0},
       {" 5.      1    1   164011   5h5i  B*5d  7i7h", K::Progress, "", 5, 1},
@@ -156,13 +172,19 @@ TEST(EngineOutput, GnushogiLinesAreRecognised) {
   for (const auto& c : cases) {
     const GnushogiLine got = ParseGnushogiLine(c.line);
     EXPECT_EQ(std::tuple(got.kind, got.move, got.depth, got.score),
-              std::tuple(c.kind, c.move, c.depth, c.score)) << c.line;
+              std::tuple(c.kind, c.move, c.depth, c.score))
+        << c.line;
   }
 }
 
 TEST(EngineOutput, UsiLinesAreRecognised) {
   using K = UsiLine::Kind;
-  const struct { std::string line; K kind; std::string move, score; int depth; } cases[] = {
+  const struct {
+    std::string line;
+    K kind;
+    std::string move, score;
+    int depth;
+  } cases[] = {
       {"bestmove 7g7f ponder 3c3d", K::BestMove, "7g7f", "", 0},
       {"bestmove resign", K::BestMove, "resign", "", 0},
       {"bestmove", K::Other, "", "", 0},
@@ -175,7 +197,8 @@ TEST(EngineOutput, UsiLinesAreRecognised) {
   for (const auto& c : cases) {
     const UsiLine got = ParseUsiLine(c.line);
     EXPECT_EQ(std::tuple(got.kind, got.move, got.score, got.depth),
-              std::tuple(c.kind, c.move, c.score, c.depth)) << c.line;
+              std::tuple(c.kind, c.move, c.score, c.depth))
+        << c.line;
   }
 }
 

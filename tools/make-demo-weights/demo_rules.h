@@ -15,32 +15,52 @@ using DistanceCurve = std::array<int, 9>;
 // Own piece at distance d of its own king: the defender's bonus.
 constexpr DistanceCurve DefenderBonus(int kind) {
   switch (kind) {
-    case FU: return {0, 10, 8, 4, 2, 1, 1, 1, 1};
-    case KY: return {0, 6, 5, 4, 3, 2, 1, 1, 1};
-    case KE: return {0, 10, 8, 5, 3, 2, 1, 1, 1};
-    case GI: return {0, 32, 24, 14, 7, 4, 2, 1, 1};
-    case KI: return {0, 40, 28, 16, 8, 4, 2, 1, 1};
-    case KA: return {0, 8, 8, 6, 5, 4, 3, 2, 2};
-    case HI: return {0, 6, 6, 5, 4, 3, 3, 2, 2};
-    case UM: return {0, 30, 24, 16, 10, 6, 4, 3, 2};
-    case RY: return {0, 15, 12, 9, 6, 4, 3, 2, 2};
-    default: return {};
+    case FU:
+      return {0, 10, 8, 4, 2, 1, 1, 1, 1};
+    case KY:
+      return {0, 6, 5, 4, 3, 2, 1, 1, 1};
+    case KE:
+      return {0, 10, 8, 5, 3, 2, 1, 1, 1};
+    case GI:
+      return {0, 32, 24, 14, 7, 4, 2, 1, 1};
+    case KI:
+      return {0, 40, 28, 16, 8, 4, 2, 1, 1};
+    case KA:
+      return {0, 8, 8, 6, 5, 4, 3, 2, 2};
+    case HI:
+      return {0, 6, 6, 5, 4, 3, 3, 2, 2};
+    case UM:
+      return {0, 30, 24, 16, 10, 6, 4, 3, 2};
+    case RY:
+      return {0, 15, 12, 9, 6, 4, 3, 2, 2};
+    default:
+      return {};
   }
 }
 
 // Opponent's piece at distance d of the own king: the attacker's penalty.
 constexpr DistanceCurve AttackerPenalty(int kind) {
   switch (kind) {
-    case FU: return {0, 12, 6, 3, 2, 1, 1, 1, 1};
-    case KY: return {0, 12, 9, 6, 4, 3, 2, 1, 1};
-    case KE: return {0, 20, 22, 10, 5, 3, 2, 1, 1};
-    case GI: return {0, 40, 26, 14, 7, 4, 2, 1, 1};
-    case KI: return {0, 45, 30, 16, 8, 4, 2, 1, 1};
-    case KA: return {0, 20, 16, 13, 10, 8, 6, 4, 3};
-    case HI: return {0, 25, 20, 16, 12, 9, 6, 4, 3};
-    case UM: return {0, 50, 38, 27, 18, 12, 8, 5, 3};
-    case RY: return {0, 60, 45, 32, 22, 15, 10, 6, 4};
-    default: return {};
+    case FU:
+      return {0, 12, 6, 3, 2, 1, 1, 1, 1};
+    case KY:
+      return {0, 12, 9, 6, 4, 3, 2, 1, 1};
+    case KE:
+      return {0, 20, 22, 10, 5, 3, 2, 1, 1};
+    case GI:
+      return {0, 40, 26, 14, 7, 4, 2, 1, 1};
+    case KI:
+      return {0, 45, 30, 16, 8, 4, 2, 1, 1};
+    case KA:
+      return {0, 20, 16, 13, 10, 8, 6, 4, 3};
+    case HI:
+      return {0, 25, 20, 16, 12, 9, 6, 4, 3};
+    case UM:
+      return {0, 50, 38, 27, 18, 12, 8, 5, 3};
+    case RY:
+      return {0, 60, 45, 32, 22, 15, 10, 6, 4};
+    default:
+      return {};
   }
 }
 
@@ -60,16 +80,26 @@ constexpr DistanceCurve LineSupportPenalty = {0, 20, 14, 8, 4, 0, 0, 0, 0};
 // KKP: own piece by kind and rank (index 0 is rank 1, the opponent's back rank).
 constexpr std::array<int, 9> RankBonus(int kind) {
   switch (kind) {
-    case FU: return {0, 20, 15, 10, 6, 3, 0, 0, 0};
-    case KY: return {0, 8, 6, 4, 2, 1, 0, 0, 0};
-    case KE: return {0, 0, 6, 8, 6, 3, 0, 0, 0};
-    case GI: return {4, 6, 8, 8, 6, 3, 1, 0, 0};
-    case KI: return {4, 4, 4, 3, 2, 1, 0, 0, 0};
-    case KA: return {4, 4, 4, 2, 2, 2, 0, 0, 0};
-    case HI: return {20, 20, 20, 8, 8, 4, 0, 0, 0};
-    case UM: return {10, 10, 10, 6, 6, 6, 4, 4, 4};
-    case RY: return {25, 25, 25, 15, 15, 15, 10, 10, 10};
-    default: return {};
+    case FU:
+      return {0, 20, 15, 10, 6, 3, 0, 0, 0};
+    case KY:
+      return {0, 8, 6, 4, 2, 1, 0, 0, 0};
+    case KE:
+      return {0, 0, 6, 8, 6, 3, 0, 0, 0};
+    case GI:
+      return {4, 6, 8, 8, 6, 3, 1, 0, 0};
+    case KI:
+      return {4, 4, 4, 3, 2, 1, 0, 0, 0};
+    case KA:
+      return {4, 4, 4, 2, 2, 2, 0, 0, 0};
+    case HI:
+      return {20, 20, 20, 8, 8, 4, 0, 0, 0};
+    case UM:
+      return {10, 10, 10, 6, 6, 6, 4, 4, 4};
+    case RY:
+      return {25, 25, 25, 15, 15, 15, 10, 10, 10};
+    default:
+      return {};
   }
 }
 
@@ -79,6 +109,8 @@ constexpr std::array<int, 9> KingRankBonus = {-60, -60, -60, -45, -30, -15, 0, 6
 
 // KKP: own dragon, horse, gold-like piece or silver near the opponent's king.
 constexpr DistanceCurve AttackSupportBonus = {0, 12, 8, 4, 0, 0, 0, 0, 0};
-constexpr bool SupportsAttack(int kind) { return kind == RY || kind == UM || kind == KI || kind == GI; }
+constexpr bool SupportsAttack(int kind) {
+  return kind == RY || kind == UM || kind == KI || kind == GI;
+}
 
 }  // namespace fv::demo

@@ -13,8 +13,8 @@
 #include "eval/feature_meaning.h"
 #include "eval/weight_layout.h"
 #include "io/system_error.h"
-#include "tools/make-demo-weights/demo_rules.h"
 #include "shogi/position.h"
+#include "tools/make-demo-weights/demo_rules.h"
 
 namespace fv {
 
@@ -31,7 +31,9 @@ struct Place {
 Place PlaceOf(int square) { return {square / 9, square % 9}; }
 
 // Chebyshev distance: the number of king steps between two squares.
-int Distance(Place a, Place b) { return std::max(std::abs(a.rank - b.rank), std::abs(a.column - b.column)); }
+int Distance(Place a, Place b) {
+  return std::max(std::abs(a.rank - b.rank), std::abs(a.column - b.column));
+}
 
 // One KPP feature as the rules see it in the block of one king.
 struct Feature {
@@ -55,7 +57,8 @@ Feature FeatureOf(Place king, int index) {
   f.onBoard = true;
   f.place = PlaceOf(m.place);
   f.kingDistance = Distance(f.place, king);
-  f.single = m.own ? DefenderBonus(m.kind)[f.kingDistance] : -AttackerPenalty(m.kind)[f.kingDistance];
+  f.single =
+      m.own ? DefenderBonus(m.kind)[f.kingDistance] : -AttackerPenalty(m.kind)[f.kingDistance];
   return f;
 }
 
@@ -109,7 +112,8 @@ std::int16_t DemoKkpWeight(int king, int otherKing, int feature) {
     return ToWeight(kingRank + f.place * HandKkpBonus[f.kind]);
   }
   const Place place = PlaceOf(f.place);
-  const int support = SupportsAttack(f.kind) ? AttackSupportBonus[Distance(place, PlaceOf(otherKing))] : 0;
+  const int support =
+      SupportsAttack(f.kind) ? AttackSupportBonus[Distance(place, PlaceOf(otherKing))] : 0;
   return ToWeight(RankBonus(f.kind)[place.rank] + support);
 }
 
@@ -140,9 +144,11 @@ void WriteDemoWeights(const std::string& path) {
   if (!out) throw std::runtime_error(path + ": " + SystemProblem("cannot create", errno));
   auto write = [&](std::span<std::int16_t> values) {
     if constexpr (std::endian::native == std::endian::big) {
-      for (std::int16_t& v : values) v = std::int16_t((std::uint16_t(v) >> 8) | (std::uint16_t(v) << 8));
+      for (std::int16_t& v : values)
+        v = std::int16_t((std::uint16_t(v) >> 8) | (std::uint16_t(v) << 8));
     }
-    if (std::fwrite(values.data(), sizeof(std::int16_t), values.size(), out.get()) != values.size()) {
+    if (std::fwrite(values.data(), sizeof(std::int16_t), values.size(), out.get()) !=
+        values.size()) {
       throw std::runtime_error(path + ": " + SystemProblem("cannot write", errno));
     }
   };
@@ -158,7 +164,8 @@ void WriteDemoWeights(const std::string& path) {
       write(row);
     }
   }
-  if (std::fclose(out.release()) != 0) throw std::runtime_error(path + ": " + SystemProblem("cannot write", errno));
+  if (std::fclose(out.release()) != 0)
+    throw std::runtime_error(path + ": " + SystemProblem("cannot write", errno));
 }
 
 }  // namespace fv

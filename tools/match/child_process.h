@@ -3,9 +3,9 @@
 // noticed instead of blocking the caller.
 #pragma once
 
+#include <sys/types.h>
 #include <chrono>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace fv::match {

@@ -30,8 +30,8 @@ std::string EndingLine(const Result& result) {
 }  // namespace
 
 std::string FormatCsaGame(const CsaGame& game) {
-  std::string out = "V2.2\nN+" + game.sentePlayer + "\nN-" + game.gotePlayer + "\n$EVENT:" +
-                    game.event + "\nPI\n+\n";
+  std::string out = "V2.2\nN+" + game.sentePlayer + "\nN-" + game.gotePlayer +
+                    "\n$EVENT:" + game.event + "\nPI\n+\n";
   for (const RecordedMove& m : game.moves) {
     out += SignedMoveText(m.move) + "\n";
     if (!m.comment.empty()) out += "'" + m.comment + "\n";

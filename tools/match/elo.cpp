@@ -17,7 +17,8 @@ EloEstimate EstimateElo(const Tally& tally) {
   const double n = tally.Games();
   const double s = tally.Points() / n;
   const double variance = (tally.wins * (1 - s) * (1 - s) + tally.losses * s * s +
-                           tally.draws * (0.5 - s) * (0.5 - s)) / n;
+                           tally.draws * (0.5 - s) * (0.5 - s)) /
+                          n;
   const double margin = 1.96 * std::sqrt(variance / n);
   return {s, EloOfScore(s), EloOfScore(std::max(0.0, s - margin)),
           EloOfScore(std::min(1.0, s + margin))};

@@ -49,8 +49,8 @@ class Game {
  private:
   Board board_;
   std::vector<Move> moves_;
-  std::vector<std::uint64_t> keys_;   // position keys, the start position first
-  std::vector<bool> checks_;          // whether the side to move was in check there
+  std::vector<std::uint64_t> keys_;  // position keys, the start position first
+  std::vector<bool> checks_;         // whether the side to move was in check there
 };
 
 }  // namespace fv::match

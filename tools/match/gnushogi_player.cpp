@@ -89,9 +89,9 @@ Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
     // Set the game up in force mode ("level 0 M:SS": that much time per move,
     // "post": search progress), then hand the program the side to move.
     const int sec = seconds_ % 60;
-    lines = {"level 0 " + std::to_string(seconds_ / 60) + (sec < 10 ? ":0" : ":") +
-                 std::to_string(sec),
-             "post", "force"};
+    lines = {
+        "level 0 " + std::to_string(seconds_ / 60) + (sec < 10 ? ":0" : ":") + std::to_string(sec),
+        "post", "force"};
     lines.insert(lines.end(), moves.begin(), moves.end());
     lines.push_back(moves.size() % 2 == 0 ? "black" : "white");
     lines.push_back("go");
@@ -111,8 +111,8 @@ Reply GnushogiPlayer::Think(const std::vector<std::string>& moves) {
   for (std::string text;;) {
     const ChildProcess::ReadStatus status = process_->ReadLine(text, deadline);
     if (status == ChildProcess::ReadStatus::Timeout)
-      return {Reply::Kind::Failure, "gnushogi gave no move within " +
-                                        std::to_string(seconds_ + 30) + " s"};
+      return {Reply::Kind::Failure,
+              "gnushogi gave no move within " + std::to_string(seconds_ + 30) + " s"};
     if (status == ChildProcess::ReadStatus::Closed)
       return {Reply::Kind::Failure, "gnushogi ended (" + process_->Stop() + ")"};
     const GnushogiLine line = ParseGnushogiLine(text);

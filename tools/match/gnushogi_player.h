@@ -17,8 +17,8 @@ namespace fv::match {
 struct GnushogiLine {
   enum class Kind { Other, Played, Move, Mates, Progress, Resign, DrawClaim, Refusal };
   Kind kind = Kind::Other;
-  std::string move;      // Played ("1. ... 7c7d") and Move ("My move is: 7c7d"): the move
-  int depth = 0;         // Progress: a finished or improved iteration
+  std::string move;  // Played ("1. ... 7c7d") and Move ("My move is: 7c7d"): the move
+  int depth = 0;     // Progress: a finished or improved iteration
   int score = 0;
 };
 GnushogiLine ParseGnushogiLine(std::string_view line);

@@ -30,11 +30,15 @@ constexpr const char* Usage =
     "  --games N              games to play (default two per opening)\n";
 
 struct Options {
-  std::map<std::string, std::string> values = {
-      {"--fvengine", ""},     {"--weights", ""},           {"--openings", ""},
-      {"--records", ""},      {"--gnushogi", "/usr/games/gnushogi"},
-      {"--fv-ms", "100"},     {"--gnushogi-seconds", "1"}, {"--max-plies", "256"},
-      {"--games", "0"}};
+  std::map<std::string, std::string> values = {{"--fvengine", ""},
+                                               {"--weights", ""},
+                                               {"--openings", ""},
+                                               {"--records", ""},
+                                               {"--gnushogi", "/usr/games/gnushogi"},
+                                               {"--fv-ms", "100"},
+                                               {"--gnushogi-seconds", "1"},
+                                               {"--max-plies", "256"},
+                                               {"--games", "0"}};
 
   const std::string& operator[](const std::string& name) const { return values.at(name); }
   // The value of a number option, which must lie in [low, high].
@@ -80,9 +84,10 @@ int Run(int argc, char** argv) {
                      settings.recordsDir, settings.recordsDir + "/fvengine.stderr");
   GnushogiPlayer gnushogi(options["--gnushogi"], gnuSeconds, settings.recordsDir,
                           settings.recordsDir + "/gnushogi.stderr");
-  std::printf("fvengine at %d ms per move against gnushogi at %d s per move, %zu openings, "
-              "records in %s\n",
-              fvMs, gnuSeconds, settings.openings.size(), settings.recordsDir.c_str());
+  std::printf(
+      "fvengine at %d ms per move against gnushogi at %d s per move, %zu openings, "
+      "records in %s\n",
+      fvMs, gnuSeconds, settings.openings.size(), settings.recordsDir.c_str());
   std::fflush(stdout);
   const MatchOutcome outcome = PlayMatch(fvengine, gnushogi, settings, stdout);
   std::printf("%s\n", SummaryLine(outcome.tally).c_str());

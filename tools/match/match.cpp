@@ -122,9 +122,9 @@ MatchOutcome PlayMatch(Player& subject, Player& opponent, const MatchSettings& s
       verdict = "draw", ++outcome.tally.draws;
     else if (!illegal)
       verdict = opponent.Name() + " wins", ++outcome.tally.losses;
-    std::fprintf(out, "game %d/%d  opening %d  %s as %s: %s, %s, %zu plies  %s\n", index + 1,
-                 games, openingIndex + 1, subject.Name().c_str(), SideNames[subjectSide],
-                 verdict.c_str(), result.detail.c_str(), record.moves.size(), path.c_str());
+    std::fprintf(out, "game %d/%d  opening %d  %s as %s: %s, %s, %zu plies  %s\n", index + 1, games,
+                 openingIndex + 1, subject.Name().c_str(), SideNames[subjectSide], verdict.c_str(),
+                 result.detail.c_str(), record.moves.size(), path.c_str());
     std::fflush(out);
     if (illegal) {
       outcome.stopped = result.detail + " (game so far: " + path + ")";

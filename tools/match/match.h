@@ -16,9 +16,9 @@ namespace fv::match {
 
 struct MatchSettings {
   std::vector<Opening> openings;
-  int maxPlies = 256;       // a game this long is drawn
-  int games = 0;            // games to play, 0 for two per opening
-  std::string recordsDir;   // where gameNNN.csa are written
+  int maxPlies = 256;      // a game this long is drawn
+  int games = 0;           // games to play, 0 for two per opening
+  std::string recordsDir;  // where gameNNN.csa are written
 };
 
 // How a player spent its moves: their number, wall time and reported depths.

@@ -8,7 +8,7 @@ namespace fv::match {
 
 struct Reply {
   enum class Kind {
-    Move,       // `text` is the move in USI notation
+    Move,  // `text` is the move in USI notation
     Resign,
     DrawClaim,  // `text` says what the player declared
     Refusal,    // the player refused the opponent's move; `text` quotes it
@@ -17,7 +17,7 @@ struct Reply {
   Kind kind = Kind::Failure;
   std::string text{};
   std::string score{};  // the player's last reported score ("cp 35", "mate 3", "35"), or empty
-  int depth = 0;      // the depth of its last reported iteration, 0 for none
+  int depth = 0;        // the depth of its last reported iteration, 0 for none
 };
 
 class Player {

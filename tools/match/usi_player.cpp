@@ -111,10 +111,10 @@ Reply UsiPlayer::Think(const std::vector<std::string>& moves) {
     const ChildProcess::ReadStatus status = process_->ReadLine(text, deadline);
     if (status != ChildProcess::ReadStatus::Line) {
       // A hung engine is ended; the next game starts a fresh one.
-      const std::string how = status == ChildProcess::ReadStatus::Timeout
-                                  ? "gave no bestmove within " +
-                                        std::to_string(byoyomiMs_ + GraceMs) + " ms"
-                                  : "ended";
+      const std::string how =
+          status == ChildProcess::ReadStatus::Timeout
+              ? "gave no bestmove within " + std::to_string(byoyomiMs_ + GraceMs) + " ms"
+              : "ended";
       const std::string exit = process_->Stop();
       process_.reset();
       return {Reply::Kind::Failure, name_ + " " + how + " (" + exit + ")"};
