@@ -8,6 +8,7 @@
 #include <optional>
 #include <regex>
 #include <string>
+#include <tuple>
 
 #include "engine/search.h"
 #include "tests/run/workspace.h"
@@ -48,12 +49,8 @@ TEST(Agreement, EngineScoreIsTheExplainedEvaluationOfItsLeaf) {
   fullHands = Replace(fullHands, "P7 * +FU * +FU * +GI", "P7 * +FU * +FU *  * ");
   fullHands = Replace(fullHands, "P4-FU * -FU-FU * -FU", "P4-FU * -FU-FU *  * ");
   fullHands = Replace(fullHands, "P+00KA00FU\nP-00KA\n+", "P+00HI00KA00FU00FU\nP-00KA00GI\n-");
-  struct Case {
-    const char* what;
-    std::string record;
-    int depth;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::string, int> cases[] = {
+      // what, position.csa, depth
       {"bundled midgame, Sente to move", midgame, 5},
       {"many pieces in hand, Gote to move", fullHands, 4},
       {"no position.csa: the initial position", "", 4},
@@ -61,21 +58,21 @@ TEST(Agreement, EngineScoreIsTheExplainedEvaluationOfItsLeaf) {
 
   Workspace weights;  // one weight file for every case
   WriteDemoWeights((weights.dir() / "fv.bin").string());
-  for (const Case& c : cases) {
+  for (const auto& [what, record, depth] : cases) {
     Workspace run;
     fs::create_symlink(weights.dir() / "fv.bin", run.dir() / "fv.bin");
     fs::create_symlink(FVENGINE_PATH, run.dir() / "engine");
-    if (!c.record.empty()) run.Write("position.csa", c.record);
-    run.Write("engine.conf", "depth = " + std::to_string(c.depth) + "\ntime = 0\n");
+    if (!record.empty()) run.Write("position.csa", record);
+    run.Write("engine.conf", "depth = " + std::to_string(depth) + "\ntime = 0\n");
     const RunResult result = run.Run();
-    ASSERT_EQ(result.status, 0) << c.what << ": " << result.err;
+    ASSERT_EQ(result.status, 0) << what << ": " << result.err;
     const std::optional<PvLine> pv = ReadPvLine(run.Read("log/n000.log"));
-    ASSERT_TRUE(pv) << c.what;
+    ASSERT_TRUE(pv) << what;
     // Only a complete PV ends in the position whose evaluation is the score.
-    ASSERT_LT(std::abs(pv->score), engine::MateBound) << c.what;
-    ASSERT_GE(pv->moves, c.depth) << c.what;
-    ASSERT_LT(pv->moves, 15) << c.what;
-    EXPECT_EQ(ReportedEvaluation(run.Read("report.html")), pv->score) << c.what;
+    ASSERT_LT(std::abs(pv->score), engine::MateBound) << what;
+    ASSERT_GE(pv->moves, depth) << what;
+    ASSERT_LT(pv->moves, 15) << what;
+    EXPECT_EQ(ReportedEvaluation(run.Read("report.html")), pv->score) << what;
   }
 }
 

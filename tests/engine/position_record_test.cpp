@@ -39,11 +39,6 @@ TEST(PositionRecord, WrittenRecordsReadBack) {
 // The record reader's own complaints are tested with it; here what fvengine
 // adds: no note passed over, a side to move, and a playable position.
 TEST(PositionRecord, RefusesUnplayablePositions) {
-  struct Case {
-    const char* what;
-    std::string text;
-    const char* problem;
-  };  // message's start
   const std::string start = FormatPositionRecord({StartPosition(), Sente});
   const std::string board = start.substr(0, start.size() - 2 - 6);  // without hands and side
   // The starting record with each `from` replaced by the `to` after it.
@@ -55,7 +50,8 @@ TEST(PositionRecord, RefusesUnplayablePositions) {
   const std::string check = with({{"P7+FU+FU+FU+FU+FU", "P7+FU+FU+FU+FU * "},
                                   {"P3-FU-FU-FU-FU-FU", "P3-FU-FU-FU-FU * "},
                                   {"P2 * -HI *  *  * ", "P2 *  *  *  * -HI"}});
-  const Case cases[] = {
+  // What the case shows, the record and the start of the message.
+  const std::tuple<const char*, std::string, const char*> cases[] = {
       {"no side to move", board + "P+\nP-\n", "expected the side to move"},
       {"board lines out of order", with({{"P2", "P3"}}) + "+\n",
        "cannot use line 5: not labelled P2"},
@@ -64,11 +60,11 @@ TEST(PositionRecord, RefusesUnplayablePositions) {
        "two unpromoted pawns of a side on file 9"},
       {"side not to move in check", check + "-\n", "the side not to move is in check"},
   };
-  for (const Case& c : cases) {
-    const test::TempFile file(c.text);
+  for (const auto& [what, text, problem] : cases) {
+    const test::TempFile file(text);
     const std::string message =
         test::ThrownMessage<InputError>([&] { ReadPositionRecord(file.path()); });
-    EXPECT_EQ(message.rfind(file.path() + ": " + c.problem, 0), 0u) << c.what << ": " << message;
+    EXPECT_EQ(message.rfind(file.path() + ": " + problem, 0), 0u) << what << ": " << message;
   }
   // The same board with the side in check to move is fine.
   EXPECT_EQ(RecordOf(check + "+\n").sideToMove, Sente);

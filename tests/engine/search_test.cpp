@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "engine/search.h"
@@ -36,6 +38,8 @@ SearchLimits Depth(int depth) {
   return limits;
 }
 
+// That the root score is the evaluation of the PV's leaf, whose moves are legal, is held
+// by the agreement test: fvexplain checks fvengine's PV and evaluates its leaf.
 TEST(Search, IncrementalEvaluationMatchesFullComputationAtEveryNode) {
   for (const char* root : SearchPositions()) {
     std::uint64_t visited = 0;
@@ -61,77 +65,41 @@ Board PlayPv(const char* root, const std::vector<Move>& pv) {
   return b;
 }
 
-TEST(Search, RootScoreIsTheStaticEvaluationOfThePvLeaf) {
-  // A mate score instead ends its PV in a position without a legal move, or
-  // in a repetition by perpetual check.
-  int evaluatedLeaves = 0;
-  for (const char* root : SearchPositions()) {
-    const SearchResult result = Search(BoardOf(root), SmallWeights(), Depth(5));
-    ASSERT_FALSE(result.iterations.empty());
-    for (const Iteration& it : result.iterations) {
-      ASSERT_LE(it.pv.size(), 15u);
-      Board leaf = PlayPv(root, it.pv);
-      if (std::abs(it.score) > MateBound) {
-        std::array<Move, MaxMoves> moves;
-        EXPECT_TRUE(GenerateLegal(leaf, moves.data()) == 0 || leaf.RepetitionDistance() != 0);
-        continue;
-      }
-      ASSERT_GE(int(it.pv.size()), it.depth) << "the PV reaches at least the nominal depth";
-      EXPECT_EQ(it.score, testing::Explained(SmallWeights(), leaf.ToPosition()).total)
-          << "depth " << it.depth;
-      ++evaluatedLeaves;
-    }
-  }
-  EXPECT_GE(evaluatedLeaves, 15);
-}
-
 TEST(Search, FindsMateFromEitherSideAndNeverMatesByAPawnDrop) {
   // A gold dropped on 1b mates (Gote's on 5h mirrored); with only a pawn in
   // hand the same drop is illegal. Scores are from Sente's view.
-  struct Case {
-    const char* root;
-    int depth, score;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, int, int> cases[] = {
+      // the root, the depth, the score
       {"8k/9/6NG1/9/9/9/9/9/4K4 b G 1", 3, MateScore - 1},
       {"4k4/9/9/9/9/9/6ng1/9/8K w g 1", 3, -(MateScore - 1)},
       {"8k/9/6NG1/9/9/9/9/9/4K4 b P 1", 1, 0},
   };
-  for (const Case& c : cases) {
-    const SearchResult result = Search(BoardOf(c.root), SmallWeights(), Depth(c.depth));
-    const Iteration& last = result.iterations.back();
-    Board after = PlayPv(c.root, last.pv);
+  for (const auto& [root, depth, score] : cases) {
+    const Iteration last = Search(BoardOf(root), SmallWeights(), Depth(depth)).iterations.back();
+    Board after = PlayPv(root, last.pv);
     std::array<Move, MaxMoves> replies;
-    if (c.score == 0)
-      EXPECT_LT(last.score, MateBound) << c.root;
+    if (score == 0)
+      EXPECT_LT(last.score, MateBound) << root;
     else
-      EXPECT_EQ(std::pair(last.score, GenerateLegal(after, replies.data())), std::pair(c.score, 0));
+      EXPECT_EQ(std::pair(last.score, GenerateLegal(after, replies.data())), std::pair(score, 0));
   }
 }
 
 TEST(Search, PerpetualCheckLosesAndOtherRepetitionsDraw) {
-  // inCheck by ply from the root; the last entry is the repeated position.
-  struct Case {
-    const char* what;
-    std::vector<bool> inCheck;
-    int distance, expected;
+  // inCheck by ply from the root, 1 for a side in check; the last is the repeated position.
+  const std::tuple<const char*, const char*, int, int> cases[] = {
+      {"quiet cycle", "00000", 4, 0},
+      {"we were checked at every turn", "010101", 4, MateScore - 5},
+      {"they were checked at every turn", "0001010", 4, -MateScore + 6},
+      {"one quiet move breaks the chain", "010001", 4, 0},
+      {"longer cycle with checks", "1010101", 6, MateScore - 6},
+      {"cycle older than the root", "101", 4, 0},
   };
-  const Case cases[] = {
-      {"quiet cycle", {false, false, false, false, false}, 4, 0},
-      {"we were checked at every turn", {false, true, false, true, false, true}, 4, MateScore - 5},
-      {"they were checked at every turn",
-       {false, false, false, true, false, true, false},
-       4,
-       -MateScore + 6},
-      {"one quiet move breaks the chain", {false, true, false, false, false, true}, 4, 0},
-      {"longer cycle with checks", {true, false, true, false, true, false, true}, 6, MateScore - 6},
-      {"cycle older than the root", {true, false, true}, 4, 0},
-  };
-  for (const Case& c : cases) {
+  for (const auto& [what, inCheck, distance, expected] : cases) {
     std::array<bool, 16> flags{};
-    std::copy(c.inCheck.begin(), c.inCheck.end(), flags.begin());
-    EXPECT_EQ(RepetitionScore(flags.data(), int(c.inCheck.size()) - 1, c.distance), c.expected)
-        << c.what;
+    const int plies = int(std::strlen(inCheck));
+    for (int ply = 0; ply < plies; ++ply) flags[ply] = inCheck[ply] == '1';
+    EXPECT_EQ(RepetitionScore(flags.data(), plies - 1, distance), expected) << what;
   }
 }
 

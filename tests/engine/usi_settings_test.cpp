@@ -2,6 +2,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 
 #include "engine/time_control.h"
 #include "engine/usi_options.h"
@@ -19,11 +20,7 @@ GoClock Clock(std::int64_t time, std::int64_t increment, std::int64_t byoyomi, i
 }
 
 TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
-  const struct {
-    const char* what;
-    GoClock clock;
-    Side side;
-  } cases[] = {
+  const std::tuple<const char*, GoClock, Side> cases[] = {
       {"byoyomi 100 and no time left", Clock(0, 0, 100), Sente},
       {"byoyomi 10 s", Clock(0, 0, 10'000), Sente},
       {"little time, no byoyomi", Clock(150, 0, 0), Sente},
@@ -32,13 +29,13 @@ TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
       {"increment, little time", Clock(400, 10'000, 0), Sente},
       {"Gote's clock", Clock(2'000, 0, 0, Gote), Gote},
   };
-  for (const auto& c : cases) {
-    const ThinkingTime plan = PlanThinkingTime(c.clock, c.side);
-    const std::int64_t available = c.clock.time[c.side] + c.clock.byoyomi;
+  for (const auto& [what, clock, side] : cases) {
+    const ThinkingTime plan = PlanThinkingTime(clock, side);
+    const std::int64_t available = clock.time[side] + clock.byoyomi;
     const std::int64_t latest = available - std::min<std::int64_t>(300, available / 10);
     EXPECT_TRUE(plan.limited && 1 <= plan.stopAt && plan.stopAt <= latest &&
                 plan.deepenUntil <= plan.stopAt)
-        << c.what << ": " << plan.stopAt;
+        << what << ": " << plan.stopAt;
   }
   EXPECT_GE(PlanThinkingTime(Clock(0, 0, 10'000), Sente).deepenUntil, 9'000)
       << "a byoyomi is used, since it is lost otherwise";
@@ -64,10 +61,8 @@ TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
             "option name USI_Ponder type check default false\n"
             "option name Depth type spin default 0 min 0 max 64\n");
   UsiOptions options;
-  const struct {
-    const char* arguments;
-    const char* problem;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
+      // the arguments, the problem
       {"name EvalFile value /weights/my fv.bin", ""},
       {"name usi_hash value 256", ""},
       {" name  USI_Ponder  value true\r\n", ""},
@@ -79,9 +74,9 @@ TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
       {"name Style value sharp", "setoption: unknown option 'Style'"},
       {"Depth 3", "setoption: expected 'name X value Y'"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(SetOption(options, c.arguments).substr(0, std::string(c.problem).size()), c.problem)
-        << c.arguments;
+  for (const auto& [arguments, problem] : cases)
+    EXPECT_EQ(SetOption(options, arguments).substr(0, std::string(problem).size()), problem)
+        << arguments;
   EXPECT_EQ(std::tie(options.evalFile, options.hashMb, options.ponder, options.depth),
             std::tuple("/weights/my fv.bin", 256, true, 12));
 }

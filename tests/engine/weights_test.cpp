@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <tuple>
 
 #include "io/input_error.h"
 #include "tests/support/test_files.h"
@@ -13,22 +14,16 @@ namespace fv::engine {
 namespace {
 
 TEST(Weights, ShortFilesReadAsZeroBeyondTheirEnd) {
-  // lastValue: index of the last value the file reaches.
-  struct Case {
-    const char* what;
-    std::string bytes;
-    int firstWeight;
-    std::size_t lastValue;
-    int lastWeight;
+  // The bytes, the first weight, the index of the last value the file reaches and its weight.
+  const std::tuple<std::string, int, std::size_t, int> cases[] = {
+      {std::string("\x01\x02\x03", 3), 0x0201, 1, 0x03},  // a value and a half
+      {std::string(5001, '\x01'), 0x0101, 2500, 0x01},    // across a page
   };
-  const Case cases[] = {{"a value and a half", std::string("\x01\x02\x03", 3), 0x0201, 1, 0x03},
-                        {"across a page", std::string(5001, '\x01'), 0x0101, 2500, 0x01}};
-  for (const Case& c : cases) {
-    const test::TempFile file(c.bytes);
-    const Weights w = LoadWeights(file.path());
-    const std::array<int, 5> got = {w.kpp[0], w.kpp[c.lastValue], w.kpp[c.lastValue + 1],
+  for (const auto& [bytes, firstWeight, lastValue, lastWeight] : cases) {
+    const Weights w = LoadWeights(test::TempFile(bytes).path());
+    const std::array<int, 5> got = {w.kpp[0], w.kpp[lastValue], w.kpp[lastValue + 1],
                                     w.kpp[PackedKppValueCount - 1], w.kkp[KkpValueCount - 1]};
-    EXPECT_EQ(got, (std::array<int, 5>{c.firstWeight, c.lastWeight, 0, 0, 0})) << c.what;
+    EXPECT_EQ(got, (std::array<int, 5>{firstWeight, lastWeight, 0, 0, 0})) << bytes.size();
   }
 }
 

@@ -59,15 +59,12 @@ TEST(AtomicFile, FailuresNameTheFileAndLeaveNothingBehind) {
   TempFolder folder;
   // A folder with something in it stands where the file should go.
   fs::create_directories(folder.path() / "rank001.png" / "inside");
-  struct Case {
-    std::string path, problem;
-  };
-  for (const Case& c :
-       {Case{folder.File("rank001.png"), "cannot create (Is a directory)"},
-        Case{folder.File("missing/rank002.png"), "cannot create (No such file or directory)"}}) {
+  for (const auto& [path, problem] :
+       {std::pair{folder.File("rank001.png"), "cannot create (Is a directory)"},
+        {folder.File("missing/rank002.png"), "cannot create (No such file or directory)"}}) {
     EXPECT_EQ(test::ThrownMessage<InputError>(
-                  [&] { WriteFileAtomically(c.path, std::vector<std::uint8_t>(1000, 7)); }),
-              c.path + ": " + c.problem);
+                  [&] { WriteFileAtomically(path, std::vector<std::uint8_t>(1000, 7)); }),
+              path + ": " + problem);
   }
   EXPECT_EQ(FilesIn(folder.path()), (std::set<std::string>{"rank001.png"}));
   EXPECT_TRUE(fs::is_directory(folder.path() / "rank001.png"));

@@ -35,23 +35,11 @@ std::string Problem(const std::string& path) {
 }
 
 TEST(CsaRecord, BoardCellsAndKings) {
-  struct Case {
-    const char* cell;
-    int square;
-    PieceCode code;
-  };
-  for (const Case c : {Case{" * ", 0, 0},
-                       {"-KY", 0, -KY},
-                       {"+FU", 9, FU},
-                       {"-UM", 0, -UM},
-                       {"+RY", 80, RY},
-                       {"-NK", 0, -NK},
-                       {"xFU", 10, 0},
-                       {"+XX", 10, 0},
-                       {" FU", 10, 0}}) {
-    EXPECT_EQ(Read(Header + Board({{c.square, c.cell}})).position.board[c.square], c.code)
-        << c.cell;
-  }
+  const std::tuple<const char*, int, int> cells[] = {
+      {" * ", 0, 0},   {"-KY", 0, -KY}, {"+FU", 9, FU}, {"-UM", 0, -UM}, {"+RY", 80, RY},
+      {"-NK", 0, -NK}, {"xFU", 10, 0},  {"+XX", 10, 0}, {" FU", 10, 0}};
+  for (const auto& [cell, square, code] : cells)
+    EXPECT_EQ(Read(Header + Board({{square, cell}})).position.board[square], code) << cell;
   const Position pos =
       Read(Header +
            Board({{SquareOf(5, 1), " * "}, {SquareOf(5, 9), " * "}, {0, "-OU"}, {80, "+OU"}}))
@@ -75,12 +63,8 @@ TEST(CsaRecord, BoardCellsAndKings) {
 
 TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
   using Hand = std::array<std::int8_t, HandKindCount>;
-  struct Case {
-    const char* lines;
-    Hand sente, gote;
-    std::optional<Side> toMove;
-  };
-  const Case cases[] = {
+  // The lines after the board, then the hands and the side to move they give.
+  const std::tuple<const char*, Hand, Hand, std::optional<Side>> cases[] = {
       {"P+00KI00FU00FU\n", {2, 0, 0, 0, 1, 0, 0}, {}, {}},
       {"P-00HI\nP+00OU\n-\n", {}, {0, 0, 0, 0, 0, 0, 1}, Gote},
       {"P-00TO00KA00UM\r\n+\r\n", {}, {0, 0, 0, 0, 0, 1, 0}, Sente},
@@ -89,11 +73,11 @@ TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
       {"+\nP+00FU\n", {}, {}, Sente},
       {"P-00KA \t\n- \n", {}, {0, 0, 0, 0, 0, 1, 0}, Gote},  // blanks an editor left
   };
-  for (const Case& c : cases) {
-    const CsaRecord record = Read(Header + Board() + c.lines);
+  for (const auto& [lines, sente, gote, toMove] : cases) {
+    const CsaRecord record = Read(Header + Board() + lines);
     EXPECT_EQ(std::tie(record.position.hand[Sente], record.position.hand[Gote], record.sideToMove),
-              std::tie(c.sente, c.gote, c.toMove))
-        << c.lines;
+              std::tie(sente, gote, toMove))
+        << lines;
   }
   EXPECT_TRUE(Read(Header + Board() + "P-00KA \n").passedOver.empty());
 }
@@ -102,11 +86,7 @@ TEST(CsaRecord, NotesWhatItPassesOver) {
   using Notes = std::vector<std::string>;
   std::string unlabelled = Board();
   unlabelled[30] = 'Q';  // the second board line
-  struct Case {
-    std::string content;
-    Notes notes;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, Notes> cases[] = {
       {Header + Board({{0, "-KY"}, {10, "+UM"}}) + "P+00FU\nP-\n+\n", {}},
       {Header + Board({{10, "+XX"}, {80, "xFU"}, {20, " FU"}}),
        {"line 5: cell '+XX' on 82", "line 12: cell 'xFU' on 19"}},
@@ -114,7 +94,7 @@ TEST(CsaRecord, NotesWhatItPassesOver) {
       {Header + Board() + "P+00OU00FU00K\nP-00TO\n",
        {"line 13: hand entry '00OU'", "line 13: hand entry '00K'", "line 14: hand entry '00TO'"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(Read(c.content).passedOver, c.notes) << c.content;
+  for (const auto& [content, notes] : cases) EXPECT_EQ(Read(content).passedOver, notes) << content;
   std::string manyPawns = "P+";
   for (int i = 0; i < 100; ++i) manyPawns += "00TO";
   EXPECT_EQ(Read(Header + Board() + manyPawns + "\n").passedOver.size(), 64u);
@@ -127,10 +107,7 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
   for (int i = 0; i < 128; ++i) pawns += "00FU";
   // 256 pawns would wrap an 8-bit count to 0.
   const std::string hugeHand = std::string("P+") + pawns + "\nP+" + pawns + "\n";
-  struct Case {
-    std::string content, problem;
-  };
-  const Case cases[] = {
+  const std::pair<std::string, std::string> cases[] = {
       {"", "only 0 lines, a record needs three header and nine board lines"},
       {Header + Board().substr(0, 30 * 8),
        "only 11 lines, a record needs three header and nine board lines"},
@@ -145,9 +122,9 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
        "0 kings of Sente on the board, there must be exactly one"},
       {Header + Board() + hugeHand, "127 pieces besides the kings, a set has 38"},
   };
-  for (const Case& c : cases) {
-    const test::TempFile file(c.content);
-    EXPECT_EQ(Problem(file.path()), file.path() + ": " + c.problem) << c.content;
+  for (const auto& [content, problem] : cases) {
+    const test::TempFile file(content);
+    EXPECT_EQ(Problem(file.path()), file.path() + ": " + problem) << content;
   }
   for (const char* problem : {"/nonexistent/game000.csa: cannot open (No such file or directory)",
                               "/tmp: is a directory", "/dev/zero: is not a regular file"})

@@ -1,40 +1,30 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "position/material.h"
 
 namespace fv {
 namespace {
 
 TEST(Material, BoardAndHandPiecesCountBySide) {
-  struct Case {
-    const char* what;
-    Position pos;
-    std::int32_t expected;
-  };
   auto with = [](auto change) {
     Position p;
     change(p);
     return p;
   };
-  const Case cases[] = {
+  const std::tuple<const char*, Position, std::int32_t> cases[] = {
       {"empty", Position{}, 0},
       {"sente pawn in hand", with([](Position& p) { p.hand[Sente][0] = 1; }), 87},
       {"gote gold in hand", with([](Position& p) { p.hand[Gote][4] = 1; }), -444},
       {"sente promoted pawn", with([](Position& p) { p.board[10] = TO; }), 534},
       {"gote dragon", with([](Position& p) { p.board[10] = -RY; }), -945},
       {"lone sente king", with([](Position& p) { p.board[76] = OU; }), 15000},
-      {"kings cancel", with([](Position& p) {
-         p.board[76] = OU;
-         p.board[4] = -OU;
-       }),
-       0},
-      {"negative hand count keeps its sign", with([](Position& p) { p.hand[Sente][6] = -1; }),
-       -642},
-      {"hand kinds at unpromoted value",
-       with([](Position& p) { p.hand[Sente] = {1, 1, 1, 1, 1, 1, 1}; }),
-       87 + 232 + 257 + 369 + 444 + 569 + 642},
+      {"kings cancel", with([](Position& p) { p.board[76] = OU, p.board[4] = -OU; }), 0},
+      {"negative count", with([](Position& p) { p.hand[Sente][6] = -1; }), -642},
+      {"each kind in hand", with([](Position& p) { p.hand[Sente] = {1, 1, 1, 1, 1, 1, 1}; }), 2600},
   };
-  for (const Case& c : cases) EXPECT_EQ(CountMaterial(c.pos), c.expected) << c.what;
+  for (const auto& [what, pos, expected] : cases) EXPECT_EQ(CountMaterial(pos), expected) << what;
 }
 
 TEST(Material, EveryGoteValueIsTheNegatedSenteValue) {

@@ -2,6 +2,9 @@
 
 #include "position/position_check.h"
 
+#include <tuple>
+#include <utility>
+
 namespace fv {
 namespace {
 
@@ -16,43 +19,26 @@ Position KingsAnd(Change change) {
 }
 
 TEST(PositionCheck, PiecesThatCanNeverMove) {
-  struct Case {
-    PieceCode code;
-    int file, rank;
-    const char* problem;
+  // The piece alone (with the kings) on a square written file then rank.
+  const auto problem = [](int code, int square) {
+    return PositionProblem(
+        KingsAnd([&](Position& p) { p.board[SquareOf(square / 10, square % 10)] = code; }));
   };
-  const Case cases[] = {
-      {FU, 3, 1, "+FU on 31 can never move"},
-      {KY, 9, 1, "+KY on 91 can never move"},
-      {KE, 2, 2, "+KE on 22 can never move"},
-      {KE, 2, 1, "+KE on 21 can never move"},
-      {-FU, 7, 9, "-FU on 79 can never move"},
-      {-KY, 1, 9, "-KY on 19 can never move"},
-      {-KE, 4, 8, "-KE on 48 can never move"},
-      {KE, 2, 3, ""},
-      {KY, 9, 2, ""},
-      {-FU, 7, 8, ""},
-      {-KE, 4, 7, ""},
-      {-FU, 3, 1, ""},
-      {KE, 2, 9, ""},
-      {TO, 3, 1, ""},
-      {NK, 2, 1, ""},
-      {GI, 5, 2, ""},
+  const std::tuple<int, int, const char*> stuck[] = {
+      {FU, 31, "+FU on 31 can never move"},  {KY, 91, "+KY on 91 can never move"},
+      {KE, 22, "+KE on 22 can never move"},  {KE, 21, "+KE on 21 can never move"},
+      {-FU, 79, "-FU on 79 can never move"}, {-KY, 19, "-KY on 19 can never move"},
+      {-KE, 48, "-KE on 48 can never move"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(
-        PositionProblem(KingsAnd([&](Position& p) { p.board[SquareOf(c.file, c.rank)] = c.code; })),
-        c.problem)
-        << int(c.code) << " on " << c.file << c.rank;
-  }
+  for (const auto& [code, square, expected] : stuck) EXPECT_EQ(problem(code, square), expected);
+  const std::pair<int, int> movable[] = {{KE, 23}, {KY, 92}, {-FU, 78}, {-KE, 47}, {-FU, 31},
+                                         {KE, 29}, {TO, 31}, {NK, 21},  {GI, 52}};
+  for (const auto& [code, square] : movable)
+    EXPECT_EQ(problem(code, square), "") << code << " on " << square;
 }
 
 TEST(PositionCheck, KingsAndPieceCountsOfOneSet) {
-  struct Case {
-    Position pos;
-    const char* problem;
-  };
-  const Case cases[] = {
+  const std::pair<Position, const char*> cases[] = {
       {KingsAnd([](Position&) {}), ""},
       {KingsAnd([](Position& p) { p.board[SquareOf(5, 1)] = 0; }),
        "0 kings of Gote on the board, there must be exactly one"},
@@ -67,7 +53,7 @@ TEST(PositionCheck, KingsAndPieceCountsOfOneSet) {
       {KingsAnd([](Position& p) { p.hand[Sente] = {18, 4, 4, 4, 4, 2, 2}, p.board[40] = NY; }),
        "39 pieces besides the kings, a set has 38"},
   };
-  for (const Case& c : cases) EXPECT_EQ(PositionProblem(c.pos), c.problem);
+  for (const auto& [pos, problem] : cases) EXPECT_EQ(PositionProblem(pos), problem);
 }
 
 }  // namespace

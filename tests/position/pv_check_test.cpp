@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "io/input_error.h"
 #include "position/pv_check.h"
@@ -20,74 +21,64 @@ const Position Sample = test::PositionOf("4k4/6g1L/6p2/9/9/9/2P6/1B5+b1/4K4 b SN
 const Position Corner = test::PositionOf("7lk/7b1/9/7N1/4r4/9/9/4S4/4K4 b SP 1");
 
 TEST(PvCheck, EachMoveAgainstThePositionAndTheRules) {
-  struct Case {
-    Side side;
-    const char* move;
-    const char* problem;
-    bool corner = false;
+  // Moves written as in a record, the sign naming the side that makes them.
+  const auto problem = [](const Position& pos, const char* move) {
+    return PvMoveProblem(move[0] == '+' ? Sente : Gote, pos, move + 1);
   };
+  for (const char* move : {"+7776FU", "+8879KA", "+0055GI", "-3334FU", "-0044HI", "+5958OU",
+                           "-2837UM", "-2827UM", "+1211NY", "+0043KE", "-0018FU", "+0011GI"})
+    EXPECT_EQ(problem(Sample, move), "") << move;
   const char* const notAMove = "not a move: its digits must be 1 to 9 (00 for a drop)";
-  const Case cases[] = {
-      {Sente, "7776FU", ""},
-      {Sente, "8879KA", ""},
-      {Sente, "0055GI", ""},
-      {Gote, "3334FU", ""},
-      {Gote, "0044HI", ""},
-      {Sente, "5958OU", ""},
-      {Gote, "2837UM", ""},
-      {Gote, "2827UM", ""},
-      {Sente, "1211NY", ""},
-      {Sente, "0043KE", ""},
-      {Gote, "0018FU", ""},
-      {Sente, "0011GI", ""},
-      {Sente, "7706FU", notAMove},
-      {Sente, "0776FU", notAMove},
-      {Sente, "A776FU", notAMove},
-      {Sente, "0000FU", notAMove},
-      {Sente, "7776F", notAMove},
-      {Sente, "5554FU", "no piece of Sente on 55"},
-      {Gote, "7776FU", "no piece of Gote on 77"},
-      {Sente, "8877KA", "a piece of Sente stands on 77"},
-      {Gote, "3233KI", "a piece of Gote stands on 33"},
-      {Sente, "7776KI", "moves FU from 77 but names KI"},
-      {Sente, "8833RY", "moves KA from 88 but names RY"},
-      {Gote, "3231NG", "moves KI from 32 but names NG"},
-      {Gote, "2827KA", "moves UM from 28 but names KA"},
-      {Sente, "0055OU", "OU cannot be dropped"},
-      {Sente, "0055UM", "UM cannot be dropped"},
-      {Sente, "0055KA", "drops KA, which Sente does not hold"},
-      {Gote, "0055GI", "drops GI, which Gote does not hold"},
-      {Sente, "0033GI", "drops onto the occupied square 33"},
-      {Gote, "0077HI", "drops onto the occupied square 77"},
-      {Sente, "8851KA", "takes the king of Gote on 51"},
-      {Gote, "2859UM", "takes the king of Sente on 59"},
+  const std::pair<const char*, const char*> refused[] = {
+      {"+7706FU", notAMove},
+      {"+0776FU", notAMove},
+      {"+A776FU", notAMove},
+      {"+0000FU", notAMove},
+      {"+7776F", notAMove},
+      {"+5554FU", "no piece of Sente on 55"},
+      {"-7776FU", "no piece of Gote on 77"},
+      {"+8877KA", "a piece of Sente stands on 77"},
+      {"-3233KI", "a piece of Gote stands on 33"},
+      {"+7776KI", "moves FU from 77 but names KI"},
+      {"+8833RY", "moves KA from 88 but names RY"},
+      {"-3231NG", "moves KI from 32 but names NG"},
+      {"-2827KA", "moves UM from 28 but names KA"},
+      {"+0055OU", "OU cannot be dropped"},
+      {"+0055UM", "UM cannot be dropped"},
+      {"+0055KA", "drops KA, which Sente does not hold"},
+      {"-0055GI", "drops GI, which Gote does not hold"},
+      {"+0033GI", "drops onto the occupied square 33"},
+      {"-0077HI", "drops onto the occupied square 77"},
+      {"+8851KA", "takes the king of Gote on 51"},
+      {"-2859UM", "takes the king of Sente on 59"},
       // The rules of shogi: movement, jumps, promotion, pawn drops, the mover's king.
-      {Sente, "7766FU", "FU cannot move from 77 to 66"},
-      {Sente, "8828KA", "KA cannot move from 88 to 28"},
-      {Gote, "3241KI", "KI cannot move from 32 to 41"},
-      {Gote, "2888UM", "UM cannot move from 28 to 88"},
-      {Sente, "8833UM", "moves KA from 88 to 33, jumping over a piece"},
-      {Sente, "7776TO", "promotes FU from 77 to 76, outside the promotion zone"},
-      {Gote, "3334TO", "promotes FU from 33 to 34, outside the promotion zone"},
-      {Sente, "1211KY", "moves KY to 11 unpromoted, where it can never move"},
-      {Sente, "0042KE", "drops KE on 42, where it can never move"},
-      {Gote, "0019FU", "drops FU on 19, where it can never move"},
-      {Gote, "0035FU", "drops FU on file 3, where Gote has an unpromoted FU"},
-      {Sente, "0012FU", "drops FU on 12 to give mate", true},
-      {Sente, "0013FU", "", true},
-      {Sente, "0012GI", "", true},  // mate by any other drop
-      {Sente, "5847GI", "leaves the king of Sente in check", true},
+      {"+7766FU", "FU cannot move from 77 to 66"},
+      {"+8828KA", "KA cannot move from 88 to 28"},
+      {"-3241KI", "KI cannot move from 32 to 41"},
+      {"-2888UM", "UM cannot move from 28 to 88"},
+      {"+8833UM", "moves KA from 88 to 33, jumping over a piece"},
+      {"+7776TO", "promotes FU from 77 to 76, outside the promotion zone"},
+      {"-3334TO", "promotes FU from 33 to 34, outside the promotion zone"},
+      {"+1211KY", "moves KY to 11 unpromoted, where it can never move"},
+      {"+0042KE", "drops KE on 42, where it can never move"},
+      {"-0019FU", "drops FU on 19, where it can never move"},
+      {"-0035FU", "drops FU on file 3, where Gote has an unpromoted FU"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(PvMoveProblem(c.side, c.corner ? Corner : Sample, c.move), c.problem) << c.move;
+  for (const auto& [move, expected] : refused) EXPECT_EQ(problem(Sample, move), expected) << move;
+  // A pawn drop that mates is refused; mate by any other drop, or a pawn drop that
+  // does not mate, is not.
+  const std::pair<const char*, const char*> corner[] = {
+      {"+0012FU", "drops FU on 12 to give mate"},
+      {"+0013FU", ""},
+      {"+0012GI", ""},
+      {"+5847GI", "leaves the king of Sente in check"},
+  };
+  for (const auto& [move, expected] : corner) EXPECT_EQ(problem(Corner, move), expected) << move;
 }
 
 TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
-  struct Case {
-    Side side;
-    std::string text, problem;
-  };
-  const Case cases[] = {
+  const std::tuple<Side, std::string, std::string> cases[] = {
+      // the side, the PV, the problem
       {Sente, "", ""},
       {Sente, "7776FU3334FU7675FU", ""},
       {Sente, "7776FU3334FU7776FU", "move 3 (7776FU): no piece of Sente on 77"},
@@ -100,11 +91,11 @@ TEST(PvCheck, PlaysTheMovesInTurnToTheLeaf) {
       {Sente, "5948OU2837UM7776FU", "move 3 (7776FU): leaves the king of Sente in check"},
       {Sente, "5948OU2837UM4837OU", ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& [side, text, expected] : cases) {
     const std::string problem = test::ThrownMessage<InputError>([&] {
-      EXPECT_EQ(CheckPv("log/n000.log", c.side, Sample, c.text).moves.size(), c.text.size() / 6);
+      EXPECT_EQ(CheckPv("log/n000.log", side, Sample, text).moves.size(), text.size() / 6);
     });
-    EXPECT_EQ(problem, c.problem.empty() ? "" : "log/n000.log: " + c.problem) << c.text;
+    EXPECT_EQ(problem, expected.empty() ? "" : "log/n000.log: " + expected) << text;
   }
   // A promotion, a capture of a promoted piece (joining the hand as KA), a
   // capture of a FU and king moves; the moves are kept as they were written.

@@ -41,12 +41,8 @@ PvResult ReadLog(const std::string& path) {
 }
 
 TEST(PvReader, CollectsTaggedMovesAndFirstSide) {
-  struct Case {
-    const char* what;
-    std::string log, text;
-    int side;
-  };
-  const Case cases[] = {
+  // What the case shows, the log, the PV text and the first side.
+  const std::tuple<const char*, std::string, std::string, int> cases[] = {
       {"two moves", "  8  +120 1.+7776FU 2.-3334FU\n", "7776FU3334FU", 0},
       {"gote first", "  8  1.-2233KA\n", "2233KA", 1},
       {"tags from 10 skip the sign", "  8  1.+1112FU 9.+1112FU 10.+2726FU 11.-2122KA\n",
@@ -70,11 +66,11 @@ TEST(PvReader, CollectsTaggedMovesAndFirstSide) {
       {"at the end of the file the last line is searched again", "  8  1.+7776FU 3.+2726FU\n",
        "7776FU2726FU", 0},
   };
-  for (const Case& c : cases) {
-    const PvResult result = ReadLog(test::TempFile(c.log).path());
+  for (const auto& [what, log, text, side] : cases) {
+    const PvResult result = ReadLog(test::TempFile(log).path());
     EXPECT_EQ(std::tuple(result.text, result.side, result.warnings.empty()),
-              std::tuple(c.text, c.side, !c.text.empty()))
-        << c.what;
+              std::tuple(text, side, !text.empty()))
+        << what;
   }
 }
 
@@ -95,11 +91,8 @@ TEST(PvReader, EmptyOrOverlongPvWarns) {
 // short PV, a text without the form of a move ends the PV; on the "  8  " line
 // itself the PV check refuses it later.
 TEST(PvReader, NoMoveOnALaterLineEndsThePv) {
-  struct Case {
-    const char* what;
-    std::string log, text, warnings;
-  };
-  const Case cases[] = {
+  // What the case shows, the log, the PV text and the warnings.
+  const std::tuple<const char*, std::string, std::string, std::string> cases[] = {
       {"statistics after a short PV",
        "  8  1.+7776FU 2.-3334FU 3.+2726FU\nhashfull 4.5% time 5.1s\n", "7776FU3334FU2726FU",
        "warning: line 2: move 4 (% time) is not a move; the PV ends before it\n"},
@@ -111,9 +104,9 @@ TEST(PvReader, NoMoveOnALaterLineEndsThePv) {
       {"a later line ends the scan", "  8  1.+7776FU\n2.x\n  8  1.-3334FU\n", "7776FU",
        "warning: line 2: move 2 (\\x0A) is not a move; the PV ends before it\n"},
   };
-  for (const Case& c : cases) {
-    const PvResult result = ReadLog(test::TempFile(c.log).path());
-    EXPECT_EQ(std::pair(result.text, result.warnings), std::pair(c.text, c.warnings)) << c.what;
+  for (const auto& [what, log, text, warnings] : cases) {
+    const PvResult result = ReadLog(test::TempFile(log).path());
+    EXPECT_EQ(std::pair(result.text, result.warnings), std::pair(text, warnings)) << what;
   }
 }
 

@@ -2,6 +2,7 @@
 #include <iconv.h>
 
 #include <string>
+#include <tuple>
 
 #include "shogi/csa_notation.h"
 #include "shogi/kif_notation.h"
@@ -9,7 +10,7 @@
 #include "shogi/record_reader.h"
 #include "shogi/sfen.h"
 #include "tests/support/positions.h"
-#include "tests/support/thrown_message.h"
+#include "tests/support/refusals.h"
 
 namespace fv {
 namespace {
@@ -50,10 +51,7 @@ TEST(CsaRecord, ServerRecordWithCommentsTimesAndCommas) {
 }
 
 TEST(CsaRecord, InitialPositionsInEachForm) {
-  const struct {
-    const char* text;
-    const char* sfen;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"PI82HI22KA\n-\n", "lnsgkgsnl/9/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1"},
       // Board lines, the second without its trailing blank, and hand lines.
       {"V2\nN+\nN-\nP1-KY-KE-GI-KI-OU-KI-GI-KE-KY\nP2 * -HI *  *  *  *  * -KA *\n"
@@ -67,17 +65,11 @@ TEST(CsaRecord, InitialPositionsInEachForm) {
       // Without a side-to-move line the first move's sign tells the side.
       {"PI\n-3334FU\n", "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1"},
   };
-  for (const auto& c : cases) {
-    const GameRecord game = ReadCsa(c.text);
-    EXPECT_EQ(SfenAfter(game, 0), c.sfen) << c.text;
-  }
+  for (const auto& [text, sfen] : cases) EXPECT_EQ(SfenAfter(ReadCsa(text), 0), sfen) << text;
 }
 
 TEST(CsaRecord, RefusalsNameTheLineAndTheReason) {
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"V2.2\n+\n", "line 2: not a CSA record: no initial position"},
       {"'nothing\n", "not a CSA record: no initial position"},
       {"PI\n", "not a CSA record: no side-to-move line"},
@@ -101,10 +93,7 @@ TEST(CsaRecord, RefusalsNameTheLineAndTheReason) {
       {"PI\n+\n-\n", "line 3: not a CSA record: a second side-to-move line"},
       {"PI\n+\n%TORYO!\n", "cannot read '%TORYO!'"},
   };
-  for (const auto& c : cases) {
-    const std::string reason = test::ThrownMessage<NotationError>([&] { ReadCsa(c.text); });
-    EXPECT_NE(reason.find(c.reason), std::string::npos) << c.text << "gave '" << reason << "'";
-  }
+  test::ExpectRefusals<NotationError>(cases, ReadCsa);
 }
 
 constexpr const char* KifGame =
@@ -137,10 +126,8 @@ TEST(KifRecord, MainLineInUtf8AndShiftJis) {
 }
 
 TEST(KifRecord, HandicapsLeaveOutGotesPiecesAndGoteMovesFirst) {
-  const struct {
-    const char* name;
-    const char* firstRanks;  // SFEN ranks 1 and 2
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
+      // the name, SFEN ranks 1 and 2
       {"平手", "lnsgkgsnl/1r5b1"}, {"香落ち", "lnsgkgsn1/1r5b1"}, {"右香落ち", "1nsgkgsnl/1r5b1"},
       {"角落ち", "lnsgkgsnl/1r7"}, {"飛車落ち", "lnsgkgsnl/7b1"}, {"飛香落ち", "lnsgkgsn1/7b1"},
       {"二枚落ち", "lnsgkgsnl/9"}, {"三枚落ち", "lnsgkgsn1/9"},   {"四枚落ち", "1nsgkgsn1/9"},
@@ -148,11 +135,10 @@ TEST(KifRecord, HandicapsLeaveOutGotesPiecesAndGoteMovesFirst) {
       {"左七枚落ち", "2sgkg3/9"},  {"右七枚落ち", "3gkgs2/9"},    {"八枚落ち", "3gkg3/9"},
       {"十枚落ち", "4k4/9"},
   };
-  for (const auto& c : cases) {
-    const std::string sfen = SfenAfter(ReadKif(std::string("手合割：") + c.name + "\n"), 0);
-    const bool even = std::string(c.name) == "平手";
-    EXPECT_EQ(sfen, std::string(c.firstRanks) + "/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL " +
-                        (even ? "b" : "w") + " - 1");
+  for (const auto& [name, firstRanks] : cases) {
+    const std::string sfen = SfenAfter(ReadKif(std::string("手合割：") + name + "\n"), 0);
+    EXPECT_EQ(sfen, std::string(firstRanks) + "/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL " +
+                        (std::string(name) == "平手" ? "b" : "w") + " - 1");
   }
 }
 
@@ -193,10 +179,7 @@ TEST(Records, IllegalMoveBeforeAFoulEndIsNotPlayedAndTheEndEndsTheRecord) {
 }
 
 TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
-  const struct {
-    const char* text;
-    const char* reason;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"先手：誰か\n", "KIF: no 手合割 line, board or moves"},
       {"手合割：百枚落ち\n", "line 1: KIF: unknown handicap '百枚落ち'"},
       {"手合割：その他\n", "line 1: KIF: unknown handicap 'その他' without a board"},
@@ -219,10 +202,7 @@ TEST(KifRecord, RefusalsNameTheLineAndTheReason) {
       {"先手の持駒：歩\n手合割：平手\n", "KIF: pieces in hand without a board"},
       {"PI\n\x81\n", "line 2: a byte that is no Shift_JIS character"},
   };
-  for (const auto& c : cases) {
-    const std::string reason = test::ThrownMessage<NotationError>([&] { ReadKif(c.text); });
-    EXPECT_NE(reason.find(c.reason), std::string::npos) << c.text << "gave '" << reason << "'";
-  }
+  test::ExpectRefusals<NotationError>(cases, ReadKif);
 }
 
 TEST(Records, SfenToCsaToKifToSfenThroughOurOwnWriters) {
@@ -247,11 +227,7 @@ TEST(Records, SfenToCsaToKifToSfenThroughOurOwnWriters) {
 }
 
 TEST(Records, NotationFromTheNameElseFromTheText) {
-  const struct {
-    const char* name;
-    const char* text;
-    Notation notation;
-  } cases[] = {
+  const std::tuple<const char*, const char*, Notation> cases[] = {
       {"game.CSA", "anything", Notation::Csa},
       {"game.kif", "PI", Notation::Kif},
       {"game.kifu", "", Notation::Kif},
@@ -264,8 +240,8 @@ TEST(Records, NotationFromTheNameElseFromTheText) {
       {"game", "startpos moves 7g7f", Notation::Sfen},
       {"game", "position startpos moves 7g7f", Notation::Sfen},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(NotationOf(c.text, c.name), c.notation) << c.name << " " << c.text;
+  for (const auto& [name, text, notation] : cases)
+    EXPECT_EQ(NotationOf(text, name), notation) << name << " " << text;
 }
 
 TEST(Records, SfenLinesWithMovesAndRefusals) {

@@ -39,14 +39,8 @@ std::pair<std::optional<Result>, int> PlayAndJudge(std::string_view sfen, const 
 TEST(GameJudgement, EndsOnMateRepetitionPerpetualCheckAndPlyLimit) {
   const std::string shuffle = "5i5h 5a5b 5h5i 5b5a ";
   const std::string chase = "2i1i 1a2a 1i2i 2a1a ";
-  const struct {
-    std::string_view sfen;
-    std::string moves;
-    int maxPlies;
-    std::optional<Ending> ending;
-    int winner;
-    int plies;
-  } cases[] = {
+  // The start, the moves, the ply limit, then the ending, the winner and the plies played.
+  const std::tuple<std::string_view, std::string, int, std::optional<Ending>, int, int> cases[] = {
       {"4k4/4G4/4P4/9/9/9/9/9/4K4 w - 1", "", 256, Ending::Mate, Sente, 0},
       // A king with nowhere to go but not in check has lost as well.
       {"8k/6G2/8P/9/9/9/9/9/4K4 w - 1", "", 256, Ending::Mate, Sente, 0},
@@ -57,30 +51,28 @@ TEST(GameJudgement, EndsOnMateRepetitionPerpetualCheckAndPlyLimit) {
       {StartSfen, "7g7f 3c3d 2g2f 8c8d", 4, Ending::MaxPlies, NoWinner, 4},
       {StartSfen, "7g7f 3c3d 2g2f", 4, std::nullopt, 0, 3},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.sfen) + " " + c.moves);
-    const auto [result, plies] = PlayAndJudge(c.sfen, c.moves, c.maxPlies);
-    EXPECT_EQ(std::tuple(plies, result ? std::optional(result->ending) : std::nullopt,
-                         result ? result->winner : 0),
-              std::tuple(c.plies, c.ending, c.winner));
+  for (const auto& [sfen, moves, maxPlies, ending, winner, plies] : cases) {
+    const auto [result, played] = PlayAndJudge(sfen, moves, maxPlies);
+    EXPECT_EQ(std::tuple(result ? std::optional(result->ending) : std::nullopt,
+                         result ? result->winner : 0, played),
+              std::tuple(ending, winner, plies))
+        << sfen << " " << moves;
   }
 }
 
 TEST(EloEstimate, FollowsTheScoreAndItsStandardError) {
-  const struct {
-    Tally tally;
-    double score, elo, low, high;
-  } cases[] = {
+  // The tally, then the score, the Elo estimate and its range.
+  const std::tuple<Tally, double, double, double, double> cases[] = {
       {{21, 2, 0}, 21.0 / 23, 408.5, 238.5, INFINITY},
       {{20, 20, 0}, 0.5, 0, -111.3, 111.3},
       {{10, 10, 20}, 0.5, 0, -77.4, 77.4},
       {{30, 6, 4}, 0.8, 240.8, 135.9, 410.3},
       {{0, 40, 0}, 0, -INFINITY, -INFINITY, -INFINITY},
   };
-  for (const auto& c : cases) {
-    const EloEstimate e = EstimateElo(c.tally);
-    EXPECT_NEAR(e.score, c.score, 1e-9);
-    for (const auto& [got, want] : {std::pair{e.elo, c.elo}, {e.low, c.low}, {e.high, c.high}}) {
+  for (const auto& [tally, score, elo, low, high] : cases) {
+    const EloEstimate e = EstimateElo(tally);
+    EXPECT_NEAR(e.score, score, 1e-9);
+    for (const auto& [got, want] : {std::pair{e.elo, elo}, {e.low, low}, {e.high, high}}) {
       if (std::isinf(want))
         EXPECT_EQ(got, want);
       else
@@ -123,36 +115,27 @@ TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
   EXPECT_EQ(ReadOpenings(good.path()),
             (std::vector<Opening>{{"7g7f", "3c3d"}, {"2g2f", "8c8d", "2f2e"}}));
 
-  const struct {
-    std::string text, problem;
-  } bad[] = {
+  std::string longOpening;  // 68 moves
+  for (int i = 0; i < 17; ++i) longOpening += shuffle;
+  const std::pair<std::string, std::string> bad[] = {
       {"7g7f 3c3d\n7g7f 7g7f\n", "line 2: USI move"},
       {"7g7f\n2g2f xyz\n", "line 2: USI move"},
       {"# nothing\n\n", "no openings"},
       {shuffle + shuffle + shuffle, "the game is over after the opening: fourfold"},
-      {[&] {
-         std::string s;
-         for (int i = 0; i < 17; ++i) s += shuffle;
-         return s;
-       }(),
-       "line 1: more than 64 moves"},
+      {longOpening, "line 1: more than 64 moves"},
   };
-  for (const auto& c : bad) {
-    const test::TempFile file(c.text);
+  for (const auto& [text, problem] : bad) {
+    const test::TempFile file(text);
     const std::string message = test::ThrownMessage<InputError>([&] { ReadOpenings(file.path()); });
-    EXPECT_EQ(message.rfind(file.path() + ": ", 0), 0u) << c.text;
-    EXPECT_NE(message.find(c.problem), std::string::npos) << message;
+    EXPECT_EQ(message.rfind(file.path() + ": ", 0), 0u) << text;
+    EXPECT_NE(message.find(problem), std::string::npos) << message;
   }
 }
 
 TEST(EngineOutput, GnushogiLinesAreRecognised) {
   using K = GnushogiLine::Kind;
-  const struct {
-    std::string line;
-    K kind;
-    std::string move;
-    int depth, score;
-  } cases[] = {
+  // The line, then its kind, move, depth and score.
+  const std::tuple<std::string, K, std::string, int, int> cases[] = {
       {"My move is:  5i5h", K::Move, "5i5h", 0, 0},
       {"Your move is? My move is: P*5e", K::Move, "P*5e", 0, 0},
       {" 5.      1    1   164011   5h5i  B*5d  7i7h", K::Progress, "", 5, 1},
@@ -169,22 +152,18 @@ TEST(EngineOutput, GnushogiLinesAreRecognised) {
       {"Drawn game!", K::DrawClaim, "", 0, 0},
       {"Illegal move (no match) 3c3d", K::Refusal, "", 0, 0},
   };
-  for (const auto& c : cases) {
-    const GnushogiLine got = ParseGnushogiLine(c.line);
+  for (const auto& [line, kind, move, depth, score] : cases) {
+    const GnushogiLine got = ParseGnushogiLine(line);
     EXPECT_EQ(std::tuple(got.kind, got.move, got.depth, got.score),
-              std::tuple(c.kind, c.move, c.depth, c.score))
-        << c.line;
+              std::tuple(kind, move, depth, score))
+        << line;
   }
 }
 
 TEST(EngineOutput, UsiLinesAreRecognised) {
   using K = UsiLine::Kind;
-  const struct {
-    std::string line;
-    K kind;
-    std::string move, score;
-    int depth;
-  } cases[] = {
+  // The line, then its kind, move, score and depth.
+  const std::tuple<std::string, K, std::string, std::string, int> cases[] = {
       {"bestmove 7g7f ponder 3c3d", K::BestMove, "7g7f", "", 0},
       {"bestmove resign", K::BestMove, "resign", "", 0},
       {"bestmove", K::Other, "", "", 0},
@@ -194,11 +173,11 @@ TEST(EngineOutput, UsiLinesAreRecognised) {
       {"info nodes 5000 nps 100000", K::Info, "", "", 0},
       {"readyok", K::Other, "", "", 0},
   };
-  for (const auto& c : cases) {
-    const UsiLine got = ParseUsiLine(c.line);
+  for (const auto& [line, kind, move, score, depth] : cases) {
+    const UsiLine got = ParseUsiLine(line);
     EXPECT_EQ(std::tuple(got.kind, got.move, got.score, got.depth),
-              std::tuple(c.kind, c.move, c.score, c.depth))
-        << c.line;
+              std::tuple(kind, move, score, depth))
+        << line;
   }
 }
 
