@@ -29,10 +29,10 @@ TEST(PositionRecord, WrittenRecordsReadBack) {
     const PositionRecord again =
         RecordOf(FormatPositionRecord({board.ToPosition(), board.SideToMove()}));
     const Position p = board.ToPosition();
-    EXPECT_EQ(std::tie(again.position.board, again.position.kingSquare, again.position.hand),
-              std::tie(p.board, p.kingSquare, p.hand))
+    EXPECT_EQ(std::tie(again.position.board, again.position.kingSquare, again.position.hand,
+                       again.sideToMove),
+              std::tuple(p.board, p.kingSquare, p.hand, board.SideToMove()))
         << sfen;
-    EXPECT_EQ(again.sideToMove, board.SideToMove()) << sfen;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "engine/search_log.h"
 #include "position/pv_reader.h"
 #include "shogi/move_text.h"
+#include "shogi/sfen.h"
 #include "shogi/start_position.h"
 #include "tests/support/positions.h"
 #include "tests/support/test_files.h"
@@ -14,29 +15,14 @@
 namespace fv::engine {
 namespace {
 
-// The PV text and first side as the explainer reads them from `log`.
-std::pair<std::string, int> ReadBack(const std::string& log) {
-  std::string text;
-  Notices notices;
-  const int side = ReadPvText(test::TempFile(log).path(), text, notices);
-  return {text, side};
-}
-
-Board StartBoard(Side side) {
-  Board root;
-  root.Set(StartPosition(), side);
-  return root;
-}
+Board StartBoard(Side side) { return test::BoardOf(FormatSfen(StartPosition(), side)); }
 
 SearchResult ResultWithPv(const std::vector<Move>& pv) {
   SearchResult r;
   // Numbers that would collide with the marker if padded: 8 everywhere.
   for (int depth = 1; depth <= 12; ++depth)
     r.iterations.push_back({depth, depth == 8 ? 8 : -88, 8, 8, pv});
-  r.stats.nodes = 888;
-  r.stats.nullMoveCutoffs = 8;
-  r.stats.hashHits = 8;
-  r.milliseconds = 8;
+  r.stats.nodes = 888, r.stats.nullMoveCutoffs = r.stats.hashHits = 8, r.milliseconds = 8;
   return r;
 }
 
@@ -48,7 +34,9 @@ TEST(SearchLog, ExplainerReadsThePvBackForEveryLength) {
       const std::string log = FormatSearchLog(ResultWithPv(pv), side);
       std::string expected;
       for (int i = 0; i < std::min(length, MaxLoggedPvMoves); ++i) expected += MoveText(pv[i]);
-      const auto [text, firstSide] = ReadBack(log);
+      std::string text;  // read back as the explainer reads it
+      Notices notices;
+      const int firstSide = ReadPvText(test::TempFile(log).path(), text, notices);
       EXPECT_EQ(text, expected) << "length " << length << "\n" << log;
       EXPECT_TRUE(length == 0 || firstSide == side) << "length " << length;
       // The pruning line ends the PV for a reader that skips lines without a tag.

@@ -24,13 +24,6 @@ const Weights& SmallWeights() {
   return w;
 }
 
-std::vector<const char*> SearchPositions() {
-  std::vector<const char*> positions = {StartSfen.data()};
-  positions.insert(positions.end(), testing::TacticalPositions.begin(),
-                   testing::TacticalPositions.end());
-  return positions;
-}
-
 SearchLimits Depth(int depth) {
   SearchLimits limits;
   limits.maxDepth = depth;
@@ -41,7 +34,9 @@ SearchLimits Depth(int depth) {
 // That the root score is the evaluation of the PV's leaf, whose moves are legal, is held
 // by the agreement test: fvexplain checks fvengine's PV and evaluates its leaf.
 TEST(Search, IncrementalEvaluationMatchesFullComputationAtEveryNode) {
-  for (const char* root : SearchPositions()) {
+  std::vector<const char*> roots = {StartSfen.data()};
+  roots.insert(roots.end(), testing::TacticalPositions.begin(), testing::TacticalPositions.end());
+  for (const char* root : roots) {
     std::uint64_t visited = 0;
     SearchHooks hooks;
     hooks.onNode = [&](const Board& b, int senteValue) {

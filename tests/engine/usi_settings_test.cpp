@@ -50,11 +50,8 @@ TEST(ThinkingTime, EveryMoveEndsBeforeTheClockAndNoTimeMeansNoLimit) {
 }
 
 TEST(UsiOptions, DeclaredWithDefaultsAndSetByName) {
-  const std::string declared = [] {
-    std::string all;
-    for (const std::string& line : OptionDeclarations()) all += line + "\n";
-    return all;
-  }();
+  std::string declared;
+  for (const std::string& line : OptionDeclarations()) declared += line + "\n";
   EXPECT_EQ(declared,
             "option name EvalFile type string default fv.bin\n"
             "option name USI_Hash type spin default 16 min 1 max 4096\n"

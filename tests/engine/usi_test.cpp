@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/usi_options.h"
@@ -81,17 +82,15 @@ TEST_F(UsiSession, AGuiSessionGetsLegalMovesAndBadInputIsAnsweredNotFatal) {
     EXPECT_NE(Joined(greeting).find(option), std::string::npos) << option;
   for (int n = 0; n < 2; ++n) EXPECT_EQ(Ask(engine, "isready", "readyok"), "readyok");
 
-  const struct {
-    const char* line;
-    const char* answer;
-  } bad[] = {
+  const std::pair<const char*, const char*> bad[] = {
+      // the line, the start of the answer
       {"hello", "info string unknown command 'hello'"},
       {"setoption name Colour value red", "info string setoption: unknown option 'Colour'"},
       {"position startpos moves 7g7f 7g7f", "info string position: move 2: USI move: 7g7f is not"},
       {"position sfen 9/9 b - 1", "info string position: SFEN: the board has 2 ranks, not 9"},
   };
-  for (const auto& b : bad)
-    EXPECT_EQ(Ask(engine, b.line, "info string").rfind(b.answer, 0), 0u) << b.line;
+  for (const auto& [line, answer] : bad)
+    EXPECT_EQ(Ask(engine, line, "info string").rfind(answer, 0), 0u) << line;
   // The illegal second move left the position after 7g7f; the bad SFEN changed nothing.
   engine.WriteLine("setoption name depth value 2");
   engine.WriteLine("go depth 5");

@@ -29,11 +29,6 @@ std::string Board(std::map<int, std::string> cells = {}) {
 
 CsaRecord Read(const std::string& content) { return ReadCsaFile(test::TempFile(content).path()); }
 
-// "file: problem" of the refusal of the file at `path`.
-std::string Problem(const std::string& path) {
-  return test::ThrownMessage<InputError>([&] { ReadCsaFile(path); });
-}
-
 TEST(CsaRecord, BoardCellsAndKings) {
   const std::tuple<const char*, int, int> cells[] = {
       {" * ", 0, 0},   {"-KY", 0, -KY}, {"+FU", 9, FU}, {"-UM", 0, -UM}, {"+RY", 80, RY},
@@ -79,7 +74,6 @@ TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
               std::tie(sente, gote, toMove))
         << lines;
   }
-  EXPECT_TRUE(Read(Header + Board() + "P-00KA \n").passedOver.empty());
 }
 
 TEST(CsaRecord, NotesWhatItPassesOver) {
@@ -100,6 +94,8 @@ TEST(CsaRecord, NotesWhatItPassesOver) {
   EXPECT_EQ(Read(Header + Board() + manyPawns + "\n").passedOver.size(), 64u);
 }
 
+// A file that cannot be opened or is no regular file is refused in the words every reader
+// shares, held by the explainer's catalogue (a record missing or replaced by a FIFO).
 TEST(CsaRecord, UnusableRecordsAreRefused) {
   std::string shortLine = Board(), cutName = Board({{SquareOf(1, 4), "+KA"}}), pawns;
   shortLine.erase(4 * 30 - 3, 2);  // the fourth board line ends " " instead of " * "
@@ -124,11 +120,10 @@ TEST(CsaRecord, UnusableRecordsAreRefused) {
   };
   for (const auto& [content, problem] : cases) {
     const test::TempFile file(content);
-    EXPECT_EQ(Problem(file.path()), file.path() + ": " + problem) << content;
+    EXPECT_EQ(test::ThrownMessage<InputError>([&] { ReadCsaFile(file.path()); }),
+              file.path() + ": " + problem)
+        << content;
   }
-  for (const char* problem : {"/nonexistent/game000.csa: cannot open (No such file or directory)",
-                              "/tmp: is a directory", "/dev/zero: is not a regular file"})
-    EXPECT_EQ(Problem(std::string(problem).substr(0, std::string(problem).find(':'))), problem);
 }
 
 }  // namespace

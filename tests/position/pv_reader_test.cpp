@@ -9,9 +9,7 @@ namespace fv {
 namespace {
 
 std::string Repeat(const std::string& move, int times) {
-  std::string text;
-  while (times-- > 0) text += move;
-  return text;
+  return times > 0 ? move + Repeat(move, times - 1) : "";
 }
 
 // A marker line with all fifteen tags, the first with `sign`.

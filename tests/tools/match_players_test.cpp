@@ -44,19 +44,12 @@ Script Always(Reply::Kind kind, std::string text) {
   return [=](const std::vector<std::string>&) { return Reply{kind, text}; };
 }
 
+// Lines both ways and a clean exit are held by the USI session with fvengine.
 TEST(ChildProcess, TalksOverPipesAndReportsEndsAndSilence) {
   using Status = ChildProcess::ReadStatus;
   const test::TempFile log("");
   const auto soon = [] { return ChildProcess::Clock::now() + std::chrono::seconds(10); };
   std::string line;
-  {
-    ChildProcess cat({"cat"}, "/", log.path());
-    ASSERT_TRUE(cat.WriteLine("usi"));
-    ASSERT_EQ(cat.ReadLine(line, soon()), Status::Line);
-    EXPECT_EQ(line, "usi");
-    EXPECT_EQ(cat.Stop(), "exit status 0");
-    EXPECT_FALSE(cat.WriteLine("after the end"));
-  }
   {
     ChildProcess partial({"sh", "-c", "printf 'a\\r\\nlast'; echo oops >&2; exit 3"}, "/",
                          log.path());
@@ -66,6 +59,7 @@ TEST(ChildProcess, TalksOverPipesAndReportsEndsAndSilence) {
     }
     EXPECT_EQ(partial.ReadLine(line, soon()), Status::Closed);
     EXPECT_EQ(partial.Stop(), "exit status 3");
+    EXPECT_FALSE(partial.WriteLine("after the end"));
   }
   {
     ChildProcess silent({"sleep", "30"}, "/", log.path());
@@ -83,13 +77,8 @@ TEST(ChildProcess, TalksOverPipesAndReportsEndsAndSilence) {
 
 TEST(PlayGame, EndsOnEveryKindOfReply) {
   const Script first = FirstLegalMove;
-  const struct {
-    Opening opening;
-    Script sente, gote;
-    Ending ending;
-    int winner;
-    std::size_t plies;
-  } cases[] = {
+  // The opening and the players, then the ending, the winner and the plies played.
+  const std::tuple<Opening, Script, Script, Ending, int, std::size_t> cases[] = {
       {{"7g7f"}, first, Always(Reply::Kind::Resign, "resign"), Ending::Resignation, Sente, 1},
       {{}, first, Always(Reply::Kind::Move, "7g7f"), Ending::IllegalMove, Sente, 1},
       {{}, Always(Reply::Kind::Failure, "hung"), first, Ending::Forfeit, Gote, 0},
@@ -97,13 +86,13 @@ TEST(PlayGame, EndsOnEveryKindOfReply) {
       {{}, first, Always(Reply::Kind::DrawClaim, "draw"), Ending::DrawClaim, NoWinner, 1},
       {{"5i5h"}, KingShuffle, KingShuffle, Ending::Repetition, NoWinner, 12},
   };
-  for (const auto& c : cases) {
-    ScriptedPlayer sente("s", c.sente), gote("g", c.gote);
-    const CsaGame record = PlayGame(sente, gote, c.opening, 256).record;
+  for (const auto& [opening, senteScript, goteScript, ending, winner, plies] : cases) {
+    ScriptedPlayer sente("s", senteScript), gote("g", goteScript);
+    const CsaGame record = PlayGame(sente, gote, opening, 256).record;
     EXPECT_EQ(std::tuple(record.result.ending, record.result.winner, record.moves.size()),
-              std::tuple(c.ending, c.winner, c.plies))
+              std::tuple(ending, winner, plies))
         << record.result.detail;
-    EXPECT_TRUE(c.opening.empty() || record.moves.at(0).comment == "opening");
+    EXPECT_TRUE(opening.empty() || record.moves.at(0).comment == "opening");
   }
 }
 

@@ -21,6 +21,9 @@
 namespace fv::match {
 namespace {
 
+// Kings stepping out and back: fourfold repetition after three rounds.
+const std::string Shuffle = "5i5h 5a5b 5h5i 5b5a ";
+
 // Plays the blank-separated USI `moves` from `sfen`, judging after each; returns
 // the first judgement and how many moves had been played then.
 std::pair<std::optional<Result>, int> PlayAndJudge(std::string_view sfen, const std::string& moves,
@@ -37,15 +40,14 @@ std::pair<std::optional<Result>, int> PlayAndJudge(std::string_view sfen, const 
 }
 
 TEST(GameJudgement, EndsOnMateRepetitionPerpetualCheckAndPlyLimit) {
-  const std::string shuffle = "5i5h 5a5b 5h5i 5b5a ";
   const std::string chase = "2i1i 1a2a 1i2i 2a1a ";
   // The start, the moves, the ply limit, then the ending, the winner and the plies played.
   const std::tuple<std::string_view, std::string, int, std::optional<Ending>, int, int> cases[] = {
       {"4k4/4G4/4P4/9/9/9/9/9/4K4 w - 1", "", 256, Ending::Mate, Sente, 0},
       // A king with nowhere to go but not in check has lost as well.
       {"8k/6G2/8P/9/9/9/9/9/4K4 w - 1", "", 256, Ending::Mate, Sente, 0},
-      {StartSfen, shuffle + shuffle + shuffle, 256, Ending::Repetition, NoWinner, 12},
-      {StartSfen, shuffle + shuffle + "5i5h 5a5b 5h5i", 256, std::nullopt, 0, 11},
+      {StartSfen, Shuffle + Shuffle + Shuffle, 256, Ending::Repetition, NoWinner, 12},
+      {StartSfen, Shuffle + Shuffle + "5i5h 5a5b 5h5i", 256, std::nullopt, 0, 11},
       {"8k/9/9/9/9/9/9/9/4K2R1 b - 1", chase + chase + chase, 256, Ending::PerpetualCheck, Gote,
        12},
       {StartSfen, "7g7f 3c3d 2g2f 8c8d", 4, Ending::MaxPlies, NoWinner, 4},
@@ -110,18 +112,17 @@ TEST(CsaGameRecord, ListsMovesCommentsAndEnding) {
 }
 
 TEST(OpeningsFile, ReadsMovesAndNamesTheBadLine) {
-  const std::string shuffle = "5i5h 5a5b 5h5i 5b5a ";
   const test::TempFile good("# comment\n\n7g7f 3c3d\r\n 2g2f 8c8d 2f2e\n");
   EXPECT_EQ(ReadOpenings(good.path()),
             (std::vector<Opening>{{"7g7f", "3c3d"}, {"2g2f", "8c8d", "2f2e"}}));
 
   std::string longOpening;  // 68 moves
-  for (int i = 0; i < 17; ++i) longOpening += shuffle;
+  for (int i = 0; i < 17; ++i) longOpening += Shuffle;
   const std::pair<std::string, std::string> bad[] = {
       {"7g7f 3c3d\n7g7f 7g7f\n", "line 2: USI move"},
       {"7g7f\n2g2f xyz\n", "line 2: USI move"},
       {"# nothing\n\n", "no openings"},
-      {shuffle + shuffle + shuffle, "the game is over after the opening: fourfold"},
+      {Shuffle + Shuffle + Shuffle, "the game is over after the opening: fourfold"},
       {longOpening, "line 1: more than 64 moves"},
   };
   for (const auto& [text, problem] : bad) {
