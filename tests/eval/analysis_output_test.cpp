@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
-#include <tuple>
 
 #include "eval/analysis.h"
 #include "eval/location_label.h"
@@ -39,88 +39,39 @@ Position Middlegame() {
   return pos;
 }
 
-struct Ranked {
-  std::int32_t value;
-  const char* labels;
-};
+// A ranked term: its value and labels.
+using Ranked = std::pair<std::int32_t, const char*>;
 
 // The sums, the statistics (sums in shown units), the first and the last
 // ranked term with its labels, the total and the material: two kings alone
 // (fewer terms than ranks asked for), the symmetric starting position (every
 // sum 0) and a middlegame with pieces in hand.
 TEST(AnalysisOutput, SumsStatisticsRanksAndTotal) {
-  struct Case {
-    const char* what;
-    Position pos;
-    int sortMode, rankCount, kkp, kpp;
-    int senteCount, senteSum, goteCount, goteSum;
-    Ranked first, last;
-    int shown, total, material;
-  };
-  const Case cases[] = {
-      {"two kings",
-       test::TwoKings(77, 4),
-       0,
-       500,
-       1389,
-       -10,
-       100,
-       6711,
-       110,
-       6722,
-       {4064, "[-51OU]-[+FU*]-[-FU*]"},
-       {-14, "[-51OU]-[+HI*]-[+KA*]"},
-       210,
-       32,
-       0},
-      {"starting position",
-       StartPosition(),
-       1,
-       150,
-       0,
-       0,
-       1378,
-       88907,
-       1378,
-       88907,
-       {4086, "[-51OU]-[-63FU]-[-KY*]"},
-       {3664, "[+59OU]-[+97FU]-[-73FU]"},
-       150,
-       0,
-       0},
-      {"middlegame",
-       Middlegame(),
-       2,
-       150,
-       -2436,
-       49,
-       1226,
-       77410,
-       1224,
-       77360,
-       {-4086, "[+89OU]-[-33GI]-[-KI*]"},
-       {-3586, "[-22OU]-[-63FU]-[-FU*]"},
-       150,
-       -2629,
-       -2603},
-  };
-  for (const Case& c : cases) {
-    const EvaluationAnalysis out = Analyze(c.pos, c.sortMode, c.rankCount);
+  // Sums and statistics: kkp, kpp, Sente's count and sum, Gote's, total, material.
+  using Figures = std::array<int, 8>;
+  const auto expect = [](const char* what, const Position& pos, int sortMode, int rankCount,
+                         Figures figures, Ranked first, Ranked last, std::size_t shown) {
+    const EvaluationAnalysis out = Analyze(pos, sortMode, rankCount);
     const SideStatistics& sente = out.statistics.side[Sente];
     const SideStatistics& gote = out.statistics.side[Gote];
-    EXPECT_EQ(std::tuple(out.kkpSum, out.kppSum / WeightScale, sente.count, sente.sum / WeightScale,
-                         gote.count, gote.sum / WeightScale, out.total, out.material),
-              std::tuple(c.kkp, c.kpp, c.senteCount, c.senteSum, c.goteCount, c.goteSum, c.total,
-                         c.material))
-        << c.what;
-    ASSERT_EQ(out.ranked.size(), std::size_t(c.shown)) << c.what;
+    EXPECT_EQ((Figures{out.kkpSum, out.kppSum / WeightScale, sente.count, sente.sum / WeightScale,
+                       gote.count, gote.sum / WeightScale, out.total, out.material}),
+              figures)
+        << what;
+    ASSERT_EQ(out.ranked.size(), shown) << what;
     for (const auto& [term, expected] :
-         {std::pair{out.ranked.front(), c.first}, {out.ranked.back(), c.last}}) {
-      EXPECT_EQ(std::pair(term.value, TermLabel(c.pos, term)),
-                std::pair(expected.value, std::string(expected.labels)))
-          << c.what;
+         {std::pair{out.ranked.front(), first}, {out.ranked.back(), last}}) {
+      EXPECT_EQ(std::pair(term.value, TermLabel(pos, term)),
+                std::pair(expected.first, std::string(expected.second)))
+          << what;
     }
-  }
+  };
+  expect("two kings", test::TwoKings(77, 4), 0, 500, {1389, -10, 100, 6711, 110, 6722, 32, 0},
+         {4064, "[-51OU]-[+FU*]-[-FU*]"}, {-14, "[-51OU]-[+HI*]-[+KA*]"}, 210);
+  expect("starting position", StartPosition(), 1, 150, {0, 0, 1378, 88907, 1378, 88907, 0, 0},
+         {4086, "[-51OU]-[-63FU]-[-KY*]"}, {3664, "[+59OU]-[+97FU]-[-73FU]"}, 150);
+  expect("middlegame", Middlegame(), 2, 150, {-2436, 49, 1226, 77410, 1224, 77360, -2629, -2603},
+         {-4086, "[+89OU]-[-33GI]-[-KI*]"}, {-3586, "[-22OU]-[-63FU]-[-FU*]"}, 150);
 }
 
 TEST(AnalysisOutput, GoteWeightOfMinus32768RanksAsPlus32768) {
@@ -128,8 +79,9 @@ TEST(AnalysisOutput, GoteWeightOfMinus32768RanksAsPlus32768) {
   // mode 1, with their true sign.
   const EvaluationAnalysis out =
       Analyze(test::TwoKings(76, 4), 1, 1, [](std::uint64_t) { return std::int16_t(-32768); });
-  EXPECT_EQ(out.ranked.front().value, 32768);
-  EXPECT_EQ(TermLabel(test::TwoKings(76, 4), out.ranked.front()), "[-51OU]-[-FU*]-[-FU*]");
+  EXPECT_EQ(
+      std::pair(out.ranked.front().value, TermLabel(test::TwoKings(76, 4), out.ranked.front())),
+      std::pair(32768, std::string("[-51OU]-[-FU*]-[-FU*]")));
   EXPECT_EQ(std::pair(out.statistics.side[Sente].count, out.statistics.side[Sente].sum),
             std::pair(105, 105 * 32768));
 }

@@ -6,6 +6,8 @@
 #include <tuple>
 
 #include "eval/feature_index.h"
+#include "eval/feature_meaning.h"
+#include "eval/weight_layout.h"
 #include "io/input_error.h"
 #include "shogi/start_position.h"
 #include "tests/support/positions.h"
@@ -59,67 +61,37 @@ TEST(Decomposition, FeatureListOfListedPieces) {
   pos.board[41] = 15;      // no piece code: no entry
   const FeatureList list = BuildFeatureList(pos);
   ASSERT_EQ(list.size, 16);
-  struct Case {
-    int entry;
-    std::int16_t senteIndex, goteIndex, senteLocation, goteLocation;
-  };
-  const Case cases[] = {
+  const std::tuple<int, std::int16_t, std::int16_t, std::int16_t, std::int16_t> cases[] = {
       {0, 0, 0, 81, 88},    {1, 19, 19, 88, 81},    {10, 80, 78, 86, 93},     {11, 81, 83, 93, 86},
       {13, 87, 87, 94, 87}, {14, 192, 131, 30, 30}, {15, 1030, 1111, 40, 40},
   };
-  for (const Case& c : cases) {
-    const FeatureEntry& e = list.entries[c.entry];
+  for (const auto& [entry, senteIndex, goteIndex, senteLocation, goteLocation] : cases) {
+    const FeatureEntry& e = list.entries[entry];
     EXPECT_EQ(std::tuple(e.senteIndex, e.goteIndex, e.senteLocation, e.goteLocation),
-              std::tuple(c.senteIndex, c.goteIndex, c.senteLocation, c.goteLocation))
-        << c.entry;
+              std::tuple(senteIndex, goteIndex, senteLocation, goteLocation))
+        << entry;
   }
-}
-
-TEST(Decomposition, FullBoardIdentities) {
-  // Kings on 76 and 4: both views look from 76 with the other king on 4.
-  SparseWeightFile file;
-  file.FillView(76, 4, testing::HashWeight);
-  const EvaluationBreakdown result = testing::Decompose(StartPosition(), file.Open());
-  ASSERT_EQ(result.terms.size(), 2756u);
-  std::int64_t termSum = 0;
-  for (const FeatureContribution& t : result.terms) termSum += t.value;
-  EXPECT_EQ(termSum, result.kppSum);
-  // The position is symmetric and both views read the same weights.
-  EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.total), std::tuple(0, 0, 0));
-  for (std::size_t t = 0; t < result.terms.size(); t += 2) {
-    ASSERT_EQ(result.terms[t].kingLocation, 76);
-    ASSERT_EQ(result.terms[t + 1].kingLocation, 4);
-  }
-  // The last pair joins the last board piece (Sente's KY on 80) with itself:
-  // the diagonal of own KY on 80 in the Sente view.
-  EXPECT_EQ(result.terms[2754],
-            (FeatureContribution{testing::HashWeight(PackedKppIndex(76, 305, 305)), 76, 80, 80}));
 }
 
 TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
   // Sente's king on 76, Gote's on 3: the Sente view reads kkp[76][3] and
   // block 76; the Gote view's weights are all 0. Sente's pawns in hand (0 or
   // 1) select the own FU features that carry the weights.
-  struct Case {
-    std::int16_t kkp, kpp;
-    int sentePawns, gotePawns;
-    std::int32_t total;
-  };
-  const Case cases[] = {
+  const std::tuple<std::int16_t, std::int16_t, int, int, std::int32_t> cases[] = {
       {-40, 0, 0, 0, -1},  // -40 / 32 is -1, not -2
       {0, -33, 0, 0, -1}, {0, -31, 0, 0, 0},  {-33, 0, 0, 0, -1},
       {31, 0, 1, 0, 87},  {-31, 0, 1, 0, 86}, {0, 32, 0, 1, -86},
   };
-  for (const Case& c : cases) {
+  for (const auto& [kkp, kpp, sentePawns, gotePawns, total] : cases) {
     SparseWeightFile file;
-    file.Kkp(76, 3, c.sentePawns, c.kkp);
-    file.Kpp(76, c.sentePawns, c.sentePawns, c.kpp);
+    file.Kkp(76, 3, sentePawns, kkp);
+    file.Kpp(76, sentePawns, sentePawns, kpp);
     Position pos = test::TwoKings(76, 3);
-    pos.hand[Sente][0] = std::int8_t(c.sentePawns);
-    pos.hand[Gote][0] = std::int8_t(c.gotePawns);
+    pos.hand[Sente][0] = std::int8_t(sentePawns);
+    pos.hand[Gote][0] = std::int8_t(gotePawns);
     const EvaluationBreakdown result = testing::Decompose(pos, file.Open());
     EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.material, result.total),
-              std::tuple(c.kkp, c.kpp, 87 * (c.sentePawns - c.gotePawns), c.total));
+              std::tuple(kkp, kpp, 87 * (sentePawns - gotePawns), total));
   }
 }
 
@@ -129,12 +101,7 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
     change(p);
     return p;
   };
-  struct Case {
-    const char* what;
-    Position pos;
-    const char* problem;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, Position, const char*> cases[] = {
       {"no sente king", with([](Position& p) { p.board[76] = 0; }),
        "Sente has no king on its king square"},
       {"gote king elsewhere", with([](Position& p) { p.kingSquare[Gote] = 5; }),
@@ -150,14 +117,31 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
        }),
        "39 pieces besides the kings on the board; a set has 38"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(test::ThrownMessage<InputError>([&] { CheckEvaluable(c.pos); }),
-              std::string("leaf position: ") + c.problem)
-        << c.what;
+  for (const auto& [what, pos, problem] : cases) {
+    EXPECT_EQ(test::ThrownMessage<InputError>([&] { CheckEvaluable(pos); }),
+              std::string("leaf position: ") + problem)
+        << what;
   }
   Position legal = StartPosition();
   legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};
   EXPECT_NO_THROW(CheckEvaluable(legal));
+}
+
+// Every index names one placement, and that placement's index is the index:
+// together with the counts (1476 and 738 legal placements) the bases of the
+// index tables neither overlap nor leave holes.
+TEST(FeatureMeaning, IndicesRoundTrip) {
+  for (int index = 0; index < KppFeatureCount; ++index) {
+    const FeatureMeaning& f = KppFeatureMeaning(index);
+    ASSERT_EQ(f.inHand ? KppHandIndex(Sente, f.own ? Sente : Gote, f.kind, f.place)
+                       : KppBoardIndex(Sente, PieceCode(f.own ? f.kind : -f.kind), f.place),
+              index);
+  }
+  for (int index = 0; index < KkpFeatureCount; ++index) {
+    const FeatureMeaning& f = KkpFeatureMeaning(index);
+    ASSERT_EQ(f.inHand ? KkpHandIndex(f.kind, f.place) : KkpBoardIndex(Sente, f.kind, f.place),
+              index);
+  }
 }
 
 }  // namespace

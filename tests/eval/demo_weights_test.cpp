@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <tuple>
 #include <vector>
 
 #include "eval/decomposition.h"
@@ -39,12 +40,7 @@ constexpr int OwnFU = 81, OppFU = 162, OwnGI = 504, OwnKI = 666, OppKI = 747, Op
 
 TEST(DemoWeights, DocumentedIdeas) {
   const std::vector<std::int16_t> block = Block(King59);
-  struct Case {
-    const char* idea;
-    int i, j;
-    int units;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, int, int, int> cases[] = {
       // Single pieces: defenders' bonus and attackers' penalty by king distance.
       {"own gold in front of the king", On(OwnKI, Sq58), On(OwnKI, Sq58), 40},
       {"own gold far away still counts a little", On(OwnKI, Sq91), On(OwnKI, Sq91), 1},
@@ -65,7 +61,8 @@ TEST(DemoWeights, DocumentedIdeas) {
       {"own and opponent's piece", On(OwnKI, Sq58), On(OppKI, Sq68), 0},
       {"hand count and board piece", 58 + 1, On(OwnKI, Sq58), 0},
   };
-  for (const Case& c : cases) EXPECT_EQ(At(block, c.i, c.j), c.units * WeightScale) << c.idea;
+  for (const auto& [idea, i, j, units] : cases)
+    EXPECT_EQ(At(block, i, j), units * WeightScale) << idea;
   // Every piece on the board, however far from the king, has a single weight.
   for (int index = 0; index < KppFeatureCount; ++index) {
     const FeatureMeaning& f = KppFeatureMeaning(index);
@@ -73,17 +70,12 @@ TEST(DemoWeights, DocumentedIdeas) {
   }
   // Well inside 16 bits: the largest is 18 pawns in hand, 144 units.
   const auto [low, high] = std::minmax_element(block.begin(), block.end());
-  EXPECT_EQ(*low, -60 * WeightScale);  // the opponent's dragon next to the king
-  EXPECT_EQ(*high, 144 * WeightScale);
+  // The lowest: the opponent's dragon next to the king.
+  EXPECT_EQ(std::pair(int(*low), int(*high)), std::pair(-60 * WeightScale, 144 * WeightScale));
 }
 
 TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
-  struct Case {
-    const char* idea;
-    int king, otherKing, feature;
-    int units;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, int, int, int, int> cases[] = {
       {"home king, no pawn in hand", King59, 4, 0, 10},
       {"king on 5h, two pawns in hand", Sq58, 4, 2, 6 + 2},
       {"king on 5e", Sq55, 4, 0, -30},
@@ -95,8 +87,8 @@ TEST(DemoWeights, KkpRanksHandsAndAttackSupport) {
       {"gold next to the enemy king on 5a", King59, 4, 333 + Sq52, 4 + 12},
       {"pawn next to the enemy king: no support", King59, 4, 36 + Sq52, 20},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(DemoKkpWeight(c.king, c.otherKing, c.feature), c.units * WeightScale) << c.idea;
+  for (const auto& [idea, king, otherKing, feature, units] : cases)
+    EXPECT_EQ(DemoKkpWeight(king, otherKing, feature), units * WeightScale) << idea;
 }
 
 // One test reads the whole demonstration file, so that a run of the test
@@ -118,25 +110,19 @@ TEST(DemoWeights, FileHoldsTheRulesAndEvaluatesRealistically) {
 
   EXPECT_EQ(testing::Decompose(StartPosition(), file).total, 0);
   // Sente's positional advantage (total less material) stays in a realistic range.
-  struct Case {
-    const char* idea;
-    int from, to;
-    PieceCode piece;
-    int low, high;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, int, int, PieceCode, int, int> cases[] = {
       {"Gote's gold on 4a has left its king for 4d", 5, 32, -KI, 10, 200},
       {"Sente's rook, promoted, next to Gote's king on 5b", 70, 13, RY, 20, 400},
       {"Sente's king walked up to 5e", 76, 40, OU, -800, -100},
   };
-  for (const Case& c : cases) {
+  for (const auto& [idea, from, to, piece, low, high] : cases) {
     Position pos = StartPosition();
-    pos.board[c.from] = 0;
-    pos.board[c.to] = c.piece;
-    if (c.piece == OU) pos.kingSquare[Sente] = std::uint8_t(c.to);
+    pos.board[from] = 0;
+    pos.board[to] = piece;
+    if (piece == OU) pos.kingSquare[Sente] = std::uint8_t(to);
     const EvaluationBreakdown result = testing::Decompose(pos, file);
     const int positional = result.total - result.material;
-    EXPECT_TRUE(c.low < positional && positional < c.high) << c.idea << ": " << positional;
+    EXPECT_TRUE(low < positional && positional < high) << idea << ": " << positional;
   }
 }
 

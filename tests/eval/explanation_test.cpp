@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <numeric>
+#include <map>
 #include <tuple>
 
 #include "eval/analysis.h"
@@ -38,49 +38,42 @@ std::int32_t FullTotal(const Position& pos, const WeightFile& file) {
 }
 
 TEST(Explanation, SharesAndKkpTermsAddUpExactlyAndRanksFollowTheRanking) {
-  struct Case {
-    const char* name;
-    Position pos;
-    std::uint64_t bytes;
-    RankingOrder order;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, Position, std::uint64_t, RankingOrder> cases[] = {
       {"kings alone", test::TwoKings(76, 4), WeightFileBytes, RankingOrderOf(0)},
       {"full board", StartPosition(), WeightFileBytes, RankingOrderOf(1)},
       {"many in hand", ManyInHand, WeightFileBytes, RankingOrderOf(2)},
       // Ends inside the Sente view's block: rows beyond read as 0.
       {"short file", Middlegame, 2 * PackedKppIndex(76, 700, 0), RankingOrderOf(0)},
   };
-  for (const Case& c : cases) {
+  for (const auto& [name, pos, bytes, order] : cases) {
     SparseWeightFile file;
-    FillViews(file, c.pos, c.bytes);
+    FillViews(file, pos, bytes);
     const WeightFile weights = file.Open();
-    const Explanation e = ExplainLeaf(c.pos, ReadExplanationWeights(c.pos, weights), c.order, 150);
+    const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, weights), order, 150);
     const EvaluationBreakdown& b = e.breakdown;
-    EXPECT_EQ(b.total, FullTotal(c.pos, weights)) << c.name;
+    EXPECT_EQ(b.total, FullTotal(pos, weights)) << name;
     std::int64_t halves = 0, kkp = 0;
     for (const PieceShare& p : e.pieces) halves += p.halfUnits;
     for (const KkpTerm& t : e.kkpTerms) kkp += t.value;
     EXPECT_EQ(std::pair(halves, kkp),
               std::pair(2 * (std::int64_t{32} * b.material + b.kkpSum + b.kppSum),
                         std::int64_t{b.kkpSum}))
-        << c.name;
+        << name;
     // 14 hand slots in both lists; every board piece in the shares, all but
     // kings in the KKP terms.
-    const auto onBoard =
-        std::count_if(c.pos.board.begin(), c.pos.board.end(), [](int x) { return x; });
+    const auto onBoard = std::count_if(pos.board.begin(), pos.board.end(), [](int x) { return x; });
     EXPECT_EQ(std::pair(e.pieces.size(), e.kkpTerms.size()),
               std::pair(std::size_t(onBoard + 14), std::size_t(onBoard - 2 + 14)))
-        << c.name;
+        << name;
     // The ranks name the analysis' ranked terms in its order.
-    const EvaluableLeaf leaf = MakeEvaluableLeaf(c.pos);
+    const EvaluableLeaf leaf = MakeEvaluableLeaf(pos);
     const EvaluationAnalysis analysis =
-        AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, weights), c.order, 150);
+        AnalyzeEvaluation(leaf, ReadLeafWeights(leaf, weights), order, 150);
     std::vector<FeatureContribution> byRank(150);
     for (std::size_t t = 0; t < b.terms.size(); ++t) {
       if (e.ranks[t] > 0) byRank[std::size_t(e.ranks[t] - 1)] = b.terms[t];
     }
-    EXPECT_EQ(byRank, analysis.ranked) << c.name;
+    EXPECT_EQ(byRank, analysis.ranked) << name;
   }
 }
 
@@ -130,23 +123,14 @@ TEST(Explanation, HeatMapSquaresLeaveOutDeadRanksAndSecondPawns) {
   SparseWeightFile file;
   const Explanation e = ExplainLeaf(pos, ReadExplanationWeights(pos, file.Open()),
                                     RankingOrder::LargestMagnitudeFirst, 150);
-  struct Case {
-    int location;
-    std::size_t squares;
-  };
+  std::map<int, std::size_t> squares;  // by the location of the piece
+  for (const HeatMap& map : e.heatMaps) squares[map.location] += map.totals.size();
   // 77 empty squares less: the knight's ranks 8 and 9 (17 empty), the pawn's
   // rank 1 (8), for the pawn in hand also the rest of file 5 (6), the lance's rank 9 (8).
-  const Case cases[] = {{SquareOf(3, 3), 77 - 17},
-                        {SquareOf(5, 5), 77 - 8},
-                        {SenteHandLocation + 0, 77 - 8 - 6},
-                        {GoteHandLocation + 1, 77 - 8}};
-  ASSERT_EQ(e.heatMaps.size(), 4u);
-  for (const Case& c : cases) {
-    const auto map = std::find_if(e.heatMaps.begin(), e.heatMaps.end(),
-                                  [&](const HeatMap& m) { return m.location == c.location; });
-    ASSERT_NE(map, e.heatMaps.end());
-    EXPECT_EQ(map->totals.size(), c.squares) << c.location;
-  }
+  EXPECT_EQ(squares, (std::map<int, std::size_t>{{SquareOf(3, 3), 77 - 17},
+                                                 {SquareOf(5, 5), 77 - 8},
+                                                 {SenteHandLocation + 0, 77 - 8 - 6},
+                                                 {GoteHandLocation + 1, 77 - 8}}));
 }
 
 TEST(PvLine, PointsFollowThePvAndChangesCompareTheEnds) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <numeric>
+#include <tuple>
 
 #include "io/input_error.h"
 #include "tests/support/test_files.h"
@@ -70,13 +71,7 @@ TEST(WeightFile, LookupsFollowTheFileOrderRowByRow) {
 TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
   // Each file holds 0x1234 as its last KPP weight, kkp[80][80][737] = 3, and
   // 0x5678 where a longer file goes on.
-  struct Case {
-    const char* what;
-    std::uint64_t bytes;
-    int lastKpp, lastKkp;
-    const char* warning;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, std::uint64_t, int, int, const char*> cases[] = {
       {"exact size", WeightFileBytes, 0x1234, 3, ""},
       {"longer", WeightFileBytes + 2, 0x1234, 3,
        "the file has 186268250 bytes, expected 186268248; the bytes beyond are ignored"},
@@ -84,24 +79,24 @@ TEST(WeightFile, SizesOtherThanTheLayoutWarnAndReadZeroBeyondTheEnd) {
        "the file has 176584212 bytes, expected 186268248; the weights beyond its end read as 0"},
       {"ends inside the last KPP weight", KkpSectionByteOffset - 1, 0x34, 0, "has 176584211 bytes"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, bytes, lastKpp, lastKkp, warning] : cases) {
     SparseWeightFile file(WeightFileBytes + 2);
     file.Kpp(80, 1475, 1475, 0x1234);
     file.Kkp(80, 80, 737, 3);  // the last weight of the file
     file.Write(WeightFileBytes / 2, 0x5678);
-    std::filesystem::resize_file(file.path(), c.bytes);
+    std::filesystem::resize_file(file.path(), bytes);
     const std::vector<std::int16_t> last = {1475};
     const WeightFile opened = file.Open();
     const LeafWeights leaf = opened.ReadLeafWeights(0, 0, last, last);
     // The Gote view of kings on 0 reads block 80.
     EXPECT_EQ((std::pair<int, int>(leaf.gote.Kpp(1475, 1475), leaf.gote.kkp[737])),
-              std::pair(c.lastKpp, c.lastKkp))
-        << c.what;
+              std::pair(lastKpp, lastKkp))
+        << what;
     const std::optional<Notice> notice = opened.SizeNotice();
     const std::string text = notice ? notice->file + ": " + notice->message : "";
-    const std::string start = *c.warning ? file.path() + ": warning: " : "";
-    EXPECT_EQ(text.substr(0, start.size()), start) << c.what;
-    EXPECT_TRUE(*c.warning ? text.find(c.warning) != std::string::npos : text.empty()) << text;
+    const std::string start = *warning ? file.path() + ": warning: " : "";
+    EXPECT_EQ(text.substr(0, start.size()), start) << what;
+    EXPECT_TRUE(*warning ? text.find(warning) != std::string::npos : text.empty()) << text;
   }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
+#include <tuple>
+
 #include "picture_check.h"
 #include "render/board_picture.h"
 #include "render/piece_copy.h"
@@ -53,21 +55,15 @@ TEST(DrawPosition, SentePiecesUprightGotePiecesTurned) {
   const cv::Mat board = Drawn(pos);
   const PieceImageSet pieces = MarkedPieces();
 
-  struct Case {
-    int square;
-    int x;
-    int y;
-    bool turned;
-  };
-  const Case cases[] = {
+  const std::tuple<int, int, int, bool> cases[] = {
       {56, 140, 380, false}, {4, 230, 80, true}, {80, 410, 480, true}, {20, 140, 180, true}};
-  for (const Case& c : cases) {
+  for (const auto& [square, x, y, turned] : cases) {
     // Inside the grid lines every pixel comes from the piece, upright or turned.
-    cv::Mat piece = pieces.pictures[std::abs(pos.board[c.square])].clone();
-    if (c.turned) cv::flip(piece, piece, -1);
+    cv::Mat piece = pieces.pictures[std::abs(pos.board[square])].clone();
+    if (turned) cv::flip(piece, piece, -1);
     const cv::Rect inside(1, 1, 44, 49);
-    EXPECT_TRUE(SamePixels(board(inside + cv::Point(c.x, c.y)), piece(inside))) << c.square;
-    EXPECT_EQ(board.at<cv::Vec3b>(c.y, c.x + 20), White) << "grid over the piece's top edge";
+    EXPECT_TRUE(SamePixels(board(inside + cv::Point(x, y)), piece(inside))) << square;
+    EXPECT_EQ(board.at<cv::Vec3b>(y, x + 20), White) << "grid over the piece's top edge";
   }
 }
 
@@ -88,18 +84,14 @@ TEST(DrawPosition, HandRowsShowPicturesAndCounts) {
 
   // The count text stands on the top edge of its picture: compare the rows
   // above each picture with the text drawn alone at the same origin.
-  struct Count {
-    const char* text;
-    int x;
-    int top;
-  };
-  for (const Count& c : {Count{"x2", 18, 580}, Count{"x1", 288, 10}, Count{"x12", 153, 580}}) {
+  for (const auto& [text, x, top] :
+       {std::tuple{"x2", 18, 580}, std::tuple{"x1", 288, 10}, std::tuple{"x12", 153, 580}}) {
     cv::Mat alone(640, 640, CV_8UC3, cv::Scalar::all(0));
-    cv::putText(alone, c.text, {c.x, c.top + 3}, cv::FONT_HERSHEY_SIMPLEX, 0.4,
-                cv::Scalar::all(255), 1, cv::LINE_AA);
-    const cv::Rect above(c.x - 8, c.top - 10, 45, 10);
-    EXPECT_TRUE(SamePixels(board(above), alone(above))) << c.text;
-    EXPECT_GT(cv::countNonZero(alone(above).reshape(1)), 3) << c.text;
+    cv::putText(alone, text, {x, top + 3}, cv::FONT_HERSHEY_SIMPLEX, 0.4, cv::Scalar::all(255), 1,
+                cv::LINE_AA);
+    const cv::Rect above(x - 8, top - 10, 45, 10);
+    EXPECT_TRUE(SamePixels(board(above), alone(above))) << text;
+    EXPECT_GT(cv::countNonZero(alone(above).reshape(1)), 3) << text;
   }
 }
 
@@ -120,18 +112,14 @@ cv::Mat ClippedReference(const cv::Mat& piece, int x, int y, bool turned) {
 TEST(CopyPieceImage, PicturesReachingPastTheEdgeAreClipped) {
   cv::Mat large(300, 260, CV_8UC3);
   cv::randu(large, cv::Scalar::all(0), cv::Scalar::all(256));
-  struct Case {
-    int x;
-    int y;
-  };
-  const Case cases[] = {{410, 480},  {10, 580}, {-20, -30}, {600, 10},
-                        {-250, 400}, {700, 0},  {0, 1000},  {-400, -400}};
-  for (const Case& c : cases)
+  const std::tuple<int, int> cases[] = {{410, 480},  {10, 580}, {-20, -30}, {600, 10},
+                                        {-250, 400}, {700, 0},  {0, 1000},  {-400, -400}};
+  for (const auto& [x, y] : cases)
     for (bool turned : {false, true}) {
       cv::Mat board(640, 640, CV_8UC3, cv::Scalar::all(0));
-      CopyPieceImage(large, board, c.x, c.y, turned);
-      EXPECT_TRUE(SamePixels(board, ClippedReference(large, c.x, c.y, turned)))
-          << c.x << "," << c.y << (turned ? " turned" : " upright");
+      CopyPieceImage(large, board, x, y, turned);
+      EXPECT_TRUE(SamePixels(board, ClippedReference(large, x, y, turned)))
+          << x << "," << y << (turned ? " turned" : " upright");
     }
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <opencv2/imgproc.hpp>
 
+#include <tuple>
+
 #include "picture_check.h"
 #include "render/board_picture.h"
 #include "render/feature_picture.h"
@@ -24,17 +26,12 @@ cv::Mat Feature(MarkValue value, int king, int first, int second) {
 }
 
 TEST(LocationPoint, SquaresAreCellMiddlesAndHandSlotsLieOnTheHandRows) {
-  struct Case {
-    int location;
-    int x;
-    int y;
-  };
-  const Case cases[] = {
+  const std::tuple<int, int, int> cases[] = {
       {0, 72, 105},   {8, 432, 105}, {72, 72, 505},  {80, 432, 505}, {40, 252, 305},
       {76, 252, 505}, {81, 35, 602}, {87, 305, 602}, {88, 35, 32},   {94, 305, 32},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(LocationPoint(c.location), cv::Point(c.x, c.y)) << c.location;
+  for (const auto& [location, x, y] : cases)
+    EXPECT_EQ(LocationPoint(location), cv::Point(x, y)) << location;
   for (int location : {-1, 95, 1000}) EXPECT_THROW(LocationPoint(location), std::out_of_range);
   cv::Mat picture = EmptyBoard();  // a feature with a location outside the cells
   EXPECT_THROW(DrawFeature(picture, {0, false}, 76, 95, 40), std::out_of_range);
@@ -42,47 +39,33 @@ TEST(LocationPoint, SquaresAreCellMiddlesAndHandSlotsLieOnTheHandRows) {
 }
 
 TEST(MarkColour, SignAndSizeOfTheShownValue) {
-  struct Case {
-    MarkValue value;
-    cv::Scalar colour;
-    const char* text;
-  };
-  const Case cases[] = {
+  const std::tuple<MarkValue, cv::Scalar, const char*> cases[] = {
       {{0, false}, {128, 0, 0}, "+0"},       {{0, true}, {0, 0, 128}, "+0"},
       {{1, false}, {129, 0, 0}, "+1"},       {{-1, true}, {0, 0, 129}, "-1"},
       {{126, false}, {254, 0, 0}, "+126"},   {{127, false}, {255, 0, 0}, "+127"},
       {{-127, true}, {0, 0, 255}, "-127"},   {{156, false}, {255, 0, 0}, "+156"},
       {{-1024, true}, {0, 0, 255}, "-1024"},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(MarkColour(c.value), c.colour) << c.text;
-    EXPECT_EQ(MarkText(c.value), c.text);
-  }
+  for (const auto& [value, colour, text] : cases)
+    EXPECT_EQ(std::pair(MarkColour(value), MarkText(value)), std::pair(colour, std::string(text)));
 }
 
 // King on 5九 (76) with pieces on 1一 (8) and Gote's KA in hand (93), or
 // twice the piece on 5五 (40): a pair of a piece with itself marks two points.
+// The colours of other values are MarkColour's, pinned above.
 TEST(DrawFeature, CirclesAndLinesInTheMarkColour) {
-  struct Case {
-    MarkValue value;
-    cv::Vec3b colour;
-    int first, second;
-  };
-  const Case cases[] = {{{0, false}, {128, 0, 0}, 8, 93},
-                        {{0, true}, {0, 0, 128}, 8, 93},
-                        {{127, false}, {255, 0, 0}, 8, 93},
-                        {{-1024, true}, {0, 0, 255}, 8, 93},
-                        {{20, false}, {148, 0, 0}, 40, 40}};
-  for (const Case& c : cases) {
-    const cv::Mat picture = Feature(c.value, 76, c.first, c.second);
-    for (int location : {76, c.first, c.second}) {
+  const std::tuple<MarkValue, cv::Vec3b, int, int> cases[] = {{{-1024, true}, {0, 0, 255}, 8, 93},
+                                                              {{20, false}, {148, 0, 0}, 40, 40}};
+  for (const auto& [value, colour, first, second] : cases) {
+    const cv::Mat picture = Feature(value, 76, first, second);
+    for (int location : {76, first, second}) {
       const cv::Point centre = LocationPoint(location);
-      EXPECT_EQ(picture.at<cv::Vec3b>(centre), c.colour) << c.value.shown << " at " << location;
-      EXPECT_EQ(picture.at<cv::Vec3b>(centre + cv::Point(9, 0)), c.colour) << "radius 10";
-      EXPECT_NE(picture.at<cv::Vec3b>(centre + cv::Point(12, 0)), c.colour) << "radius 10";
+      EXPECT_EQ(picture.at<cv::Vec3b>(centre), colour) << value.shown << " at " << location;
+      EXPECT_EQ(picture.at<cv::Vec3b>(centre + cv::Point(9, 0)), colour) << "radius 10";
+      EXPECT_NE(picture.at<cv::Vec3b>(centre + cv::Point(12, 0)), colour) << "radius 10";
     }
-    const cv::Point middle = (LocationPoint(76) + LocationPoint(c.first)) / 2;
-    EXPECT_EQ(picture.at<cv::Vec3b>(middle), c.colour) << "line king-first";
+    const cv::Point middle = (LocationPoint(76) + LocationPoint(first)) / 2;
+    EXPECT_EQ(picture.at<cv::Vec3b>(middle), colour) << "line king-first";
   }
 }
 

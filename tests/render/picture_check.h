@@ -18,15 +18,12 @@ inline const cv::Vec3b CornerMark(0, 255, 0);
 // Kind k: a 45 x 50 tile of its own colour with a 3 x 3 mark in the top-left
 // corner starting at pixel (1, 1), so an upright copy shows the mark just
 // inside the cell's top-left grid corner and a turned copy at its bottom right.
-inline cv::Mat MarkedPiece(int kind, int width = 45, int height = 50) {
-  cv::Mat piece(height, width, CV_8UC3, cv::Scalar(10 * kind, 100, 250 - 10 * kind));
-  piece(cv::Rect(1, 1, 3, 3)).setTo(cv::Scalar(CornerMark));
-  return piece;
-}
-
 inline PieceImageSet MarkedPieces() {
   PieceImageSet set;
-  for (int kind = 1; kind <= PieceKindCount; ++kind) set.pictures[kind] = MarkedPiece(kind);
+  for (int kind = 1; kind <= PieceKindCount; ++kind) {
+    set.pictures[kind] = cv::Mat(50, 45, CV_8UC3, cv::Scalar(10 * kind, 100, 250 - 10 * kind));
+    set.pictures[kind](cv::Rect(1, 1, 3, 3)).setTo(cv::Scalar(CornerMark));
+  }
   return set;
 }
 
@@ -36,6 +33,13 @@ inline cv::Mat Saved(const cv::Mat& picture) {
   const std::string path = folder.File("picture.png");
   EXPECT_TRUE(WritePictures({{path, [&](cv::Mat& p) { picture.copyTo(p); }}}, 1).empty());
   return cv::imread(path, cv::IMREAD_COLOR);
+}
+
+// A picture of random levels, 0 to `levels` - 1 in every channel.
+inline cv::Mat Noise(int width, int height, int levels = 256, int type = CV_8UC3) {
+  cv::Mat picture(height, width, type);
+  cv::randu(picture, cv::Scalar::all(0), cv::Scalar::all(levels));
+  return picture;
 }
 
 inline bool SamePixels(const cv::Mat& a, const cv::Mat& b) {

@@ -1,6 +1,7 @@
 #include "render/png_encoder.h"
 
 #include <cstring>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -13,6 +14,7 @@
 namespace fv {
 namespace {
 
+using testing::Noise;
 using testing::SamePixels;
 
 // The PNG file of `picture`, coded with a scratch of its own unless given one.
@@ -50,12 +52,6 @@ void ExpectValid(const std::vector<std::uint8_t>& png, const cv::Mat& picture,
   EXPECT_TRUE(SamePixels(cv::imdecode(png, cv::IMREAD_UNCHANGED), picture)) << what;
 }
 
-cv::Mat Noise(int width, int height, int levels) {
-  cv::Mat picture(height, width, CV_8UC3);
-  cv::randu(picture, cv::Scalar::all(0), cv::Scalar::all(levels));
-  return picture;
-}
-
 // Repeats of a 45-pixel tile along the rows, like pieces on a board rank.
 cv::Mat RepeatedCells() {
   const cv::Mat tile = Noise(45, 50, 256);
@@ -77,11 +73,7 @@ cv::Mat DrawnBoard() {
 
 TEST(EncodePng, DecodesToTheSamePixels) {
   const cv::Mat larger = Noise(200, 100, 4);
-  struct Case {
-    const char* what;
-    cv::Mat picture;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, cv::Mat> cases[] = {
       {"drawn board", DrawnBoard()},
       {"black", cv::Mat(640, 640, CV_8UC3, cv::Scalar::all(0))},
       {"noise", Noise(640, 640, 256)},
@@ -93,45 +85,37 @@ TEST(EncodePng, DecodesToTheSamePixels) {
       {"rows longer than the window", Noise(11000, 3, 2)},
       {"part of a larger picture", larger(cv::Rect(30, 20, 90, 50))},
   };
-  for (const Case& c : cases) ExpectValid(Encoded(c.picture), c.picture, c.what);
+  for (const auto& [what, picture] : cases) ExpectValid(Encoded(picture), picture, what);
   EXPECT_LT(Encoded(DrawnBoard()).size(), 640u * 640 * 3 / 4) << "board pictures are compressed";
 }
 
 TEST(EncodePng, RowsTakenOverFromAReferenceDecodeToTheNewPicture) {
   const cv::Mat board = DrawnBoard();
   const PngReference reference = MakePngReference(board);
-  struct Case {
-    const char* what;
-    cv::Rect changed;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, cv::Rect> cases[] = {
       {"unchanged", {0, 0, 0, 0}},    {"first row", {0, 0, 640, 1}},
       {"last row", {100, 639, 5, 1}}, {"one pixel mid-row", {300, 301, 1, 1}},
       {"a band", {0, 200, 640, 37}},  {"every row", {639, 0, 1, 640}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [what, changed] : cases) {
     cv::Mat picture = board.clone();
-    picture(c.changed).setTo(cv::Scalar(1, 2, 3));
-    ExpectValid(Encoded(picture, &reference), picture, c.what);
+    picture(changed).setTo(cv::Scalar(1, 2, 3));
+    ExpectValid(Encoded(picture, &reference), picture, what);
   }
   // Marks drawn over copies of the board, as the ranked pictures are: each file
   // stays about as small as one coded on its own.
-  struct Term {
-    MarkValue value;
-    int king, first, second;
-  };
-  const Term terms[] = {{{-25, true}, 76, 81, 88},
-                        {{127, false}, 4, 0, 80},
-                        {{0, false}, 76, 40, 41},
-                        {{-1024, true}, 4, 94, 87},
-                        {{0, true}, 76, 76, 76}};
+  const std::tuple<MarkValue, int, int, int> terms[] = {{{-25, true}, 76, 81, 88},
+                                                        {{127, false}, 4, 0, 80},
+                                                        {{0, false}, 76, 40, 41},
+                                                        {{-1024, true}, 4, 94, 87},
+                                                        {{0, true}, 76, 76, 76}};
   PngScratch scratch;
-  for (const Term& t : terms) {
+  for (const auto& [value, king, first, second] : terms) {
     cv::Mat picture = board.clone();
-    DrawFeature(picture, t.value, t.king, t.first, t.second);
+    DrawFeature(picture, value, king, first, second);
     const std::vector<std::uint8_t> over = Encoded(picture, &reference, &scratch);
     ExpectValid(over, picture, "marked copy");
-    EXPECT_LT(over.size(), Encoded(picture, nullptr, &scratch).size() * 11 / 10) << t.value.shown;
+    EXPECT_LT(over.size(), Encoded(picture, nullptr, &scratch).size() * 11 / 10) << value.shown;
   }
   // A coded row is matched against the true row above, even where that row's
   // codes are taken over and the scratch still holds an earlier picture's row.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "run/command_line.h"
@@ -17,12 +18,7 @@ TEST(CommandLine, OneArgumentIsReadWithAtoiOthersAreIgnored) {
   constexpr RankingOrder size = RankingOrder::LargestMagnitudeFirst;
   constexpr RankingOrder sente = RankingOrder::MostFavourableToSenteFirst;
   constexpr RankingOrder gote = RankingOrder::MostFavourableToGoteFirst;
-  struct Case {
-    std::vector<const char*> arguments;
-    Request request;
-    RankingOrder order;
-  };
-  const Case cases[] = {
+  const std::tuple<std::vector<const char*>, Request, RankingOrder> cases[] = {
       {{}, Request::Analyse, size},
       {{"1"}, Request::Analyse, sente},
       {{"-1"}, Request::Analyse, gote},
@@ -40,11 +36,11 @@ TEST(CommandLine, OneArgumentIsReadWithAtoiOthersAreIgnored) {
       {{"--help"}, Request::Help, size},
       {{"--version"}, Request::Version, size},
   };
-  for (const Case& c : cases) {
-    const CommandLine line = Parse(c.arguments);
-    const char* first = c.arguments.empty() ? "" : c.arguments[0];
-    EXPECT_EQ(line.request, c.request) << c.arguments.size() << " " << first;
-    EXPECT_EQ(line.settings.order, c.order) << c.arguments.size() << " " << first;
+  for (const auto& [arguments, request, order] : cases) {
+    const CommandLine line = Parse(arguments);
+    const char* first = arguments.empty() ? "" : arguments[0];
+    EXPECT_EQ(line.request, request) << arguments.size() << " " << first;
+    EXPECT_EQ(line.settings.order, order) << arguments.size() << " " << first;
     EXPECT_EQ(line.settings.rankCount, 150);
   }
 }

@@ -48,36 +48,26 @@ std::string ShiftJisToUtf8(const std::string& text) {
 }
 
 TEST(EndToEnd, PreparedCasesMatchTheirTranscriptsAndReports) {
-  struct Case {
-    std::string name, report, searchLog;
-    std::vector<std::string> arguments;
-    std::string err;
-  };
-  // The order of the ranking does not change the report.
-  const Case cases[] = {
-      {"example", "example", SearchLog, {"1", "2"}, ""},  // two arguments: order 0
-      {"example-order1", "example", SearchLog, {"1"}, ""},
-      {"example-order2", "example", SearchLog, {"2"}, ""},
-      {"gote-first", "gote-first", GoteFirstLog, {}, ""},
-      {"empty-pv",
-       "empty-pv",
-       "",
-       {},
-       "fvexplain: ./log/n000.log: warning: cannot open (No such file or directory), "
-       "the PV is empty\n"},
-  };
-  for (const Case& c : cases) {
+  const auto expect = [](const std::string& name, const std::string& report,
+                         const std::string& searchLog, const std::vector<std::string>& arguments,
+                         const std::string& err = "") {
     Workspace workspace;
-    workspace.UseReplayEngine(Record, c.searchLog);
+    workspace.UseReplayEngine(Record, searchLog);
     workspace.UseWeights(ChosenWeights);
     workspace.Write("report.html", std::string(5000, 'x'));
-    const RunResult result = workspace.Run(c.arguments);
-    EXPECT_EQ(result.status, 0) << c.name;
-    EXPECT_EQ(result.err, c.err) << c.name;
-    CompareWithExpected(c.name + ".stdout", result.out);
-    CompareWithExpected(c.report + ".report.html", workspace.Read("report.html"));
-    EXPECT_TRUE(fs::is_directory(workspace.dir() / "log"));  // created when missing
-  }
+    const RunResult result = workspace.Run(arguments);
+    EXPECT_EQ(std::to_string(result.status) + result.err, "0" + err) << name;
+    CompareWithExpected(name + ".stdout", result.out);
+    CompareWithExpected(report + ".report.html", workspace.Read("report.html"));
+  };
+  // The order of the ranking does not change the report; two arguments: order 0.
+  expect("example", "example", SearchLog, {"1", "2"});
+  expect("example-order1", "example", SearchLog, {"1"});
+  expect("example-order2", "example", SearchLog, {"2"});
+  expect("gote-first", "gote-first", GoteFirstLog, {});
+  expect("empty-pv", "empty-pv", "", {},
+         "fvexplain: ./log/n000.log: warning: cannot open (No such file or directory), "
+         "the PV is empty\n");
 }
 
 // The example under other locales, and with a short weight file. The
@@ -91,31 +81,22 @@ TEST(EndToEnd, LocalesAndAShortWeightFileChangeOnlyWhatTheyShould) {
   ASSERT_NE(utf8, ExpectedOut);
   const std::string shortOut = Replaced(ExpectedOut, "KKP=320\n", "KKP=640\n");
   const std::string shortReport = Replaced(ExpectedReport, "=-510<br>", "=-500<br>");
-  struct Case {
-    const char* locale;
-    std::uint64_t bytes;
-    const std::string &out, &report;
-    std::string err = "";
-  };
-  const Case cases[] = {
-      {"C.UTF-8", WeightFileBytes, utf8, ExpectedReport},
-      {"xx_YY.utf8@euro", WeightFileBytes, utf8, ExpectedReport},
-      {"POSIX", WeightFileBytes, ExpectedOut, ExpectedReport},
-      {"ja_JP.SJIS", WeightFileBytes, ExpectedOut, ExpectedReport},
-      {"C", ShortFileBytes, shortOut, shortReport,
-       "fvexplain: ./fv.bin: warning: the file has 185559494 bytes, expected 186268248; "
-       "the weights beyond its end read as 0\n"},
-  };
-  for (const Case& c : cases) {
+  const auto expect = [](const char* locale, std::uint64_t bytes, const std::string& out,
+                         const std::string& report, const std::string& err = "") {
     Workspace workspace;
     workspace.UseReplayEngine(Record, SearchLog);
-    workspace.UseWeights(ChosenWeights, c.bytes);
-    const RunResult result = workspace.Run({}, {.locale = c.locale});
-    EXPECT_EQ(result.status, 0) << c.locale;
-    EXPECT_EQ(result.err, c.err) << c.locale;
-    EXPECT_EQ(result.out, c.out) << c.locale;
-    EXPECT_EQ(workspace.Read("report.html"), c.report) << c.locale;
-  }
+    workspace.UseWeights(ChosenWeights, bytes);
+    const RunResult result = workspace.Run({}, {.locale = locale});
+    EXPECT_EQ(std::to_string(result.status) + result.err, "0" + err) << locale;
+    EXPECT_EQ(result.out + workspace.Read("report.html"), out + report) << locale;
+  };
+  expect("C.UTF-8", WeightFileBytes, utf8, ExpectedReport);
+  expect("xx_YY.utf8@euro", WeightFileBytes, utf8, ExpectedReport);
+  expect("POSIX", WeightFileBytes, ExpectedOut, ExpectedReport);
+  expect("ja_JP.SJIS", WeightFileBytes, ExpectedOut, ExpectedReport);
+  expect("C", ShortFileBytes, shortOut, shortReport,
+         "fvexplain: ./fv.bin: warning: the file has 185559494 bytes, expected 186268248; "
+         "the weights beyond its end read as 0\n");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // from a few pieces.
 #pragma once
 
-#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -50,9 +49,8 @@ inline std::string RecordOf(const std::map<int, std::string>& pieces,
 
 // "log/rank001.png" for rank 1, relative to the workspace.
 inline std::string RankPicture(int rank) {
-  char name[32];
-  std::snprintf(name, sizeof name, "log/rank%03d.png", rank);
-  return name;
+  const std::string digits = std::to_string(rank);
+  return "log/rank" + std::string(3 - digits.size(), '0') + digits + ".png";
 }
 
 // Every picture a run leaves in log/: the input, the leaf, the 150 ranks.

@@ -14,20 +14,13 @@ namespace fv {
 namespace {
 
 TEST(ExplainJson, ExactDecimals) {
-  struct Case {
-    std::int64_t numerator;
-    int denominator;
-    const char* text;
-  };
-  const Case cases[] = {{0, 2, "0"},
-                        {7, 2, "3.5"},
-                        {-7, 2, "-3.5"},
-                        {1, 64, "0.015625"},
-                        {-65, 64, "-1.015625"},
-                        {-128, 64, "-2"},
-                        {96, 64, "1.5"},
-                        {INT64_MIN, 2, "-4611686018427387904"}};
-  for (const Case& c : cases) EXPECT_EQ(ExactDecimal(c.numerator, c.denominator), c.text) << c.text;
+  // Numerator and denominator of each decimal, in the order of the text below.
+  const std::int64_t numerators[] = {0, 7, -7, 1, -65, -128, 96, INT64_MIN};
+  const int denominators[] = {2, 2, 2, 64, 64, 64, 64, 2};
+  std::string texts;
+  for (std::size_t n = 0; n < std::size(numerators); ++n)
+    texts += ExactDecimal(numerators[n], denominators[n]) + " ";
+  EXPECT_EQ(texts, "0 3.5 -3.5 0.015625 -1.015625 -2 1.5 -4611686018427387904 ");
 }
 
 TEST(ExplainPage, NothingToShowStillRendersAndSaysWhatIsMissing) {
@@ -47,10 +40,9 @@ TEST(ExplainPage, NothingToShowStillRendersAndSaysWhatIsMissing) {
   std::ofstream(folder.File("page.html")) << ExplanationPage(data, json);
   const std::optional<std::string> dom = test::DumpDom(folder.File("page.html"));
   if (!dom) GTEST_SKIP() << test::ChromiumPath << " is missing (scripts/test installs chromium)";
-  EXPECT_NE(dom->find("data-rendered=\"yes\""), std::string::npos);
-  EXPECT_NE(dom->find("<p id=\"script-error\"></p>"), std::string::npos);
-  EXPECT_NE(dom->find("The leaf has no KPP terms."), std::string::npos);
-  EXPECT_NE(dom->find("No line: Gote holds 19 FU in hand"), std::string::npos);
+  for (const char* shown : {"data-rendered=\"yes\"", "<p id=\"script-error\"></p>",
+                            "The leaf has no KPP terms.", "No line: Gote holds 19 FU in hand"})
+    EXPECT_NE(dom->find(shown), std::string::npos) << shown;
 }
 
 }  // namespace

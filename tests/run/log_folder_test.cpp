@@ -11,6 +11,7 @@
 #include <set>
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_files.h"
 
 namespace fv {
 namespace {
@@ -48,8 +49,7 @@ TEST(EmptyLogFolder, RemovesNamesAtOnceAndFreesTheFilesLater) {
     removed.FreeInBackground();
   }
   EXPECT_EQ(RemovedFilesHeld(log), 0);
-  std::ifstream outside(root.path() / "outside.txt");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(outside), {}), "outside");
+  EXPECT_EQ(test::FileText(root.path() / "outside.txt"), "outside");
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The pictures that a run leaves in log/, decoded as any PNG reader sees them.
 #include <gtest/gtest.h>
-
 #include <opencv2/imgcodecs.hpp>
+
+#include <tuple>
 
 #include "position/csa_record.h"
 #include "render/board_picture.h"
@@ -35,8 +36,7 @@ Position PositionOf(const std::string& record) {
 
 TEST(ExamplePictures, InputLeafAndRanksAreDrawnAndNothingElseIsLeft) {
   const Workspace& workspace = Example().workspace;
-  ASSERT_EQ(Example().result.status, 0);
-  EXPECT_EQ(Example().result.err, "");
+  ASSERT_EQ(std::to_string(Example().result.status) + Example().result.err, "0");
   ExpectBoards(workspace);
   // The engine's two logs and explain.json: no temporary file stays.
   EXPECT_EQ(std::distance(fs::directory_iterator(workspace.dir() / "log"), {}),
@@ -54,20 +54,17 @@ TEST(ExamplePictures, InputLeafAndRanksAreDrawnAndNothingElseIsLeft) {
   EXPECT_TRUE(SamePixels(leaf, expected));
 
   // Ranks of the transcript: the leaf marked with their terms (king first).
-  struct Case {
-    int rank, value, king, first, second;
-  };
-  const Case cases[] = {
+  const std::tuple<int, int, int, int, int> cases[] = {
       {4, -960, 5, 33, 15},  // -41OU, -34GI, -32KI
       {5, 500, 75, 83, 81},  // +69OU, +KE*, +FU*
       {6, -33, 5, 93, 93},   // -41OU, -KA* twice
       {7, 0, 75, 81, 81},    // +69OU, +FU* twice
   };
-  for (const Case& c : cases) {
-    const cv::Mat picture = Decoded(workspace, RankPicture(c.rank));
+  for (const auto& [rank, value, king, first, second] : cases) {
+    const cv::Mat picture = Decoded(workspace, RankPicture(rank));
     cv::Mat marked = leaf.clone();
-    DrawFeature(marked, {c.value / 32, c.value < 0}, c.king, c.first, c.second);
-    EXPECT_TRUE(SamePixels(picture, marked)) << c.rank;
+    DrawFeature(marked, {value / 32, value < 0}, king, first, second);
+    EXPECT_TRUE(SamePixels(picture, marked)) << rank;
   }
 }
 

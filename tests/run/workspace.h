@@ -99,17 +99,13 @@ class Workspace {
   // ./fv.bin of `bytes` bytes (sparse), all zero but the given weights
   // (those beyond its end are left out).
   void UseWeights(const std::vector<Weight>& weights, std::uint64_t bytes = WeightFileBytes) const {
-    const std::string path = (dir_ / "fv.bin").string();
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (ftruncate(fd, off_t(bytes)) != 0) throw std::runtime_error("cannot size " + path);
-    for (const Weight& w : weights) {
-      const std::uint16_t v = w.value;
-      const unsigned char little[2] = {static_cast<unsigned char>(v),
-                                       static_cast<unsigned char>(v >> 8)};
-      if (w.ByteOffset() + 2 <= bytes && pwrite(fd, little, 2, off_t(w.ByteOffset())) != 2)
-        throw std::runtime_error("cannot write " + path);
-    }
-    close(fd);
+    Write("fv.bin", "");
+    fs::resize_file(dir_ / "fv.bin", bytes);
+    std::fstream file(dir_ / "fv.bin", std::ios::binary | std::ios::in | std::ios::out);
+    for (const Weight& w : weights)
+      if (w.ByteOffset() + 2 <= bytes)
+        file.seekp(std::streamoff(w.ByteOffset())).put(char(w.value)).put(char(w.value >> 8));
+    if (!file) throw std::runtime_error("cannot write " + (dir_ / "fv.bin").string());
   }
 
   // ./engine is a shell script with this body.

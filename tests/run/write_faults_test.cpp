@@ -13,34 +13,33 @@ namespace fv::test {
 namespace {
 
 TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
-  struct Case {
-    off_t limit;         // the pictures are some 30 kB, the report under 7 kB
-    bool reportWritten;  // else the earlier report stays
-  };
-  for (const Case c : {Case{20'000, true}, Case{2'000, false}}) {
+  // The pictures are some 30 kB, the report under 7 kB: written under the
+  // larger limit; under the smaller one the earlier report stays.
+  for (const auto& [limit, reportWritten] :
+       {std::pair<off_t, bool>{20'000, true}, {2'000, false}}) {
     Workspace workspace;
     workspace.UseReplayEngine(Record, SearchLog);
     workspace.UseWeights(ChosenWeights);
     workspace.Write("report.html", "earlier");
-    const RunResult result = workspace.Run({}, {.seconds = 60, .fileBytes = c.limit});
-    EXPECT_EQ(result.status, 1) << c.limit;
-    EXPECT_EQ(result.out, ExpectedOut) << c.limit;  // the run went on to its end
+    const RunResult result = workspace.Run({}, {.seconds = 60, .fileBytes = limit});
+    // The run went on to its end.
+    EXPECT_EQ(std::to_string(result.status) + result.out, "1" + ExpectedOut) << limit;
 
     // Both explanation files are larger than either limit.
     std::vector<std::string> files = PictureNames();
     files.insert(files.end(), {"log/explain.json", "explain.html"});
-    if (!c.reportWritten) files.push_back("report.html");
+    if (!reportWritten) files.push_back("report.html");
     std::string err;
     for (const std::string& file : files)
       err += "fvexplain: ./" + file + ": cannot write (File too large)\n";
-    EXPECT_EQ(result.err, err) << c.limit;
+    EXPECT_EQ(result.err, err) << limit;
 
-    EXPECT_EQ(workspace.Read("report.html"), c.reportWritten ? ExpectedReport : "earlier");
-    EXPECT_FALSE(fs::exists(workspace.dir() / "explain.html")) << c.limit;
+    EXPECT_EQ(workspace.Read("report.html"), reportWritten ? ExpectedReport : "earlier");
+    EXPECT_FALSE(fs::exists(workspace.dir() / "explain.html")) << limit;
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(workspace.dir() / "log"))
       left.insert(entry.path().filename());
-    EXPECT_EQ(left, (std::set<std::string>{"game000.csa", "n000.log"})) << c.limit;
+    EXPECT_EQ(left, (std::set<std::string>{"game000.csa", "n000.log"})) << limit;
     for (const auto& entry : fs::directory_iterator(workspace.dir()))
       EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
   }
@@ -50,24 +49,20 @@ TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
 // output closed) fails the run like a picture: named on standard error,
 // status 1, all else finished.
 TEST(WriteFaults, UnwritableTranscriptEndsWithStatus1) {
-  struct Case {
-    RunOutput output;
-    const char* err;
-  };
-  for (const Case c : {Case{RunOutput::DevFull, "No space left on device"},
-                       {RunOutput::ClosedPipe, "Broken pipe"},
-                       {RunOutput::Closed, "Bad file descriptor"}}) {
+  for (const auto& [output, reason] : {std::pair{RunOutput::DevFull, "No space left on device"},
+                                       {RunOutput::ClosedPipe, "Broken pipe"},
+                                       {RunOutput::Closed, "Bad file descriptor"}}) {
     Workspace workspace;
     workspace.UseReplayEngine(Record, SearchLog);
     workspace.UseWeights(ChosenWeights);
-    const RunResult result = workspace.Run({}, {.output = c.output});
-    EXPECT_EQ(result.status, 1) << c.err;
+    const RunResult result = workspace.Run({}, {.output = output});
+    EXPECT_EQ(result.status, 1) << reason;
     // After what the engine (a script that prints a line) says about its own output.
     EXPECT_TRUE(result.err.ends_with("\nfvexplain: standard output: cannot write (" +
-                                     std::string(c.err) + ")\n"))
+                                     std::string(reason) + ")\n"))
         << result.err;
-    EXPECT_EQ(workspace.Read("report.html"), ExpectedReport) << c.err;
-    EXPECT_TRUE(fs::is_regular_file(workspace.dir() / RankPicture(150))) << c.err;
+    EXPECT_EQ(workspace.Read("report.html"), ExpectedReport) << reason;
+    EXPECT_TRUE(fs::is_regular_file(workspace.dir() / RankPicture(150))) << reason;
   }
 }
 
