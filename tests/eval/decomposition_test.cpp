@@ -55,8 +55,8 @@ TEST(Decomposition, FeatureListOfListedPieces) {
   Position pos = test::TwoKings(76, 4);
   pos.board[30] = -FU;
   pos.board[40] = UM;
-  pos.hand[Sente][5] = 2;  // two KA
-  pos.board[41] = 15;      // no piece code: no entry
+  pos.hand[Sente][KA] = 2;
+  pos.board[41] = 15;  // no piece code: no entry
   const FeatureList list = BuildFeatureList(pos);
   ASSERT_EQ(list.size, 16);
   struct Case {
@@ -115,8 +115,8 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
     file.Kkp(76, 3, c.sentePawns, c.kkp);
     file.Kpp(76, c.sentePawns, c.sentePawns, c.kpp);
     Position pos = test::TwoKings(76, 3);
-    pos.hand[Sente][0] = std::int8_t(c.sentePawns);
-    pos.hand[Gote][0] = std::int8_t(c.gotePawns);
+    pos.hand[Sente][FU] = std::int8_t(c.sentePawns);
+    pos.hand[Gote][FU] = std::int8_t(c.gotePawns);
     const EvaluationBreakdown result = testing::Decompose(pos, file.Open());
     EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.material, result.total),
               std::tuple(c.kkp, c.kpp, 87 * (c.sentePawns - c.gotePawns), c.total));
@@ -141,9 +141,9 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
        "Gote has no king on its king square"},
       {"king square off the board", with([](Position& p) { p.kingSquare[Sente] = 81; }),
        "Sente has no king on its king square"},
-      {"19 pawns", with([](Position& p) { p.hand[Sente][0] = 19; }),
+      {"19 pawns", with([](Position& p) { p.hand[Sente][FU] = 19; }),
        "Sente holds 19 FU in hand; the weights cover 0 to 18"},
-      {"negative count", with([](Position& p) { p.hand[Gote][6] = -1; }),
+      {"negative count", with([](Position& p) { p.hand[Gote][HI] = -1; }),
        "Gote holds -1 HI in hand; the weights cover 0 to 2"},
       {"39 pieces", with([](Position& p) {
          for (int s = 18; s < 57; ++s) p.board[s] = FU;
@@ -156,7 +156,8 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
         << c.what;
   }
   Position legal = StartPosition();
-  legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};
+  for (const PieceKind kind : HandKinds)
+    legal.hand[Sente][kind] = std::int8_t(SetPieceCounts[kind]);
   EXPECT_NO_THROW(CheckEvaluable(legal));
 }
 

@@ -14,14 +14,15 @@ namespace {
 TEST(FeatureMeaning, IndicesRoundTrip) {
   for (int index = 0; index < KppFeatureCount; ++index) {
     const FeatureMeaning& f = KppFeatureMeaning(index);
-    ASSERT_EQ(f.inHand ? KppHandIndex(Sente, f.own ? Sente : Gote, f.kind, f.place)
+    ASSERT_EQ(f.inHand ? KppHandIndex(Sente, f.own ? Sente : Gote, PieceKind(f.kind), f.place)
                        : KppBoardIndex(Sente, PieceCode(f.own ? f.kind : -f.kind), f.place),
               index);
   }
   for (int index = 0; index < KkpFeatureCount; ++index) {
     const FeatureMeaning& f = KkpFeatureMeaning(index);
-    ASSERT_EQ(f.inHand ? KkpHandIndex(f.kind, f.place) : KkpBoardIndex(Sente, f.kind, f.place),
-              index);
+    ASSERT_EQ(
+        f.inHand ? KkpHandIndex(PieceKind(f.kind), f.place) : KkpBoardIndex(Sente, f.kind, f.place),
+        index);
   }
 }
 
