@@ -33,8 +33,8 @@ Position MiddleGame() {
   pos.board[1] = 0, pos.board[79] = 0, pos.board[20] = 0, pos.board[56] = 0;
   pos.board[10] = -HI, pos.board[70] = RY, pos.board[40] = -UM, pos.board[47] = TO,
   pos.board[30] = NG;
-  pos.hand[Sente] = {2, 0, 1, 0, 0, 1, 0};
-  pos.hand[Gote] = {1, 0, 1, 0, 0, 0, 0};
+  pos.hand[Sente][FU] = 2, pos.hand[Sente][KE] = 1, pos.hand[Sente][KA] = 1;
+  pos.hand[Gote][FU] = 1, pos.hand[Gote][KE] = 1;
   pos.kingSquare = {76, 4};
   return pos;
 }

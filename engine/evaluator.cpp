@@ -10,13 +10,13 @@ constexpr int BothViews = 3;
 constexpr int ViewBit(int view) { return 1 << view; }
 
 // Hand counts occupy the first fourteen slots: two per kind, Sente's first.
-constexpr int HandSlot(Side side, int kind) { return 2 * (kind - 1) + side; }
+constexpr int HandEntrySlot(Side side, PieceKind kind) { return 2 * HandSlot(kind) + side; }
 
-FeatureSlot HandFeatures(Side owner, int kind, int count) {
+FeatureSlot HandFeatures(Side owner, PieceKind kind, int count) {
   FeatureSlot slot{};
   for (const Side view : {Sente, Gote})
-    slot.kpp[view] = std::int16_t(KppHandIndex(view, owner, kind - 1, count));
-  slot.kkp[owner] = std::int16_t(KkpHandIndex(kind - 1, count));
+    slot.kpp[view] = std::int16_t(KppHandIndex(view, owner, kind, count));
+  slot.kkp[owner] = std::int16_t(KkpHandIndex(kind, count));
   slot.kkp[Opponent(owner)] = -1;
   return slot;
 }
@@ -128,8 +128,8 @@ void Evaluator::Reset(const Board& board) {
   s.slotOfCell.fill(NoSlot);
   for (const Side side : {Sente, Gote}) s.kingSquare[side] = SquareOfCell(board.KingCell(side));
   for (const Side side : {Sente, Gote})
-    for (int kind = FU; kind <= HI; ++kind)
-      SetSlot(s, HandSlot(side, kind), HandFeatures(side, kind, board.Hand(side, kind)));
+    for (const PieceKind kind : HandKinds)
+      SetSlot(s, HandEntrySlot(side, kind), HandFeatures(side, kind, board.Hand(side, kind)));
   s.count = 2 * HandKindCount;
   for (int sq = 0; sq < SquareCount; ++sq) {
     const Piece p = board.At(CellOf(sq));
@@ -152,8 +152,9 @@ void Evaluator::Make(const Board& board, Move m) {
   const Side us = board.SideToMove();
   const int to = ToCell(m);
   if (IsDrop(m)) {
-    const int kind = DropKind(m);
-    Replace(s, HandSlot(us, kind), HandFeatures(us, kind, board.Hand(us, kind) - 1), BothViews);
+    const PieceKind kind = PieceKind(DropKind(m));
+    Replace(s, HandEntrySlot(us, kind), HandFeatures(us, kind, board.Hand(us, kind) - 1),
+            BothViews);
     AddSlot(s, BoardFeatures(MakePiece(us, kind), to), BothViews);
     return;
   }
@@ -163,9 +164,9 @@ void Evaluator::Make(const Board& board, Move m) {
   // A king move changes every KPP term of its own view: that view is summed afresh.
   const int views = kingMove ? ViewBit(Opponent(us)) : BothViews;
   if (captured != NoPiece) {
-    const int kind = UnpromotedKind(KindOf(captured));
+    const PieceKind kind = UnpromotedKind(KindOf(captured));
     RemoveSlot(s, s.slotOfCell[to], views);
-    Replace(s, HandSlot(us, kind), HandFeatures(us, kind, board.Hand(us, kind) + 1), views);
+    Replace(s, HandEntrySlot(us, kind), HandFeatures(us, kind, board.Hand(us, kind) + 1), views);
     s.material += SidedValue(us, kind) - PieceValue(ToCode(captured));
   }
   if (kingMove) {

@@ -27,11 +27,11 @@ void CheckEvaluable(const Position& pos) {
     if (square >= SquareCount || pos.board[square] != king) {
       Refuse(std::string(SideName(side)) + " has no king on its king square");
     }
-    for (int kind = 0; kind < HandKindCount; ++kind) {
+    for (const PieceKind kind : HandKinds) {
       const int count = pos.hand[side][kind];
       if (count < 0 || count > SetPieceCounts[kind]) {
         Refuse(std::string(SideName(side)) + " holds " + std::to_string(count) + " " +
-               std::string(PieceNames[kind]) + " in hand; the weights cover 0 to " +
+               std::string(PieceNames[kind - 1]) + " in hand; the weights cover 0 to " +
                std::to_string(SetPieceCounts[kind]));
       }
     }
@@ -50,13 +50,15 @@ FeatureList BuildFeatureList(const Position& pos) {
     list.entries[list.size++] = {std::int16_t(senteIndex), std::int16_t(goteIndex),
                                  std::int16_t(senteLocation), std::int16_t(goteLocation)};
   };
-  for (int kind = 0; kind < HandKindCount; ++kind) {
+  for (const PieceKind kind : HandKinds) {
     const int senteCount = pos.hand[Sente][kind];
     const int goteCount = pos.hand[Gote][kind];
+    const int senteLocation = SenteHandLocation + HandSlot(kind);
+    const int goteLocation = GoteHandLocation + HandSlot(kind);
     add(KppHandIndex(Sente, Sente, kind, senteCount), KppHandIndex(Gote, Gote, kind, goteCount),
-        SenteHandLocation + kind, GoteHandLocation + kind);
+        senteLocation, goteLocation);
     add(KppHandIndex(Sente, Gote, kind, goteCount), KppHandIndex(Gote, Sente, kind, senteCount),
-        GoteHandLocation + kind, SenteHandLocation + kind);
+        goteLocation, senteLocation);
   }
   for (int square = 0; square < SquareCount; ++square) {
     const PieceCode code = pos.board[square];
@@ -71,7 +73,7 @@ std::int32_t BoardKkpTerm(const LeafWeights& weights, PieceCode code, int square
   return -weights.gote.kkp[KkpBoardIndex(Gote, -code, square)];
 }
 
-std::int32_t HandKkpTerm(const LeafWeights& weights, Side side, int kind, int count) {
+std::int32_t HandKkpTerm(const LeafWeights& weights, Side side, PieceKind kind, int count) {
   if (side == Sente) return weights.sente.kkp[KkpHandIndex(kind, count)];
   return -weights.gote.kkp[KkpHandIndex(kind, count)];
 }
@@ -91,7 +93,7 @@ EvaluationBreakdown DecomposeEvaluation(const EvaluableLeaf& leaf, const LeafWei
     const PieceCode code = pos.board[square];
     if (IsNonKingPiece(code)) result.kkpSum += BoardKkpTerm(weights, code, square);
   }
-  for (int kind = 0; kind < HandKindCount; ++kind) {
+  for (const PieceKind kind : HandKinds) {
     result.kkpSum += HandKkpTerm(weights, Sente, kind, pos.hand[Sente][kind]);
     result.kkpSum += HandKkpTerm(weights, Gote, kind, pos.hand[Gote][kind]);
   }

@@ -64,7 +64,7 @@ EvaluableLeaf MakeEvaluableLeaf(const Position& pos);
 std::int32_t BoardKkpTerm(const LeafWeights& weights, PieceCode code, int square);
 
 // The KKP weight of `side`'s count `count` of hand kind `kind`, Sente positive.
-std::int32_t HandKkpTerm(const LeafWeights& weights, Side side, int kind, int count);
+std::int32_t HandKkpTerm(const LeafWeights& weights, Side side, PieceKind kind, int count);
 
 // (32 × material + KKP sum + KPP sum) / 32, truncated toward zero: the
 // evaluation total in evaluation units from its parts.

@@ -32,12 +32,12 @@ bool HasOwnPawnOnFile(const Position& pos, PieceCode pawn, int square) {
 // Owner and kind of a hand slot (81..94), and the unpromoted piece it holds.
 Side SlotOwner(int location) { return location < GoteHandLocation ? Sente : Gote; }
 
-int SlotKind(int location) {
-  return location - (location < GoteHandLocation ? SenteHandLocation : GoteHandLocation);
+PieceKind SlotKind(int location) {
+  return HandKinds[location - (location < GoteHandLocation ? SenteHandLocation : GoteHandLocation)];
 }
 
 PieceCode SlotPiece(int location) {
-  const int code = SlotKind(location) + 1;
+  const int code = SlotKind(location);
   return PieceCode(SlotOwner(location) == Sente ? code : -code);
 }
 
@@ -124,7 +124,7 @@ std::array<int, 2> BoardIndices(PieceCode code, int square) {
   return {KppBoardIndex(Sente, code, square), KppBoardIndex(Gote, code, square)};
 }
 
-std::array<int, 2> HandIndices(Side owner, int kind, int count) {
+std::array<int, 2> HandIndices(Side owner, PieceKind kind, int count) {
   return {KppHandIndex(Sente, owner, kind, count), KppHandIndex(Gote, owner, kind, count)};
 }
 
@@ -149,9 +149,9 @@ std::vector<KkpTerm> KkpTerms(const Position& pos, const LeafWeights& weights) {
       terms.push_back({square, code, BoardKkpTerm(weights, code, square)});
     }
   }
-  for (int kind = 0; kind < HandKindCount; ++kind) {
+  for (const PieceKind kind : HandKinds) {
     for (const Side side : Views) {
-      const int location = (side == Sente ? SenteHandLocation : GoteHandLocation) + kind;
+      const int location = (side == Sente ? SenteHandLocation : GoteHandLocation) + HandSlot(kind);
       const int count = pos.hand[side][kind];
       terms.push_back({location, count, HandKkpTerm(weights, side, kind, count)});
     }
@@ -241,7 +241,7 @@ Explanation ExplainLeaf(const Position& leaf, const LeafWeights& weights, Rankin
     } else {
       // One fewer in hand: the slot's feature becomes that of the smaller count.
       const Side owner = SlotOwner(location);
-      const int kind = SlotKind(location);
+      const PieceKind kind = SlotKind(location);
       const int count = CellAt(leaf, location);
       const std::array<int, 2> fewer = HandIndices(owner, kind, count - 1);
       const std::int32_t kkpFewer = b.kkpSum - HandKkpTerm(weights, owner, kind, count) +

@@ -22,12 +22,12 @@ constexpr std::array<std::int16_t, 15> KppOwnBoardBase = {-1, 81,  225, 360, 504
 constexpr std::array<std::int16_t, 15> KppOpponentBoardBase = {
     -1, 162, 306, 441, 585, 747, 909, 1233, -1, 747, 747, 747, 747, 1071, 1395};
 
-// KPP bases of hand counts by hand kind (FU..HI); the count is added.
+// KPP bases of hand counts by hand slot (FU..HI); the count is added.
 constexpr std::array<std::int16_t, HandKindCount> KppOwnHandBase = {0, 38, 48, 58, 68, 78, 84};
 constexpr std::array<std::int16_t, HandKindCount> KppOpponentHandBase = {19, 43, 53, 63,
                                                                          73, 81, 87};
 
-// KKP bases (own pieces only) by code magnitude and by hand kind.
+// KKP bases (own pieces only) by code magnitude and by hand slot.
 constexpr std::array<std::int16_t, 15> KkpBoardBase = {-1, 36,  108, 171, 252, 333, 414, 576,
                                                        -1, 333, 333, 333, 333, 495, 657};
 constexpr std::array<std::int16_t, HandKindCount> KkpHandBase = {0, 19, 24, 29, 34, 39, 42};
@@ -43,8 +43,8 @@ constexpr int KppBoardIndex(Side view, PieceCode code, int square) {
 }
 
 // KPP index of `owner`'s count of hand kind `kind` in the view of `view`.
-constexpr int KppHandIndex(Side view, Side owner, int kind, int count) {
-  return (owner == view ? KppOwnHandBase : KppOpponentHandBase)[kind] + count;
+constexpr int KppHandIndex(Side view, Side owner, PieceKind kind, int count) {
+  return (owner == view ? KppOwnHandBase : KppOpponentHandBase)[HandSlot(kind)] + count;
 }
 
 // KKP index of the view's own non-king piece of magnitude `kind` on `square`.
@@ -52,7 +52,9 @@ constexpr int KkpBoardIndex(Side view, int kind, int square) {
   return KkpBoardBase[kind] + ViewSquare(view, square);
 }
 
-constexpr int KkpHandIndex(int kind, int count) { return KkpHandBase[kind] + count; }
+constexpr int KkpHandIndex(PieceKind kind, int count) {
+  return KkpHandBase[HandSlot(kind)] + count;
+}
 
 static_assert(KppBoardIndex(Sente, -FU, 30) == 192);
 static_assert(KppBoardIndex(Gote, -FU, 30) == 131);

@@ -28,11 +28,12 @@ std::array<FeatureMeaning, N> BuildTable(Fill fill) {
 
 const std::array<FeatureMeaning, KppFeatureCount> KppTable =
     BuildTable<KppFeatureCount>([](auto& table) {
-      for (int kind = 0; kind < HandKindCount; ++kind) {
+      for (const PieceKind kind : HandKinds) {
         for (int count = 0; count <= SetPieceCounts[kind]; ++count) {
-          table[KppOwnHandBase[kind] + count] = {true, true, std::int8_t(kind), std::int8_t(count)};
-          table[KppOpponentHandBase[kind] + count] = {true, false, std::int8_t(kind),
-                                                      std::int8_t(count)};
+          table[KppHandIndex(Sente, Sente, kind, count)] = {true, true, std::int8_t(kind),
+                                                            std::int8_t(count)};
+          table[KppHandIndex(Sente, Gote, kind, count)] = {true, false, std::int8_t(kind),
+                                                           std::int8_t(count)};
         }
       }
       for (const PieceKind kind : BoardKinds) {
@@ -51,9 +52,9 @@ const std::array<FeatureMeaning, KppFeatureCount> KppTable =
 
 const std::array<FeatureMeaning, KkpFeatureCount> KkpTable = BuildTable<
     KkpFeatureCount>([](auto& table) {
-  for (int kind = 0; kind < HandKindCount; ++kind) {
+  for (const PieceKind kind : HandKinds) {
     for (int count = 0; count <= SetPieceCounts[kind]; ++count) {
-      table[KkpHandBase[kind] + count] = {true, true, std::int8_t(kind), std::int8_t(count)};
+      table[KkpHandIndex(kind, count)] = {true, true, std::int8_t(kind), std::int8_t(count)};
     }
   }
   for (const PieceKind kind : BoardKinds) {

@@ -10,7 +10,7 @@ namespace fv {
 struct FeatureMeaning {
   bool inHand;        // a hand count rather than a board piece
   bool own;           // the view's own piece (always true for KKP)
-  std::int8_t kind;   // board: code magnitude (KI for the gold-like pieces); hand: hand kind 0..6
+  std::int8_t kind;   // board: code magnitude (KI for the gold-like pieces); hand: kind FU..HI
   std::int8_t place;  // board: square as the view takes it; hand: the count
 };
 

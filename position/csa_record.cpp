@@ -81,11 +81,11 @@ void ReadBoardLine(std::string_view line, int row, int lineNumber, CsaRecord& re
 // rather than wrapping, so an absurd hand still fails the piece-count check.
 void ReadHandLine(std::string_view line, Side side, int lineNumber, CsaRecord& record) {
   for (std::size_t p = 2; p < line.size(); p += 4) {
-    const int kind = p + 4 <= line.size() ? NameIndex(line.substr(p + 2, 2), HandKindCount) : -1;
-    if (kind < 0) {
+    const int kind = p + 4 <= line.size() ? NameIndex(line.substr(p + 2, 2), HandKindCount) + 1 : 0;
+    if (kind == 0) {
       PassOver(record, lineNumber, "hand entry '" + std::string(line.substr(p, 4)) + "'");
-    } else if (record.position.hand[side][kind] < INT8_MAX) {
-      ++record.position.hand[side][kind];
+    } else if (std::int8_t& count = record.position.hand[side][PieceKind(kind)]; count < INT8_MAX) {
+      ++count;
     }
   }
 }

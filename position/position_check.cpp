@@ -18,10 +18,11 @@ std::string PositionProblem(const Position& pos) {
     return std::to_string(tally.BesidesKings()) + " pieces besides the kings, a set has " +
            std::to_string(SetPiecesBesidesKings);
   }
-  for (int kind = 0; kind < HandKindCount; ++kind) {
+  for (const PieceKind kind : HandKinds) {
     if (tally.kinds[kind] > SetPieceCounts[kind]) {
       return std::to_string(tally.kinds[kind]) + " pieces of kind " +
-             std::string(PieceNames[kind]) + ", a set has " + std::to_string(SetPieceCounts[kind]);
+             std::string(PieceNames[kind - 1]) + ", a set has " +
+             std::to_string(SetPieceCounts[kind]);
     }
   }
   for (int square = 0; square < SquareCount; ++square) {

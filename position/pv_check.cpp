@@ -20,7 +20,7 @@ std::string Name(int kind) { return std::string(PieceNames[kind - 1]); }
 
 std::string DropProblem(const PvMove& move, const Position& pos, std::string_view name) {
   if (move.piece < FU || move.piece > HI) return std::string(name) + " cannot be dropped";
-  if (pos.hand[move.side][move.piece - 1] < 1) {
+  if (pos.hand[move.side][PieceKind(move.piece)] < 1) {
     return "drops " + std::string(name) + ", which " + SideName(move.side) + " does not hold";
   }
   if (pos.board[move.to] != 0) return "drops onto the occupied square " + SquareName(move.to);

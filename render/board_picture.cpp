@@ -37,11 +37,11 @@ void DrawHandPiece(const cv::Mat& picture, int count, int x, int top, bool rotat
 }
 
 void DrawHands(const Position& pos, const PieceImageSet& images, cv::Mat& board) {
-  for (int k = 0; k < HandKindCount; ++k) {
-    const cv::Mat& picture = images.pictures[k + 1];
-    const int x = HandLeft + CellWidth * k;
-    DrawHandPiece(picture, pos.hand[Sente][k], x, SenteHandTop, false, board);
-    DrawHandPiece(picture, pos.hand[Gote][k], x, GoteHandTop, true, board);
+  for (const PieceKind kind : HandKinds) {
+    const cv::Mat& picture = images.pictures[kind];
+    const int x = HandLeft + CellWidth * HandSlot(kind);
+    DrawHandPiece(picture, pos.hand[Sente][kind], x, SenteHandTop, false, board);
+    DrawHandPiece(picture, pos.hand[Gote][kind], x, GoteHandTop, true, board);
   }
 }
 

@@ -22,7 +22,7 @@ constexpr int CellHeight = 50;
 constexpr int BoardRight = BoardLeft + 9 * CellWidth;   // 455
 constexpr int BoardBottom = BoardTop + 9 * CellHeight;  // 530
 
-constexpr int HandLeft = 10;  // x of hand kind k is HandLeft + CellWidth * k
+constexpr int HandLeft = 10;  // x of hand slot k is HandLeft + CellWidth * k
 constexpr int GoteHandTop = 10;
 constexpr int SenteHandTop = 580;
 constexpr int CountOffsetX = 8;  // "x%d" baseline origin, from the hand picture's corner
@@ -44,9 +44,10 @@ constexpr std::array<PixelPoint, LocationCount> LocationPointTable = [] {
   std::array<PixelPoint, LocationCount> table{};
   for (int s = 0; s < SquareCount; ++s)
     table[s] = {BoardLeft + CellWidth * (s % 9) + 22, BoardTop + CellHeight * (s / 9) + 25};
-  for (int k = 0; k < HandKindCount; ++k) {
-    table[SenteHandLocation + k] = {HandLeft + CellWidth * k + 25, SenteHandTop + 22};
-    table[GoteHandLocation + k] = {HandLeft + CellWidth * k + 25, GoteHandTop + 22};
+  for (const PieceKind kind : HandKinds) {
+    const int slot = HandSlot(kind);
+    table[SenteHandLocation + slot] = {HandLeft + CellWidth * slot + 25, SenteHandTop + 22};
+    table[GoteHandLocation + slot] = {HandLeft + CellWidth * slot + 25, GoteHandTop + 22};
   }
   return table;
 }();

@@ -20,7 +20,7 @@ void Board::Set(const Position& pos, Side sideToMove) {
     if (pos.board[sq] != 0) Put(CellOf(sq), FromCode(pos.board[sq]));
   }
   for (const Side side : {Sente, Gote})
-    for (int kind = 0; kind < HandKindCount; ++kind) AddHand(side, kind + 1, pos.hand[side][kind]);
+    for (const PieceKind kind : HandKinds) AddHand(side, kind, pos.hand[side][kind]);
   if (side_ == Gote) key_ ^= Zobrist.gote;
   history_[0] = key_;
 }
@@ -29,8 +29,7 @@ Position Board::ToPosition() const {
   Position pos;
   for (int sq = 0; sq < SquareCount; ++sq) pos.board[sq] = ToCode(cells_[CellOf(sq)]);
   for (const Side side : {Sente, Gote}) {
-    for (int kind = 0; kind < HandKindCount; ++kind)
-      pos.hand[side][kind] = std::int8_t(hand_[side][kind + 1]);
+    for (const PieceKind kind : HandKinds) pos.hand[side][kind] = std::int8_t(hand_[side][kind]);
     pos.kingSquare[side] = std::uint8_t(king_[side] ? SquareOfCell(king_[side]) : 0);
   }
   return pos;

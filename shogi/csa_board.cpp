@@ -20,10 +20,10 @@ std::string CsaBoardLines(const Position& pos) {
   }
   for (const Side side : {Sente, Gote}) {
     out += side == Sente ? "P+" : "P-";
-    for (int kind = HandKindCount - 1; kind >= 0; --kind)
+    for (const PieceKind kind : HandKindsHighestFirst)
       for (int n = 0; n < pos.hand[side][kind]; ++n) {
         out += "00";
-        out += PieceNames[kind];
+        out += PieceNames[kind - 1];
       }
     out += '\n';
   }

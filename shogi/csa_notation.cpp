@@ -172,8 +172,8 @@ void CsaReader::PieceLine(Side side, std::string_view pieces) {
       if (remainingToHand_) throw NotCsaRecord(line_, "a second 00AL");
       remainingToHand_ = side;
     } else if (entry.starts_with("00") && kind >= FU && kind <= HI) {
-      std::int8_t& count = setup_.hand[side][kind - 1];
-      if (count >= SetPieceCounts[kind - 1])
+      std::int8_t& count = setup_.hand[side][PieceKind(kind)];
+      if (count >= SetPieceCounts[kind])
         throw NotCsaRecord(
             line_, "more pieces " + std::string(PieceNames[kind - 1]) + " than a set holds");
       ++count;
@@ -190,11 +190,12 @@ void CsaReader::PieceLine(Side side, std::string_view pieces) {
 void CsaReader::FinishSetup(Side side) {
   if (!placed_) throw NotCsaRecord(line_, "no initial position (PI, P1 to P9 or P+/P- lines)");
   if (remainingToHand_) {
-    std::array<int, HandKindCount> used{};
-    for (const PieceCode code : setup_.board)
-      if (code != 0 && HandKindTable[code > 0 ? code : -code] >= 0)
-        ++used[HandKindTable[code > 0 ? code : -code]];
-    for (int kind = 0; kind < HandKindCount; ++kind) {
+    std::array<int, HI + 1> used{};
+    for (const PieceCode code : setup_.board) {
+      const PieceKind kind = UnpromotedKind(code > 0 ? code : -code);
+      if (kind != Empty && kind != OU) ++used[kind];
+    }
+    for (const PieceKind kind : HandKinds) {
       const int rest =
           SetPieceCounts[kind] - used[kind] - setup_.hand[Sente][kind] - setup_.hand[Gote][kind];
       if (rest > 0)

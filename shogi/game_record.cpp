@@ -18,12 +18,12 @@ Board BoardAfter(const GameRecord& record, std::size_t ply) {
 
 void RecordBuilder::Start(const Position& start, Side side, int line) {
   const PieceTally tally = TallyPieces(start);
-  for (int kind = 0; kind < HandKindCount; ++kind) {
+  for (const PieceKind kind : HandKinds) {
     for (const Side s : {Sente, Gote})
       if (start.hand[s][kind] < 0) throw NotationError(line, "a negative number of pieces in hand");
     if (tally.kinds[kind] > SetPieceCounts[kind])
       throw NotationError(line, std::to_string(tally.kinds[kind]) + " pieces of kind " +
-                                    std::string(PieceNames[kind]) + ", a set has " +
+                                    std::string(PieceNames[kind - 1]) + ", a set has " +
                                     std::to_string(SetPieceCounts[kind]));
   }
   for (const Side s : {Sente, Gote})

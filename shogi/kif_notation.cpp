@@ -222,8 +222,8 @@ void KifReader::Hand(Side side, std::string_view value) {
     int count = Eat(value, "十") ? 10 : 0;
     count += EatDigit(value);
     if (count == 0) count = 1;
-    std::int8_t& held = diagram_.hand[side][kind - 1];
-    if (held + count > SetPieceCounts[kind - 1])
+    std::int8_t& held = diagram_.hand[side][PieceKind(kind)];
+    if (held + count > SetPieceCounts[kind])
       throw Kif(line_, "more pieces in hand than a set holds");
     held = std::int8_t(held + count);
   }
@@ -312,10 +312,10 @@ std::string WriteKif(const GameRecord& game) {
   const auto appendHand = [&](std::string_view heading, Side side) {
     out += heading;
     bool any = false;
-    for (int kind = HandKindCount - 1; kind >= 0; --kind) {
+    for (const PieceKind kind : HandKindsHighestFirst) {
       const int count = game.start.hand[side][kind];
       if (count == 0) continue;
-      out += MoveNames[kind + 1];
+      out += MoveNames[kind];
       if (count > 1) out += KanjiCount(count);
       out += WideSpace;
       any = true;

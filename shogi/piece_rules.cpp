@@ -2,6 +2,8 @@
 
 #include <numeric>
 
+#include "shogi/types.h"
+
 namespace fv {
 
 int PieceTally::BesidesKings() const { return std::accumulate(kinds.begin(), kinds.end(), 0); }
@@ -16,11 +18,11 @@ PieceTally TallyPieces(const Position& pos) {
       ++tally.kings[side];
       tally.kingSquare[side] = square;
     } else if (magnitude != 0) {
-      ++tally.kinds[HandKindTable[magnitude]];
+      ++tally.kinds[UnpromotedKind(magnitude)];
     }
   }
   for (const Side side : {Sente, Gote})
-    for (int kind = 0; kind < HandKindCount; ++kind) tally.kinds[kind] += pos.hand[side][kind];
+    for (const PieceKind kind : HandKinds) tally.kinds[kind] += pos.hand[side][kind];
   return tally;
 }
 

@@ -10,17 +10,17 @@
 
 namespace fv {
 
-// Pieces of each unpromoted kind in one set, by hand kind (FU..HI).
-constexpr std::array<int, HandKindCount> SetPieceCounts = {18, 4, 4, 4, 4, 2, 2};
+// Pieces of each unpromoted kind in one set, by kind FU..HI.
+constexpr std::array<int, HI + 1> SetPieceCounts = {0, 18, 4, 4, 4, 4, 2, 2};
 constexpr int SetPiecesBesidesKings = 38;
 
 // The pieces of a position counted the way a set is: each kind over the board
 // (promoted pieces as their unpromoted kind) and both hands together, and the
 // kings of each side on the board.
 struct PieceTally {
-  std::array<int, HandKindCount> kinds{};  // by hand kind (FU..HI)
-  std::array<int, 2> kings{};              // by side
-  std::array<int, 2> kingSquare{};         // by side: the square of its last king, if any
+  std::array<int, HI + 1> kinds{};  // by kind FU..HI
+  std::array<int, 2> kings{};       // by side
+  std::array<int, 2> kingSquare{};  // by side: the square of its last king, if any
   int BesidesKings() const;
 };
 

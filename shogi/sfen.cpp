@@ -84,7 +84,7 @@ void ReadHands(std::string_view field, Position& pos) {
     bool& seen = named[side][kind];
     if (seen) Refuse(std::string("'") + c + "' named twice in the hands");
     seen = true;
-    pos.hand[side][kind - 1] = std::int8_t(count);
+    pos.hand[side][PieceKind(kind)] = std::int8_t(count);
   }
 }
 
@@ -105,9 +105,9 @@ int ReadMoveNumber(std::string_view field) {
 // Exactly one king a side, no more of a kind than a set holds.
 void CheckPieceCounts(Position& pos) {
   const PieceTally tally = TallyPieces(pos);
-  for (int kind = 0; kind < HandKindCount; ++kind)
+  for (const PieceKind kind : HandKinds)
     if (tally.kinds[kind] > SetPieceCounts[kind])
-      Refuse(std::to_string(tally.kinds[kind]) + " pieces '" + PieceLetters[kind] +
+      Refuse(std::to_string(tally.kinds[kind]) + " pieces '" + PieceLetters[kind - 1] +
              "', a set has " + std::to_string(SetPieceCounts[kind]));
   for (const Side side : {Sente, Gote}) {
     if (tally.kings[side] != 1)
@@ -156,11 +156,12 @@ std::string FormatSfen(const Position& position, Side sideToMove, int moveNumber
   out += sideToMove == Sente ? " b " : " w ";
   const std::size_t handStart = out.size();
   for (const Side side : {Sente, Gote})
-    for (int kind = HandKindCount - 1; kind >= 0; --kind) {
+    for (const PieceKind kind : HandKindsHighestFirst) {
       const int count = position.hand[side][kind];
       if (count == 0) continue;
       if (count > 1) out += std::to_string(count);
-      out += side == Sente ? PieceLetters[kind] : char(std::tolower(PieceLetters[kind]));
+      const char letter = PieceLetters[kind - 1];
+      out += side == Sente ? letter : char(std::tolower(letter));
     }
   if (out.size() == handStart) out += '-';
   return out + ' ' + std::to_string(moveNumber);

@@ -48,7 +48,7 @@ constexpr int PromotedKind(int kind) { return Promote(PieceCode(kind)); }
 // The kind a piece of `kind` (0..14) shows unpromoted: itself for FU..OU, FU..HI for TO..RY.
 constexpr std::array<std::int8_t, 15> UnpromotedKindTable = {Empty, FU, KY, KE, GI, KI, KA, HI,
                                                              OU,    FU, KY, KE, GI, KA, HI};
-constexpr int UnpromotedKind(int kind) { return UnpromotedKindTable[kind]; }
+constexpr PieceKind UnpromotedKind(int kind) { return PieceKind(UnpromotedKindTable[kind]); }
 
 // True when `cell` lies in the promotion zone of `side` (its three farthest ranks).
 constexpr bool InPromotionZone(Side side, int cell) {

@@ -35,7 +35,7 @@ Position Middlegame() {
   Position pos = test::PositionOf(
       "ln4gnl/6gk1/p1pp1ssp1/4ppp1p/1p7/2PP1P3/PPS1P1PP1/1GG3+p2/LKN3+rNL b Srb 1");
   pos.board[SquareOf(1, 6)] = FU;
-  pos.hand[Sente][0] = 1;
+  pos.hand[Sente][FU] = 1;
   return pos;
 }
 

@@ -57,8 +57,8 @@ TEST(Decomposition, FeatureListOfListedPieces) {
   Position pos = test::TwoKings(76, 4);
   pos.board[30] = -FU;
   pos.board[40] = UM;
-  pos.hand[Sente][5] = 2;  // two KA
-  pos.board[41] = 15;      // no piece code: no entry
+  pos.hand[Sente][KA] = 2;
+  pos.board[41] = 15;  // no piece code: no entry
   const FeatureList list = BuildFeatureList(pos);
   ASSERT_EQ(list.size, 16);
   const std::tuple<int, std::int16_t, std::int16_t, std::int16_t, std::int16_t> cases[] = {
@@ -87,8 +87,8 @@ TEST(Decomposition, SumsAndTotalTruncateTowardZero) {
     file.Kkp(76, 3, sentePawns, kkp);
     file.Kpp(76, sentePawns, sentePawns, kpp);
     Position pos = test::TwoKings(76, 3);
-    pos.hand[Sente][0] = std::int8_t(sentePawns);
-    pos.hand[Gote][0] = std::int8_t(gotePawns);
+    pos.hand[Sente][FU] = std::int8_t(sentePawns);
+    pos.hand[Gote][FU] = std::int8_t(gotePawns);
     const EvaluationBreakdown result = testing::Decompose(pos, file.Open());
     EXPECT_EQ(std::tuple(result.kkpSum, result.kppSum, result.material, result.total),
               std::tuple(kkp, kpp, 87 * (sentePawns - gotePawns), total));
@@ -108,9 +108,9 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
        "Gote has no king on its king square"},
       {"king square off the board", with([](Position& p) { p.kingSquare[Sente] = 81; }),
        "Sente has no king on its king square"},
-      {"19 pawns", with([](Position& p) { p.hand[Sente][0] = 19; }),
+      {"19 pawns", with([](Position& p) { p.hand[Sente][FU] = 19; }),
        "Sente holds 19 FU in hand; the weights cover 0 to 18"},
-      {"negative count", with([](Position& p) { p.hand[Gote][6] = -1; }),
+      {"negative count", with([](Position& p) { p.hand[Gote][HI] = -1; }),
        "Gote holds -1 HI in hand; the weights cover 0 to 2"},
       {"39 pieces", with([](Position& p) {
          for (int s = 18; s < 57; ++s) p.board[s] = FU;
@@ -123,7 +123,8 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
         << what;
   }
   Position legal = StartPosition();
-  legal.hand[Sente] = {18, 4, 4, 4, 4, 2, 2};
+  for (const PieceKind kind : HandKinds)
+    legal.hand[Sente][kind] = std::int8_t(SetPieceCounts[kind]);
   EXPECT_NO_THROW(CheckEvaluable(legal));
 }
 
@@ -133,14 +134,15 @@ TEST(Decomposition, RefusesPositionsTheWeightsCannotHold) {
 TEST(FeatureMeaning, IndicesRoundTrip) {
   for (int index = 0; index < KppFeatureCount; ++index) {
     const FeatureMeaning& f = KppFeatureMeaning(index);
-    ASSERT_EQ(f.inHand ? KppHandIndex(Sente, f.own ? Sente : Gote, f.kind, f.place)
+    ASSERT_EQ(f.inHand ? KppHandIndex(Sente, f.own ? Sente : Gote, PieceKind(f.kind), f.place)
                        : KppBoardIndex(Sente, PieceCode(f.own ? f.kind : -f.kind), f.place),
               index);
   }
   for (int index = 0; index < KkpFeatureCount; ++index) {
     const FeatureMeaning& f = KkpFeatureMeaning(index);
-    ASSERT_EQ(f.inHand ? KkpHandIndex(f.kind, f.place) : KkpBoardIndex(Sente, f.kind, f.place),
-              index);
+    ASSERT_EQ(
+        f.inHand ? KkpHandIndex(PieceKind(f.kind), f.place) : KkpBoardIndex(Sente, f.kind, f.place),
+        index);
   }
 }
 

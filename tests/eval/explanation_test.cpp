@@ -93,7 +93,8 @@ TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition)
       if (location < SquareCount)
         less.board[location] = 0;
       else
-        --less.hand[location < GoteHandLocation ? Sente : Gote][(location - SenteHandLocation) % 7];
+        --less.hand[location < GoteHandLocation ? Sente : Gote]
+                   [HandKinds[(location - SenteHandLocation) % 7]];
       EXPECT_EQ(*piece.without, FullTotal(less, weights)) << location;
     }
     for (const HeatMap& map : e.heatMaps) {
@@ -107,9 +108,9 @@ TEST(Explanation, WithoutAndHeatMapsEqualAFullDecompositionOfTheChangedPosition)
           moved.board[map.location] = 0;
         } else {
           const Side owner = map.location < GoteHandLocation ? Sente : Gote;
-          const int kind = (map.location - SenteHandLocation) % 7;
+          const PieceKind kind = HandKinds[(map.location - SenteHandLocation) % 7];
           --moved.hand[owner][kind];
-          moved.board[at.square] = PieceCode(owner == Sente ? kind + 1 : -(kind + 1));
+          moved.board[at.square] = PieceCode(owner == Sente ? kind : -kind);
         }
         EXPECT_EQ(at.total, FullTotal(moved, weights)) << map.location << " to " << at.square;
       }

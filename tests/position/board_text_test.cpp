@@ -10,8 +10,9 @@ TEST(BoardText, CellsByRankAndHandsMostValuableFirst) {
   pos.board = {-KY, -KE, -GI, -KI, -OU, -KI, -GI, -KE, -KY, 0, -HI, 0, 0, 0, 0, 0, -KA};
   pos.board[SquareOf(5, 5)] = TO, pos.board[SquareOf(1, 9)] = RY, pos.board[SquareOf(9, 9)] = -NK;
   pos.board[SquareOf(5, 9)] = OU, pos.board[SquareOf(4, 8)] = UM, pos.board[SquareOf(6, 7)] = -NG;
-  pos.hand[Sente] = {2, 0, 0, 0, 0, 0, 1};
-  pos.hand[Gote] = {1, 1, 1, 1, 1, 1, -1};
+  pos.hand[Sente][FU] = 2, pos.hand[Sente][HI] = 1;
+  for (const PieceKind kind : HandKinds) pos.hand[Gote][kind] = 1;
+  pos.hand[Gote][HI] = -1;
   EXPECT_EQ(BoardText(pos),
             "   9  8  7  6  5  4  3  2  1\n"
             "P1-KY-KE-GI-KI-OU-KI-GI-KE-KY\n"

@@ -57,16 +57,22 @@ TEST(CsaRecord, BoardCellsAndKings) {
 }
 
 TEST(CsaRecord, HandLinesAddUpUntilAnotherLine) {
-  using Hand = std::array<std::int8_t, HandKindCount>;
+  // A hand holding `count` pieces of `kind`, and one more of `other` if given.
+  auto holding = [](PieceKind kind, int count, PieceKind other = Empty) {
+    Hand hand;
+    hand[kind] = std::int8_t(count);
+    if (other != Empty) ++hand[other];
+    return hand;
+  };
   // The lines after the board, then the hands and the side to move they give.
   const std::tuple<const char*, Hand, Hand, std::optional<Side>> cases[] = {
-      {"P+00KI00FU00FU\n", {2, 0, 0, 0, 1, 0, 0}, {}, {}},
-      {"P-00HI\nP+00OU\n-\n", {}, {0, 0, 0, 0, 0, 0, 1}, Gote},
-      {"P-00TO00KA00UM\r\n+\r\n", {}, {0, 0, 0, 0, 0, 1, 0}, Sente},
-      {"P+55FU77KE\nP+00FU", {2, 0, 1, 0, 0, 0, 0}, {}, {}},
-      {"P+00FU00K\n+2726FU\n", {1, 0, 0, 0, 0, 0, 0}, {}, {}},
+      {"P+00KI00FU00FU\n", holding(FU, 2, KI), {}, {}},
+      {"P-00HI\nP+00OU\n-\n", {}, holding(HI, 1), Gote},
+      {"P-00TO00KA00UM\r\n+\r\n", {}, holding(KA, 1), Sente},
+      {"P+55FU77KE\nP+00FU", holding(FU, 2, KE), {}, {}},
+      {"P+00FU00K\n+2726FU\n", holding(FU, 1), {}, {}},
       {"+\nP+00FU\n", {}, {}, Sente},
-      {"P-00KA \t\n- \n", {}, {0, 0, 0, 0, 0, 1, 0}, Gote},  // blanks an editor left
+      {"P-00KA \t\n- \n", {}, holding(KA, 1), Gote},  // blanks an editor left
   };
   for (const auto& [lines, sente, gote, toMove] : cases) {
     const CsaRecord record = Read(Header + Board() + lines);

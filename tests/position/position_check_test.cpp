@@ -5,6 +5,8 @@
 #include <tuple>
 #include <utility>
 
+#include "shogi/piece_rules.h"
+
 namespace fv {
 namespace {
 
@@ -38,19 +40,24 @@ TEST(PositionCheck, PiecesThatCanNeverMove) {
 }
 
 TEST(PositionCheck, KingsAndPieceCountsOfOneSet) {
+  // Every piece of a set besides the kings in Sente's hand.
+  const auto fullSenteHand = [](Position& p) {
+    for (const PieceKind kind : HandKinds) p.hand[Sente][kind] = std::int8_t(SetPieceCounts[kind]);
+  };
   const std::pair<Position, const char*> cases[] = {
       {KingsAnd([](Position&) {}), ""},
       {KingsAnd([](Position& p) { p.board[SquareOf(5, 1)] = 0; }),
        "0 kings of Gote on the board, there must be exactly one"},
       {KingsAnd([](Position& p) { p.board[0] = OU; }),
        "2 kings of Sente on the board, there must be exactly one"},
-      {KingsAnd([](Position& p) { p.board[30] = UM, p.board[31] = -UM, p.hand[Sente][5] = 1; }),
+      {KingsAnd([](Position& p) { p.board[30] = UM, p.board[31] = -UM, p.hand[Sente][KA] = 1; }),
        "3 pieces of kind KA, a set has 2"},
-      {KingsAnd([](Position& p) { p.hand[Gote][4] = 5; }), "5 pieces of kind KI, a set has 4"},
-      {KingsAnd([](Position& p) { p.hand[Sente][0] = 10, p.hand[Gote][0] = 8, p.board[40] = -TO; }),
+      {KingsAnd([](Position& p) { p.hand[Gote][KI] = 5; }), "5 pieces of kind KI, a set has 4"},
+      {KingsAnd(
+           [](Position& p) { p.hand[Sente][FU] = 10, p.hand[Gote][FU] = 8, p.board[40] = -TO; }),
        "19 pieces of kind FU, a set has 18"},
-      {KingsAnd([](Position& p) { p.hand[Sente] = {18, 4, 4, 4, 4, 2, 2}; }), ""},
-      {KingsAnd([](Position& p) { p.hand[Sente] = {18, 4, 4, 4, 4, 2, 2}, p.board[40] = NY; }),
+      {KingsAnd(fullSenteHand), ""},
+      {KingsAnd([&](Position& p) { fullSenteHand(p), p.board[40] = NY; }),
        "39 pieces besides the kings, a set has 38"},
   };
   for (const auto& [pos, problem] : cases) EXPECT_EQ(PositionProblem(pos), problem);

@@ -69,10 +69,10 @@ TEST(DrawPosition, SentePiecesUprightGotePiecesTurned) {
 
 TEST(DrawPosition, HandRowsShowPicturesAndCounts) {
   Position pos;
-  pos.hand[Sente][0] = 2;   // two FU: picture at (10, 580), "x2" at (18, 583)
-  pos.hand[Gote][6] = 1;    // one HI: turned picture at (280, 10), "x1" at (288, 13)
-  pos.hand[Sente][3] = 12;  // GI at (145, 580), "x12"
-  pos.hand[Gote][2] = -1;   // counts below 1 draw nothing
+  pos.hand[Sente][FU] = 2;   // two FU: picture at (10, 580), "x2" at (18, 583)
+  pos.hand[Gote][HI] = 1;    // one HI: turned picture at (280, 10), "x1" at (288, 13)
+  pos.hand[Sente][GI] = 12;  // GI at (145, 580), "x12"
+  pos.hand[Gote][KE] = -1;   // counts below 1 draw nothing
   const cv::Mat board = Drawn(pos);
   const PieceImageSet pieces = MarkedPieces();
 

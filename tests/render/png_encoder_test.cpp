@@ -64,7 +64,7 @@ cv::Mat DrawnBoard() {
   Position pos;
   for (int c = 0; c < 9; ++c) pos.board[54 + c] = FU, pos.board[18 + c] = -FU;
   pos.board[76] = OU;
-  pos.hand[Sente][0] = 3;
+  pos.hand[Sente][FU] = 3;
   cv::Mat board;
   DrawPosition(pos, LoadPieceImages(FV_SOURCE_DIR "/img"), board);
   DrawFeature(board, {-25, true}, 76, 81, 88);

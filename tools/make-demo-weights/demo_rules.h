@@ -64,7 +64,7 @@ constexpr DistanceCurve AttackerPenalty(int kind) {
   }
 }
 
-// Each own piece in hand, by hand kind FU..HI: the KPP weight of a count is
+// Each own piece in hand, by hand slot FU..HI: the KPP weight of a count is
 // count times this, and the KKP weight count times HandKkpBonus.
 constexpr std::array<int, HandKindCount> HandBonus = {8, 15, 18, 25, 28, 35, 40};
 constexpr std::array<int, HandKindCount> HandKkpBonus = {1, 2, 2, 3, 3, 4, 5};

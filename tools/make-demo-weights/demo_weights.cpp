@@ -51,7 +51,7 @@ Feature FeatureOf(Place king, int index) {
   f.own = m.own;
   f.kind = m.kind;
   if (m.inHand) {
-    if (m.own) f.single = m.place * HandBonus[m.kind];
+    if (m.own) f.single = m.place * HandBonus[HandSlot(PieceKind(m.kind))];
     return f;
   }
   f.onBoard = true;
@@ -108,8 +108,8 @@ std::int16_t DemoKkpWeight(int king, int otherKing, int feature) {
   const FeatureMeaning& f = KkpFeatureMeaning(feature);
   if (f.inHand) {
     // The own pawn count is present exactly once, so it carries the king's rank.
-    const int kingRank = f.kind == 0 ? KingRankBonus[PlaceOf(king).rank] : 0;
-    return ToWeight(kingRank + f.place * HandKkpBonus[f.kind]);
+    const int kingRank = f.kind == FU ? KingRankBonus[PlaceOf(king).rank] : 0;
+    return ToWeight(kingRank + f.place * HandKkpBonus[HandSlot(PieceKind(f.kind))]);
   }
   const Place place = PlaceOf(f.place);
   const int support =
