@@ -16,15 +16,9 @@ namespace fv {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FilesIn;
 using test::FileText;
 using testing::TempFolder;
-
-std::set<std::string> FilesIn(const fs::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
 
 TEST(AtomicFile, ReplacesAnEarlierFileWholeOnlyWhenCommitted) {
   TempFolder folder;

@@ -6,19 +6,14 @@
 
 #include "picture_check.h"
 #include "render/picture_writer.h"
+#include "tests/support/test_files.h"
 
 namespace fv {
 namespace {
 
+using test::FilesIn;
 using testing::SamePixels;
 using testing::TempFolder;
-
-std::set<std::string> FilesIn(const std::filesystem::path& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
 
 cv::Mat Numbered(int n) {
   cv::Mat picture(640, 640, CV_8UC3, cv::Scalar::all(0));

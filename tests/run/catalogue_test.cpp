@@ -41,12 +41,9 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> entries;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     const std::string name = fs::relative(entry.path(), root).string();
-    if (entry.is_symlink())
-      entries[name] = "link to " + fs::read_symlink(entry.path()).string();
-    else if (entry.is_directory())
-      entries[name] = "dir";
-    else
-      entries[name] = FileText(entry.path());
+    entries[name] = entry.is_symlink()     ? "link to " + fs::read_symlink(entry.path()).string()
+                    : entry.is_directory() ? std::string("dir")
+                                           : FileText(entry.path());
   }
   return entries;
 }

@@ -38,10 +38,9 @@ TEST(CommandLine, OneArgumentIsReadWithAtoiOthersAreIgnored) {
   };
   for (const auto& [arguments, request, order] : cases) {
     const CommandLine line = Parse(arguments);
-    const char* first = arguments.empty() ? "" : arguments[0];
-    EXPECT_EQ(line.request, request) << arguments.size() << " " << first;
-    EXPECT_EQ(line.settings.order, order) << arguments.size() << " " << first;
-    EXPECT_EQ(line.settings.rankCount, 150);
+    EXPECT_EQ(std::tuple(line.request, line.settings.order, line.settings.rankCount),
+              std::tuple(request, order, 150))
+        << arguments.size() << " " << (arguments.empty() ? "" : arguments[0]);
   }
 }
 

@@ -184,12 +184,8 @@ class Workspace {
   // Reads `fd` to its end into `text`, then closes it.
   static void DrainInto(int fd, std::string& text) {
     char buffer[4096];
-    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) != 0;) {
-      if (got > 0)
-        text.append(buffer, std::size_t(got));
-      else if (errno != EINTR)
-        break;
-    }
+    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR);)
+      text.append(buffer, std::size_t(std::max<ssize_t>(got, 0)));
     close(fd);
   }
 

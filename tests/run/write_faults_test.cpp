@@ -8,6 +8,7 @@
 #include <set>
 
 #include "tests/run/example_case.h"
+#include "tests/support/test_files.h"
 
 namespace fv::test {
 namespace {
@@ -36,10 +37,9 @@ TEST(WriteFaults, FailedWritesAreNamedAndLeaveNoPartialFile) {
 
     EXPECT_EQ(workspace.Read("report.html"), reportWritten ? ExpectedReport : "earlier");
     EXPECT_FALSE(fs::exists(workspace.dir() / "explain.html")) << limit;
-    std::set<std::string> left;
-    for (const auto& entry : fs::directory_iterator(workspace.dir() / "log"))
-      left.insert(entry.path().filename());
-    EXPECT_EQ(left, (std::set<std::string>{"game000.csa", "n000.log"})) << limit;
+    EXPECT_EQ(test::FilesIn(workspace.dir() / "log"),
+              (std::set<std::string>{"game000.csa", "n000.log"}))
+        << limit;
     for (const auto& entry : fs::directory_iterator(workspace.dir()))
       EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos) << entry.path();
   }
