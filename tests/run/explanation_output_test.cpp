@@ -32,13 +32,6 @@ const std::string MatedRecord =
   return ::testing::AssertionFailure() << instance << " does not validate";
 }
 
-// The whole number written right after `marker` in `text`.
-int NumberAfter(const std::string& text, const std::string& marker) {
-  const std::size_t at = text.find(marker);
-  EXPECT_NE(at, std::string::npos) << marker;
-  return at == std::string::npos ? 0 : std::stoi(text.substr(at + marker.size()));
-}
-
 TEST(ExplanationOutput, DataAgreeWithTranscriptAndReport) {
   const auto& [workspace, result] = Example();
   ASSERT_EQ(result.status, 0) << result.err;

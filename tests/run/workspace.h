@@ -19,6 +19,8 @@
 #include <thread>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_files.h"
 
@@ -29,6 +31,13 @@ namespace fs = std::filesystem;
 // The bytes of a file of the source tree.
 inline std::string SourceFile(const std::string& path) {
   return FileText(fs::path(FV_SOURCE_DIR) / path);
+}
+
+// The whole number written right after `marker` in `text` (a failure without one).
+inline int NumberAfter(const std::string& text, const std::string& marker) {
+  const std::size_t at = text.find(marker);
+  EXPECT_NE(at, std::string::npos) << marker;
+  return at == std::string::npos ? 0 : std::stoi(text.substr(at + marker.size()));
 }
 
 // One weight of a test weight file, placed by king square and feature indices
