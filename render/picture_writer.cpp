@@ -53,7 +53,8 @@ class WorkerPicture {
 
 }  // namespace
 
-std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads) {
+std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads,
+                                          SpareFiles* spares) {
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));
   // Each picture is drawn and coded on one thread. OpenCV's own worker threads
@@ -80,7 +81,7 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
         EncodePng(worker.picture(), scratch, bytes, job.reference);
         if (over && scratch.sameRows.size() == static_cast<std::size_t>(worker.picture().rows))
           worker.Coded(job.reference, scratch.sameRows);
-        WriteFileAtomically(job.path, bytes);
+        if (!spares || !spares->WriteAs(job.path, bytes)) WriteFileAtomically(job.path, bytes);
       } catch (const InputError& e) {
         reasons[i] = e.problem();
       } catch (const std::exception& e) {

@@ -9,6 +9,7 @@
 
 #include <opencv2/core/mat.hpp>
 
+#include "io/spare_files.h"
 #include "render/png_encoder.h"
 
 namespace fv {
@@ -32,12 +33,13 @@ struct PictureJob {
   bool overReference = false;
 };
 
-// Draws, encodes and writes every job, `threads` at a time (0: one per core).
+// Draws, encodes and writes every job, `threads` at a time (0: one per core),
+// each over one of `spares` where one is left, else as a new file.
 // OpenCV's own thread pool is switched off for the process (cv::setNumThreads):
 // the jobs are the unit of parallel work.
 // Returns the jobs that failed, in job order, with their reasons; a job whose
 // drawing throws is reported the same way.
-std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs,
-                                          unsigned threads = 0);
+std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads = 0,
+                                          SpareFiles* spares = nullptr);
 
 }  // namespace fv

@@ -103,7 +103,7 @@ void AnalysisRun::SaveInputPicture() {
   LoadedPieceImages loaded = pieceLoading_.get();
   pieces_ = std::move(loaded.images);
   transcript_.Note(loaded.notices);
-  NoteFailures(WriteInputPicture(position_, pieces_));
+  NoteFailures(WriteInputPicture(position_, pieces_, removedLogFiles_.spares()));
 }
 
 // The PV is shown in the transcript and the report, then the leaf it reaches
@@ -163,12 +163,14 @@ void AnalysisRun::SaveLeafPicturesAndExplanation() {
   }
   std::vector<PictureFailure> pictureFailures;
   try {
-    pictureFailures = WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_);
+    pictureFailures =
+        WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_, removedLogFiles_.spares());
   } catch (...) {
     if (explanation.joinable()) explanation.join();
     throw;
   }
   if (explanation.joinable()) explanation.join();
+  removedLogFiles_.DropSpares();
   NoteFailures(pictureFailures);
   if (explanationError) std::rethrow_exception(explanationError);
   for (const FileFailure& failure : explanationFailures) {

@@ -50,13 +50,16 @@ bool CreateIfMissing(const std::string& folder) {
 }  // namespace
 
 RemovedFiles::RemovedFiles(RemovedFiles&& other) noexcept
-    : held_(std::exchange(other.held_, {})), freeing_(std::exchange(other.freeing_, {})) {}
+    : held_(std::exchange(other.held_, {})),
+      freeing_(std::exchange(other.freeing_, {})),
+      spares_(std::move(other.spares_)) {}
 
 RemovedFiles& RemovedFiles::operator=(RemovedFiles&& other) noexcept {
   if (this != &other) {
     Free();
     held_ = std::exchange(other.held_, {});
     freeing_ = std::exchange(other.freeing_, {});
+    spares_ = std::move(other.spares_);
   }
   return *this;
 }
@@ -79,7 +82,16 @@ void RemovedFiles::FreeInBackground() {
   }
 }
 
+void RemovedFiles::DropSpares() {
+  if (!spares_) return;
+  spares_->Drop(held_);
+  spares_.reset();
+  FreeInBackground();
+}
+
 void RemovedFiles::Free() {
+  if (spares_) spares_->Drop(held_);
+  spares_.reset();
   FreeInBackground();
   for (std::thread& thread : freeing_) thread.join();
   freeing_.clear();
@@ -93,6 +105,8 @@ RemovedFiles EmptyLogFolder(const std::string& folder) {
   if (!stream.dir) throw InputError(folder, SystemProblem("cannot open", errno));
   const int dir = dirfd(stream.dir);
   RemovedFiles removed;
+  removed.spares_ = std::make_unique<SpareFiles>();
+  if (!removed.spares_->Open(folder)) removed.spares_.reset();
   while (const dirent* entry = readdir(stream.dir)) {
     const std::string name = entry->d_name;
     if (name == "." || name == "..") continue;
@@ -101,6 +115,7 @@ RemovedFiles EmptyLogFolder(const std::string& folder) {
     if (fstatat(dir, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
       throw InputError(path, SystemProblem("cannot examine", errno));
     if (S_ISDIR(info.st_mode)) continue;
+    if (removed.spares_ && removed.spares_->Keep(dir, name, info)) continue;
     const bool hold = removed.held_.size() < MostFilesHeld;
     const int fd = hold ? openat(dir, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC) : -1;
     if (fd >= 0) removed.held_.push_back(fd);

@@ -1,10 +1,13 @@
 // Emptying the engine's log folder before a run.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
+
+#include "io/spare_files.h"
 
 namespace fv {
 
@@ -15,6 +18,9 @@ namespace fv {
 // space is freed when it is closed, on several threads at once, while the
 // engine runs. The names are gone at once; nothing in the folder shows the
 // files being freed, and a killed process frees them as it ends.
+// Regular files of the run before are moved aside instead, where they can,
+// to be written over by the new run's files (SpareFiles); those left over
+// are freed the same way once the new files are written.
 class RemovedFiles {
  public:
   RemovedFiles() = default;
@@ -29,12 +35,19 @@ class RemovedFiles {
   // would wait for the disk.
   void FreeInBackground();
 
+  // The files moved aside for the new files to take over, or none.
+  SpareFiles* spares() { return spares_.get(); }
+  // Removes the files moved aside that no new file took, and frees them in
+  // the background.
+  void DropSpares();
+
  private:
   friend RemovedFiles EmptyLogFolder(const std::string& folder);
   void Free();
 
   std::vector<int> held_;  // descriptors (O_PATH) of files already unlinked
   std::vector<std::thread> freeing_;
+  std::unique_ptr<SpareFiles> spares_;
 };
 
 // Removes every entry directly inside `folder` that is not a directory
@@ -42,7 +55,8 @@ class RemovedFiles {
 // and their contents stay. A link to a folder is followed: that folder's own
 // files are removed. Creates the folder if it does not exist. Throws
 // InputError if `folder` is not a directory or an entry cannot be removed.
-// Returns the removed files whose space is still to be freed.
+// Returns the removed files whose space is still to be freed, and those kept
+// aside to be written over.
 RemovedFiles EmptyLogFolder(const std::string& folder);
 
 }  // namespace fv

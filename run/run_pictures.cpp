@@ -8,13 +8,15 @@
 
 namespace fv {
 
-std::vector<PictureFailure> WriteInputPicture(const Position& input, const PieceImageSet& pieces) {
-  return WritePictures({{InputPicturePath, [&](cv::Mat& p) { DrawPosition(input, pieces, p); }}});
+std::vector<PictureFailure> WriteInputPicture(const Position& input, const PieceImageSet& pieces,
+                                              SpareFiles* spares) {
+  return WritePictures({{InputPicturePath, [&](cv::Mat& p) { DrawPosition(input, pieces, p); }}}, 0,
+                       spares);
 }
 
 std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
                                               const std::vector<FeatureContribution>& ranked,
-                                              const PieceImageSet& pieces) {
+                                              const PieceImageSet& pieces, SpareFiles* spares) {
   cv::Mat board;
   DrawPosition(leaf, pieces, board);
   // The ranked pictures differ from the leaf only around their marks, so the
@@ -32,7 +34,7 @@ std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
                     },
                     &boardRows, true});
   }
-  return WritePictures(jobs);
+  return WritePictures(jobs, 0, spares);
 }
 
 }  // namespace fv

@@ -12,8 +12,10 @@
 
 namespace fv {
 
-// Draws `input` and saves it as ./log/init.png. Returns the failure, if any.
-std::vector<PictureFailure> WriteInputPicture(const Position& input, const PieceImageSet& pieces);
+// Draws `input` and saves it as ./log/init.png (over one of `spares` where one
+// is left). Returns the failure, if any.
+std::vector<PictureFailure> WriteInputPicture(const Position& input, const PieceImageSet& pieces,
+                                              SpareFiles* spares);
 
 // Saves ./log/leaf.png and, for rank r, ./log/rank%03d.png: the leaf board
 // with the mark of ranked[r - 1]. The leaf is drawn once; each ranked picture
@@ -21,6 +23,6 @@ std::vector<PictureFailure> WriteInputPicture(const Position& input, const Piece
 // failures in rank order (the leaf first).
 std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
                                               const std::vector<FeatureContribution>& ranked,
-                                              const PieceImageSet& pieces);
+                                              const PieceImageSet& pieces, SpareFiles* spares);
 
 }  // namespace fv

@@ -1,5 +1,6 @@
-// Emptying the log folder: the names go at once, the space of the removed
-// files is freed later, and every removed file is let go in the end.
+// Emptying the log folder: the names go at once, the earlier pictures wait
+// aside to be written over, the space of the other removed files is freed
+// later, and every removed file is let go in the end.
 #include "run/log_folder.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ int RemovedFilesHeld(const fs::path& folder) {
   return count;
 }
 
-TEST(EmptyLogFolder, RemovesNamesAtOnceAndFreesTheFilesLater) {
+TEST(EmptyLogFolder, RemovesNamesAtOnceKeepsPicturesAsideAndFreesTheRestLater) {
   testing::TempFolder root;
   const fs::path log = root.path() / "log";
   fs::create_directories(log / "keep");
@@ -45,10 +46,18 @@ TEST(EmptyLogFolder, RemovesNamesAtOnceAndFreesTheFilesLater) {
     for (const auto& entry : fs::recursive_directory_iterator(log))
       left.insert(fs::relative(entry.path(), log));
     EXPECT_EQ(left, (std::set<std::string>{"keep", "keep/note.txt"}));
-    EXPECT_EQ(RemovedFilesHeld(log), 22);  // the pictures, the link and the FIFO
+    EXPECT_EQ(RemovedFilesHeld(log), 2);  // the link and the FIFO
     removed.FreeInBackground();
+    // The pictures wait in one hidden folder beside the log folder.
+    ASSERT_NE(removed.spares(), nullptr);
+    EXPECT_EQ(test::FilesIn(root.path()).size(), 3u);
+    const std::string picture = (log / "new.png").string();
+    ASSERT_TRUE(removed.spares()->WriteAs(picture, std::vector<std::uint8_t>(7000, 'n')));
+    EXPECT_EQ(test::FileText(picture), std::string(7000, 'n'));
+    removed.DropSpares();
+    EXPECT_EQ(test::FilesIn(root.path()), (std::set<std::string>{"log", "outside.txt"}));
   }
-  EXPECT_EQ(RemovedFilesHeld(log), 0);
+  EXPECT_EQ(RemovedFilesHeld(root.path()), 0);
   EXPECT_EQ(test::FileText(root.path() / "outside.txt"), "outside");
 }
 
