@@ -36,7 +36,7 @@ int AnalysisRun::Execute() {
   RunEngineOnEmptyLog();
   ReadInputPosition();
   ReadPv();
-  SaveInputPicture();
+  SaveInputPictureWhileDrawingLeaf();
   ShowPvAndLeaf();
   AnalyzeLeaf();
   SaveLeafPicturesAndExplanation();
@@ -98,12 +98,29 @@ void AnalysisRun::StartLoadingPieceImages() {
 }
 
 // The piece pictures serve every board of the run; a missing one is named on
-// standard error here and drawn as a plain tile.
-void AnalysisRun::SaveInputPicture() {
+// standard error here and drawn as a plain tile. The input board is drawn and
+// saved on a thread of its own while the leaf board is drawn and coded here;
+// a failure to save it is named before anything of the PV is shown.
+void AnalysisRun::SaveInputPictureWhileDrawingLeaf() {
   LoadedPieceImages loaded = pieceLoading_.get();
   pieces_ = std::move(loaded.images);
   transcript_.Note(loaded.notices);
-  NoteFailures(WriteInputPicture(position_, pieces_, removedLogFiles_.spares()));
+  auto saveInput = [this] {
+    return WriteInputPicture(position_, pieces_, removedLogFiles_.spares());
+  };
+  std::future<std::vector<PictureFailure>> input;
+  try {
+    input = std::async(std::launch::async, saveInput);
+  } catch (const std::system_error&) {
+    input = std::async(std::launch::deferred, saveInput);  // no thread to spare: saved below
+  }
+  try {
+    leafBoard_ = DrawLeafBoard(pv_.Leaf(), pieces_);
+  } catch (...) {
+    NoteFailures(input.get());
+    throw;
+  }
+  NoteFailures(input.get());
 }
 
 // The PV is shown in the transcript and the report, then the leaf it reaches
@@ -163,8 +180,7 @@ void AnalysisRun::SaveLeafPicturesAndExplanation() {
   }
   std::vector<PictureFailure> pictureFailures;
   try {
-    pictureFailures =
-        WriteLeafPictures(pv_.Leaf(), analysis_.ranked, pieces_, removedLogFiles_.spares());
+    pictureFailures = WriteLeafPictures(leafBoard_, analysis_.ranked, removedLogFiles_.spares());
   } catch (...) {
     if (explanation.joinable()) explanation.join();
     throw;

@@ -10,6 +10,7 @@
 #include "position/pv_check.h"
 #include "render/picture_writer.h"
 #include "render/piece_images.h"
+#include "render/png_encoder.h"
 #include "run/log_folder.h"
 #include "run/report.h"
 #include "run/settings.h"
@@ -34,7 +35,7 @@ class AnalysisRun {
   void RunEngineOnEmptyLog();
   void ReadInputPosition();
   void ReadPv();
-  void SaveInputPicture();
+  void SaveInputPictureWhileDrawingLeaf();
   void ShowPvAndLeaf();
   void AnalyzeLeaf();
   void SaveLeafPicturesAndExplanation();
@@ -62,6 +63,8 @@ class AnalysisRun {
   };
   std::future<LoadedPieceImages> pieceLoading_;
   PieceImageSet pieces_;
+  // The leaf board with its coded rows, which every ranked picture starts from.
+  PngReference leafBoard_;
   // A picture or explanation file that could not be saved: the run goes on
   // and ends with status 1.
   bool pictureFailed_ = false;

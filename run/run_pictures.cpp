@@ -14,17 +14,20 @@ std::vector<PictureFailure> WriteInputPicture(const Position& input, const Piece
                        spares);
 }
 
-std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
-                                              const std::vector<FeatureContribution>& ranked,
-                                              const PieceImageSet& pieces, SpareFiles* spares) {
+PngReference DrawLeafBoard(const Position& leaf, const PieceImageSet& pieces) {
   cv::Mat board;
   DrawPosition(leaf, pieces, board);
   // The ranked pictures differ from the leaf only around their marks, so the
   // leaf's coded rows serve all of them.
-  const PngReference boardRows = MakePngReference(board, 0);
+  return MakePngReference(board, 0);
+}
+
+std::vector<PictureFailure> WriteLeafPictures(const PngReference& leafBoard,
+                                              const std::vector<FeatureContribution>& ranked,
+                                              SpareFiles* spares) {
   std::vector<PictureJob> jobs;
   jobs.reserve(ranked.size() + 1);
-  jobs.push_back({LeafPicturePath, [](cv::Mat&) {}, &boardRows, true});
+  jobs.push_back({LeafPicturePath, [](cv::Mat&) {}, &leafBoard, true});
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const FeatureContribution& term = ranked[i];
     jobs.push_back({RankPicturePath(static_cast<int>(i) + 1),
@@ -32,7 +35,7 @@ std::vector<PictureFailure> WriteLeafPictures(const Position& leaf,
                       DrawFeature(p, {term.value / WeightScale, term.value < 0}, term.kingLocation,
                                   term.firstLocation, term.secondLocation);
                     },
-                    &boardRows, true});
+                    &leafBoard, true});
   }
   return WritePictures(jobs, 0, spares);
 }
