@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 
 namespace fv {
 
@@ -39,6 +40,21 @@ int CurrentUmask() {
   }
   std::fclose(status);
   return mask;
+}
+
+// Where the holding folder goes: the temporary folder where it is on the
+// same file system as `folder` (out of sight of the engine, which runs in the
+// parent of the log folder), else the parent of the folder `folder` is or
+// leads to. "" if neither can be found.
+std::string HoldingPlace(const std::string& folder, dev_t device) {
+  std::error_code error;
+  const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+  struct stat info {};
+  if (!error && ::stat(temporary.c_str(), &info) == 0 && info.st_dev == device)
+    return temporary.string();
+  const std::filesystem::path real = std::filesystem::canonical(folder, error);
+  if (error || !real.has_parent_path()) return "";
+  return real.parent_path().string();
 }
 
 bool WriteAt(int fd, const std::uint8_t* data, std::size_t size, off_t offset) {
@@ -89,6 +105,36 @@ void RemoveHeldEntries(int folderFd) {
       at += entry->length;
     }
     if (!removed) return;
+  }
+}
+
+// Holding folders are named by this and the number of their process.
+constexpr std::string_view HoldingPrefix = ".fvexplain-previous-";
+
+// Removes the holding folders in `parentFd` (and their files) that a process
+// of this user left when it was killed outright: their process is gone.
+void RemoveLeftHoldingFolders(int parentFd) {
+  DIR* dir = ::fdopendir(::dup(parentFd));
+  if (!dir) return;
+  std::vector<std::string> left;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(HoldingPrefix)) continue;
+    const long pid = std::strtol(name.data() + HoldingPrefix.size(), nullptr, 10);
+    struct stat info {};
+    if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH &&
+        ::fstatat(parentFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISDIR(info.st_mode) && info.st_uid == ::geteuid())
+      left.emplace_back(name);
+  }
+  ::closedir(dir);
+  for (const std::string& name : left) {
+    const int fd =
+        ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) continue;
+    RemoveHeldEntries(fd);
+    ::close(fd);
+    ::unlinkat(parentFd, name.c_str(), AT_REMOVEDIR);
   }
 }
 
@@ -146,16 +192,22 @@ bool SpareFiles::Open(const std::string& folder) {
   newFileMode_ = static_cast<mode_t>(0666 & ~mask);
   newFileGroup_ = (folderInfo.st_mode & S_ISGID) ? folderInfo.st_gid : ::getegid();
 
-  std::error_code error;
-  const std::filesystem::path real = std::filesystem::canonical(folder, error);
-  if (error || !real.has_parent_path()) return false;
-  const std::string parent = real.parent_path().string();
-  std::string pattern = parent + "/.fvexplain-previous-XXXXXX";
-  if (!::mkdtemp(pattern.data())) return false;
-  holdingName_ = std::filesystem::path(pattern).filename().string();
+  const std::string parent = HoldingPlace(folder, folderInfo.st_dev);
+  if (parent.empty()) return false;
   parentFd_ = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (parentFd_ < 0) return false;
+  RemoveLeftHoldingFolders(parentFd_);
+  std::string pattern = parent + "/";
+  pattern += HoldingPrefix;
+  pattern += std::to_string(::getpid()) + "-XXXXXX";
+  if (!::mkdtemp(pattern.data())) {
+    ::close(parentFd_);
+    parentFd_ = -1;
+    return false;
+  }
+  holdingName_ = std::filesystem::path(pattern).filename().string();
   holdingFd_ = ::open(pattern.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (parentFd_ < 0 || holdingFd_ < 0) {
+  if (holdingFd_ < 0) {
     ::rmdir(pattern.c_str());
     std::vector<int> none;
     Drop(none);

@@ -6,7 +6,8 @@
 // last minutes) or trims freed blocks before returning (mounted with
 // `discard`). A run that writes as many files as the run before it can
 // instead take over the earlier files: each is moved into a hidden holding
-// folder beside the emptied folder, written over there (its blocks stay
+// folder (in the temporary folder where that is on the same file system,
+// else beside the emptied folder), written over there (its blocks stay
 // allocated) and renamed into place under its new name, whole. A taken-over
 // file is given what a new file would have: the mode of the umask, the
 // current times. Files that a new file could not pass for (owned by someone
@@ -33,10 +34,10 @@ class SpareFiles {
   // Removes what is still held (see Drop), waiting for nothing to be freed.
   ~SpareFiles();
 
-  // Prepares a holding folder beside `folder` (a hidden folder in the parent
-  // of the folder a link leads to). False, holding nothing, where none can be
-  // made or files of `folder` could not be taken over; the caller then
-  // removes the files itself.
+  // Prepares a holding folder for the files of `folder`: a hidden folder in
+  // the temporary folder, or in the parent of the folder `folder` is or leads
+  // to. False, holding nothing, where none can be made or files of `folder`
+  // could not be taken over; the caller then removes the files itself.
   bool Open(const std::string& folder);
 
   // Moves `name` (an entry of `folderFd`, the folder given to Open, just

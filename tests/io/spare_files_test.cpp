@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 using test::FilesIn;
 using test::FileText;
 using testing::TempFolder;
+using testing::TemporaryFolderSetTo;
 
 // Moves every file of `folder` aside into `spares`; returns how many moved.
 int KeepAll(SpareFiles& spares, const fs::path& folder) {
@@ -46,10 +47,12 @@ TEST(SpareFiles, AWrittenOverFileHasTheNewContentModeAndSize) {
   std::ofstream(log / "rank002.png") << "old";
   fs::permissions(log / "rank002.png", fs::perms::owner_read | fs::perms::owner_write);
   const mode_t mask = ::umask(022);
+  const TemporaryFolderSetTo holding(root.path() / "tmp");
   SpareFiles spares;
   ASSERT_TRUE(spares.Open(log.string()));
   EXPECT_EQ(KeepAll(spares, log), 2);
   EXPECT_TRUE(FilesIn(log).empty());
+  EXPECT_EQ(FilesIn(root.path() / "tmp").size(), 1u);  // the hidden holding folder
   for (const std::size_t size : {9000, 100}) {  // larger than one file, smaller than the other
     const std::string path = (log / ("new" + std::to_string(size))).string();
     ASSERT_TRUE(spares.WriteAs(path, std::vector<std::uint8_t>(size, 'n')));
@@ -60,7 +63,7 @@ TEST(SpareFiles, AWrittenOverFileHasTheNewContentModeAndSize) {
   std::vector<int> held;
   spares.Drop(held);
   EXPECT_TRUE(held.empty());
-  EXPECT_EQ(FilesIn(root.path()), std::set<std::string>{"log"});
+  EXPECT_TRUE(FilesIn(root.path() / "tmp").empty());
   ::umask(mask);
 }
 
@@ -105,19 +108,29 @@ TEST(SpareFiles, NeverWritesOverAFileSeenElsewhere) {
   }
 }
 
+// A run stopped by a signal removes its holding folder; one killed outright
+// leaves it, and the next run removes it.
 TEST(SpareFiles, AStoppedRunLeavesNoHoldingFolder) {
-  TempFolder root;
-  const fs::path log = root.path() / "log";
-  fs::create_directories(log);
-  std::ofstream(log / "rank001.png") << "earlier picture";
-  EXPECT_EXIT(
-      {
-        SpareFiles spares;
-        if (spares.Open(log.string()) && KeepAll(spares, log) == 1) std::raise(SIGTERM);
-        std::exit(0);
-      },
-      ::testing::KilledBySignal(SIGTERM), "");
-  EXPECT_EQ(FilesIn(root.path()), std::set<std::string>{"log"});
+  for (const int signal : {SIGTERM, SIGKILL}) {
+    TempFolder root;
+    const fs::path log = root.path() / "log";
+    fs::create_directories(log);
+    std::ofstream(log / "rank001.png") << "earlier picture";
+    const TemporaryFolderSetTo holding(root.path() / "tmp");
+    EXPECT_EXIT(
+        {
+          SpareFiles spares;
+          if (spares.Open(log.string()) && KeepAll(spares, log) == 1) std::raise(signal);
+          std::exit(0);
+        },
+        ::testing::KilledBySignal(signal), "");
+    EXPECT_EQ(FilesIn(root.path() / "tmp").size(), signal == SIGKILL ? 1u : 0u);
+    SpareFiles next;
+    ASSERT_TRUE(next.Open(log.string()));
+    std::vector<int> held;
+    next.Drop(held);
+    EXPECT_TRUE(FilesIn(root.path() / "tmp").empty()) << signal;
+  }
 }
 
 }  // namespace

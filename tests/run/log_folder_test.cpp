@@ -40,6 +40,7 @@ TEST(EmptyLogFolder, RemovesNamesAtOnceKeepsPicturesAsideAndFreesTheRestLater) {
     std::ofstream(log / ("rank" + std::to_string(i) + ".png")) << std::string(5000, 'x');
   fs::create_symlink(root.path() / "outside.txt", log / "link");
   ASSERT_EQ(mkfifo((log / "fifo").c_str(), 0644), 0);
+  const testing::TemporaryFolderSetTo temporary(root.path() / "tmp");
   {
     RemovedFiles removed = EmptyLogFolder(log.string());
     std::set<std::string> left;
@@ -48,14 +49,14 @@ TEST(EmptyLogFolder, RemovesNamesAtOnceKeepsPicturesAsideAndFreesTheRestLater) {
     EXPECT_EQ(left, (std::set<std::string>{"keep", "keep/note.txt"}));
     EXPECT_EQ(RemovedFilesHeld(log), 2);  // the link and the FIFO
     removed.FreeInBackground();
-    // The pictures wait in one hidden folder beside the log folder.
+    // The pictures wait in one hidden folder in the temporary folder.
     ASSERT_NE(removed.spares(), nullptr);
-    EXPECT_EQ(test::FilesIn(root.path()).size(), 3u);
+    EXPECT_EQ(test::FilesIn(root.path() / "tmp").size(), 1u);
     const std::string picture = (log / "new.png").string();
     ASSERT_TRUE(removed.spares()->WriteAs(picture, std::vector<std::uint8_t>(7000, 'n')));
     EXPECT_EQ(test::FileText(picture), std::string(7000, 'n'));
     removed.DropSpares();
-    EXPECT_EQ(test::FilesIn(root.path()), (std::set<std::string>{"log", "outside.txt"}));
+    EXPECT_TRUE(test::FilesIn(root.path() / "tmp").empty());
   }
   EXPECT_EQ(RemovedFilesHeld(root.path()), 0);
   EXPECT_EQ(test::FileText(root.path() / "outside.txt"), "outside");

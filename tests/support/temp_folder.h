@@ -1,6 +1,7 @@
 // A fresh folder under the system's temporary folder, removed with its contents.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -26,6 +27,27 @@ class TempFolder {
 
  private:
   std::filesystem::path path_;
+};
+
+// While it lives, the temporary folder of the process (TMPDIR) is `folder`.
+class TemporaryFolderSetTo {
+ public:
+  explicit TemporaryFolderSetTo(const std::filesystem::path& folder) {
+    if (const char* old = std::getenv("TMPDIR")) old_ = old;
+    std::filesystem::create_directories(folder);
+    ::setenv("TMPDIR", folder.c_str(), 1);
+  }
+  ~TemporaryFolderSetTo() {
+    if (old_.empty())
+      ::unsetenv("TMPDIR");
+    else
+      ::setenv("TMPDIR", old_.c_str(), 1);
+  }
+  TemporaryFolderSetTo(const TemporaryFolderSetTo&) = delete;
+  TemporaryFolderSetTo& operator=(const TemporaryFolderSetTo&) = delete;
+
+ private:
+  std::string old_;
 };
 
 }  // namespace fv::testing
