@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <exception>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -200,6 +201,44 @@ struct Candidate {
   return n;
 }
 
+// Bytes at the end that `a` and `b` have in common, at most `limit`.
+std::size_t CommonEndLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
+  std::size_t n = 0;
+#ifdef __SSE2__
+  for (; n + 16 <= limit; n += 16) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a - n - 16));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b - n - 16));
+    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
+    if (equal != 0xFFFF) return n + static_cast<std::size_t>(__builtin_clz(~equal << 16));
+  }
+#endif
+  while (n < limit &&
+         a[-1 - static_cast<std::ptrdiff_t>(n)] == b[-1 - static_cast<std::ptrdiff_t>(n)])
+    ++n;
+  return n;
+}
+
+// The bytes [first, end) of a row outside which it equals another row of the
+// same length; {length, 0} if the rows are equal.
+struct RowChange {
+  std::size_t first;
+  std::size_t end;
+};
+
+RowChange ChangeBetween(const std::uint8_t* row, const std::uint8_t* was, std::size_t length) {
+  const std::size_t first = MatchLength(row, was, length);
+  if (first == length) return {length, 0};
+  return {first, length - CommonEndLength(row + length, was + length, length - first)};
+}
+
+// Codes of the same row of another picture, with where this row and the row
+// above differ from that picture's.
+struct RowGuesses {
+  const PngRowCode& codes;
+  RowChange row;
+  RowChange above;
+};
+
 // Distances repeats are looked for at, none beyond one scanline (`stride`).
 std::vector<Candidate> Candidates(std::size_t stride) {
   std::vector<Candidate> candidates;
@@ -211,29 +250,6 @@ std::vector<Candidate> Candidates(std::size_t stride) {
   add(stride);
   for (std::size_t cells = 1; cells <= CellCandidates; ++cells) add(cells * CellBytes);
   return candidates;
-}
-
-// Takes the guesses from `guess` on that still code the bytes from `at` of
-// the new scanline `here`, advancing both past them. A run of literals holds
-// as far as the new bytes equal the guessed row's; a repeat holds if the new
-// bytes repeat too.
-void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at,
-                        const PngCode*& guess, const PngCode* lastGuess) {
-  while (guess != lastGuess) {
-    if (guess->distance == 0) {
-      const std::size_t run = guess->literalRun;
-      const std::size_t same = MatchLength(here + at, guesses.bytes.data() + at, run);
-      at += same;
-      guess += same;
-      if (same < run) return;
-    } else if (MatchLength(here + at, here + at - guess->distance, guess->length) ==
-               guess->length) {
-      at += guess->length;
-      ++guess;
-    } else {
-      return;
-    }
-  }
 }
 
 // The code of a distance repeats are looked for at.
@@ -253,19 +269,21 @@ BitCode DistanceCodeOf(const std::vector<Candidate>& candidates, int distance) {
 class RowDeflater {
  public:
   RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end,
-              const std::vector<Candidate>& candidates, BitWriter& bits, const PngRowCode* guesses,
+              const std::vector<Candidate>& candidates, BitWriter& bits, const RowGuesses* guesses,
               std::vector<PngCode>* record)
       : data_(data),
         begin_(begin),
         end_(end),
         candidates_(candidates),
         bits_(bits),
-        guesses_(guesses),
+        guesses_(guesses ? &guesses->codes : nullptr),
         record_(record),
-        firstGuess_(guesses ? guesses->codes.data() : nullptr),
-        lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr),
+        firstGuess_(guesses ? guesses_->codes.data() : nullptr),
+        lastGuess_(guesses ? firstGuess_ + guesses_->codes.size() : nullptr),
         guess_(firstGuess_),
-        at_(begin) {}
+        at_(begin) {
+    if (guesses) FindGuessesThatHold(*guesses);
+  }
 
   // Inlined into DeflateRow, so that the row's state can live in registers.
   [[gnu::always_inline]] void Run() {
@@ -276,6 +294,51 @@ class RowDeflater {
   }
 
  private:
+  // The guesses that hold whatever the new row's bytes are, as they read no
+  // changed byte: those before the first that reads a byte from the first
+  // change of this row or of the row above on, and those after the last that
+  // reads a byte before the last change of either. Taking them without a check
+  // takes what checking them would.
+  void FindGuessesThatHold(const RowGuesses& guesses) {
+    const auto length = static_cast<std::int64_t>(end_ - begin_);
+    const auto rowFirst = static_cast<std::int64_t>(guesses.row.first);
+    const auto rowEnd = static_cast<std::int64_t>(guesses.row.end);
+    const std::int64_t aboveFirst = static_cast<std::int64_t>(guesses.above.first) - length;
+    const std::int64_t aboveEnd = static_cast<std::int64_t>(guesses.above.end) - length;
+    heldUpTo_ = std::partition_point(firstGuess_, lastGuess_, [&](const PngCode& code) {
+      return code.position + code.length <= rowFirst && code.aboveReadEndUpTo <= aboveFirst;
+    });
+    heldFrom_ = std::partition_point(firstGuess_, lastGuess_, [&](const PngCode& code) {
+      return code.rowReadFrom < rowEnd || code.aboveReadFrom < aboveEnd;
+    });
+  }
+
+  // Takes the guesses from `guess_` on that still code the bytes from `at` of
+  // the new row, advancing both past them. A run of literals holds as far as
+  // the new bytes equal the guessed row's; a repeat holds if the new bytes
+  // repeat too.
+  void TakeHoldingGuesses(std::size_t& at) {
+    const std::uint8_t* here = data_ + begin_;
+    while (guess_ != lastGuess_) {
+      if (guess_ < heldUpTo_ || guess_ >= heldFrom_) {
+        guess_ = guess_ < heldUpTo_ ? heldUpTo_ : lastGuess_;
+        at = guess_ == lastGuess_ ? end_ - begin_ : guess_->position;
+      } else if (guess_->distance == 0) {
+        const std::size_t run = guess_->literalRun;
+        const std::size_t same = MatchLength(here + at, guesses_->bytes.data() + at, run);
+        at += same;
+        guess_ += same;
+        if (same < run) return;
+      } else if (MatchLength(here + at, here + at - guess_->distance, guess_->length) ==
+                 guess_->length) {
+        at += guess_->length;
+        ++guess_;
+      } else {
+        return;
+      }
+    }
+  }
+
   // The guesses from the one at the current byte on, as far as they still
   // hold, copied as bits. False if none starts here or the first fails.
   bool TakeGuessesThatHold() {
@@ -284,7 +347,7 @@ class RowDeflater {
     if (guess_ == lastGuess_ || guess_->position != at) return false;
     const PngCode* taken = guess_;
     std::size_t next = at;
-    TakeHoldingGuesses(data_ + begin_, *guesses_, next, guess_, lastGuess_);
+    TakeHoldingGuesses(next);
     if (guess_ == taken) return false;
     const std::size_t toBit = guess_ == lastGuess_ ? guesses_->bitCount : guess_->bitOffset;
     bits_.Append(guesses_->bits.data(), taken->bitOffset, toBit);
@@ -300,7 +363,8 @@ class RowDeflater {
     const PngCode* covering = guess_ != lastGuess_ && guess_->position == at ? guess_
                               : guess_ != firstGuess_                        ? guess_ - 1
                                                                              : nullptr;
-    if (!covering || !covering->distance || covering->position + covering->length <= at)
+    if (!covering || !covering->distance || covering->position + covering->length <= at ||
+        !RepeatMayStartHere())
       return false;
     const std::size_t length = MatchLength(data_ + at_, data_ + at_ - covering->distance,
                                            covering->position + covering->length - at);
@@ -316,12 +380,12 @@ class RowDeflater {
   // long run of literals (wood and ink of the piece pictures) repeats are
   // looked for at every fourth byte only: a repeated piece row is found a few
   // bytes late, and the search costs a quarter.
-  const Candidate* LongestRepeat(std::size_t& best) const {
+  const Candidate* LongestRepeat(std::size_t& best) {
     best = 0;
     const std::size_t limit = std::min<std::size_t>(MaxMatch, end_ - at_);
     const bool look = literals_ < LiteralRunBeforeSkipping || literals_ % SkipStep == 0;
     // The first three bytes are compared as one four-byte load.
-    if (!look || limit < 4) return nullptr;
+    if (!look || limit < 4 || !RepeatMayStartHere()) return nullptr;
     const Candidate* chosen = nullptr;
     const std::uint8_t* here = data_ + at_;
     std::uint32_t a;
@@ -342,6 +406,33 @@ class RowDeflater {
     return chosen;
   }
 
+  // False if no repeat of three bytes or more at any of the candidate
+  // distances (those of the guesses among them) starts at the current byte.
+  // Inside a mark most bytes are literals: one comparison of sixteen bytes per
+  // candidate tells that for fourteen bytes from the current one on.
+  bool RepeatMayStartHere() {
+#ifdef __SSE2__
+    if (at_ - repeatsFrom_ >= RepeatsSpan) {
+      // Not in the top row, whose bytes are not all as far from the start as
+      // the distances, nor in the last sixteen bytes of a row.
+      if (begin_ == 0 || end_ - at_ < 16 || literals_ == 0) return true;
+      const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data_ + at_));
+      unsigned starts = 0;
+      for (const Candidate& c : candidates_) {
+        const __m128i there =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data_ + at_ - c.distance));
+        const auto equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, there)));
+        starts |= equal & equal >> 1 & equal >> 2;
+      }
+      repeats_ = starts;
+      repeatsFrom_ = at_;
+    }
+    return repeats_ >> (at_ - repeatsFrom_) & 1;
+#else
+    return true;
+#endif
+  }
+
   // The current byte coded from this row alone: the longest repeat, else a
   // literal; recorded when the row's codes are kept.
   void CodeOnItsOwn() {
@@ -351,7 +442,7 @@ class RowDeflater {
       record_->push_back({static_cast<std::uint32_t>(at_ - begin_),
                           static_cast<std::uint32_t>(bits_.written()),
                           static_cast<std::uint16_t>(chosen ? best : 1),
-                          static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
+                          static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0, 0, 0, 0});
     if (chosen) {
       bits_.Put(LengthCodes[best]);
       bits_.Put(chosen->code);
@@ -373,13 +464,20 @@ class RowDeflater {
   const PngCode* firstGuess_;
   const PngCode* lastGuess_;
   const PngCode* guess_;  // the first guess not behind the current byte
-  std::size_t at_;        // the current byte
-  int literals_ = 0;      // length of the current run of literals
+  // Guesses before heldUpTo_ and from heldFrom_ on hold without a check.
+  const PngCode* heldUpTo_ = nullptr;
+  const PngCode* heldFrom_ = nullptr;
+  std::size_t at_;    // the current byte
+  int literals_ = 0;  // length of the current run of literals
+  // Bit i: a repeat may start at byte repeatsFrom_ + i, for i below RepeatsSpan.
+  static constexpr std::size_t RepeatsSpan = 14;
+  std::size_t repeatsFrom_ = end_;
+  unsigned repeats_ = 0;
 };
 
 void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
                 const std::vector<Candidate>& candidates, BitWriter& bits,
-                const PngRowCode* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
+                const RowGuesses* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
   RowDeflater(data, begin, end, candidates, bits, guesses, record).Run();
 }
 
@@ -394,14 +492,27 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
   row.bits.resize(bytes + 8);  // room for eight-byte loads at the end
   row.bytes.assign(data + begin, data + end);
   // Counts of literals from each code on; a longer run than the count holds
-  // is checked in parts.
+  // is checked in parts. What the codes from each one on read.
   std::uint16_t literals = 0;
+  std::int32_t rowFrom = std::numeric_limits<std::int32_t>::max(), aboveFrom = rowFrom;
   for (auto code = row.codes.rbegin(); code != row.codes.rend(); ++code) {
     if (code->distance != 0)
       literals = 0;
     else if (literals < UINT16_MAX)
       ++literals;
     code->literalRun = literals;
+    const auto at = static_cast<std::int32_t>(code->position);
+    const std::int32_t source = at - code->distance;  // a literal reads its own byte
+    rowFrom = std::min(rowFrom, source >= 0 ? source : source + code->length > 0 ? 0 : at);
+    if (source < 0) aboveFrom = std::min(aboveFrom, source);
+    code->rowReadFrom = rowFrom;
+    code->aboveReadFrom = aboveFrom;
+  }
+  std::int32_t aboveEnd = std::numeric_limits<std::int32_t>::min();
+  for (PngCode& code : row.codes) {
+    const std::int32_t source = static_cast<std::int32_t>(code.position) - code.distance;
+    if (source < 0) aboveEnd = std::max(aboveEnd, std::min(source + code.length, 0));
+    code.aboveReadEndUpTo = aboveEnd;
   }
   row.adler = libdeflate_adler32(1, data + begin, end - begin);
   return row;
@@ -426,6 +537,23 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
   return taken;
 }
 
+// The Adler-32 of a row that differs from a row whose Adler-32 is `adler`
+// (`was`) only in bytes [change.first, change.end): Adler-32 adds up the bytes,
+// and each byte weighted by its distance from the end, so only the changed
+// bytes' differences are added.
+std::uint32_t AdlerOfChangedRow(std::uint32_t adler, const std::uint8_t* row,
+                                const std::uint8_t* was, std::size_t length, RowChange change) {
+  constexpr std::uint64_t Base = 65521;
+  const std::size_t changed = change.end - change.first;
+  const std::uint32_t before = libdeflate_adler32(1, was + change.first, changed);
+  const std::uint32_t after = libdeflate_adler32(1, row + change.first, changed);
+  const std::uint64_t sum = (after & 0xFFFF) + Base - (before & 0xFFFF);
+  const std::uint64_t weighted = (after >> 16) + Base - (before >> 16);
+  const std::uint64_t a = ((adler & 0xFFFF) + sum) % Base;
+  const std::uint64_t b = ((adler >> 16) + (length - change.end) % Base * sum + weighted) % Base;
+  return static_cast<std::uint32_t>(b << 16 | a);
+}
+
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
 std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
                       const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
@@ -435,16 +563,29 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
   BitWriter bits(scratch.deflated, MaxDeflateBytes(data.size()));
   bits.Put({0b011, 3});  // last block, fixed Huffman code
   std::uint32_t adler = 1;
+  const RowChange unchanged{stride, 0};
+  RowChange above = unchanged;
   for (int y = 0; y < picture.rows; ++y) {
     const std::size_t begin = stride * static_cast<std::size_t>(y);
+    const std::uint8_t* row = data.data() + begin;
     std::uint32_t rowAdler;
     if (taken[y]) {
       bits.Append(reference->rows[y].bits.data(), 0, reference->rows[y].bitCount);
       rowAdler = reference->rows[y].adler;
+      above = unchanged;
+    } else if (reference) {
+      const PngRowCode& was = reference->rows[y];
+      const RowChange change =
+          scratch.sameRows[y] ? unchanged : ChangeBetween(row, was.bytes.data(), stride);
+      const RowGuesses guesses{was, change, above};
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits, &guesses);
+      rowAdler = change.first < change.end
+                     ? AdlerOfChangedRow(was.adler, row, was.bytes.data(), stride, change)
+                     : was.adler;
+      above = change;
     } else {
-      DeflateRow(data.data(), begin, begin + stride, candidates, bits,
-                 reference ? &reference->rows[y] : nullptr);
-      rowAdler = libdeflate_adler32(1, data.data() + begin, stride);
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits);
+      rowAdler = libdeflate_adler32(1, row, stride);
     }
     adler =
         static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
