@@ -4,7 +4,6 @@
 #include <array>
 #include <cstring>
 #include <exception>
-#include <limits>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -201,34 +200,39 @@ struct Candidate {
   return n;
 }
 
-// Bytes at the end that `a` and `b` have in common, at most `limit`.
-std::size_t CommonEndLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
-  std::size_t n = 0;
+// One past the last of the first `limit` bytes where `a` and `b` differ, or
+// 0 if they are the same. Read forwards, as the processor fetches ahead.
+std::size_t DifferenceEnd(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
+  std::size_t end = 0, n = 0;
 #ifdef __SSE2__
   for (; n + 16 <= limit; n += 16) {
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a - n - 16));
-    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b - n - 16));
-    const unsigned equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y)));
-    if (equal != 0xFFFF) return n + static_cast<std::size_t>(__builtin_clz(~equal << 16));
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + n));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + n));
+    const unsigned differ =
+        ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, y))) & 0xFFFF;
+    if (differ) end = n + 32 - static_cast<std::size_t>(__builtin_clz(differ));
   }
 #endif
-  while (n < limit &&
-         a[-1 - static_cast<std::ptrdiff_t>(n)] == b[-1 - static_cast<std::ptrdiff_t>(n)])
-    ++n;
-  return n;
+  for (; n < limit; ++n)
+    if (a[n] != b[n]) end = n + 1;
+  return end;
 }
 
-// The bytes [first, end) of a row outside which it equals another row of the
-// same length; {length, 0} if the rows are equal.
+// The bytes [first, end) of a scanline outside which it equals another
+// scanline of the same length; {length, 0} if the two are equal.
 struct RowChange {
   std::size_t first;
   std::size_t end;
 };
 
-RowChange ChangeBetween(const std::uint8_t* row, const std::uint8_t* was, std::size_t length) {
-  const std::size_t first = MatchLength(row, was, length);
-  if (first == length) return {length, 0};
-  return {first, length - CommonEndLength(row + length, was + length, length - first)};
+// Where a row of `rowBytes` bytes (three per pixel) differs from `was`: the
+// bytes of its scanline (the filter byte, then the pixels) from the first
+// pixel that differs to the last.
+RowChange PixelsChanged(const std::uint8_t* row, const std::uint8_t* was, std::size_t rowBytes) {
+  if (std::memcmp(row, was, rowBytes) == 0) return {1 + rowBytes, 0};
+  const std::size_t first = MatchLength(row, was, rowBytes);
+  const std::size_t end = first + DifferenceEnd(row + first, was + first, rowBytes - first);
+  return {1 + first / 3 * 3, 1 + (end + 2) / 3 * 3};
 }
 
 // Codes of the same row of another picture, with where this row and the row
@@ -281,9 +285,9 @@ class RowDeflater {
         firstGuess_(guesses ? guesses_->codes.data() : nullptr),
         lastGuess_(guesses ? firstGuess_ + guesses_->codes.size() : nullptr),
         guess_(firstGuess_),
-        at_(begin) {
-    if (guesses) FindGuessesThatHold(*guesses);
-  }
+        at_(begin),
+        row_(guesses ? guesses->row : RowChange{}),
+        above_(guesses ? guesses->above : RowChange{}) {}
 
   // Inlined into DeflateRow, so that the row's state can live in registers.
   [[gnu::always_inline]] void Run() {
@@ -294,23 +298,22 @@ class RowDeflater {
   }
 
  private:
-  // The guesses that hold whatever the new row's bytes are, as they read no
-  // changed byte: those before the first that reads a byte from the first
-  // change of this row or of the row above on, and those after the last that
-  // reads a byte before the last change of either. Taking them without a check
-  // takes what checking them would.
-  void FindGuessesThatHold(const RowGuesses& guesses) {
-    const auto length = static_cast<std::int64_t>(end_ - begin_);
-    const auto rowFirst = static_cast<std::int64_t>(guesses.row.first);
-    const auto rowEnd = static_cast<std::int64_t>(guesses.row.end);
-    const std::int64_t aboveFirst = static_cast<std::int64_t>(guesses.above.first) - length;
-    const std::int64_t aboveEnd = static_cast<std::int64_t>(guesses.above.end) - length;
-    heldUpTo_ = std::partition_point(firstGuess_, lastGuess_, [&](const PngCode& code) {
-      return code.position + code.length <= rowFirst && code.aboveReadEndUpTo <= aboveFirst;
-    });
-    heldFrom_ = std::partition_point(firstGuess_, lastGuess_, [&](const PngCode& code) {
-      return code.rowReadFrom < rowEnd || code.aboveReadFrom < aboveEnd;
-    });
+  // Whether a guess reads no byte where this row or the row above differs
+  // from the guessed rows, so that it holds as it did there: the bytes it
+  // codes (for a literal, the run of literals it starts) and those it repeats.
+  bool ReadsNoChange(const PngCode& guess) const {
+    auto clear = [](std::size_t from, std::size_t to, RowChange change) {
+      return to <= change.first || from >= change.end;
+    };
+    const std::size_t at = guess.position;
+    const std::size_t n = guess.distance ? guess.length : guess.literalRun;
+    if (!clear(at, at + n, row_)) return false;
+    if (guess.distance == 0) return true;
+    if (guess.distance <= at) return clear(at - guess.distance, at - guess.distance + n, row_);
+    const std::size_t length = end_ - begin_;
+    const std::size_t above = length + at - guess.distance;  // the repeat starts in the row above
+    return clear(above, std::min(above + n, length), above_) &&
+           (above + n <= length || clear(0, above + n - length, row_));
   }
 
   // Takes the guesses from `guess_` on that still code the bytes from `at` of
@@ -320,9 +323,10 @@ class RowDeflater {
   void TakeHoldingGuesses(std::size_t& at) {
     const std::uint8_t* here = data_ + begin_;
     while (guess_ != lastGuess_) {
-      if (guess_ < heldUpTo_ || guess_ >= heldFrom_) {
-        guess_ = guess_ < heldUpTo_ ? heldUpTo_ : lastGuess_;
-        at = guess_ == lastGuess_ ? end_ - begin_ : guess_->position;
+      if (ReadsNoChange(*guess_)) {
+        const std::size_t n = guess_->distance ? guess_->length : guess_->literalRun;
+        at += n;
+        guess_ += guess_->distance ? 1 : n;
       } else if (guess_->distance == 0) {
         const std::size_t run = guess_->literalRun;
         const std::size_t same = MatchLength(here + at, guesses_->bytes.data() + at, run);
@@ -442,7 +446,7 @@ class RowDeflater {
       record_->push_back({static_cast<std::uint32_t>(at_ - begin_),
                           static_cast<std::uint32_t>(bits_.written()),
                           static_cast<std::uint16_t>(chosen ? best : 1),
-                          static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0, 0, 0, 0});
+                          static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
     if (chosen) {
       bits_.Put(LengthCodes[best]);
       bits_.Put(chosen->code);
@@ -464,10 +468,9 @@ class RowDeflater {
   const PngCode* firstGuess_;
   const PngCode* lastGuess_;
   const PngCode* guess_;  // the first guess not behind the current byte
-  // Guesses before heldUpTo_ and from heldFrom_ on hold without a check.
-  const PngCode* heldUpTo_ = nullptr;
-  const PngCode* heldFrom_ = nullptr;
-  std::size_t at_;    // the current byte
+  std::size_t at_;        // the current byte
+  // Where this row and the row above differ from the guessed rows.
+  RowChange row_, above_;
   int literals_ = 0;  // length of the current run of literals
   // Bit i: a repeat may start at byte repeatsFrom_ + i, for i below RepeatsSpan.
   static constexpr std::size_t RepeatsSpan = 14;
@@ -492,27 +495,14 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
   row.bits.resize(bytes + 8);  // room for eight-byte loads at the end
   row.bytes.assign(data + begin, data + end);
   // Counts of literals from each code on; a longer run than the count holds
-  // is checked in parts. What the codes from each one on read.
+  // is checked in parts.
   std::uint16_t literals = 0;
-  std::int32_t rowFrom = std::numeric_limits<std::int32_t>::max(), aboveFrom = rowFrom;
   for (auto code = row.codes.rbegin(); code != row.codes.rend(); ++code) {
     if (code->distance != 0)
       literals = 0;
     else if (literals < UINT16_MAX)
       ++literals;
     code->literalRun = literals;
-    const auto at = static_cast<std::int32_t>(code->position);
-    const std::int32_t source = at - code->distance;  // a literal reads its own byte
-    rowFrom = std::min(rowFrom, source >= 0 ? source : source + code->length > 0 ? 0 : at);
-    if (source < 0) aboveFrom = std::min(aboveFrom, source);
-    code->rowReadFrom = rowFrom;
-    code->aboveReadFrom = aboveFrom;
-  }
-  std::int32_t aboveEnd = std::numeric_limits<std::int32_t>::min();
-  for (PngCode& code : row.codes) {
-    const std::int32_t source = static_cast<std::int32_t>(code.position) - code.distance;
-    if (source < 0) aboveEnd = std::max(aboveEnd, std::min(source + code.length, 0));
-    code.aboveReadEndUpTo = aboveEnd;
   }
   row.adler = libdeflate_adler32(1, data + begin, end - begin);
   return row;
@@ -520,17 +510,19 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
 
 // Rows of `picture` that take over the codes of the reference's rows: rows
 // equal to the reference's, below an equal row (or at the top). Which rows
-// are equal goes to `same`.
+// are equal goes to `same`, where the others differ to `changes`.
 std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference,
-                                std::vector<char>& same) {
+                                std::vector<char>& same, std::vector<RowChange>& changes) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
   same.clear();
   if (!reference) return taken;
   same.resize(taken.size());
+  changes.resize(taken.size());
   const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
   bool aboveSame = true;
   for (int y = 0; y < picture.rows; ++y) {
-    same[y] = std::memcmp(picture.ptr(y), reference->picture.ptr(y), rowBytes) == 0;
+    changes[y] = PixelsChanged(picture.ptr(y), reference->picture.ptr(y), rowBytes);
+    same[y] = changes[y].first >= changes[y].end;
     taken[y] = same[y] && aboveSame;
     aboveSame = same[y];
   }
@@ -556,15 +548,15 @@ std::uint32_t AdlerOfChangedRow(std::uint32_t adler, const std::uint8_t* row,
 
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
 std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
-                      const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
+                      const std::vector<char>& taken, const std::vector<RowChange>& changes,
+                      std::vector<std::uint8_t>& out) {
   const PngBytes& data = scratch.scanlines;
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
   BitWriter bits(scratch.deflated, MaxDeflateBytes(data.size()));
   bits.Put({0b011, 3});  // last block, fixed Huffman code
   std::uint32_t adler = 1;
-  const RowChange unchanged{stride, 0};
-  RowChange above = unchanged;
+  RowChange above{stride, 0};  // none above the top row
   for (int y = 0; y < picture.rows; ++y) {
     const std::size_t begin = stride * static_cast<std::size_t>(y);
     const std::uint8_t* row = data.data() + begin;
@@ -572,21 +564,19 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
     if (taken[y]) {
       bits.Append(reference->rows[y].bits.data(), 0, reference->rows[y].bitCount);
       rowAdler = reference->rows[y].adler;
-      above = unchanged;
     } else if (reference) {
       const PngRowCode& was = reference->rows[y];
-      const RowChange change =
-          scratch.sameRows[y] ? unchanged : ChangeBetween(row, was.bytes.data(), stride);
+      const RowChange change = changes[y];
       const RowGuesses guesses{was, change, above};
       DeflateRow(data.data(), begin, begin + stride, candidates, bits, &guesses);
       rowAdler = change.first < change.end
                      ? AdlerOfChangedRow(was.adler, row, was.bytes.data(), stride, change)
                      : was.adler;
-      above = change;
     } else {
       DeflateRow(data.data(), begin, begin + stride, candidates, bits);
       rowAdler = libdeflate_adler32(1, row, stride);
     }
+    if (reference) above = changes[y];
     adler =
         static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
   }
@@ -698,7 +688,8 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
                const PngReference* reference) {
   CheckPicture(picture);
   if (!Compatible(picture, reference)) reference = nullptr;
-  const std::vector<char> taken = RowsTakenOver(picture, reference, scratch.sameRows);
+  std::vector<RowChange> changes;
+  const std::vector<char> taken = RowsTakenOver(picture, reference, scratch.sameRows, changes);
   FillScanlines(picture, taken, scratch.scanlines);
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -713,7 +704,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
 
   chunk = OpenChunk(out);
   out.insert(out.end(), {0x78, 0x01});  // zlib header: deflate, 32 KiB window, fastest
-  PutBigEndian(out, Deflate(picture, scratch, reference, taken, out));
+  PutBigEndian(out, Deflate(picture, scratch, reference, taken, changes, out));
   CloseChunk(out, chunk, "IDAT");
 
   chunk = OpenChunk(out);

@@ -67,17 +67,6 @@ struct PngCode {
   std::uint16_t distance;  // 0 for a literal
   // For a literal: literals from this one on (itself included), at most 65,535.
   std::uint16_t literalRun;
-  // The bytes the codes read, which tell the codes that hold in a row changed
-  // only in part. Byte positions are counted from the row's start; those of the
-  // row above are negative (its last byte is -1). A code reads its own bytes
-  // and, for a repeat, those it repeats.
-  // Of this code and those before it: the end of what they read in the row
-  // above (INT32_MIN if nothing).
-  std::int32_t aboveReadEndUpTo;
-  // Of this code and those after it: the first byte they read in the row
-  // itself, and in the row above (INT32_MAX if nothing).
-  std::int32_t rowReadFrom;
-  std::int32_t aboveReadFrom;
 };
 
 // The codes of one row coded on its own, with the row and its Adler-32.
