@@ -529,23 +529,6 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
   return taken;
 }
 
-// The Adler-32 of a row that differs from a row whose Adler-32 is `adler`
-// (`was`) only in bytes [change.first, change.end): Adler-32 adds up the bytes,
-// and each byte weighted by its distance from the end, so only the changed
-// bytes' differences are added.
-std::uint32_t AdlerOfChangedRow(std::uint32_t adler, const std::uint8_t* row,
-                                const std::uint8_t* was, std::size_t length, RowChange change) {
-  constexpr std::uint64_t Base = 65521;
-  const std::size_t changed = change.end - change.first;
-  const std::uint32_t before = libdeflate_adler32(1, was + change.first, changed);
-  const std::uint32_t after = libdeflate_adler32(1, row + change.first, changed);
-  const std::uint64_t sum = (after & 0xFFFF) + Base - (before & 0xFFFF);
-  const std::uint64_t weighted = (after >> 16) + Base - (before >> 16);
-  const std::uint64_t a = ((adler & 0xFFFF) + sum) % Base;
-  const std::uint64_t b = ((adler >> 16) + (length - change.end) % Base * sum + weighted) % Base;
-  return static_cast<std::uint32_t>(b << 16 | a);
-}
-
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
 std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
                       const std::vector<char>& taken, const std::vector<RowChange>& changes,
@@ -569,9 +552,7 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
       const RowChange change = changes[y];
       const RowGuesses guesses{was, change, above};
       DeflateRow(data.data(), begin, begin + stride, candidates, bits, &guesses);
-      rowAdler = change.first < change.end
-                     ? AdlerOfChangedRow(was.adler, row, was.bytes.data(), stride, change)
-                     : was.adler;
+      rowAdler = change.first < change.end ? libdeflate_adler32(1, row, stride) : was.adler;
     } else {
       DeflateRow(data.data(), begin, begin + stride, candidates, bits);
       rowAdler = libdeflate_adler32(1, row, stride);
