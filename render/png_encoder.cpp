@@ -412,8 +412,9 @@ class RowDeflater {
 
   // False if no repeat of three bytes or more at any of the candidate
   // distances (those of the guesses among them) starts at the current byte.
-  // Inside a mark most bytes are literals: one comparison of sixteen bytes per
-  // candidate tells that for fourteen bytes from the current one on.
+  // Inside a mark most bytes are literals: after a literal, one comparison of
+  // sixteen bytes per candidate tells that for fourteen bytes from the current
+  // one on (elsewhere the candidates are tried as before).
   bool RepeatMayStartHere() {
 #ifdef __SSE2__
     if (at_ - repeatsFrom_ >= RepeatsSpan) {
