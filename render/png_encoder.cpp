@@ -200,6 +200,61 @@ struct Candidate {
   return n;
 }
 
+// The bytes [first, end) of a scanline outside which it equals another
+// scanline of the same length; {length, 0} if the two are equal.
+struct RowChange {
+  std::size_t first;
+  std::size_t end;
+};
+
+// The first of `length` bytes where `a` and `b` differ and one past the last
+// ({length, 0} if none). Mostly they are equal: sixty-four bytes are compared
+// at once, and sixteen bytes looked at closer only where any differ.
+RowChange BytesChanged(const std::uint8_t* a, const std::uint8_t* b, std::size_t length) {
+  RowChange change{length, 0};
+  auto differ = [&](std::size_t at, unsigned bits) {
+    if (!bits) return;
+    change.first = std::min(change.first, at + static_cast<std::size_t>(__builtin_ctz(bits)));
+    change.end = at + 32 - static_cast<std::size_t>(__builtin_clz(bits));
+  };
+  std::size_t n = 0;
+#ifdef __SSE2__
+  auto equal = [&](std::size_t at) {
+    return _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
+                          _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)));
+  };
+  auto differing = [&](std::size_t at) {
+    return ~static_cast<unsigned>(_mm_movemask_epi8(equal(at))) & 0xFFFF;
+  };
+  for (; n + 64 <= length; n += 64) {
+    const __m128i all = _mm_and_si128(_mm_and_si128(equal(n), equal(n + 16)),
+                                      _mm_and_si128(equal(n + 32), equal(n + 48)));
+    if (_mm_movemask_epi8(all) == 0xFFFF) continue;
+    for (std::size_t at = n; at < n + 64; at += 16) differ(at, differing(at));
+  }
+  for (; n + 16 <= length; n += 16) differ(n, differing(n));
+#endif
+  for (; n < length; ++n) differ(n, a[n] != b[n]);
+  return change;
+}
+
+// Where a row of `rowBytes` bytes (three per pixel) differs from `was`: the
+// bytes of its scanline (the filter byte, then the pixels) from the first
+// pixel that differs to the last.
+RowChange PixelsChanged(const std::uint8_t* row, const std::uint8_t* was, std::size_t rowBytes) {
+  if (std::memcmp(row, was, rowBytes) == 0) return {1 + rowBytes, 0};
+  const RowChange bytes = BytesChanged(row, was, rowBytes);
+  return {1 + bytes.first / 3 * 3, 1 + (bytes.end + 2) / 3 * 3};
+}
+
+// Codes of the same row of another picture, with where this row and the row
+// above differ from that picture's.
+struct RowGuesses {
+  const PngRowCode& codes;
+  RowChange row;
+  RowChange above;
+};
+
 // Distances repeats are looked for at, none beyond one scanline (`stride`).
 std::vector<Candidate> Candidates(std::size_t stride) {
   std::vector<Candidate> candidates;
@@ -211,29 +266,6 @@ std::vector<Candidate> Candidates(std::size_t stride) {
   add(stride);
   for (std::size_t cells = 1; cells <= CellCandidates; ++cells) add(cells * CellBytes);
   return candidates;
-}
-
-// Takes the guesses from `guess` on that still code the bytes from `at` of
-// the new scanline `here`, advancing both past them. A run of literals holds
-// as far as the new bytes equal the guessed row's; a repeat holds if the new
-// bytes repeat too.
-void TakeHoldingGuesses(const std::uint8_t* here, const PngRowCode& guesses, std::size_t& at,
-                        const PngCode*& guess, const PngCode* lastGuess) {
-  while (guess != lastGuess) {
-    if (guess->distance == 0) {
-      const std::size_t run = guess->literalRun;
-      const std::size_t same = MatchLength(here + at, guesses.bytes.data() + at, run);
-      at += same;
-      guess += same;
-      if (same < run) return;
-    } else if (MatchLength(here + at, here + at - guess->distance, guess->length) ==
-               guess->length) {
-      at += guess->length;
-      ++guess;
-    } else {
-      return;
-    }
-  }
 }
 
 // The code of a distance repeats are looked for at.
@@ -253,19 +285,21 @@ BitCode DistanceCodeOf(const std::vector<Candidate>& candidates, int distance) {
 class RowDeflater {
  public:
   RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end,
-              const std::vector<Candidate>& candidates, BitWriter& bits, const PngRowCode* guesses,
+              const std::vector<Candidate>& candidates, BitWriter& bits, const RowGuesses* guesses,
               std::vector<PngCode>* record)
       : data_(data),
         begin_(begin),
         end_(end),
         candidates_(candidates),
         bits_(bits),
-        guesses_(guesses),
+        guesses_(guesses ? &guesses->codes : nullptr),
         record_(record),
-        firstGuess_(guesses ? guesses->codes.data() : nullptr),
-        lastGuess_(guesses ? firstGuess_ + guesses->codes.size() : nullptr),
+        firstGuess_(guesses ? guesses_->codes.data() : nullptr),
+        lastGuess_(guesses ? firstGuess_ + guesses_->codes.size() : nullptr),
         guess_(firstGuess_),
-        at_(begin) {}
+        at_(begin),
+        row_(guesses ? guesses->row : RowChange{}),
+        above_(guesses ? guesses->above : RowChange{}) {}
 
   // Inlined into DeflateRow, so that the row's state can live in registers.
   [[gnu::always_inline]] void Run() {
@@ -276,6 +310,51 @@ class RowDeflater {
   }
 
  private:
+  // Whether a guess reads no byte where this row or the row above differs
+  // from the guessed rows, so that it holds as it did there: the bytes it
+  // codes (for a literal, the run of literals it starts) and those it repeats.
+  bool ReadsNoChange(const PngCode& guess) const {
+    auto clear = [](std::size_t from, std::size_t to, RowChange change) {
+      return to <= change.first || from >= change.end;
+    };
+    const std::size_t at = guess.position;
+    const std::size_t n = guess.distance ? guess.length : guess.literalRun;
+    if (!clear(at, at + n, row_)) return false;
+    if (guess.distance == 0) return true;
+    if (guess.distance <= at) return clear(at - guess.distance, at - guess.distance + n, row_);
+    const std::size_t length = end_ - begin_;
+    const std::size_t above = length + at - guess.distance;  // the repeat starts in the row above
+    return clear(above, std::min(above + n, length), above_) &&
+           (above + n <= length || clear(0, above + n - length, row_));
+  }
+
+  // Takes the guesses from `guess_` on that still code the bytes from `at` of
+  // the new row, advancing both past them. A run of literals holds as far as
+  // the new bytes equal the guessed row's; a repeat holds if the new bytes
+  // repeat too.
+  void TakeHoldingGuesses(std::size_t& at) {
+    const std::uint8_t* here = data_ + begin_;
+    while (guess_ != lastGuess_) {
+      if (ReadsNoChange(*guess_)) {
+        const std::size_t n = guess_->distance ? guess_->length : guess_->literalRun;
+        at += n;
+        guess_ += guess_->distance ? 1 : n;
+      } else if (guess_->distance == 0) {
+        const std::size_t run = guess_->literalRun;
+        const std::size_t same = MatchLength(here + at, guesses_->bytes.data() + at, run);
+        at += same;
+        guess_ += same;
+        if (same < run) return;
+      } else if (MatchLength(here + at, here + at - guess_->distance, guess_->length) ==
+                 guess_->length) {
+        at += guess_->length;
+        ++guess_;
+      } else {
+        return;
+      }
+    }
+  }
+
   // The guesses from the one at the current byte on, as far as they still
   // hold, copied as bits. False if none starts here or the first fails.
   bool TakeGuessesThatHold() {
@@ -284,7 +363,7 @@ class RowDeflater {
     if (guess_ == lastGuess_ || guess_->position != at) return false;
     const PngCode* taken = guess_;
     std::size_t next = at;
-    TakeHoldingGuesses(data_ + begin_, *guesses_, next, guess_, lastGuess_);
+    TakeHoldingGuesses(next);
     if (guess_ == taken) return false;
     const std::size_t toBit = guess_ == lastGuess_ ? guesses_->bitCount : guess_->bitOffset;
     bits_.Append(guesses_->bits.data(), taken->bitOffset, toBit);
@@ -300,7 +379,8 @@ class RowDeflater {
     const PngCode* covering = guess_ != lastGuess_ && guess_->position == at ? guess_
                               : guess_ != firstGuess_                        ? guess_ - 1
                                                                              : nullptr;
-    if (!covering || !covering->distance || covering->position + covering->length <= at)
+    if (!covering || !covering->distance || covering->position + covering->length <= at ||
+        !RepeatMayStartHere())
       return false;
     const std::size_t length = MatchLength(data_ + at_, data_ + at_ - covering->distance,
                                            covering->position + covering->length - at);
@@ -316,12 +396,12 @@ class RowDeflater {
   // long run of literals (wood and ink of the piece pictures) repeats are
   // looked for at every fourth byte only: a repeated piece row is found a few
   // bytes late, and the search costs a quarter.
-  const Candidate* LongestRepeat(std::size_t& best) const {
+  const Candidate* LongestRepeat(std::size_t& best) {
     best = 0;
     const std::size_t limit = std::min<std::size_t>(MaxMatch, end_ - at_);
     const bool look = literals_ < LiteralRunBeforeSkipping || literals_ % SkipStep == 0;
     // The first three bytes are compared as one four-byte load.
-    if (!look || limit < 4) return nullptr;
+    if (!look || limit < 4 || !RepeatMayStartHere()) return nullptr;
     const Candidate* chosen = nullptr;
     const std::uint8_t* here = data_ + at_;
     std::uint32_t a;
@@ -340,6 +420,34 @@ class RowDeflater {
       }
     }
     return chosen;
+  }
+
+  // False if no repeat of three bytes or more at any of the candidate
+  // distances (those of the guesses among them) starts at the current byte.
+  // Inside a mark most bytes are literals: after a literal, one comparison of
+  // sixteen bytes per candidate tells that for fourteen bytes from the current
+  // one on (elsewhere the candidates are tried as before).
+  bool RepeatMayStartHere() {
+#ifdef __SSE2__
+    if (at_ - repeatsFrom_ >= RepeatsSpan) {
+      // Not in the top row, whose bytes are not all as far from the start as
+      // the distances, nor in the last sixteen bytes of a row.
+      if (begin_ == 0 || end_ - at_ < 16 || literals_ == 0) return true;
+      const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data_ + at_));
+      unsigned starts = 0;
+      for (const Candidate& c : candidates_) {
+        const __m128i there =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(data_ + at_ - c.distance));
+        const auto equal = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(here, there)));
+        starts |= equal & equal >> 1 & equal >> 2;
+      }
+      repeats_ = starts;
+      repeatsFrom_ = at_;
+    }
+    return repeats_ >> (at_ - repeatsFrom_) & 1;
+#else
+    return true;
+#endif
   }
 
   // The current byte coded from this row alone: the longest repeat, else a
@@ -374,12 +482,18 @@ class RowDeflater {
   const PngCode* lastGuess_;
   const PngCode* guess_;  // the first guess not behind the current byte
   std::size_t at_;        // the current byte
-  int literals_ = 0;      // length of the current run of literals
+  // Where this row and the row above differ from the guessed rows.
+  RowChange row_, above_;
+  int literals_ = 0;  // length of the current run of literals
+  // Bit i: a repeat may start at byte repeatsFrom_ + i, for i below RepeatsSpan.
+  static constexpr std::size_t RepeatsSpan = 14;
+  std::size_t repeatsFrom_ = end_;
+  unsigned repeats_ = 0;
 };
 
 void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
                 const std::vector<Candidate>& candidates, BitWriter& bits,
-                const PngRowCode* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
+                const RowGuesses* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
   RowDeflater(data, begin, end, candidates, bits, guesses, record).Run();
 }
 
@@ -409,17 +523,19 @@ PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size
 
 // Rows of `picture` that take over the codes of the reference's rows: rows
 // equal to the reference's, below an equal row (or at the top). Which rows
-// are equal goes to `same`.
+// are equal goes to `same`, where the others differ to `changes`.
 std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference,
-                                std::vector<char>& same) {
+                                std::vector<char>& same, std::vector<RowChange>& changes) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
   same.clear();
   if (!reference) return taken;
   same.resize(taken.size());
+  changes.resize(taken.size());
   const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
   bool aboveSame = true;
   for (int y = 0; y < picture.rows; ++y) {
-    same[y] = std::memcmp(picture.ptr(y), reference->picture.ptr(y), rowBytes) == 0;
+    changes[y] = PixelsChanged(picture.ptr(y), reference->picture.ptr(y), rowBytes);
+    same[y] = changes[y].first >= changes[y].end;
     taken[y] = same[y] && aboveSame;
     aboveSame = same[y];
   }
@@ -428,24 +544,33 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
 
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
 std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
-                      const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
+                      const std::vector<char>& taken, const std::vector<RowChange>& changes,
+                      std::vector<std::uint8_t>& out) {
   const PngBytes& data = scratch.scanlines;
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
   BitWriter bits(scratch.deflated, MaxDeflateBytes(data.size()));
   bits.Put({0b011, 3});  // last block, fixed Huffman code
   std::uint32_t adler = 1;
+  RowChange above{stride, 0};  // none above the top row
   for (int y = 0; y < picture.rows; ++y) {
     const std::size_t begin = stride * static_cast<std::size_t>(y);
+    const std::uint8_t* row = data.data() + begin;
     std::uint32_t rowAdler;
     if (taken[y]) {
       bits.Append(reference->rows[y].bits.data(), 0, reference->rows[y].bitCount);
       rowAdler = reference->rows[y].adler;
+    } else if (reference) {
+      const PngRowCode& was = reference->rows[y];
+      const RowChange change = changes[y];
+      const RowGuesses guesses{was, change, above};
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits, &guesses);
+      rowAdler = change.first < change.end ? libdeflate_adler32(1, row, stride) : was.adler;
     } else {
-      DeflateRow(data.data(), begin, begin + stride, candidates, bits,
-                 reference ? &reference->rows[y] : nullptr);
-      rowAdler = libdeflate_adler32(1, data.data() + begin, stride);
+      DeflateRow(data.data(), begin, begin + stride, candidates, bits);
+      rowAdler = libdeflate_adler32(1, row, stride);
     }
+    if (reference) above = changes[y];
     adler =
         static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
   }
@@ -557,7 +682,8 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
                const PngReference* reference) {
   CheckPicture(picture);
   if (!Compatible(picture, reference)) reference = nullptr;
-  const std::vector<char> taken = RowsTakenOver(picture, reference, scratch.sameRows);
+  std::vector<RowChange> changes;
+  const std::vector<char> taken = RowsTakenOver(picture, reference, scratch.sameRows, changes);
   FillScanlines(picture, taken, scratch.scanlines);
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -572,7 +698,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
 
   chunk = OpenChunk(out);
   out.insert(out.end(), {0x78, 0x01});  // zlib header: deflate, 32 KiB window, fastest
-  PutBigEndian(out, Deflate(picture, scratch, reference, taken, out));
+  PutBigEndian(out, Deflate(picture, scratch, reference, taken, changes, out));
   CloseChunk(out, chunk, "IDAT");
 
   chunk = OpenChunk(out);
