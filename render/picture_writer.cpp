@@ -4,8 +4,6 @@
 #include <cstring>
 #include <thread>
 
-#include <opencv2/core/utility.hpp>
-
 #include "io/atomic_file.h"
 #include "io/input_error.h"
 
@@ -57,10 +55,6 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
                                           SpareFiles* spares) {
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   threads = std::min<unsigned>(threads, static_cast<unsigned>(jobs.size()));
-  // Each picture is drawn and coded on one thread. OpenCV's own worker threads
-  // (cv::cvtColor hands rows to them) would only compete with ours for the
-  // cores, spinning between the small tasks each picture gives them.
-  cv::setNumThreads(0);
 
   std::vector<std::string> reasons(jobs.size());
   std::atomic<std::size_t> next{0};

@@ -34,9 +34,9 @@ struct PictureJob {
 };
 
 // Draws, encodes and writes every job, `threads` at a time (0: one per core),
-// each over one of `spares` where one is left, else as a new file.
-// OpenCV's own thread pool is switched off for the process (cv::setNumThreads):
-// the jobs are the unit of parallel work.
+// each over one of `spares` where one is left, else as a new file. Each
+// picture is drawn and coded on one thread: the jobs are the unit of parallel
+// work.
 // Returns the jobs that failed, in job order, with their reasons; a job whose
 // drawing throws is reported the same way.
 std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, unsigned threads = 0,

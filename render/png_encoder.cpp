@@ -11,10 +11,13 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#ifdef __x86_64__
+#include <tmmintrin.h>
+#endif
 
 #include <libdeflate.h>
 #include <zlib.h>
-#include <opencv2/imgproc.hpp>
+#include <opencv2/core/mat.hpp>
 
 #include "render/geometry.h"
 
@@ -603,23 +606,46 @@ std::size_t OpenChunk(std::vector<std::uint8_t>& out) {
   return start;
 }
 
+// Pixels from blue-green-red order into red-green-blue, five at a time where
+// the processor has SSSE3's byte shuffle (loads and stores stay within six
+// pixels), the last ones one by one.
+#ifdef __x86_64__
+[[gnu::target("ssse3")]] std::size_t SwapRedAndBlueBy5(const std::uint8_t* bgr, std::uint8_t* rgb,
+                                                       std::size_t pixels) {
+  const __m128i order = _mm_setr_epi8(2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 15);
+  std::size_t done = 0;
+  for (; done + 6 <= pixels; done += 5) {
+    const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bgr + 3 * done));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(rgb + 3 * done), _mm_shuffle_epi8(in, order));
+  }
+  return done;
+}
+#endif
+
+void SwapRedAndBlue(const std::uint8_t* bgr, std::uint8_t* rgb, std::size_t pixels) {
+  std::size_t done = 0;
+#ifdef __x86_64__
+  static const bool shuffle = __builtin_cpu_supports("ssse3");
+  if (shuffle) done = SwapRedAndBlueBy5(bgr, rgb, pixels);
+#endif
+  for (; done < pixels; ++done) {
+    rgb[3 * done] = bgr[3 * done + 2];
+    rgb[3 * done + 1] = bgr[3 * done + 1];
+    rgb[3 * done + 2] = bgr[3 * done];
+  }
+}
+
 // Scanlines as PNG stores them: a filter byte (0, none) and the row in RGB
 // order. Only the rows that are coded, and the rows above them, are needed.
 void FillScanlines(const cv::Mat& picture, const std::vector<char>& taken, PngBytes& scanlines) {
   const std::size_t stride = 1 + 3 * static_cast<std::size_t>(picture.cols);
   scanlines.resize(stride * picture.rows);
   auto needed = [&](int y) { return !taken[y] || (y + 1 < picture.rows && !taken[y + 1]); };
-  for (int y = 0; y < picture.rows;) {
-    if (!needed(y)) {
-      ++y;
-      continue;
-    }
-    int band = y + 1;  // rows [y, band) are converted in one call
-    while (band < picture.rows && needed(band)) ++band;
-    for (int row = y; row < band; ++row) scanlines[stride * row] = 0;
-    cv::Mat rgb(band - y, picture.cols, CV_8UC3, &scanlines[stride * y + 1], stride);
-    cv::cvtColor(picture.rowRange(y, band), rgb, cv::COLOR_BGR2RGB);
-    y = band;
+  for (int y = 0; y < picture.rows; ++y) {
+    if (!needed(y)) continue;
+    scanlines[stride * y] = 0;
+    SwapRedAndBlue(picture.ptr(y), &scanlines[stride * y + 1],
+                   static_cast<std::size_t>(picture.cols));
   }
 }
 
