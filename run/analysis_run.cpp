@@ -167,7 +167,8 @@ void AnalysisRun::SaveLeafPicturesAndExplanation() {
   std::exception_ptr explanationError;
   auto explain = [&] {
     try {
-      explanationFailures = WriteExplanationFiles(GatherExplanation(pv_, *weights_, settings_));
+      explanationFailures = WriteExplanationFiles(GatherExplanation(pv_, *weights_, settings_),
+                                                  removedLogFiles_.spares());
     } catch (...) {
       explanationError = std::current_exception();
     }

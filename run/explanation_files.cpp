@@ -47,14 +47,14 @@ ExplanationData GatherExplanation(const CheckedPv& pv, const WeightFile& weights
   return data;
 }
 
-std::vector<FileFailure> WriteExplanationFiles(const ExplanationData& data) {
+std::vector<FileFailure> WriteExplanationFiles(const ExplanationData& data, SpareFiles* spares) {
   const std::string json = ExplanationJson(data);
   std::vector<FileFailure> failures;
   for (const auto& [path, bytes] : {std::pair<std::string, std::string>{ExplanationJsonPath, json},
                                     {ExplanationPagePath, ExplanationPage(data, json)}}) {
+    const std::span content(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     try {
-      WriteFileAtomically(
-          path, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+      if (!spares || !spares->WriteAs(path, content)) WriteFileAtomically(path, content);
     } catch (const InputError& error) {
       failures.push_back({path, error.problem()});
     }

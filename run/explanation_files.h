@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "eval/weight_file.h"
+#include "io/spare_files.h"
 #include "position/pv_check.h"
 #include "run/explanation_data.h"
 #include "run/settings.h"
@@ -23,8 +24,9 @@ struct FileFailure {
   std::string problem;
 };
 
-// Writes both files, each complete under its final name or not at all, and
-// returns those that could not be written.
-std::vector<FileFailure> WriteExplanationFiles(const ExplanationData& data);
+// Writes both files, each complete under its final name or not at all (over
+// one of `spares` where one is left), and returns those that could not be
+// written.
+std::vector<FileFailure> WriteExplanationFiles(const ExplanationData& data, SpareFiles* spares);
 
 }  // namespace fv
