@@ -12,57 +12,42 @@ namespace fv::demo {
 
 using DistanceCurve = std::array<int, 9>;
 
-// Own piece at distance d of its own king: the defender's bonus.
-constexpr DistanceCurve DefenderBonus(int kind) {
-  switch (kind) {
-    case FU:
-      return {0, 10, 8, 4, 2, 1, 1, 1, 1};
-    case KY:
-      return {0, 6, 5, 4, 3, 2, 1, 1, 1};
-    case KE:
-      return {0, 10, 8, 5, 3, 2, 1, 1, 1};
-    case GI:
-      return {0, 32, 24, 14, 7, 4, 2, 1, 1};
-    case KI:
-      return {0, 40, 28, 16, 8, 4, 2, 1, 1};
-    case KA:
-      return {0, 8, 8, 6, 5, 4, 3, 2, 2};
-    case HI:
-      return {0, 6, 6, 5, 4, 3, 3, 2, 2};
-    case UM:
-      return {0, 30, 24, 16, 10, 6, 4, 3, 2};
-    case RY:
-      return {0, 15, 12, 9, 6, 4, 3, 2, 2};
-    default:
-      return {};
-  }
+// A table by code magnitude from the rows of FU, KY, KE, GI, KI, KA, HI, UM
+// and RY in that order; the other kinds (the king, the promoted minor pieces)
+// have a row of zeros.
+template <class Row>
+constexpr std::array<Row, PieceKindCount + 1> ByKind(const std::array<Row, 9>& rows) {
+  constexpr int Kinds[] = {FU, KY, KE, GI, KI, KA, HI, UM, RY};
+  std::array<Row, PieceKindCount + 1> table{};
+  for (std::size_t i = 0; i < rows.size(); ++i) table[Kinds[i]] = rows[i];
+  return table;
 }
 
+// Own piece at distance d of its own king: the defender's bonus.
+constexpr auto DefenderBonus = ByKind<DistanceCurve>({{
+    {0, 10, 8, 4, 2, 1, 1, 1, 1},     // FU
+    {0, 6, 5, 4, 3, 2, 1, 1, 1},      // KY
+    {0, 10, 8, 5, 3, 2, 1, 1, 1},     // KE
+    {0, 32, 24, 14, 7, 4, 2, 1, 1},   // GI
+    {0, 40, 28, 16, 8, 4, 2, 1, 1},   // KI
+    {0, 8, 8, 6, 5, 4, 3, 2, 2},      // KA
+    {0, 6, 6, 5, 4, 3, 3, 2, 2},      // HI
+    {0, 30, 24, 16, 10, 6, 4, 3, 2},  // UM
+    {0, 15, 12, 9, 6, 4, 3, 2, 2},    // RY
+}});
+
 // Opponent's piece at distance d of the own king: the attacker's penalty.
-constexpr DistanceCurve AttackerPenalty(int kind) {
-  switch (kind) {
-    case FU:
-      return {0, 12, 6, 3, 2, 1, 1, 1, 1};
-    case KY:
-      return {0, 12, 9, 6, 4, 3, 2, 1, 1};
-    case KE:
-      return {0, 20, 22, 10, 5, 3, 2, 1, 1};
-    case GI:
-      return {0, 40, 26, 14, 7, 4, 2, 1, 1};
-    case KI:
-      return {0, 45, 30, 16, 8, 4, 2, 1, 1};
-    case KA:
-      return {0, 20, 16, 13, 10, 8, 6, 4, 3};
-    case HI:
-      return {0, 25, 20, 16, 12, 9, 6, 4, 3};
-    case UM:
-      return {0, 50, 38, 27, 18, 12, 8, 5, 3};
-    case RY:
-      return {0, 60, 45, 32, 22, 15, 10, 6, 4};
-    default:
-      return {};
-  }
-}
+constexpr auto AttackerPenalty = ByKind<DistanceCurve>({{
+    {0, 12, 6, 3, 2, 1, 1, 1, 1},       // FU
+    {0, 12, 9, 6, 4, 3, 2, 1, 1},       // KY
+    {0, 20, 22, 10, 5, 3, 2, 1, 1},     // KE
+    {0, 40, 26, 14, 7, 4, 2, 1, 1},     // GI
+    {0, 45, 30, 16, 8, 4, 2, 1, 1},     // KI
+    {0, 20, 16, 13, 10, 8, 6, 4, 3},    // KA
+    {0, 25, 20, 16, 12, 9, 6, 4, 3},    // HI
+    {0, 50, 38, 27, 18, 12, 8, 5, 3},   // UM
+    {0, 60, 45, 32, 22, 15, 10, 6, 4},  // RY
+}});
 
 // Each own piece in hand, by hand slot FU..HI: the KPP weight of a count is
 // count times this, and the KKP weight count times HandKkpBonus.
@@ -78,30 +63,17 @@ constexpr DistanceCurve AttackPairPenalty = {0, 24, 16, 10, 6, 3, 1, 0, 0};
 constexpr DistanceCurve LineSupportPenalty = {0, 20, 14, 8, 4, 0, 0, 0, 0};
 
 // KKP: own piece by kind and rank (index 0 is rank 1, the opponent's back rank).
-constexpr std::array<int, 9> RankBonus(int kind) {
-  switch (kind) {
-    case FU:
-      return {0, 20, 15, 10, 6, 3, 0, 0, 0};
-    case KY:
-      return {0, 8, 6, 4, 2, 1, 0, 0, 0};
-    case KE:
-      return {0, 0, 6, 8, 6, 3, 0, 0, 0};
-    case GI:
-      return {4, 6, 8, 8, 6, 3, 1, 0, 0};
-    case KI:
-      return {4, 4, 4, 3, 2, 1, 0, 0, 0};
-    case KA:
-      return {4, 4, 4, 2, 2, 2, 0, 0, 0};
-    case HI:
-      return {20, 20, 20, 8, 8, 4, 0, 0, 0};
-    case UM:
-      return {10, 10, 10, 6, 6, 6, 4, 4, 4};
-    case RY:
-      return {25, 25, 25, 15, 15, 15, 10, 10, 10};
-    default:
-      return {};
-  }
-}
+constexpr auto RankBonus = ByKind<std::array<int, 9>>({{
+    {0, 20, 15, 10, 6, 3, 0, 0, 0},        // FU
+    {0, 8, 6, 4, 2, 1, 0, 0, 0},           // KY
+    {0, 0, 6, 8, 6, 3, 0, 0, 0},           // KE
+    {4, 6, 8, 8, 6, 3, 1, 0, 0},           // GI
+    {4, 4, 4, 3, 2, 1, 0, 0, 0},           // KI
+    {4, 4, 4, 2, 2, 2, 0, 0, 0},           // KA
+    {20, 20, 20, 8, 8, 4, 0, 0, 0},        // HI
+    {10, 10, 10, 6, 6, 6, 4, 4, 4},        // UM
+    {25, 25, 25, 15, 15, 15, 10, 10, 10},  // RY
+}});
 
 // KKP: the own king by its rank (carried by the own pawn count in hand,
 // present exactly once).

@@ -58,7 +58,7 @@ Feature FeatureOf(Place king, int index) {
   f.place = PlaceOf(m.place);
   f.kingDistance = Distance(f.place, king);
   f.single =
-      m.own ? DefenderBonus(m.kind)[f.kingDistance] : -AttackerPenalty(m.kind)[f.kingDistance];
+      m.own ? DefenderBonus[m.kind][f.kingDistance] : -AttackerPenalty[m.kind][f.kingDistance];
   return f;
 }
 
@@ -114,7 +114,7 @@ std::int16_t DemoKkpWeight(int king, int otherKing, int feature) {
   const Place place = PlaceOf(f.place);
   const int support =
       SupportsAttack(f.kind) ? AttackSupportBonus[Distance(place, PlaceOf(otherKing))] : 0;
-  return ToWeight(RankBonus(f.kind)[place.rank] + support);
+  return ToWeight(RankBonus[f.kind][place.rank] + support);
 }
 
 void FillDemoKppBlock(int king, std::span<std::int16_t> block) {
