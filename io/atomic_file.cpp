@@ -134,7 +134,9 @@ void AtomicFile::Discard() {
   temporaryPath_.clear();
 }
 
-void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         SpareFiles* spares) {
+  if (spares && spares->WriteAs(path, bytes)) return;
   AtomicFile file(path);
   file.Write(bytes);
   file.Commit();

@@ -12,6 +12,8 @@
 #include <span>
 #include <string>
 
+#include "io/spare_files.h"
+
 namespace fv {
 
 class AtomicFile {
@@ -41,7 +43,10 @@ class AtomicFile {
   std::FILE* stream_ = nullptr;
 };
 
-// Writes `bytes` as the file `path`, whole or not at all; throws InputError.
-void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+// Writes `bytes` as the file `path`, whole or not at all, over one of
+// `spares` where one is left and takes them, else as a new file; throws
+// InputError.
+void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         SpareFiles* spares = nullptr);
 
 }  // namespace fv

@@ -75,7 +75,7 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
         EncodePng(worker.picture(), scratch, bytes, job.reference);
         if (over && scratch.sameRows.size() == static_cast<std::size_t>(worker.picture().rows))
           worker.Coded(job.reference, scratch.sameRows);
-        if (!spares || !spares->WriteAs(job.path, bytes)) WriteFileAtomically(job.path, bytes);
+        WriteFileAtomically(job.path, bytes, spares);
       } catch (const InputError& e) {
         reasons[i] = e.problem();
       } catch (const std::exception& e) {

@@ -54,7 +54,7 @@ std::vector<FileFailure> WriteExplanationFiles(const ExplanationData& data, Spar
                                     {ExplanationPagePath, ExplanationPage(data, json)}}) {
     const std::span content(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
     try {
-      if (!spares || !spares->WriteAs(path, content)) WriteFileAtomically(path, content);
+      WriteFileAtomically(path, content, spares);
     } catch (const InputError& error) {
       failures.push_back({path, error.problem()});
     }
