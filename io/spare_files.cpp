@@ -200,19 +200,15 @@ bool SpareFiles::Open(const std::string& folder) {
   std::string pattern = parent + "/";
   pattern += HoldingPrefix;
   pattern += std::to_string(::getpid()) + "-XXXXXX";
-  if (!::mkdtemp(pattern.data())) {
+  const bool made = ::mkdtemp(pattern.data()) != nullptr;
+  if (made) holdingFd_ = ::open(pattern.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (holdingFd_ < 0) {
+    if (made) ::rmdir(pattern.c_str());
     ::close(parentFd_);
     parentFd_ = -1;
     return false;
   }
   holdingName_ = std::filesystem::path(pattern).filename().string();
-  holdingFd_ = ::open(pattern.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (holdingFd_ < 0) {
-    ::rmdir(pattern.c_str());
-    std::vector<int> none;
-    Drop(none);
-    return false;
-  }
   CleanUpOnSignals(holdingFd_, parentFd_, holdingName_);
   return true;
 }

@@ -83,16 +83,13 @@ void RemovedFiles::FreeInBackground() {
 }
 
 void RemovedFiles::DropSpares() {
-  if (!spares_) return;
-  spares_->Drop(held_);
+  if (spares_) spares_->Drop(held_);
   spares_.reset();
   FreeInBackground();
 }
 
 void RemovedFiles::Free() {
-  if (spares_) spares_->Drop(held_);
-  spares_.reset();
-  FreeInBackground();
+  DropSpares();
   for (std::thread& thread : freeing_) thread.join();
   freeing_.clear();
 }
