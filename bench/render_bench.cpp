@@ -112,6 +112,18 @@ void BM_OpenCvEncodePng(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenCvEncodePng)->Arg(0)->Arg(1);
 
+// The leaf board coded row by row, once per run, for the ranked pictures to
+// take over (on one thread).
+void BM_MakePngReference(benchmark::State& state) {
+  cv::Mat leaf;
+  DrawPosition(MiddleGame(), Pieces(), leaf);
+  for (auto _ : state) {
+    const PngReference reference = MakePngReference(leaf);
+    benchmark::DoNotOptimize(reference.rows.data());
+  }
+}
+BENCHMARK(BM_MakePngReference);
+
 void BM_EncodePngOverLeaf(benchmark::State& state) {
   cv::Mat leaf, picture;
   DrawPosition(MiddleGame(), Pieces(), leaf);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <exception>
 #include <stdexcept>
 #include <system_error>
 #include <thread>
@@ -93,14 +92,16 @@ BitCode DistanceCode(int distance) {
 // Bits into the start of `out`, which it makes at least `maxBytes` long up
 // front (and never shortens, so a reused buffer is not cleared again), plus
 // eight bytes, so that each run of up to 56 bits costs a shift, an or and one
-// eight-byte store.
+// eight-byte store. Or into memory from `out` on, with room for as many.
 class BitWriter {
  public:
   static constexpr int MaxRun = 56;
 
-  BitWriter(PngBytes& out, std::size_t maxBytes) : out_(out) {
+  BitWriter(PngBytes& out, std::size_t maxBytes) {
     if (out.size() < maxBytes + 8) out.resize(maxBytes + 8);
+    out_ = out.data();
   }
+  explicit BitWriter(std::uint8_t* out) : out_(out) {}
   void Put(BitCode code) {
     buffer_ |= static_cast<std::uint64_t>(code.bits) << count_;
     count_ += code.length;
@@ -121,7 +122,7 @@ class BitWriter {
       const std::size_t source = from - static_cast<std::size_t>(count_);
       const std::size_t steps = (to - source) / MaxRun;
       const std::uint8_t* in = bits + source / 8;
-      std::uint8_t* out = out_.data() + at_;
+      std::uint8_t* out = out_ + at_;
       const unsigned shift = source % 8;
       for (std::size_t step = 0; step < steps; ++step, in += MaxRun / 8, out += MaxRun / 8) {
         std::uint64_t word;
@@ -154,7 +155,7 @@ class BitWriter {
     Put(BitCode{(word >> (from % 8)) & ((std::uint64_t{1} << n) - 1), n});
   }
 
-  PngBytes& out_;
+  std::uint8_t* out_;
   std::size_t at_ = 0;
   std::uint64_t buffer_ = 0;
   int count_ = 0;
@@ -250,13 +251,30 @@ RowChange PixelsChanged(const std::uint8_t* row, const std::uint8_t* was, std::s
   return {1 + bytes.first / 3 * 3, 1 + (bytes.end + 2) / 3 * 3};
 }
 
-// Codes of the same row of another picture, with where this row and the row
-// above differ from that picture's.
+// Codes of the same row of another picture (its scanline, its codes and
+// their bits), with where this row and the row above differ from that
+// picture's.
 struct RowGuesses {
-  const PngRowCode& codes;
+  const std::uint8_t* bytes;
+  const PngCode* codes;
+  std::size_t codeCount;
+  const std::uint8_t* bits;
+  std::size_t bitCount;
   RowChange row;
   RowChange above;
 };
+
+RowGuesses GuessesOf(const PngReference& reference, int y, RowChange row, RowChange above) {
+  const PngRowCode& was = reference.rows[y];
+  const std::size_t stride = reference.scanlines.size() / reference.rows.size();
+  return {reference.scanlines.data() + stride * static_cast<std::size_t>(y),
+          reference.codes.data() + was.firstCode,
+          was.codeCount,
+          reference.bits.data() + was.firstBitByte,
+          was.bitCount,
+          row,
+          above};
+}
 
 // Distances repeats are looked for at, none beyond one scanline (`stride`).
 std::vector<Candidate> Candidates(std::size_t stride) {
@@ -284,32 +302,35 @@ BitCode DistanceCodeOf(const std::vector<Candidate>& candidates, int distance) {
 // the same row above, has the same codes in both. Where one of `guesses` (codes
 // of the same row of another picture) starts at the current byte and still
 // holds, it is taken without a search, together with the guesses after it that
-// hold too. The codes go to `bits` and, if given, to `record`.
+// hold too. The codes go to `bits` and, if given, to `record` onwards (room for
+// one per byte).
 class RowDeflater {
  public:
   RowDeflater(const std::uint8_t* data, std::size_t begin, std::size_t end,
               const std::vector<Candidate>& candidates, BitWriter& bits, const RowGuesses* guesses,
-              std::vector<PngCode>* record)
+              PngCode* record)
       : data_(data),
         begin_(begin),
         end_(end),
         candidates_(candidates),
         bits_(bits),
-        guesses_(guesses ? &guesses->codes : nullptr),
+        guesses_(guesses),
         record_(record),
-        firstGuess_(guesses ? guesses_->codes.data() : nullptr),
-        lastGuess_(guesses ? firstGuess_ + guesses_->codes.size() : nullptr),
+        firstGuess_(guesses ? guesses->codes : nullptr),
+        lastGuess_(guesses ? firstGuess_ + guesses->codeCount : nullptr),
         guess_(firstGuess_),
         at_(begin),
         row_(guesses ? guesses->row : RowChange{}),
         above_(guesses ? guesses->above : RowChange{}) {}
 
   // Inlined into DeflateRow, so that the row's state can live in registers.
-  [[gnu::always_inline]] void Run() {
+  // Returns the end of the codes recorded.
+  [[gnu::always_inline]] PngCode* Run() {
     while (at_ < end_) {
       if (guess_ && (TakeGuessesThatHold() || RepeatInsideCrossedGuess())) continue;
       CodeOnItsOwn();
     }
+    return record_;
   }
 
  private:
@@ -344,7 +365,7 @@ class RowDeflater {
         guess_ += guess_->distance ? 1 : n;
       } else if (guess_->distance == 0) {
         const std::size_t run = guess_->literalRun;
-        const std::size_t same = MatchLength(here + at, guesses_->bytes.data() + at, run);
+        const std::size_t same = MatchLength(here + at, guesses_->bytes + at, run);
         at += same;
         guess_ += same;
         if (same < run) return;
@@ -369,7 +390,7 @@ class RowDeflater {
     TakeHoldingGuesses(next);
     if (guess_ == taken) return false;
     const std::size_t toBit = guess_ == lastGuess_ ? guesses_->bitCount : guess_->bitOffset;
-    bits_.Append(guesses_->bits.data(), taken->bitOffset, toBit);
+    bits_.Append(guesses_->bits, taken->bitOffset, toBit);
     at_ = begin_ + next;
     literals_ = 0;
     return true;
@@ -459,10 +480,10 @@ class RowDeflater {
     std::size_t best;
     const Candidate* chosen = LongestRepeat(best);
     if (record_)
-      record_->push_back({static_cast<std::uint32_t>(at_ - begin_),
-                          static_cast<std::uint32_t>(bits_.written()),
-                          static_cast<std::uint16_t>(chosen ? best : 1),
-                          static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0});
+      *record_++ = {static_cast<std::uint32_t>(at_ - begin_),
+                    static_cast<std::uint32_t>(bits_.written()),
+                    static_cast<std::uint16_t>(chosen ? best : 1),
+                    static_cast<std::uint16_t>(chosen ? chosen->distance : 0), 0};
     if (chosen) {
       bits_.Put(LengthCodes[best]);
       bits_.Put(chosen->code);
@@ -479,8 +500,8 @@ class RowDeflater {
   std::size_t begin_, end_;
   const std::vector<Candidate>& candidates_;
   BitWriter& bits_;
-  const PngRowCode* guesses_;
-  std::vector<PngCode>* record_;
+  const RowGuesses* guesses_;
+  PngCode* record_;
   const PngCode* firstGuess_;
   const PngCode* lastGuess_;
   const PngCode* guess_;  // the first guess not behind the current byte
@@ -494,33 +515,46 @@ class RowDeflater {
   unsigned repeats_ = 0;
 };
 
-void DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
-                const std::vector<Candidate>& candidates, BitWriter& bits,
-                const RowGuesses* guesses = nullptr, std::vector<PngCode>* record = nullptr) {
-  RowDeflater(data, begin, end, candidates, bits, guesses, record).Run();
+// Returns the end of the codes recorded (`record` itself if none).
+PngCode* DeflateRow(const std::uint8_t* data, std::size_t begin, std::size_t end,
+                    const std::vector<Candidate>& candidates, BitWriter& bits,
+                    const RowGuesses* guesses = nullptr, PngCode* record = nullptr) {
+  return RowDeflater(data, begin, end, candidates, bits, guesses, record).Run();
 }
 
-PngRowCode EncodeRowAlone(const std::uint8_t* data, std::size_t begin, std::size_t end,
-                          const std::vector<Candidate>& candidates, PngBytes& buffer) {
+// Bytes of a reference's bits store that one row may take: the most its codes
+// take, and eight bytes that its last store may write beyond them.
+std::size_t RowBitRoom(std::size_t stride) { return MaxDeflateBytes(stride) + 8; }
+
+// Codes row `y` of the reference's scanlines on its own into the reference's
+// stores, its codes from `firstCode` on and its bits from `firstBitByte` on.
+// Returns the row's place in the stores.
+PngRowCode EncodeRowAlone(PngReference& reference, int y, std::size_t stride,
+                          const std::vector<Candidate>& candidates, std::size_t firstCode,
+                          std::size_t firstBitByte) {
   PngRowCode row;
-  BitWriter bits(buffer, MaxDeflateBytes(end - begin));
-  DeflateRow(data, begin, end, candidates, bits, nullptr, &row.codes);
+  row.firstCode = firstCode;
+  row.firstBitByte = firstBitByte;
+  const std::size_t begin = stride * static_cast<std::size_t>(y);
+  BitWriter bits(reference.bits.data() + firstBitByte);
+  PngCode* const codes = reference.codes.data() + firstCode;
+  PngCode* const codesEnd = DeflateRow(reference.scanlines.data(), begin, begin + stride,
+                                       candidates, bits, nullptr, codes);
+  row.codeCount = static_cast<std::size_t>(codesEnd - codes);
   row.bitCount = bits.written();
-  const std::size_t bytes = bits.Finish();
-  row.bits.assign(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(bytes));
-  row.bits.resize(bytes + 8);  // room for eight-byte loads at the end
-  row.bytes.assign(data + begin, data + end);
+  bits.Finish();
   // Counts of literals from each code on; a longer run than the count holds
   // is checked in parts.
   std::uint16_t literals = 0;
-  for (auto code = row.codes.rbegin(); code != row.codes.rend(); ++code) {
+  for (PngCode* code = codesEnd; code != codes;) {
+    --code;
     if (code->distance != 0)
       literals = 0;
     else if (literals < UINT16_MAX)
       ++literals;
     code->literalRun = literals;
   }
-  row.adler = libdeflate_adler32(1, data + begin, end - begin);
+  row.adler = libdeflate_adler32(1, reference.scanlines.data() + begin, stride);
   return row;
 }
 
@@ -561,14 +595,15 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
     const std::uint8_t* row = data.data() + begin;
     std::uint32_t rowAdler;
     if (taken[y]) {
-      bits.Append(reference->rows[y].bits.data(), 0, reference->rows[y].bitCount);
-      rowAdler = reference->rows[y].adler;
-    } else if (reference) {
       const PngRowCode& was = reference->rows[y];
+      bits.Append(reference->bits.data() + was.firstBitByte, 0, was.bitCount);
+      rowAdler = was.adler;
+    } else if (reference) {
       const RowChange change = changes[y];
-      const RowGuesses guesses{was, change, above};
+      const RowGuesses guesses = GuessesOf(*reference, y, change, above);
       DeflateRow(data.data(), begin, begin + stride, candidates, bits, &guesses);
-      rowAdler = change.first < change.end ? libdeflate_adler32(1, row, stride) : was.adler;
+      rowAdler =
+          change.first < change.end ? libdeflate_adler32(1, row, stride) : reference->rows[y].adler;
     } else {
       DeflateRow(data.data(), begin, begin + stride, candidates, bits);
       rowAdler = libdeflate_adler32(1, row, stride);
@@ -666,22 +701,26 @@ PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
   CheckPicture(picture);
   PngReference reference;
   reference.picture = picture.clone();
-  PngBytes data;
-  FillScanlines(picture, std::vector<char>(static_cast<std::size_t>(picture.rows), 0), data);
-  const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
+  const std::size_t rows = static_cast<std::size_t>(picture.rows);
+  FillScanlines(picture, std::vector<char>(rows, 0), reference.scanlines);
+  const std::size_t stride = reference.scanlines.size() / rows;
   const std::vector<Candidate> candidates = Candidates(stride);
-  reference.rows.resize(static_cast<std::size_t>(picture.rows));
+  reference.rows.resize(rows);
+  // Room for the most a row can take (a code per byte): the pages that no
+  // code reaches are never touched.
+  reference.codes.resize(rows * stride);
+  reference.bits.resize(rows * RowBitRoom(stride));
   // Each row is coded on its own, so the threads take a band of rows each.
-  std::vector<std::exception_ptr> errors(static_cast<std::size_t>(picture.rows));
+  // A band's codes and bits follow one another from the room of its first
+  // row on, and never reach the next band's.
   auto codeRows = [&](int first, int last) {
-    try {
-      PngBytes buffer;
-      for (int y = first; y < last; ++y) {
-        const std::size_t begin = stride * static_cast<std::size_t>(y);
-        reference.rows[y] = EncodeRowAlone(data.data(), begin, begin + stride, candidates, buffer);
-      }
-    } catch (...) {
-      errors[first] = std::current_exception();
+    std::size_t code = static_cast<std::size_t>(first) * stride;
+    std::size_t bitByte = static_cast<std::size_t>(first) * RowBitRoom(stride);
+    for (int y = first; y < last; ++y) {
+      const PngRowCode row = EncodeRowAlone(reference, y, stride, candidates, code, bitByte);
+      reference.rows[y] = row;
+      code += row.codeCount;
+      bitByte += (row.bitCount + 7) / 8;
     }
   };
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
@@ -699,8 +738,6 @@ PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
   }
   codeRows(first, picture.rows);
   for (std::thread& helper : helpers) helper.join();
-  for (const std::exception_ptr& error : errors)
-    if (error) std::rethrow_exception(error);
   return reference;
 }
 

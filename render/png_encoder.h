@@ -69,21 +69,25 @@ struct PngCode {
   std::uint16_t literalRun;
 };
 
-// The codes of one row coded on its own, with the row and its Adler-32.
+// Where the codes of one row coded on its own are in its reference.
 struct PngRowCode {
-  std::vector<std::uint8_t> bytes;  // the scanline coded
-  std::vector<std::uint8_t> bits;   // followed by eight zero bytes
+  std::size_t firstCode = 0;  // in PngReference::codes
+  std::size_t codeCount = 0;
+  std::size_t firstBitByte = 0;  // in PngReference::bits, a row's bits start on a byte
   std::size_t bitCount = 0;
-  std::uint32_t adler = 1;
-  std::vector<PngCode> codes;
+  std::uint32_t adler = 1;  // of the row's scanline
 };
 
 // A picture coded once, whose unchanged rows other pictures take over. Its
 // rows' codes also serve as first guesses for changed rows: each guess is used
-// where it still holds for the new row.
+// where it still holds for the new row. The rows' scanlines, codes and bits
+// are each kept in one store (a few allocations instead of several per row).
 struct PngReference {
   cv::Mat picture;
+  PngBytes scanlines;  // the filter byte and RGB bytes of each row, row after row
   std::vector<PngRowCode> rows;
+  std::vector<PngCode, UninitialisedAllocator<PngCode>> codes;
+  PngBytes bits;  // the rows' bits, eight bytes of room after the last
 };
 
 // Codes every row of `picture` (8-bit, three channels) for later pictures, on
