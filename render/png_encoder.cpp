@@ -697,10 +697,11 @@ void CheckPicture(const cv::Mat& picture) {
 
 }  // namespace
 
-PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
-  CheckPicture(picture);
-  PngReference reference;
-  reference.picture = picture.clone();
+namespace {
+
+// Codes every row of the reference's picture into its stores.
+void CodeReferenceRows(PngReference& reference, unsigned threads) {
+  const cv::Mat& picture = reference.picture;
   const std::size_t rows = static_cast<std::size_t>(picture.rows);
   FillScanlines(picture, std::vector<char>(rows, 0), reference.scanlines);
   const std::size_t stride = reference.scanlines.size() / rows;
@@ -738,6 +739,24 @@ PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
   }
   codeRows(first, picture.rows);
   for (std::thread& helper : helpers) helper.join();
+}
+
+}  // namespace
+
+PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
+  CheckPicture(picture);
+  PngReference reference;
+  reference.picture = picture.clone();
+  CodeReferenceRows(reference, threads);
+  return reference;
+}
+
+PngReference MakePngReference(cv::Mat&& picture, unsigned threads) {
+  CheckPicture(picture);
+  PngReference reference;
+  const bool alone = picture.u && picture.u->refcount == 1;
+  reference.picture = alone ? std::move(picture) : picture.clone();
+  CodeReferenceRows(reference, threads);
   return reference;
 }
 

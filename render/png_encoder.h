@@ -93,6 +93,9 @@ struct PngReference {
 // Codes every row of `picture` (8-bit, three channels) for later pictures, on
 // `threads` threads (0: one per core); the codes are the same on any number.
 PngReference MakePngReference(const cv::Mat& picture, unsigned threads = 1);
+// The same, taking over the pixels of `picture` where nothing else shares
+// them (the reference then needs no copy of its own).
+PngReference MakePngReference(cv::Mat&& picture, unsigned threads = 1);
 
 // Appends the PNG file of `picture` (8-bit, three channels, blue-green-red) to
 // `out`; the file holds the same pixels as truecolour RGB. Throws

@@ -1,5 +1,7 @@
 #include "run/run_pictures.h"
 
+#include <utility>
+
 #include "eval/weight_layout.h"
 #include "render/board_picture.h"
 #include "render/feature_picture.h"
@@ -19,7 +21,7 @@ PngReference DrawLeafBoard(const Position& leaf, const PieceImageSet& pieces) {
   DrawPosition(leaf, pieces, board);
   // The ranked pictures differ from the leaf only around their marks, so the
   // leaf's coded rows serve all of them.
-  return MakePngReference(board, 0);
+  return MakePngReference(std::move(board), 1);
 }
 
 std::vector<PictureFailure> WriteLeafPictures(const PngReference& leafBoard,

@@ -154,6 +154,33 @@ TEST(EncodePng, ReferencesCodedOnSeveralThreadsGiveTheSameFiles) {
   }
 }
 
+// A reference made from a picture handed over keeps its pixels only where
+// nothing else shares them: a picture still held elsewhere is copied, so
+// drawing on it afterwards leaves the reference as it was.
+TEST(EncodePng, ReferenceTakesOverOnlyPicturesNothingElseShares) {
+  const cv::Mat board = DrawnBoard();
+  PngScratch scratch;
+  std::vector<std::uint8_t> alone;
+  EncodePng(board, scratch, alone);
+
+  cv::Mat handedOver = board.clone();
+  const std::uint8_t* pixels = handedOver.data;
+  const PngReference adopted = MakePngReference(std::move(handedOver));
+  EXPECT_EQ(adopted.picture.data, pixels);
+
+  cv::Mat kept = board.clone();
+  cv::Mat sharer = kept;
+  const PngReference copied = MakePngReference(std::move(kept));
+  EXPECT_NE(copied.picture.data, sharer.data);
+  sharer.setTo(cv::Scalar(9, 9, 9));
+
+  for (const PngReference* reference : {&adopted, &copied}) {
+    std::vector<std::uint8_t> over;
+    EncodePng(board, scratch, over, reference);
+    EXPECT_EQ(over, alone);
+  }
+}
+
 // Every changed row of a picture coded over a reference, for pictures whose
 // rows are narrower than the cell distances repeats are looked for at; and
 // rows of noise, each one long run of literals longer than a 16-bit count.
