@@ -165,7 +165,7 @@ void BM_RunPictures(benchmark::State& state) {
     cv::Mat leafBoard;
     DrawPosition(leaf, Pieces(), leafBoard);
     const PngReference leafRows = MakePngReference(leafBoard);
-    std::vector<PictureJob> jobs;
+    std::vector<PictureJob> jobs;  // as a run makes them
     jobs.push_back(
         {(folder / "init.png").string(), [&](cv::Mat& p) { DrawPosition(input, Pieces(), p); }});
     jobs.push_back({(folder / "leaf.png").string(), [](cv::Mat&) {}, &leafRows, true});
@@ -177,7 +177,9 @@ void BM_RunPictures(benchmark::State& state) {
                         DrawFeature(p, terms[i].value, terms[i].king, terms[i].first,
                                     terms[i].second);
                       },
-                      &leafRows, true});
+                      &leafRows, true,
+                      FeatureArea(leafBoard.size(), terms[i].value, terms[i].king, terms[i].first,
+                                  terms[i].second)});
     }
     if (!WritePictures(jobs, threads).empty())
       state.SkipWithError("a picture could not be written");

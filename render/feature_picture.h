@@ -33,4 +33,10 @@ std::string MarkText(MarkValue value);
 void DrawFeature(cv::Mat& picture, MarkValue value, int kingLocation, int firstLocation,
                  int secondLocation);
 
+// The part of a picture of size `picture` outside which DrawFeature with the
+// same value and locations changes no pixel (the triangle with its circles,
+// and the text with its outline), within the picture.
+cv::Rect FeatureArea(cv::Size picture, MarkValue value, int kingLocation, int firstLocation,
+                     int secondLocation);
+
 }  // namespace fv

@@ -72,7 +72,8 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
           worker.Forget();
         job.draw(worker.picture());
         bytes.clear();
-        EncodePng(worker.picture(), scratch, bytes, job.reference);
+        const cv::Rect* area = over && job.changedWithin ? &*job.changedWithin : nullptr;
+        EncodePng(worker.picture(), scratch, bytes, job.reference, area);
         if (over && scratch.sameRows.size() == static_cast<std::size_t>(worker.picture().rows))
           worker.Coded(job.reference, scratch.sameRows);
         WriteFileAtomically(job.path, bytes, spares);

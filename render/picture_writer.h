@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,15 @@ struct PictureFailure {
 // coded rows as `reference` (which must outlive the writing) to be saved faster.
 // With `overReference` as well, the picture already holds the reference's
 // pixels when `draw` is called, and `draw` only adds to them; the worker
-// restores just the rows the previous such picture changed.
+// restores just the rows the previous such picture changed. Such a job may
+// also give `changedWithin`, an area outside which `draw` changes no pixel:
+// only that area is then compared with the reference.
 struct PictureJob {
   std::string path;
   std::function<void(cv::Mat& picture)> draw;
   const PngReference* reference = nullptr;
   bool overReference = false;
+  std::optional<cv::Rect> changedWithin = std::nullopt;
 };
 
 // Draws, encodes and writes every job, `threads` at a time (0: one per core),

@@ -245,10 +245,15 @@ RowChange BytesChanged(const std::uint8_t* a, const std::uint8_t* b, std::size_t
 // Where a row of `rowBytes` bytes (three per pixel) differs from `was`: the
 // bytes of its scanline (the filter byte, then the pixels) from the first
 // pixel that differs to the last.
-RowChange PixelsChanged(const std::uint8_t* row, const std::uint8_t* was, std::size_t rowBytes) {
-  if (std::memcmp(row, was, rowBytes) == 0) return {1 + rowBytes, 0};
-  const RowChange bytes = BytesChanged(row, was, rowBytes);
-  return {1 + bytes.first / 3 * 3, 1 + (bytes.end + 2) / 3 * 3};
+// Only the pixels [firstPixel, endPixel) are compared: the others are known to
+// be the same.
+RowChange PixelsChanged(const std::uint8_t* row, const std::uint8_t* was, std::size_t rowBytes,
+                        std::size_t firstPixel, std::size_t endPixel) {
+  const std::size_t from = 3 * firstPixel;
+  const std::size_t length = 3 * endPixel - from;
+  if (length == 0 || std::memcmp(row + from, was + from, length) == 0) return {1 + rowBytes, 0};
+  const RowChange bytes = BytesChanged(row + from, was + from, length);
+  return {1 + from + bytes.first / 3 * 3, 1 + from + (bytes.end + 2) / 3 * 3};
 }
 
 // Codes of the same row of another picture (its scanline, its codes and
@@ -560,9 +565,11 @@ PngRowCode EncodeRowAlone(PngReference& reference, int y, std::size_t stride,
 
 // Rows of `picture` that take over the codes of the reference's rows: rows
 // equal to the reference's, below an equal row (or at the top). Which rows
-// are equal goes to `same`, where the others differ to `changes`.
+// are equal goes to `same`, where the others differ to `changes`. Only the
+// pixels inside `area` are compared.
 std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference,
-                                std::vector<char>& same, std::vector<RowChange>& changes) {
+                                cv::Rect area, std::vector<char>& same,
+                                std::vector<RowChange>& changes) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
   same.clear();
   if (!reference) return taken;
@@ -571,7 +578,11 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
   const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
   bool aboveSame = true;
   for (int y = 0; y < picture.rows; ++y) {
-    changes[y] = PixelsChanged(picture.ptr(y), reference->picture.ptr(y), rowBytes);
+    const bool inside = y >= area.y && y < area.y + area.height;
+    changes[y] = inside ? PixelsChanged(picture.ptr(y), reference->picture.ptr(y), rowBytes,
+                                        static_cast<std::size_t>(area.x),
+                                        static_cast<std::size_t>(area.x + area.width))
+                        : RowChange{1 + rowBytes, 0};
     same[y] = changes[y].first >= changes[y].end;
     taken[y] = same[y] && aboveSame;
     aboveSame = same[y];
@@ -761,11 +772,14 @@ PngReference MakePngReference(cv::Mat&& picture, unsigned threads) {
 }
 
 void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uint8_t>& out,
-               const PngReference* reference) {
+               const PngReference* reference, const cv::Rect* changedWithin) {
   CheckPicture(picture);
   if (!Compatible(picture, reference)) reference = nullptr;
+  const cv::Rect whole(0, 0, picture.cols, picture.rows);
+  const cv::Rect area = changedWithin ? *changedWithin & whole : whole;
   std::vector<RowChange> changes;
-  const std::vector<char> taken = RowsTakenOver(picture, reference, scratch.sameRows, changes);
+  const std::vector<char> taken =
+      RowsTakenOver(picture, reference, area, scratch.sameRows, changes);
   FillScanlines(picture, taken, scratch.scanlines);
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

@@ -101,8 +101,10 @@ PngReference MakePngReference(cv::Mat&& picture, unsigned threads = 1);
 // `out`; the file holds the same pixels as truecolour RGB. Throws
 // std::invalid_argument for any other kind of picture. With a `reference` of
 // the same size, rows equal to its rows (and below equal rows) reuse its codes,
-// and the other rows reuse those of its codes that still hold.
+// and the other rows reuse those of its codes that still hold. With
+// `changedWithin` as well, the caller vouches that the picture equals the
+// reference outside that area, and only the pixels inside it are compared.
 void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uint8_t>& out,
-               const PngReference* reference = nullptr);
+               const PngReference* reference = nullptr, const cv::Rect* changedWithin = nullptr);
 
 }  // namespace fv

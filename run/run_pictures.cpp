@@ -32,12 +32,15 @@ std::vector<PictureFailure> WriteLeafPictures(const PngReference& leafBoard,
   jobs.push_back({LeafPicturePath, [](cv::Mat&) {}, &leafBoard, true});
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     const FeatureContribution& term = ranked[i];
+    const MarkValue value{term.value / WeightScale, term.value < 0};
     jobs.push_back({RankPicturePath(static_cast<int>(i) + 1),
-                    [&](cv::Mat& p) {
-                      DrawFeature(p, {term.value / WeightScale, term.value < 0}, term.kingLocation,
-                                  term.firstLocation, term.secondLocation);
+                    [&term, value](cv::Mat& p) {
+                      DrawFeature(p, value, term.kingLocation, term.firstLocation,
+                                  term.secondLocation);
                     },
-                    &leafBoard, true});
+                    &leafBoard, true,
+                    FeatureArea(leafBoard.picture.size(), value, term.kingLocation,
+                                term.firstLocation, term.secondLocation)});
   }
   return WritePictures(jobs, 0, spares);
 }

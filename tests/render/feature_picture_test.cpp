@@ -100,5 +100,35 @@ TEST(DrawFeature, TextStartingLeftOfThePictureIsClipped) {
   EXPECT_GT(coloured, 0) << "the text reaches the left edge";
 }
 
+// The pictures of ranked terms are coded as the leaf board with only the rows
+// inside FeatureArea looked at, so no mark may change a pixel outside it: each
+// location as the king, with pieces spread over the board and both hands, the
+// short and the longest texts, on a background that no mark colour matches.
+TEST(FeatureArea, NoMarkChangesAPixelOutsideIt) {
+  const cv::Mat background(PictureSize, PictureSize, CV_8UC3, cv::Scalar(37, 91, 173));
+  const MarkValue values[] = {
+      {0, false},         {-1, true}, {127, false}, {-1024, true}, {-2147483647 - 1, true},
+      {2147483647, false}};
+  int marks = 0;
+  for (int king = 0; king < LocationCount; ++king) {
+    for (const int step : {1, 7, 40}) {
+      const int first = (king + step) % LocationCount;
+      const int second = (king * 13 + step * 5) % LocationCount;
+      const MarkValue value = values[(king + step) % std::size(values)];
+      cv::Mat picture = background.clone();
+      DrawFeature(picture, value, king, first, second);
+      const cv::Rect area = FeatureArea(picture.size(), value, king, first, second);
+      cv::Mat changed;
+      cv::compare(picture.reshape(1), background.reshape(1), changed, cv::CMP_NE);
+      ASSERT_GT(cv::countNonZero(changed), 0);
+      changed.reshape(3)(area).setTo(cv::Scalar::all(0));
+      ASSERT_EQ(cv::countNonZero(changed), 0) << "king " << king << ", pieces " << first << " and "
+                                              << second << ", value " << value.shown;
+      ++marks;
+    }
+  }
+  EXPECT_EQ(marks, 3 * LocationCount);
+}
+
 }  // namespace
 }  // namespace fv
