@@ -12,7 +12,7 @@ namespace fv {
 namespace {
 
 // A worker's picture, which it can set to a reference's pixels by copying
-// only the rows its last picture over that reference changed.
+// only the bytes its last picture over that reference changed.
 class WorkerPicture {
  public:
   cv::Mat& picture() { return picture_; }
@@ -26,18 +26,20 @@ class WorkerPicture {
       picture_ = board.clone();  // never into a buffer a drawing may share
       ownData_ = picture_.data;
     } else {
-      const std::size_t rowBytes = board.elemSize() * static_cast<std::size_t>(board.cols);
-      for (int y = 0; y < board.rows; ++y)
-        if (changed_[y]) std::memcpy(picture_.ptr(y), board.ptr(y), rowBytes);
+      for (int y = 0; y < board.rows; ++y) {
+        const PngRowSpan span = changed_[y];
+        if (span.first < span.end)
+          std::memcpy(picture_.ptr(y) + span.first, board.ptr(y) + span.first,
+                      span.end - span.first);
+      }
     }
     held_ = nullptr;  // until the picture is coded and its changed rows known
   }
 
-  // After coding the picture against `reference`: its rows that differ.
-  void Coded(const PngReference* reference, const std::vector<char>& sameRows) {
+  // After coding the picture against `reference`: where its rows differ.
+  void Coded(const PngReference* reference, const std::vector<PngRowSpan>& changedBytes) {
     held_ = reference;
-    changed_.resize(sameRows.size());
-    for (std::size_t y = 0; y < sameRows.size(); ++y) changed_[y] = !sameRows[y];
+    changed_ = changedBytes;
   }
 
   void Forget() { held_ = nullptr; }
@@ -46,7 +48,7 @@ class WorkerPicture {
   cv::Mat picture_;
   const PngReference* held_ = nullptr;
   const std::uint8_t* ownData_ = nullptr;
-  std::vector<char> changed_;
+  std::vector<PngRowSpan> changed_;
 };
 
 }  // namespace
@@ -74,8 +76,8 @@ std::vector<PictureFailure> WritePictures(const std::vector<PictureJob>& jobs, u
         bytes.clear();
         const cv::Rect* area = over && job.changedWithin ? &*job.changedWithin : nullptr;
         EncodePng(worker.picture(), scratch, bytes, job.reference, area);
-        if (over && scratch.sameRows.size() == static_cast<std::size_t>(worker.picture().rows))
-          worker.Coded(job.reference, scratch.sameRows);
+        if (over && scratch.changedBytes.size() == static_cast<std::size_t>(worker.picture().rows))
+          worker.Coded(job.reference, scratch.changedBytes);
         WriteFileAtomically(job.path, bytes, spares);
       } catch (const InputError& e) {
         reasons[i] = e.problem();

@@ -564,16 +564,16 @@ PngRowCode EncodeRowAlone(PngReference& reference, int y, std::size_t stride,
 }
 
 // Rows of `picture` that take over the codes of the reference's rows: rows
-// equal to the reference's, below an equal row (or at the top). Which rows
-// are equal goes to `same`, where the others differ to `changes`. Only the
-// pixels inside `area` are compared.
+// equal to the reference's, below an equal row (or at the top). Where rows
+// differ goes to `changes` (scanline bytes) and `changedBytes` (picture bytes).
+// Only the pixels inside `area` are compared.
 std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference,
-                                cv::Rect area, std::vector<char>& same,
-                                std::vector<RowChange>& changes) {
+                                cv::Rect area, std::vector<RowChange>& changes,
+                                std::vector<PngRowSpan>& changedBytes) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
-  same.clear();
+  changedBytes.clear();
   if (!reference) return taken;
-  same.resize(taken.size());
+  changedBytes.resize(taken.size());
   changes.resize(taken.size());
   const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
   bool aboveSame = true;
@@ -583,9 +583,11 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
                                         static_cast<std::size_t>(area.x),
                                         static_cast<std::size_t>(area.x + area.width))
                         : RowChange{1 + rowBytes, 0};
-    same[y] = changes[y].first >= changes[y].end;
-    taken[y] = same[y] && aboveSame;
-    aboveSame = same[y];
+    const bool same = changes[y].first >= changes[y].end;
+    changedBytes[y] =
+        same ? PngRowSpan{0, 0} : PngRowSpan{changes[y].first - 1, changes[y].end - 1};
+    taken[y] = same && aboveSame;
+    aboveSame = same;
   }
   return taken;
 }
@@ -779,7 +781,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
   const cv::Rect area = changedWithin ? *changedWithin & whole : whole;
   std::vector<RowChange> changes;
   const std::vector<char> taken =
-      RowsTakenOver(picture, reference, area, scratch.sameRows, changes);
+      RowsTakenOver(picture, reference, area, changes, scratch.changedBytes);
   FillScanlines(picture, taken, scratch.scanlines);
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};

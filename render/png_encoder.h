@@ -48,13 +48,20 @@ struct UninitialisedAllocator : std::allocator<T> {
 };
 using PngBytes = std::vector<std::uint8_t, UninitialisedAllocator<std::uint8_t>>;
 
+// The bytes [first, end) of a picture's row outside which it equals another
+// picture's row (none differ where first >= end).
+struct PngRowSpan {
+  std::size_t first;
+  std::size_t end;
+};
+
 // Working memory for one encoder thread, reused from picture to picture.
 struct PngScratch {
   PngBytes scanlines;
   PngBytes deflated;
-  // After EncodePng with a reference: per row, whether the picture's row
-  // equals the reference's (empty without a reference).
-  std::vector<char> sameRows;
+  // After EncodePng with a reference: per row, where the picture's row
+  // differs from the reference's (empty without a reference).
+  std::vector<PngRowSpan> changedBytes;
 };
 
 // One deflate code of a row: a literal byte (the row's byte at `position`), or
