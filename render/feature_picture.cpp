@@ -41,7 +41,9 @@ void PutMarkText(cv::Mat& picture, const std::string& text, cv::Point origin,
 }  // namespace
 
 cv::Scalar MarkColour(MarkValue value) {
-  const int intensity = std::min(128 + std::abs(value.shown), 255);
+  // Widened first: the magnitude of the most negative int is no int.
+  const long long magnitude = std::llabs(static_cast<long long>(value.shown));
+  const int intensity = static_cast<int>(std::min(128 + magnitude, 255LL));
   return value.favoursGote ? cv::Scalar(0, 0, intensity) : cv::Scalar(intensity, 0, 0);
 }
 

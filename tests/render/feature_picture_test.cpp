@@ -44,7 +44,7 @@ TEST(MarkColour, SignAndSizeOfTheShownValue) {
       {{1, false}, {129, 0, 0}, "+1"},       {{-1, true}, {0, 0, 129}, "-1"},
       {{126, false}, {254, 0, 0}, "+126"},   {{127, false}, {255, 0, 0}, "+127"},
       {{-127, true}, {0, 0, 255}, "-127"},   {{156, false}, {255, 0, 0}, "+156"},
-      {{-1024, true}, {0, 0, 255}, "-1024"},
+      {{-1024, true}, {0, 0, 255}, "-1024"}, {{-2147483647 - 1, true}, {0, 0, 255}, "-2147483648"},
   };
   for (const auto& [value, colour, text] : cases)
     EXPECT_EQ(std::pair(MarkColour(value), MarkText(value)), std::pair(colour, std::string(text)));
