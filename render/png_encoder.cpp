@@ -204,18 +204,11 @@ struct Candidate {
   return n;
 }
 
-// The bytes [first, end) of a scanline outside which it equals another
-// scanline of the same length; {length, 0} if the two are equal.
-struct RowChange {
-  std::size_t first;
-  std::size_t end;
-};
-
 // The first of `length` bytes where `a` and `b` differ and one past the last
 // ({length, 0} if none). Mostly they are equal: sixty-four bytes are compared
 // at once, and sixteen bytes looked at closer only where any differ.
-RowChange BytesChanged(const std::uint8_t* a, const std::uint8_t* b, std::size_t length) {
-  RowChange change{length, 0};
+PngRowSpan BytesChanged(const std::uint8_t* a, const std::uint8_t* b, std::size_t length) {
+  PngRowSpan change{length, 0};
   auto differ = [&](std::size_t at, unsigned bits) {
     if (!bits) return;
     change.first = std::min(change.first, at + static_cast<std::size_t>(__builtin_ctz(bits)));
@@ -242,18 +235,23 @@ RowChange BytesChanged(const std::uint8_t* a, const std::uint8_t* b, std::size_t
   return change;
 }
 
-// Where a row of `rowBytes` bytes (three per pixel) differs from `was`: the
-// bytes of its scanline (the filter byte, then the pixels) from the first
-// pixel that differs to the last.
-// Only the pixels [firstPixel, endPixel) are compared: the others are known to
-// be the same.
-RowChange PixelsChanged(const std::uint8_t* row, const std::uint8_t* was, std::size_t rowBytes,
-                        std::size_t firstPixel, std::size_t endPixel) {
+// Where a row of `rowBytes` bytes (three per pixel) differs from `was`: its
+// bytes from the first pixel that differs to the last ({rowBytes, 0} if
+// none). Only the pixels [firstPixel, endPixel) are compared: the others are
+// known to be the same.
+PngRowSpan PixelsChanged(const std::uint8_t* row, const std::uint8_t* was, std::size_t rowBytes,
+                         std::size_t firstPixel, std::size_t endPixel) {
   const std::size_t from = 3 * firstPixel;
   const std::size_t length = 3 * endPixel - from;
-  if (length == 0 || std::memcmp(row + from, was + from, length) == 0) return {1 + rowBytes, 0};
-  const RowChange bytes = BytesChanged(row + from, was + from, length);
-  return {1 + from + bytes.first / 3 * 3, 1 + from + (bytes.end + 2) / 3 * 3};
+  if (length == 0 || std::memcmp(row + from, was + from, length) == 0) return {rowBytes, 0};
+  const PngRowSpan bytes = BytesChanged(row + from, was + from, length);
+  return {from + bytes.first / 3 * 3, from + (bytes.end + 2) / 3 * 3};
+}
+
+// The same change in bytes of the row's scanline, which starts with its
+// filter byte.
+PngRowSpan InScanline(PngRowSpan change) {
+  return {change.first + 1, change.first < change.end ? change.end + 1 : 0};
 }
 
 // Codes of the same row of another picture (its scanline, its codes and
@@ -265,13 +263,13 @@ struct RowGuesses {
   std::size_t codeCount;
   const std::uint8_t* bits;
   std::size_t bitCount;
-  RowChange row;
-  RowChange above;
+  PngRowSpan row;
+  PngRowSpan above;
 };
 
-RowGuesses GuessesOf(const PngReference& reference, int y, RowChange row, RowChange above) {
+RowGuesses GuessesOf(const PngReference& reference, int y, std::size_t stride, PngRowSpan row,
+                     PngRowSpan above) {
   const PngRowCode& was = reference.rows[y];
-  const std::size_t stride = reference.scanlines.size() / reference.rows.size();
   return {reference.scanlines.data() + stride * static_cast<std::size_t>(y),
           reference.codes.data() + was.firstCode,
           was.codeCount,
@@ -325,8 +323,8 @@ class RowDeflater {
         lastGuess_(guesses ? firstGuess_ + guesses->codeCount : nullptr),
         guess_(firstGuess_),
         at_(begin),
-        row_(guesses ? guesses->row : RowChange{}),
-        above_(guesses ? guesses->above : RowChange{}) {}
+        row_(guesses ? guesses->row : PngRowSpan{}),
+        above_(guesses ? guesses->above : PngRowSpan{}) {}
 
   // Inlined into DeflateRow, so that the row's state can live in registers.
   // Returns the end of the codes recorded.
@@ -343,7 +341,7 @@ class RowDeflater {
   // from the guessed rows, so that it holds as it did there: the bytes it
   // codes (for a literal, the run of literals it starts) and those it repeats.
   bool ReadsNoChange(const PngCode& guess) const {
-    auto clear = [](std::size_t from, std::size_t to, RowChange change) {
+    auto clear = [](std::size_t from, std::size_t to, PngRowSpan change) {
       return to <= change.first || from >= change.end;
     };
     const std::size_t at = guess.position;
@@ -512,7 +510,7 @@ class RowDeflater {
   const PngCode* guess_;  // the first guess not behind the current byte
   std::size_t at_;        // the current byte
   // Where this row and the row above differ from the guessed rows.
-  RowChange row_, above_;
+  PngRowSpan row_, above_;
   int literals_ = 0;  // length of the current run of literals
   // Bit i: a repeat may start at byte repeatsFrom_ + i, for i below RepeatsSpan.
   static constexpr std::size_t RepeatsSpan = 14;
@@ -565,27 +563,22 @@ PngRowCode EncodeRowAlone(PngReference& reference, int y, std::size_t stride,
 
 // Rows of `picture` that take over the codes of the reference's rows: rows
 // equal to the reference's, below an equal row (or at the top). Where rows
-// differ goes to `changes` (scanline bytes) and `changedBytes` (picture bytes).
-// Only the pixels inside `area` are compared.
+// differ goes to `changedBytes`. Only the pixels inside `area` are compared.
 std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* reference,
-                                cv::Rect area, std::vector<RowChange>& changes,
-                                std::vector<PngRowSpan>& changedBytes) {
+                                cv::Rect area, std::vector<PngRowSpan>& changedBytes) {
   std::vector<char> taken(static_cast<std::size_t>(picture.rows), 0);
   changedBytes.clear();
   if (!reference) return taken;
   changedBytes.resize(taken.size());
-  changes.resize(taken.size());
   const std::size_t rowBytes = picture.elemSize() * static_cast<std::size_t>(picture.cols);
   bool aboveSame = true;
   for (int y = 0; y < picture.rows; ++y) {
     const bool inside = y >= area.y && y < area.y + area.height;
-    changes[y] = inside ? PixelsChanged(picture.ptr(y), reference->picture.ptr(y), rowBytes,
-                                        static_cast<std::size_t>(area.x),
-                                        static_cast<std::size_t>(area.x + area.width))
-                        : RowChange{1 + rowBytes, 0};
-    const bool same = changes[y].first >= changes[y].end;
-    changedBytes[y] =
-        same ? PngRowSpan{0, 0} : PngRowSpan{changes[y].first - 1, changes[y].end - 1};
+    changedBytes[y] = inside ? PixelsChanged(picture.ptr(y), reference->picture.ptr(y), rowBytes,
+                                             static_cast<std::size_t>(area.x),
+                                             static_cast<std::size_t>(area.x + area.width))
+                             : PngRowSpan{rowBytes, 0};
+    const bool same = changedBytes[y].first >= changedBytes[y].end;
     taken[y] = same && aboveSame;
     aboveSame = same;
   }
@@ -594,15 +587,14 @@ std::vector<char> RowsTakenOver(const cv::Mat& picture, const PngReference* refe
 
 // One final fixed-Huffman deflate block of the scanlines, with their Adler-32.
 std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngReference* reference,
-                      const std::vector<char>& taken, const std::vector<RowChange>& changes,
-                      std::vector<std::uint8_t>& out) {
+                      const std::vector<char>& taken, std::vector<std::uint8_t>& out) {
   const PngBytes& data = scratch.scanlines;
   const std::size_t stride = data.size() / static_cast<std::size_t>(picture.rows);
   const std::vector<Candidate> candidates = Candidates(stride);
   BitWriter bits(scratch.deflated, MaxDeflateBytes(data.size()));
   bits.Put({0b011, 3});  // last block, fixed Huffman code
   std::uint32_t adler = 1;
-  RowChange above{stride, 0};  // none above the top row
+  PngRowSpan above{stride, 0};  // none above the top row
   for (int y = 0; y < picture.rows; ++y) {
     const std::size_t begin = stride * static_cast<std::size_t>(y);
     const std::uint8_t* row = data.data() + begin;
@@ -612,8 +604,8 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
       bits.Append(reference->bits.data() + was.firstBitByte, 0, was.bitCount);
       rowAdler = was.adler;
     } else if (reference) {
-      const RowChange change = changes[y];
-      const RowGuesses guesses = GuessesOf(*reference, y, change, above);
+      const PngRowSpan change = InScanline(scratch.changedBytes[y]);
+      const RowGuesses guesses = GuessesOf(*reference, y, stride, change, above);
       DeflateRow(data.data(), begin, begin + stride, candidates, bits, &guesses);
       rowAdler =
           change.first < change.end ? libdeflate_adler32(1, row, stride) : reference->rows[y].adler;
@@ -621,7 +613,7 @@ std::uint32_t Deflate(const cv::Mat& picture, PngScratch& scratch, const PngRefe
       DeflateRow(data.data(), begin, begin + stride, candidates, bits);
       rowAdler = libdeflate_adler32(1, row, stride);
     }
-    if (reference) above = changes[y];
+    if (reference) above = InScanline(scratch.changedBytes[y]);
     adler =
         static_cast<std::uint32_t>(adler32_combine(adler, rowAdler, static_cast<z_off_t>(stride)));
   }
@@ -708,10 +700,6 @@ void CheckPicture(const cv::Mat& picture) {
     throw std::invalid_argument("EncodePng takes a non-empty 8-bit three-channel picture");
 }
 
-}  // namespace
-
-namespace {
-
 // Codes every row of the reference's picture into its stores.
 void CodeReferenceRows(PngReference& reference, unsigned threads) {
   const cv::Mat& picture = reference.picture;
@@ -757,11 +745,7 @@ void CodeReferenceRows(PngReference& reference, unsigned threads) {
 }  // namespace
 
 PngReference MakePngReference(const cv::Mat& picture, unsigned threads) {
-  CheckPicture(picture);
-  PngReference reference;
-  reference.picture = picture.clone();
-  CodeReferenceRows(reference, threads);
-  return reference;
+  return MakePngReference(picture.clone(), threads);
 }
 
 PngReference MakePngReference(cv::Mat&& picture, unsigned threads) {
@@ -779,9 +763,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
   if (!Compatible(picture, reference)) reference = nullptr;
   const cv::Rect whole(0, 0, picture.cols, picture.rows);
   const cv::Rect area = changedWithin ? *changedWithin & whole : whole;
-  std::vector<RowChange> changes;
-  const std::vector<char> taken =
-      RowsTakenOver(picture, reference, area, changes, scratch.changedBytes);
+  const std::vector<char> taken = RowsTakenOver(picture, reference, area, scratch.changedBytes);
   FillScanlines(picture, taken, scratch.scanlines);
 
   static constexpr std::uint8_t Signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -796,7 +778,7 @@ void EncodePng(const cv::Mat& picture, PngScratch& scratch, std::vector<std::uin
 
   chunk = OpenChunk(out);
   out.insert(out.end(), {0x78, 0x01});  // zlib header: deflate, 32 KiB window, fastest
-  PutBigEndian(out, Deflate(picture, scratch, reference, taken, changes, out));
+  PutBigEndian(out, Deflate(picture, scratch, reference, taken, out));
   CloseChunk(out, chunk, "IDAT");
 
   chunk = OpenChunk(out);
